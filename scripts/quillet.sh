@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test Quillet on Debian 12 (run as root or with sudo available).
+#   scripts/quillet.sh run    install what is missing, build, start the program
+#   scripts/quillet.sh test   install what is missing, build, run the whole test suite
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth)
+
+install_missing() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        echo "Installing: ${missing[*]}"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() {
+    local preset=$1
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc)"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build release
+    exec build/release/bin/quillet
+    ;;
+test)
+    install_missing
+    build dev
+    ctest --preset dev -j "$(nproc)"
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,57 @@
+#pragma once
+// Every window of the program, each created on first reference (its load handler running to its
+// end) and created anew, with its design settings, after it has been closed.
+
+#include <QPointer>
+
+#include <memory>
+
+class Shell;
+class MDIForm1;
+class Form1;
+class Form2;
+class Form3;
+class Form4;
+class Form5;
+class Form6;
+
+class Forms {
+public:
+    explicit Forms(Shell& shell);
+    ~Forms();
+    Forms(const Forms&) = delete;
+    Forms& operator=(const Forms&) = delete;
+
+    Shell& shell() const { return shell_; }
+
+    MDIForm1& mdiForm1();
+    Form1& form1();
+    Form2& form2();
+    Form3& form3();
+    Form4& form4();
+    Form5& form5();
+    Form6& form6();
+
+    // The window if it is loaded now, without loading it.
+    MDIForm1* loadedMdiForm1() const { return mdiForm1_.get(); }
+    Form1* loadedForm1() const;
+    Form2* loadedForm2() const;
+    Form3* loadedForm3() const;
+    Form4* loadedForm4() const;
+    Form5* loadedForm5() const;
+    Form6* loadedForm6() const;
+
+private:
+    template <typename FormType> FormType& reference(QPointer<FormType>& slot, bool childOfMainWindow);
+
+    Shell& shell_;
+    std::unique_ptr<MDIForm1> mdiForm1_;
+    QPointer<Form1> form1_;
+    QPointer<Form2> form2_;
+    QPointer<Form3> form3_;
+    QPointer<Form4> form4_;
+    QPointer<Form5> form5_;
+    QPointer<Form6> form6_;
+    // The export dialog's object outlives its window: its creation steps run once per program run.
+    bool form6Initialized_ = false;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// The main window: the frame that holds the picture windows and the export window, and the
+// four-command menu through which every function is reached. Closing it ends the program.
+
+#include "app/Forms.h"
+#include "runtime/EventDispatch.h"
+
+#include <QMainWindow>
+
+class Forms;
+class QAction;
+class QMdiArea;
+
+class MDIForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MDIForm1(Forms& forms);
+
+    void MDIForm_Load();
+    void MDIForm_Unload();
+    void xOpen_Click();
+    void xConvert_to_Black_Click();
+    void xScale_Click();
+    void xSave_Click();
+
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    QAction* xOpen() const { return xOpen_; }
+    QAction* xConvert_to_Black() const { return xConvert_to_Black_; }
+    QAction* xScale() const { return xScale_; }
+    QAction* xSave() const { return xSave_; }
+    QIcon Icon() const { return windowIcon(); }
+
+    template <typename Handler> void onEvent(Handler&& handler) { handleEvent(forms_.shell(), handler); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* addMenuItem(const QString& caption, void (MDIForm1::*handler)());
+
+    Forms& forms_;
+    QMdiArea* mdiArea_;
+    QAction* xOpen_;
+    QAction* xConvert_to_Black_;
+    QAction* xScale_;
+    QAction* xSave_;
+};
+
+// The caption's opening parenthesis is full-width, the closing one ASCII.
+inline const QString MainWindowCaption = QStringLiteral("位图转换到AutoCAD图形（Quillet)");

@@ -1,0 +1,16 @@
+// Quillet: turns a raster picture into a file of point data for a CAD program.
+
+#include "app/Forms.h"
+#include "app/MDIForm1.h"
+#include "runtime/Shell.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(ApplicationTitle);
+    DesktopShell shell;
+    Forms forms(shell);
+    forms.mdiForm1().show();
+    return QApplication::exec();
+}

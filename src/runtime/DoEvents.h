@@ -1,0 +1,4 @@
+#pragma once
+// DoEvents: runs the pending events (clicks, close requests, repaints, timer ticks), then returns.
+
+void DoEvents();

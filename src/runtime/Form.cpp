@@ -1,0 +1,183 @@
+#include "Form.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+Form::Form(Shell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
+    if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parent)) {
+        connect(subWindow, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
+            if (!(now & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+                applyRestoreSize();
+            }
+        });
+    }
+}
+
+QWidget* Form::frame() const {
+    if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        return subWindow;
+    }
+    return const_cast<Form*>(this);
+}
+
+void Form::setCaption(const QString& caption) {
+    setWindowTitle(caption);
+    frame()->setWindowTitle(caption);
+}
+
+void Form::setIcon(const QIcon& icon) {
+    setWindowIcon(icon);
+    frame()->setWindowIcon(icon);
+}
+
+void Form::Show() {
+    if (unloaded_) {
+        return;
+    }
+    QWidget* window = frame();
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        switch (pendingState_) {
+        case 1:
+            window->showMinimized();
+            break;
+        case 2:
+            window->showMaximized();
+            break;
+        default:
+            window->show();
+            break;
+        }
+    } else if (!window->isVisible()) {
+        window->show();
+    }
+    if (auto* subWindow = qobject_cast<QMdiSubWindow*>(window); subWindow && subWindow->mdiArea()) {
+        subWindow->mdiArea()->setActiveSubWindow(subWindow);
+    } else {
+        window->activateWindow();
+        window->raise();
+    }
+}
+
+void Form::ShowModal() {
+    if (unloaded_) {
+        return;
+    }
+    QPointer<Form> self(this);
+    frame()->setWindowModality(Qt::ApplicationModal);
+    Show();
+    QEventLoop loop;
+    connect(this, &Form::unloaded, &loop, &QEventLoop::quit);
+    if (self && !unloaded_) {
+        loop.exec();
+    }
+}
+
+void Form::Unload() {
+    if (unloaded_) {
+        return;
+    }
+    onEvent([this] { Form_QueryUnload(); });
+    finishUnload();
+}
+
+void Form::finishUnload() {
+    unloaded_ = true;
+    QWidget* window = frame();
+    window->hide();
+    window->deleteLater();
+    emit unloaded();
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        onEvent([this] { Form_QueryUnload(); });
+        finishUnload();
+    }
+    event->accept();
+}
+
+void Form::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!unloaded_) {
+        onEvent([this] { Form_Resize(); });
+    }
+}
+
+int Form::WindowState() const {
+    if (!shownOnce_) {
+        return pendingState_;
+    }
+    const Qt::WindowStates states = frame()->windowState();
+    if (states & Qt::WindowMinimized) {
+        return 1;
+    }
+    if (states & Qt::WindowMaximized) {
+        return 2;
+    }
+    return 0;
+}
+
+void Form::setWindowState(int state) {
+    if (state < 0 || state > 2) {
+        throw RuntimeError::invalidPropertyValue();
+    }
+    if (!shownOnce_) {
+        pendingState_ = state;
+        return;
+    }
+    QWidget* window = frame();
+    switch (state) {
+    case 1:
+        window->showMinimized();
+        break;
+    case 2:
+        window->showMaximized();
+        break;
+    default:
+        window->showNormal();
+        applyRestoreSize();
+        break;
+    }
+}
+
+int Form::Width() const { return frame()->frameGeometry().width() * TwipsPerPixel; }
+
+int Form::Height() const { return frame()->frameGeometry().height() * TwipsPerPixel; }
+
+int Form::Left() const { return frame()->x() * TwipsPerPixel; }
+
+int Form::Top() const { return frame()->y() * TwipsPerPixel; }
+
+void Form::setWidth(int twips) {
+    QSize size = restoreSize_.value_or(frame()->size());
+    size.setWidth(twips / TwipsPerPixel);
+    restoreSize_ = size;
+    if (WindowState() == 0) {
+        applyRestoreSize();
+    }
+}
+
+void Form::setHeight(int twips) {
+    QSize size = restoreSize_.value_or(frame()->size());
+    size.setHeight(twips / TwipsPerPixel);
+    restoreSize_ = size;
+    if (WindowState() == 0) {
+        applyRestoreSize();
+    }
+}
+
+void Form::setLeft(int twips) { frame()->move(twips / TwipsPerPixel, frame()->y()); }
+
+void Form::setTop(int twips) { frame()->move(frame()->x(), twips / TwipsPerPixel); }
+
+void Form::applyRestoreSize() {
+    if (restoreSize_) {
+        const QSize size = *restoreSize_;
+        restoreSize_.reset();
+        frame()->resize(size);
+    }
+}

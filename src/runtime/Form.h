@@ -1,0 +1,80 @@
+#pragma once
+// The window part of a form: load, close-request and resize handlers, modal and modeless Show,
+// Unload, WindowState, outer size in twips and client size in pixels. A form shown inside the main
+// window sits in a QMdiSubWindow; a dialog is a top-level window.
+
+#include "EventDispatch.h"
+#include "Shell.h"
+
+#include <QIcon>
+#include <QWidget>
+
+#include <optional>
+
+class QMdiSubWindow;
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form(Shell& shell, QWidget* parent = nullptr);
+
+    virtual void Form_Load() {}
+    virtual void Form_QueryUnload() {}
+    virtual void Form_Resize() {}
+
+    // Show without a style: shows the window, or only activates one already shown.
+    void Show();
+    // Show with style 1: returns when the window has been unloaded; its own events keep flowing
+    // meanwhile and the other windows take no input.
+    void ShowModal();
+    // Runs the close-request handler, then closes and discards the window.
+    void Unload();
+    bool isUnloaded() const { return unloaded_; }
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString& caption);
+    // 0 normal, 1 minimised, 2 maximised. Before the window is first shown the state is kept
+    // and applied when it appears.
+    int WindowState() const;
+    void setWindowState(int state);
+
+    // Outer size and position of the window, in twips.
+    int Width() const;
+    int Height() const;
+    int Left() const;
+    int Top() const;
+    void setWidth(int twips);
+    void setHeight(int twips);
+    void setLeft(int twips);
+    void setTop(int twips);
+    // Client area in pixels.
+    float ScaleWidth() const { return static_cast<float>(width()); }
+    float ScaleHeight() const { return static_cast<float>(height()); }
+
+    QIcon Icon() const { return windowIcon(); }
+    void setIcon(const QIcon& icon);
+
+    Shell& shell() const { return shell_; }
+    // Runs a handler through the event dispatch.
+    template <typename Handler> void onEvent(Handler&& handler) { handleEvent(shell_, handler); }
+
+    // The window that carries the frame: the MDI sub-window, or this form.
+    QWidget* frame() const;
+
+signals:
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void finishUnload();
+    void applyRestoreSize();
+
+    Shell& shell_;
+    bool unloaded_ = false;
+    bool shownOnce_ = false;
+    int pendingState_ = 0;
+    std::optional<QSize> restoreSize_;
+};

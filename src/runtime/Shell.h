@@ -1,0 +1,36 @@
+#pragma once
+// What the forms need from the desktop around them: message boxes, ending the program, the
+// program's folder and the screen size. Tests put a recording stand-in in its place.
+
+#include <QSize>
+#include <QString>
+
+class RuntimeError;
+
+inline const QString ApplicationTitle = QStringLiteral("Quillet");
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // A text with an OK button; waits until it is dismissed. An empty title shows the application's.
+    virtual void MsgBox(const QString& text, const QString& title = QString()) = 0;
+    // Ends the program at once: open record files are abandoned, no further handler runs.
+    virtual void End() = 0;
+    virtual QString AppPath() const = 0;
+    // Screen.Width and Screen.Height, in twips.
+    virtual QSize screenTwips() const = 0;
+
+    // The standard report of an error that escaped an event handler.
+    void reportError(const RuntimeError& error);
+};
+
+constexpr int TwipsPerPixel = 15;
+
+class DesktopShell : public Shell {
+public:
+    void MsgBox(const QString& text, const QString& title = QString()) override;
+    [[noreturn]] void End() override;
+    QString AppPath() const override;
+    QSize screenTwips() const override;
+};

@@ -1,0 +1,7 @@
+#include "Form3.h"
+
+#include "app/Forms.h"
+
+Form3::Form3(Forms& forms, QWidget* parent) : Form(forms.shell(), parent), forms_(forms) {
+    setCaption(QStringLiteral("低分辨率黑白图片"));
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Placeholder until this window is built.
+
+#include "runtime/Form.h"
+
+class Forms;
+
+class Form3 : public Form {
+    Q_OBJECT
+public:
+    Form3(Forms& forms, QWidget* parent);
+
+private:
+    Forms& forms_;
+};

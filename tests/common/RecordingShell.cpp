@@ -1,0 +1,8 @@
+#include "RecordingShell.h"
+
+void RecordingShell::MsgBox(const QString& text, const QString& title) {
+    messages.append({text, title.isEmpty() ? ApplicationTitle : title});
+    if (onMessage) {
+        onMessage(messages.last());
+    }
+}

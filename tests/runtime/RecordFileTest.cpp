@@ -1,0 +1,113 @@
+#include "runtime/RecordFile.h"
+#include "runtime/RuntimeError.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class RecordFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void recordsAreFixedLengthWithZeroFiller() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        RecordFile file(path, 24);
+        const qint32 header[3] = {3, 3, 0};
+        file.Put(header, sizeof header);
+        const qint32 point[3] = {1, 1, 40};
+        file.Put(point, sizeof point);
+        file.Close();
+        QByteArray expected(48, '\0');
+        expected[0] = 3;
+        expected[4] = 3;
+        expected[24] = 1;
+        expected[28] = 1;
+        expected[32] = 40;
+        QCOMPARE(contents(path), expected);
+    }
+
+    void aLongerOldFileKeepsNoStaleBytes() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        writeFile(path, QByteArray(1000, 'x'));
+        RecordFile file(path, 24);
+        const qint32 header[3] = {1, 1, 0};
+        file.Put(header, sizeof header);
+        file.Close();
+        QCOMPARE(contents(path).size(), 24);
+    }
+
+    void anUnclosedFileLeavesTheOldFileAndNoTemporaryFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        writeFile(path, "old");
+        {
+            RecordFile file(path, 24);
+            const qint32 header[3] = {1, 1, 0};
+            file.Put(header, sizeof header);
+        }
+        QCOMPARE(contents(path), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
+    }
+
+    void abandoningEveryOpenFileTouchesNoDestination() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        writeFile(path, "old");
+        RecordFile file(path, 24);
+        const qint32 header[3] = {1, 1, 0};
+        file.Put(header, sizeof header);
+        RecordFile::abandonAllOpen();
+        QCOMPARE(contents(path), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
+    }
+
+    void unwritableDestinationsAreRefusedWithTheirPath_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("missing folder") << "missing";
+        QTest::newRow("a folder as the file") << "folder";
+        QTest::newRow("read-only file") << "readonly";
+        QTest::newRow("empty path") << "empty";
+    }
+    void unwritableDestinationsAreRefusedWithTheirPath() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = dir.filePath("out.txt");
+        if (kind == "missing") {
+            path = dir.filePath("no such folder/out.txt");
+        } else if (kind == "folder") {
+            path = dir.path();
+        } else if (kind == "readonly") {
+            writeFile(path, "old");
+            QFile::setPermissions(path, QFileDevice::ReadOwner);
+        } else {
+            path.clear();
+        }
+        try {
+            RecordFile file(path, 24);
+            file.Close();
+            QFAIL("the destination was accepted");
+        } catch (const RuntimeError& error) {
+            QVERIFY2(error.text().contains(path), qPrintable(error.text()));
+        }
+        if (kind == "readonly") {
+            QCOMPARE(contents(path), QByteArray("old"));
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(RecordFileTest)
+#include "RecordFileTest.moc"
