@@ -1,7 +1,8 @@
 #pragma once
-// Placeholder until this window is built.
+// The conversion progress dialog (being built).
 
 #include "runtime/Form.h"
+#include "runtime/Timer.h"
 
 class Forms;
 
@@ -9,6 +10,8 @@ class Form5 : public Form {
     Q_OBJECT
 public:
     Form5(Forms& forms, QWidget* parent);
+
+    Timer* const Timer1;
 
 private:
     Forms& forms_;
