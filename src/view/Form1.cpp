@@ -2,6 +2,6 @@
 
 #include "app/Forms.h"
 
-Form1::Form1(Forms& forms, QWidget* parent) : Form(forms.shell(), parent), forms_(forms) {
+Form1::Form1(Forms& forms, QWidget* parent) : PictureWindowForm(forms.shell(), parent), forms_(forms) {
     setCaption(QStringLiteral("原始图片"));
 }

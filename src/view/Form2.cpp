@@ -2,6 +2,6 @@
 
 #include "app/Forms.h"
 
-Form2::Form2(Forms& forms, QWidget* parent) : Form(forms.shell(), parent), forms_(forms) {
+Form2::Form2(Forms& forms, QWidget* parent) : PictureWindowForm(forms.shell(), parent), forms_(forms) {
     setCaption(QStringLiteral("原分辨率黑白图片"));
 }

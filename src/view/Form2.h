@@ -1,11 +1,11 @@
 #pragma once
 // Placeholder until this window is built.
 
-#include "runtime/Form.h"
+#include "view/PictureWindowForm.h"
 
 class Forms;
 
-class Form2 : public Form {
+class Form2 : public PictureWindowForm {
     Q_OBJECT
 public:
     Form2(Forms& forms, QWidget* parent);

@@ -2,6 +2,6 @@
 
 #include "app/Forms.h"
 
-Form3::Form3(Forms& forms, QWidget* parent) : Form(forms.shell(), parent), forms_(forms) {
+Form3::Form3(Forms& forms, QWidget* parent) : PictureWindowForm(forms.shell(), parent), forms_(forms) {
     setCaption(QStringLiteral("低分辨率黑白图片"));
 }
