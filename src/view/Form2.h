@@ -1,5 +1,6 @@
 #pragma once
-// Placeholder until this window is built.
+// The window showing the grey picture at the original resolution ("原分辨率黑白图片"). Loading it
+// prepares the windows and runs the grey conversion through the progress dialog.
 
 #include "view/PictureWindowForm.h"
 

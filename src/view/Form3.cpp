@@ -2,6 +2,9 @@
 
 #include "app/Forms.h"
 
-Form3::Form3(Forms& forms, QWidget* parent) : PictureWindowForm(forms.shell(), parent), forms_(forms) {
+Form3::Form3(Forms& forms, QWidget* parent)
+    : PictureWindowForm(forms.shell(), parent,
+                        {QSize(732, 460), RGB(255, 255, 255), RGB(0, 0, 0), QPoint(32, 16)}),
+      forms_(forms) {
     setCaption(QStringLiteral("低分辨率黑白图片"));
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Placeholder until this window is built.
+// The window showing the half-resolution grey picture ("低分辨率黑白图片"). Loading it prepares the
+// windows and runs the reduction through the progress dialog.
 
 #include "view/PictureWindowForm.h"
 
