@@ -11,6 +11,8 @@ class Form2 : public PictureWindowForm {
 public:
     Form2(Forms& forms, QWidget* parent);
 
+    void Form_Load() override;
+
 private:
     Forms& forms_;
 };

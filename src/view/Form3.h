@@ -11,6 +11,8 @@ class Form3 : public PictureWindowForm {
 public:
     Form3(Forms& forms, QWidget* parent);
 
+    void Form_Load() override;
+
 private:
     Forms& forms_;
 };

@@ -95,10 +95,32 @@ private slots:
         QCOMPARE(shell.messages.size(), 0);
     }
 
-    void originalLoadsMaximisedWithTheMainWindowIcon() {
+    void loadsMaximiseTheOriginalThenPrepareTheGreyAndTheHalfScaleWindows() {
         Form1& original = forms->form1();
         QCOMPARE(original.WindowState(), 2);
         QCOMPARE(original.Icon().cacheKey(), forms->mdiForm1().Icon().cacheKey());
+        original.Picture2->setPicture(QImage(1000, 500, QImage::Format_RGB32));
+        FitPictureInViewport(original);
+        QList<QVariantList> atDialogs; // what each progress dialog finds before it is closed
+        QTimer dialogCloser;
+        connect(&dialogCloser, &QTimer::timeout, this, [&] {
+            if (Form5* dialog = forms->loadedForm5(); dialog && dialog->isVisible()) {
+                const Form2* grey = forms->loadedForm2();
+                const PictureBox* half = forms->loadedForm3()->Picture2;
+                const PictureBox* loading =
+                    atDialogs.isEmpty() ? grey->Picture2 : half; // copied from Form1's
+                atDialogs << QVariantList{original.WindowState(), grey->WindowState(), half->ScaleWidth(),
+                                          half->ScaleHeight(),
+                                          placeOf(loading) == placeOf(original.Picture2)};
+                dialog->Unload();
+            }
+        });
+        dialogCloser.start(10);
+        Form3& half = forms->form3();
+        QCOMPARE(atDialogs,
+                 QList<QVariantList>({{1, 2, 657.0f, 393.0f, true}, {1, 1, 500.0f, 250.0f, true}}));
+        QCOMPARE(half.Picture2->surface().pixelWidth(), 1000);
+        QCOMPARE(half.WindowState(), 1);
     }
 };
 
