@@ -38,6 +38,7 @@ PictureWindowForm::PictureWindowForm(Shell& shell, QWidget* parent, const Design
       VScroll1(makeScrollBar(Qt::Vertical, this, QRect(656, 0, 17, 401))),
       designClientArea_(design.clientArea), viewportLayout_(*Picture1), pictureLayout_(*Picture2),
       horizontalAxis_(*HScroll1), verticalAxis_(*VScroll1) {
+    Picture1->setAutoSize(true); // no picture is ever assigned to the viewport
     Picture2->setAutoSize(true);
     HScroll1->onChange([this] { onEvent([this] { HScroll1_Change(); }); });
     VScroll1->onChange([this] { onEvent([this] { VScroll1_Change(); }); });

@@ -1,6 +1,7 @@
 #include "ScrollScale.h"
 
 #include "runtime/Numbers.h"
+#include "runtime/RuntimeError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,10 @@ ScrollScale ScrollScale::forExcess(float excess) {
     // Below LargestMax + 0.5 the excess rounds into the 16-bit range: one pixel per unit.
     if (static_cast<double>(excess) < LargestMax + 0.5) {
         return ScrollScale(1, toInteger16(excess), excess);
+    }
+    // Picture sizes are whole 32-bit pixel counts; anything beyond is no size a picture can have.
+    if (!(static_cast<double>(excess) <= 4294967296.0)) {
+        throw RuntimeError::overflow();
     }
     const double pixels = std::ceil(static_cast<double>(excess) / LargestMax);
     const double units = std::ceil(static_cast<double>(excess) / pixels);
