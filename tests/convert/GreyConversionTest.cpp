@@ -89,10 +89,11 @@ private slots:
         QCOMPARE(run.closes, 1);
     }
 
-    void wholePictureAcrossBlocksMatchesTextRoute() {
+    void wholePictureAcrossStripsMatchesTextRoute() {
         PictureSurface source = patterned(300, 9);
         PictureSurface target(0, 300, 9);
         RecordingSteps run;
+        run.steps.stripPixels = 70 * 10;
         convertToGrey(source, target, run.steps);
         QCOMPARE(firstPixelDifference(target, greyOf(source)), QString());
     }
@@ -118,9 +119,9 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("cancelColumn");
         QTest::newRow("before column 5") << 100 << 5;
-        QTest::newRow("last column of a block") << 300 << 127;
-        QTest::newRow("first column of a block") << 300 << 128;
-        QTest::newRow("inside the second block") << 300 << 200;
+        QTest::newRow("last column of a strip") << 300 << 127;
+        QTest::newRow("first column of a strip") << 300 << 128;
+        QTest::newRow("inside the second strip") << 300 << 200;
     }
     void cancelDuringYieldStopsAtNextColumn() {
         QFETCH(int, width);
@@ -128,6 +129,7 @@ private slots:
         PictureSurface source = patterned(width, 4);
         PictureSurface target(0, width, 4);
         RecordingSteps run;
+        run.steps.stripPixels = 128 * 5; // strips of 128 columns of rows 0 to 4
         run.onYield = [&](int yield) {
             if (yield == cancelColumn + 1) {
                 run.cancelFlag = BooleanTrue;
@@ -170,6 +172,7 @@ private slots:
         PictureSurface source = patterned(300, 3);
         PictureSurface target(0, 300, 3);
         RecordingSteps run;
+        run.steps.stripPixels = 128 * 4;
         run.onYield = [](int yield) {
             if (yield == 131) {
                 throw RuntimeError::overflow();

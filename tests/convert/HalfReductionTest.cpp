@@ -48,7 +48,7 @@ private slots:
         QTest::newRow("1 x 1") << 1 << 1 << QList<double>{0};
         QTest::newRow("odd height") << 4 << 5 << QList<double>{0, 50};
         QTest::newRow("width 0") << 0 << 0 << QList<double>{};
-        QTest::newRow("across blocks") << 600 << 7 << QList<double>{};
+        QTest::newRow("across strips") << 600 << 7 << QList<double>{};
     }
     void keepsEverySecondPixelOfEverySecondRow() {
         QFETCH(int, width);
@@ -57,6 +57,7 @@ private slots:
         const PictureSurface source = greyPicture(width, height);
         PictureSurface target = halfScaled(width, height);
         RecordingSteps run;
+        run.steps.stripPixels = 50 * 7;
         reduceToHalf(source, source, target, run.steps);
         QCOMPARE(run.shown.size(), (width + 1) / 2);
         if (!percents.isEmpty()) {
@@ -85,6 +86,7 @@ private slots:
         const PictureSurface source = greyPicture(100, 6);
         PictureSurface target = halfScaled(100, 6);
         RecordingSteps run;
+        run.steps.stripPixels = 4 * 6;
         run.onYield = [&](int yield) {
             if (yield == 6) {
                 run.cancelFlag = BooleanTrue;
