@@ -2,6 +2,7 @@
 
 #include "ColumnWalk.h"
 #include "GreyLevel.h"
+#include "RowPrefetch.h"
 #include "runtime/Numbers.h"
 
 #include <algorithm>
@@ -28,7 +29,12 @@ void convertStrip(const QImage& source, QImage& target, const WalkedColumns& col
     const uchar* const sourceBits = source.constBits();
     const qsizetype sourceStride = source.bytesPerLine();
     const qsizetype targetStride = target.bytesPerLine();
+    const qsizetype bytes = qsizetype{count} * 4;
     for (int y = 0; y < rows; ++y) {
+        if (y + PrefetchRowsAhead < rows) {
+            prefetchRowPart(sourceBits + (y + PrefetchRowsAhead) * sourceStride + first * 4,
+                            targetBits + (y + PrefetchRowsAhead) * targetStride + first * 4, bytes);
+        }
         greyStoredRow(reinterpret_cast<const QRgb*>(sourceBits + y * sourceStride) + first,
                       reinterpret_cast<QRgb*>(targetBits + y * targetStride) + first, count);
     }

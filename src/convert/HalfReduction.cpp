@@ -1,6 +1,7 @@
 #include "HalfReduction.h"
 
 #include "ColumnWalk.h"
+#include "RowPrefetch.h"
 #include "runtime/Numbers.h"
 
 #include <algorithm>
@@ -33,7 +34,13 @@ void copyStrip(const QImage& source, QImage& target, const WalkedColumns& column
     const uchar* const sourceBits = source.constBits();
     const qsizetype sourceStride = source.bytesPerLine();
     const qsizetype targetStride = target.bytesPerLine();
+    const qsizetype bytes = qsizetype{end - first} * 4;
     for (int y = 0; y < rows; y += 2) {
+        const int ahead = y + 2 * PrefetchRowsAhead;
+        if (ahead < rows) {
+            prefetchRowPart(sourceBits + ahead * sourceStride + first * 4,
+                            targetBits + ahead * targetStride + first * 4, bytes);
+        }
         const auto* from = reinterpret_cast<const QRgb*>(sourceBits + y * sourceStride);
         auto* to = reinterpret_cast<QRgb*>(targetBits + y * targetStride);
         for (int x = first; x < end; x += 2) {
