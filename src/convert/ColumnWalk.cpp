@@ -55,10 +55,11 @@ private:
 // Why converting walked columns later, strip by strip, gives exactly the column-by-column result:
 // the steps (display, cancel test, yield, last row) read no pixel; during a run nothing else reads
 // the target (its window is still loading behind the modal dialog) or changes the source; and each
-// column's pixels depend only on the source and that column's last row. So the pixels of columns
-// whose steps have run may be written later and in any order that gives each target pixel the same
-// last write. A cancel found at column c converts the pending columns before c and stops, leaving
-// exactly the columns before c converted, as the column-by-column walk does.
+// column's pixels depend only on the source and that column's last row. So walked columns may be
+// converted later, in any order that leaves every target pixel with the same last write: the strips
+// write each target pixel at most once and go row by row; the Point/PSet path, where positions may
+// share a pixel, keeps the column order. A cancel found at column c converts the pending columns
+// (all before c) and stops, leaving exactly the columns before c converted.
 void walkColumns(ConversionSteps& steps, const ColumnWalk& walk) {
     PendingColumns pending(walk, steps.stripPixels);
     try {
