@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr qint64 PollIntervalNanoseconds = 1'000'000;
+constexpr qint64 PollIntervalNanoseconds = 10'000'000;
 
 } // namespace
 

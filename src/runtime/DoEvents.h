@@ -6,9 +6,9 @@
 void DoEvents();
 
 // DoEvents for a loop that yields once per picture column. Events the program posted itself (queued
-// calls) run at every call; the window system and the timers are polled at most once a millisecond,
-// because a poll costs more than a column of pixels and no user can tell a click handled a
-// millisecond later from one made a millisecond later.
+// calls) run at every call; the window system and the timers are polled at most every ten
+// milliseconds, because a poll costs more than a column of pixels and no user can tell a click
+// handled ten milliseconds later from one made ten milliseconds later.
 class ColumnYield {
 public:
     void operator()();
