@@ -35,7 +35,8 @@ RecordFile::RecordFile(const QString& path, int recordLength)
     : path_(path), recordLength_(recordLength), file_(path) {
     const QFileInfo info(path);
     if (path.isEmpty()) {
-        throw RuntimeError(ErrorNumber::PathNotFound, QStringLiteral("Cannot write a file: no file name was given"));
+        throw RuntimeError(ErrorNumber::PathNotFound,
+                           QStringLiteral("Cannot write a file: no file name was given"));
     }
     if (info.isDir()) {
         fail(QStringLiteral("it is a folder"));
@@ -75,6 +76,13 @@ void RecordFile::flush() {
     used_ = 0;
 }
 
+void RecordFile::makeRoom(std::size_t bytes) {
+    flush();
+    if (buffer_.size() < bytes) {
+        buffer_.resize(bytes);
+    }
+}
+
 void RecordFile::Close() {
     if (!open_) {
         return;
@@ -93,7 +101,8 @@ void RecordFile::fail(const QString& reason) {
         file_.cancelWriting();
         open_ = false;
     }
-    throw RuntimeError(errorNumberFor(error), QStringLiteral("Cannot write the file \"%1\": %2").arg(path_, reason));
+    throw RuntimeError(errorNumberFor(error),
+                       QStringLiteral("Cannot write the file \"%1\": %2").arg(path_, reason));
 }
 
 void RecordFile::abandonAllOpen() {

@@ -28,6 +28,18 @@ public:
         used_ += static_cast<std::size_t>(recordLength_);
     }
 
+    // For a writer that fills records in place: room for `count` whole records at the next record
+    // positions; advance(kept) then keeps the first `kept` of them. The caller writes every byte
+    // of a kept record, filler included.
+    char* reserve(std::size_t count) {
+        const std::size_t bytes = count * static_cast<std::size_t>(recordLength_);
+        if (buffer_.size() - used_ < bytes) {
+            makeRoom(bytes);
+        }
+        return buffer_.data() + used_;
+    }
+    void advance(std::size_t kept) { used_ += kept * static_cast<std::size_t>(recordLength_); }
+
     // Writes what is buffered and puts the file in its place; raises a runtime error on failure,
     // in which case the destination is left as it was.
     void Close();
@@ -38,6 +50,7 @@ public:
 
 private:
     void flush();
+    void makeRoom(std::size_t bytes);
     [[noreturn]] void fail(const QString& reason);
 
     QString path_;
