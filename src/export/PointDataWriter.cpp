@@ -10,7 +10,13 @@ namespace {
 
 // Columns whose pixels are read together: the picture is stored row by row, and reading it a
 // column at a time would touch another memory page for every pixel.
-constexpr int BlockColumns = 64;
+constexpr int BlockColumns = 512;
+// Rows whose sums lie together: a block's sums are kept in tiles of this many rows, column after
+// column within a tile, so that both the reading (along rows) and the writing of records (down
+// columns) stay within a few memory pages.
+constexpr std::size_t TileRows = 64;
+// Rows fetched ahead while a block is read.
+constexpr std::size_t PrefetchRows = 8;
 // Point's -1 outside the picture splits into red = green = blue = 255.
 constexpr std::uint16_t OutsideSum = 3 * 255;
 
@@ -18,27 +24,46 @@ int channelSum(QRgb pixel) {
     return static_cast<int>(((pixel >> 16) & 0xFFu) + ((pixel >> 8) & 0xFFu) + (pixel & 0xFFu));
 }
 
+// Asks for the cache lines holding the pixels from `first` to `last` of one row.
+void prefetchPixels(const uchar* line, int first, int last) {
+#if defined(__GNUC__)
+    for (const uchar* at = line + 4 * first; at <= line + 4 * last; at += 64) {
+        __builtin_prefetch(at);
+    }
+#else
+    (void)line, (void)first, (void)last;
+#endif
+}
+
 // The record with zero filler at `to`.
 inline void storeRecord(char* to, std::int32_t x, std::int32_t y, std::int32_t value) {
     if constexpr (std::endian::native == std::endian::little) {
-        const std::int32_t fields[6] = {x, y, value, 0, 0, 0};
-        std::memcpy(to, fields, sizeof fields);
+        // Three 8-byte stores straight from registers: a record built on the stack and copied
+        // would stall on every pixel.
+        const std::uint64_t position =
+            static_cast<std::uint32_t>(x) | std::uint64_t{static_cast<std::uint32_t>(y)} << 32;
+        const std::uint64_t level = static_cast<std::uint32_t>(value);
+        const std::uint64_t filler = 0;
+        std::memcpy(to, &position, 8);
+        std::memcpy(to + 8, &level, 8);
+        std::memcpy(to + 16, &filler, 8);
     } else {
         PointRecord{x, y, value}.storeTo(to);
         std::memset(to + PointRecord::Size, 0, PointDataWriter::RecordLength - PointRecord::Size);
     }
 }
 
-// Writes the records of one column: every row whose sum passes `qualifies`. Each record is
-// stored and then kept or overwritten, which avoids a hard-to-predict branch per pixel.
+// Stores the records of `count` rows from `firstY` on, keeping those whose sums pass
+// `qualifies`, and returns how many were kept. Each record is stored and then kept or
+// overwritten, which avoids a hard-to-predict branch per pixel.
 template <typename Test>
-std::size_t storeColumn(char* out, std::int32_t x, const std::uint16_t* sums, std::size_t rows,
-                        Test qualifies) {
+std::size_t storeRows(char* out, std::int32_t x, std::int32_t firstY, const std::uint16_t* sums,
+                      std::size_t count, Test qualifies) {
     std::size_t kept = 0;
-    for (std::size_t row = 0; row < rows; ++row) {
-        const int sum = sums[row];
+    for (std::size_t i = 0; i < count; ++i) {
+        const int sum = sums[i];
         // The mean sum / 3 rounded to nearest: its fraction is 0, 1/3 or 2/3, never a tie.
-        storeRecord(out + kept * PointDataWriter::RecordLength, x, static_cast<std::int32_t>(row + 1),
+        storeRecord(out + kept * PointDataWriter::RecordLength, x, firstY + static_cast<std::int32_t>(i),
                     (sum + 1) / 3);
         kept += qualifies(sum) ? 1 : 0;
     }
@@ -64,7 +89,8 @@ void PointDataWriter::write(PictureSurface source, const PointRecord& header) {
         const int row = source.deviceY(static_cast<float>(y));
         rows_.push_back(row >= 0 && row < source.pixelHeight() ? row : -1);
     }
-    sums_.resize(static_cast<std::size_t>(BlockColumns) * rows_.size());
+    tiles_ = (rows_.size() + TileRows - 1) / TileRows;
+    sums_.resize(tiles_ * BlockColumns * TileRows);
 
     std::vector<int> columns;
     for (std::int64_t first = 1; first <= width; first += BlockColumns) {
@@ -80,42 +106,69 @@ void PointDataWriter::write(PictureSurface source, const PointRecord& header) {
             const double percent = roundDown(static_cast<double>(x) / scaleWidth * 100.0);
             controls_.showCaption(QStringLiteral("导出图像数据---已经完成") + decimalText(percent) +
                                   QLatin1Char('%'));
-            writeColumn(static_cast<std::int32_t>(x), sums_.data() + (x - first) * rows_.size());
+            writeColumn(static_cast<std::int32_t>(x), static_cast<std::size_t>(x - first));
         }
     }
 }
 
+std::uint16_t* PointDataWriter::tileSums(std::size_t tile, std::size_t column) {
+    return sums_.data() + (tile * BlockColumns + column) * TileRows;
+}
+
 void PointDataWriter::gatherBlock(const PictureSurface& source, const std::vector<int>& columns) {
     const std::size_t rowCount = rows_.size();
+    const std::size_t columnCount = columns.size();
+    const auto first = std::find_if(columns.begin(), columns.end(), [](int column) { return column >= 0; });
+    // Outside columns read a real pixel here and are overwritten below, keeping the loop free of tests.
+    std::vector<int> reads(columns);
+    std::replace_if(
+        reads.begin(), reads.end(), [](int column) { return column < 0; },
+        first == columns.end() ? 0 : *first);
+    const auto [lowest, highest] = std::minmax_element(reads.begin(), reads.end());
     const QImage& image = source.image();
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        if (columns[c] < 0) {
-            std::fill_n(sums_.data() + c * rowCount, rowCount, OutsideSum);
+    for (std::size_t r = 0; r < rowCount; ++r) {
+        std::uint16_t* const out = tileSums(r / TileRows, 0) + r % TileRows;
+        if (rows_[r] < 0 || first == columns.end()) {
+            for (std::size_t c = 0; c < columnCount; ++c) {
+                out[c * TileRows] = OutsideSum;
+            }
+            continue;
+        }
+        // Every row lies on another memory page, which the processor does not fetch ahead by itself.
+        if (r + PrefetchRows < rowCount && rows_[r + PrefetchRows] >= 0) {
+            prefetchPixels(image.constScanLine(rows_[r + PrefetchRows]), *lowest, *highest);
+        }
+        const auto* const line = reinterpret_cast<const QRgb*>(image.constScanLine(rows_[r]));
+        for (std::size_t c = 0; c < columnCount; ++c) {
+            out[c * TileRows] = static_cast<std::uint16_t>(channelSum(line[reads[c]]));
         }
     }
-    for (std::size_t r = 0; r < rowCount; ++r) {
-        const QRgb* line =
-            rows_[r] >= 0 ? reinterpret_cast<const QRgb*>(image.constScanLine(rows_[r])) : nullptr;
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            if (columns[c] >= 0) {
-                sums_[c * rowCount + r] =
-                    static_cast<std::uint16_t>(line ? channelSum(line[columns[c]]) : OutsideSum);
+    for (std::size_t c = 0; c < columnCount; ++c) {
+        if (columns[c] < 0) {
+            for (std::size_t tile = 0; tile < tiles_; ++tile) {
+                std::fill_n(tileSums(tile, c), TileRows, OutsideSum);
             }
         }
     }
 }
 
-void PointDataWriter::writeColumn(std::int32_t x, const std::uint16_t* sums) {
+void PointDataWriter::writeColumn(std::int32_t x, std::size_t column) {
     const ExportPolarity polarity = controls_.polarity();
     if (polarity == ExportPolarity::None || rows_.empty()) {
         return;
     }
     // For whole numbers, sum / 3 < t exactly when sum < 3t (and likewise for >).
     const int limit = 3 * controls_.threshold();
-    char* out = file_.reserve(rows_.size());
-    const std::size_t kept =
-        polarity == ExportPolarity::Black
-            ? storeColumn(out, x, sums, rows_.size(), [limit](int sum) { return sum < limit; })
-            : storeColumn(out, x, sums, rows_.size(), [limit](int sum) { return sum > limit; });
+    char* const out = file_.reserve(rows_.size());
+    std::size_t kept = 0;
+    for (std::size_t tile = 0; tile < tiles_; ++tile) {
+        const std::size_t count = std::min(TileRows, rows_.size() - tile * TileRows);
+        const auto firstY = static_cast<std::int32_t>(tile * TileRows + 1);
+        char* const to = out + kept * RecordLength;
+        kept += polarity == ExportPolarity::Black ? storeRows(to, x, firstY, tileSums(tile, column), count,
+                                                              [limit](int sum) { return sum < limit; })
+                                                  : storeRows(to, x, firstY, tileSums(tile, column), count,
+                                                              [limit](int sum) { return sum > limit; });
+    }
     file_.advance(kept);
 }

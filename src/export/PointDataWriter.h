@@ -25,12 +25,14 @@ public:
 
 private:
     void gatherBlock(const PictureSurface& source, const std::vector<int>& columns);
-    void writeColumn(std::int32_t x, const std::uint16_t* sums);
+    void writeColumn(std::int32_t x, std::size_t column);
+    std::uint16_t* tileSums(std::size_t tile, std::size_t column);
 
     ExportControls& controls_;
     RecordFile& file_;
     // Device row of each unit row 1..H, or -1 where the read lies outside the picture.
     std::vector<int> rows_;
-    // Channel sums (r + g + b) of one block of columns, column after column.
+    // Channel sums (r + g + b) of one block of columns, in tiles of rows.
     std::vector<std::uint16_t> sums_;
+    std::size_t tiles_ = 0;
 };

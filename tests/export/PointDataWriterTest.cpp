@@ -217,13 +217,13 @@ private slots:
 
     void blocksOfColumnsKeepColumnOrderOnARealSizedPicture() {
         const PictureSurface picture =
-            greyPicture(150, 70, [](int x, int y) { return (x * 7 + y * 13) % 256; });
+            greyPicture(600, 70, [](int x, int y) { return (x * 7 + y * 13) % 256; });
         FakeControls controls;
-        const QList<Record> records = dataRecords(exported(picture, {150, 70, 0}, controls));
+        const QList<Record> records = dataRecords(exported(picture, {600, 70, 0}, controls));
         QList<Record> expected;
-        for (int x = 1; x <= 150; ++x) {
+        for (int x = 1; x <= 600; ++x) {
             for (int y = 1; y <= 70; ++y) {
-                const int grey = x < 150 && y < 70 ? (x * 7 + y * 13) % 256 : 255;
+                const int grey = x < 600 && y < 70 ? (x * 7 + y * 13) % 256 : 255;
                 if (grey < 122) {
                     expected << Record{x, y, grey};
                 }
