@@ -34,6 +34,19 @@ int errorNumberFor(QFileDevice::FileError error) {
     }
 }
 
+// A write that stops short is retried with the rest, so that a failure shows with its reason.
+bool writeAll(QFile& file, const char* data, qint64 bytes) {
+    while (bytes > 0) {
+        const qint64 written = file.write(data, bytes);
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        bytes -= written;
+    }
+    return true;
+}
+
 QString followLinks(const QString& path) {
     QFileInfo info(path);
     for (int depth = 0; depth < 32 && info.isSymLink(); ++depth) {
@@ -112,7 +125,7 @@ void RecordFile::writeHandedBuffers() {
         const auto bytes = static_cast<qint64>(handedBytes_);
         const bool skip = writeError_ != QFileDevice::NoError;
         lock.unlock();
-        const bool written = skip || file_.write(handed_.data(), bytes) == bytes;
+        const bool written = skip || writeAll(file_, handed_.data(), bytes);
         const QFileDevice::FileError error = written ? QFileDevice::NoError : file_.error();
         const QString text = written ? QString() : file_.errorString();
         lock.lock();
