@@ -90,7 +90,8 @@ void PointDataWriter::write(PictureSurface source, const PointRecord& header) {
         rows_.push_back(row >= 0 && row < source.pixelHeight() ? row : -1);
     }
     tiles_ = (rows_.size() + TileRows - 1) / TileRows;
-    sums_.resize(tiles_ * BlockColumns * TileRows);
+    blockColumns_ = static_cast<std::size_t>(std::clamp<std::int32_t>(width, 0, BlockColumns));
+    sums_.resize(tiles_ * blockColumns_ * TileRows);
 
     std::vector<int> columns;
     for (std::int64_t first = 1; first <= width; first += BlockColumns) {
@@ -112,7 +113,7 @@ void PointDataWriter::write(PictureSurface source, const PointRecord& header) {
 }
 
 std::uint16_t* PointDataWriter::tileSums(std::size_t tile, std::size_t column) {
-    return sums_.data() + (tile * BlockColumns + column) * TileRows;
+    return sums_.data() + (tile * blockColumns_ + column) * TileRows;
 }
 
 void PointDataWriter::gatherBlock(const PictureSurface& source, const std::vector<int>& columns) {

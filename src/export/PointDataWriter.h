@@ -35,4 +35,5 @@ private:
     // Channel sums (r + g + b) of one block of columns, in tiles of rows.
     std::vector<std::uint16_t> sums_;
     std::size_t tiles_ = 0;
+    std::size_t blockColumns_ = 0;
 };

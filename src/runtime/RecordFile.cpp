@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -75,8 +76,7 @@ RecordFile::RecordFile(const QString& path, int recordLength)
     if (info.exists() && (!info.isWritable() || !(info.permissions() & writeBits))) {
         fail(ErrorNumber::PermissionDenied, QStringLiteral("the file is read-only"));
     }
-    buffer_.resize(std::max<std::size_t>(BufferBytes / recordLength * recordLength, recordLength));
-    handed_.resize(buffer_.size());
+    buffer_.replace(std::max<std::size_t>(BufferBytes / recordLength * recordLength, recordLength));
     openTemporaryFile();
     if (info.exists()) {
         file_.setPermissions(info.permissions());
@@ -161,8 +161,8 @@ void RecordFile::stopWriter() {
 
 void RecordFile::makeRoom(std::size_t bytes) {
     flush();
-    if (buffer_.size() < bytes) {
-        buffer_.resize(bytes);
+    if (buffer_.size < bytes) {
+        buffer_.replace(bytes);
     }
 }
 
@@ -180,6 +180,9 @@ void RecordFile::flush() {
     used_ = 0;
     lock.unlock();
     changed_.notify_all();
+    if (buffer_.size < handed_.size) {
+        buffer_.replace(handed_.size);
+    }
 }
 
 void RecordFile::Close() {

@@ -10,9 +10,9 @@
 
 #include <condition_variable>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 class RecordFile {
 public:
@@ -35,7 +35,7 @@ public:
     // of a kept record, filler included.
     char* reserve(std::size_t count) {
         const std::size_t bytes = count * static_cast<std::size_t>(recordLength_);
-        if (buffer_.size() - used_ < bytes) {
+        if (buffer_.size - used_ < bytes) {
             makeRoom(bytes);
         }
         return buffer_.data() + used_;
@@ -51,6 +51,17 @@ public:
     static void abandonAllOpen();
 
 private:
+    // Memory that is not touched before it is written: a small file costs only what it uses.
+    struct Buffer {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+        char* data() const { return bytes.get(); }
+        void replace(std::size_t newSize) {
+            bytes = std::make_unique_for_overwrite<char[]>(newSize);
+            size = newSize;
+        }
+    };
+
     void openTemporaryFile();
     void writeHandedBuffers();
     void waitForWriter(std::unique_lock<std::mutex>& lock);
@@ -64,8 +75,8 @@ private:
     QString path_;
     QString target_; // the file replaced at Close: the destination, symbolic links followed
     int recordLength_;
-    QFile file_;               // the temporary file
-    std::vector<char> buffer_; // being filled
+    QFile file_;    // the temporary file
+    Buffer buffer_; // being filled
     std::size_t used_ = 0;
     bool open_ = false;
 
@@ -73,7 +84,7 @@ private:
     // first failed write, after which nothing more is written.
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<char> handed_;
+    Buffer handed_;
     std::size_t handedBytes_ = 0;
     bool stopping_ = false;
     QFileDevice::FileError writeError_ = QFileDevice::NoError;
