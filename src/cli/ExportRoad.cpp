@@ -65,25 +65,29 @@ ExportRoad::ExportRoad(bool showProgress) : showProgress_(showProgress) {}
 
 qint64 ExportRoad::run(const ExportSettings& settings) const {
     refuseToReplaceThePicture(settings);
-    PictureSurface original;
-    original.assign(decodedPicture(settings.picture));
+    PictureSurface picture;
+    picture.assign(decodedPicture(settings.picture));
     RecordFile file(settings.pointFile, PointDataWriter::RecordLength);
+    const PointRecord header{toInteger32(picture.ScaleWidth()), toInteger32(picture.ScaleHeight()), 0};
 
-    PictureSurface grey = resultSurface(original, settings.picture);
-    runStage("grey", showProgress_, [&](ConversionSteps& steps) { convertToGrey(original, grey, steps); });
+    // The grey picture takes the opened picture's place instead of a fresh black surface beside it:
+    // each grey pixel depends on its own colour pixel alone, and a run that is never cancelled writes
+    // every pixel once, so no black would have remained. The same pixels without a second picture's
+    // memory; the opened picture's size, all that is read of it later, stays.
+    runStage("grey", showProgress_, [&](ConversionSteps& steps) { convertToGrey(picture, picture, steps); });
+    const PictureSurface& grey = picture;
 
     std::optional<PictureSurface> half;
     if (settings.halfResolution) {
         // As the half-resolution window sets it up: each unit spans 2 x 2 pixels.
-        half = resultSurface(original, settings.picture);
-        half->setScaleHeight(original.ScaleHeight() / 2.0f);
-        half->setScaleWidth(original.ScaleWidth() / 2.0f);
+        half = resultSurface(grey, settings.picture);
+        half->setScaleHeight(grey.ScaleHeight() / 2.0f);
+        half->setScaleWidth(grey.ScaleWidth() / 2.0f);
         runStage("half", showProgress_,
-                 [&](ConversionSteps& steps) { reduceToHalf(grey, original, *half, steps); });
+                 [&](ConversionSteps& steps) { reduceToHalf(grey, grey, *half, steps); });
     }
 
     const PictureSurface& source = half ? *half : grey;
-    const PointRecord header{toInteger32(original.ScaleWidth()), toInteger32(original.ScaleHeight()), 0};
     TerminalProgress bar("export", showProgress_);
     BatchExportControls controls(settings.polarity, settings.threshold, toInteger32(source.ScaleWidth()),
                                  bar);
