@@ -31,7 +31,7 @@ from PIL import Image
 # Photo-like: soft light over the frame, large smooth shapes with edges, fine grain.
 height, width = 4000, 6000
 y, x = np.mgrid[0:height, 0:width].astype(np.float32)
-light = 150 + 70 * np.sin(x / 900 + y / 1300) * np.cos(y / 700)
+light = 128 + 70 * np.sin(x / 900 + y / 1300) * np.cos(y / 700)
 rgb = np.empty((height, width, 3), np.float32)
 for channel, (fx, fy, phase) in enumerate([(170, 230, 0.0), (210, 150, 1.3), (260, 190, 2.1)]):
     rgb[..., channel] = light + 35 * np.sin(x / fx + phase) * np.sin(y / fy - phase)
