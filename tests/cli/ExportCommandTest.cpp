@@ -134,6 +134,11 @@ private slots:
         QVERIFY(colourPicture(9, 6).save(path("picture.jpg")));
         QVERIFY(QFile::copy(QUILLET_CLI_TEST_DATA "/palette.gif", path("picture.gif"))); // 7 x 5, by PIL
         writeFile(path("notes.png"), "not a picture at all");
+        QImage translucent = colourPicture(7, 5).convertToFormat(QImage::Format_ARGB32);
+        for (int x = 0; x < 7; ++x) {
+            translucent.setPixel(x, 2, qRgba(200, 30 * x, 90, 40 * x)); // flattened onto white when opened
+        }
+        QVERIFY(translucent.save(path("translucent.png")));
         for (const QString type : {"png", "bmp", "gif", "jpg"}) {
             const QByteArray whole = contents(path("picture." + type));
             writeFile(path("cut." + type), whole.left(whole.size() / 2));
@@ -269,7 +274,7 @@ private slots:
         QFETCH(bool, half);
         QFETCH(bool, white);
         QFETCH(int, threshold);
-        const QString picture = path("picture.png");
+        const QString picture = path("translucent.png");
         Module2::reset();
         RecordingShell shell;
         shell.appPath = folder.path();
