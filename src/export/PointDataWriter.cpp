@@ -1,5 +1,6 @@
 #include "PointDataWriter.h"
 
+#include "ChannelSums.h"
 #include "runtime/Numbers.h"
 #include "runtime/RecordFile.h"
 
@@ -15,14 +16,11 @@ constexpr int BlockColumns = 512;
 // column within a tile, so that both the reading (along rows) and the writing of records (down
 // columns) stay within a few memory pages.
 constexpr std::size_t TileRows = 64;
-// Rows fetched ahead while a block is read.
-constexpr std::size_t PrefetchRows = 8;
+// Rows read together: eight rows by eight columns are turned at a time.
+constexpr std::size_t GroupRows = 8;
+static_assert(TileRows % GroupRows == 0);
 // Point's -1 outside the picture splits into red = green = blue = 255.
 constexpr std::uint16_t OutsideSum = 3 * 255;
-
-int channelSum(QRgb pixel) {
-    return static_cast<int>(((pixel >> 16) & 0xFFu) + ((pixel >> 8) & 0xFFu) + (pixel & 0xFFu));
-}
 
 // Asks for the cache lines holding the pixels from `first` to `last` of one row.
 void prefetchPixels(const uchar* line, int first, int last) {
@@ -120,28 +118,49 @@ void PointDataWriter::gatherBlock(const PictureSurface& source, const std::vecto
     const std::size_t rowCount = rows_.size();
     const std::size_t columnCount = columns.size();
     const auto first = std::find_if(columns.begin(), columns.end(), [](int column) { return column >= 0; });
-    // Outside columns read a real pixel here and are overwritten below, keeping the loop free of tests.
+    // Outside columns read a real pixel here and are overwritten below, keeping the loops free of tests.
     std::vector<int> reads(columns);
     std::replace_if(
         reads.begin(), reads.end(), [](int column) { return column < 0; },
         first == columns.end() ? 0 : *first);
+    // Where eight columns read eight neighbouring pixels, the eight-by-eight turn applies.
+    std::vector<std::size_t> run(columnCount + 1, 0);
+    for (std::size_t c = columnCount; c-- > 0;) {
+        run[c] = c + 1 < columnCount && reads[c + 1] == reads[c] + 1 ? run[c + 1] + 1 : 1;
+    }
     const auto [lowest, highest] = std::minmax_element(reads.begin(), reads.end());
     const QImage& image = source.image();
-    for (std::size_t r = 0; r < rowCount; ++r) {
-        std::uint16_t* const out = tileSums(r / TileRows, 0) + r % TileRows;
-        if (rows_[r] < 0 || first == columns.end()) {
-            for (std::size_t c = 0; c < columnCount; ++c) {
-                out[c * TileRows] = OutsideSum;
-            }
-            continue;
+    const auto line = [&](std::size_t r) {
+        return rows_[r] >= 0 && first != columns.end()
+                   ? reinterpret_cast<const QRgb*>(image.constScanLine(rows_[r]))
+                   : nullptr;
+    };
+    for (std::size_t r0 = 0; r0 < rowCount; r0 += GroupRows) {
+        const std::size_t count = std::min(GroupRows, rowCount - r0);
+        const QRgb* lines[GroupRows] = {};
+        for (std::size_t k = 0; k < count; ++k) {
+            lines[k] = line(r0 + k);
         }
+        const bool whole =
+            std::all_of(lines, lines + GroupRows, [](const QRgb* at) { return at != nullptr; });
         // Every row lies on another memory page, which the processor does not fetch ahead by itself.
-        if (r + PrefetchRows < rowCount && rows_[r + PrefetchRows] >= 0) {
-            prefetchPixels(image.constScanLine(rows_[r + PrefetchRows]), *lowest, *highest);
+        for (std::size_t r = r0 + GroupRows; r < std::min(rowCount, r0 + 2 * GroupRows); ++r) {
+            if (const QRgb* ahead = line(r)) {
+                prefetchPixels(reinterpret_cast<const uchar*>(ahead), *lowest, *highest);
+            }
         }
-        const auto* const line = reinterpret_cast<const QRgb*>(image.constScanLine(rows_[r]));
-        for (std::size_t c = 0; c < columnCount; ++c) {
-            out[c * TileRows] = static_cast<std::uint16_t>(channelSum(line[reads[c]]));
+        std::uint16_t* const out = tileSums(r0 / TileRows, 0) + r0 % TileRows;
+        for (std::size_t c = 0; c < columnCount;) {
+            if (whole && run[c] >= 8) {
+                storeChannelSums8x8(lines, reads[c], out + c * TileRows, TileRows);
+                c += 8;
+                continue;
+            }
+            for (std::size_t k = 0; k < count; ++k) {
+                out[c * TileRows + k] =
+                    static_cast<std::uint16_t>(lines[k] ? channelSum(lines[k][reads[c]]) : OutsideSum);
+            }
+            ++c;
         }
     }
     for (std::size_t c = 0; c < columnCount; ++c) {

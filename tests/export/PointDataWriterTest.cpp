@@ -23,11 +23,11 @@ public:
 
 using Record = std::array<qint32, 3>;
 
-PictureSurface greyPicture(int width, int height, const std::function<int(int, int)>& grey) {
+PictureSurface picture(int width, int height, const std::function<ColourValue(int, int)>& colour) {
     PictureSurface surface(0, width, height);
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
-            surface.PSet(column, row, RGB(grey(column, row), grey(column, row), grey(column, row)));
+            surface.PSet(column, row, colour(column, row));
         }
     }
     return surface;
@@ -36,9 +36,9 @@ PictureSurface greyPicture(int width, int height, const std::function<int(int, i
 // The worked example: (1,1) = 40, (2,1) = 121, (1,2) = 130, (2,2) = 200; column 0 and row 0 hold
 // 0, which would qualify as black if they were ever read.
 PictureSurface workedExample() {
-    return greyPicture(3, 3, [](int x, int y) {
+    return picture(3, 3, [](int x, int y) {
         const int levels[3][3] = {{0, 0, 0}, {0, 40, 130}, {0, 121, 200}};
-        return levels[x][y];
+        return RGB(levels[x][y], levels[x][y], levels[x][y]);
     });
 }
 
@@ -138,7 +138,8 @@ private slots:
         QFETCH(int, width);
         QFETCH(QList<Record>, expected);
         QFETCH(QStringList, captions);
-        PictureSurface half = greyPicture(width, 5, [](int x, int y) { return 10 * x + y; });
+        PictureSurface half =
+            picture(width, 5, [](int x, int y) { return RGB(10 * x + y, 10 * x + y, 10 * x + y); });
         half.setScaleWidth(width / 2.0f);
         half.setScaleHeight(2.5f);
         FakeControls controls(ExportPolarity::White, 0);
@@ -156,17 +157,20 @@ private slots:
 
     void widePicturesKeepColumnMajorOrderPastSixteenBitColumns() {
         const int width = 33000; // and 70 rows: several blocks of columns and tiles of rows
-        const auto grey = [](int x, int y) { return (x * 7 + y * 13) % 256; };
+        const auto colour = [](int x, int y) {
+            return RGB((x * 7 + y * 13) % 256, (x + 5 * y) % 256, (x * y) % 256);
+        };
         QList<Record> expected;
         for (int x = 1; x <= width; ++x) {
             for (int y = 1; y <= 70; ++y) {
-                if (const int level = x < width && y < 70 ? grey(x, y) : 255; level < 122) {
-                    expected << Record{x, y, level};
+                const ColourValue c = x < width && y < 70 ? colour(x, y) : RGB(255, 255, 255);
+                if (const int sum = (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16); sum < 366) {
+                    expected << Record{x, y, (sum + 1) / 3};
                 }
             }
         }
         FakeControls controls;
-        QCOMPARE(dataRecords(exported(greyPicture(width, 70, grey), {width, 70, 0}, controls)), expected);
+        QCOMPARE(dataRecords(exported(picture(width, 70, colour), {width, 70, 0}, controls)), expected);
         QCOMPARE(controls.captions.size(), width);
     }
 };
