@@ -1,6 +1,7 @@
 #pragma once
 // The export dialog's controls as quillet-export sets them once: a fixed polarity and threshold, no
-// caption, no events to run; the per-column yield advances the stage's progress bar instead.
+// caption, no events to run; the per-column yield advances the stage's progress bar and takes an
+// interruption.
 
 #include "TerminalProgress.h"
 #include "export/ExportControls.h"

@@ -1,6 +1,7 @@
 #include "ExportRoad.h"
 
 #include "BatchExportControls.h"
+#include "Interruption.h"
 #include "PictureCompleteness.h"
 #include "QuietStandardError.h"
 #include "TerminalProgress.h"
@@ -50,11 +51,11 @@ void refuseToReplaceThePicture(const ExportSettings& settings) {
     }
 }
 
-// The pixel runs as the progress dialog runs them, with nothing to cancel and no events to wait for.
+// The pixel runs as the progress dialog runs them; nothing cancels them, an interruption ends them.
 void runStage(const char* stage, bool showProgress, const std::function<void(ConversionSteps&)>& run) {
     TerminalProgress bar(stage, showProgress);
     Boolean cancelFlag = BooleanFalse;
-    ConversionSteps steps{bar, cancelFlag, [] {}, [] {}};
+    ConversionSteps steps{bar, cancelFlag, &Interruption::check, [] {}};
     run(steps);
     bar.finish();
 }

@@ -3,6 +3,7 @@
 
 #include "CommandLine.h"
 #include "ExportRoad.h"
+#include "Interruption.h"
 #include "QuietStandardError.h"
 #include "runtime/RuntimeError.h"
 
@@ -46,12 +47,18 @@ int main(int argc, char* argv[]) {
     }
 
     const ExportSettings& settings = line.settings();
+    Interruption::watch();
     try {
         const qint64 points = ExportRoad(QuietStandardError::isTerminal()).run(settings);
         printLine(stdout, QStringLiteral("%1 points written to %2").arg(points).arg(settings.pointFile));
         return 0;
     } catch (const RuntimeError& error) {
         printLine(stderr, QStringLiteral("quillet-export: ") + error.text());
+    } catch (const Interruption::Raised& raised) {
+        printLine(
+            stderr,
+            QStringLiteral("quillet-export: interrupted; \"%1\" was not written").arg(settings.pointFile));
+        Interruption::endAs(raised);
     } catch (const std::bad_alloc&) {
         printLine(stderr,
                   QStringLiteral("quillet-export: Cannot export the picture \"%1\": not enough memory")
