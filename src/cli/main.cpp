@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <exception>
 #include <new>
 
 namespace {
@@ -63,6 +64,9 @@ int main(int argc, char* argv[]) {
         printLine(stderr,
                   QStringLiteral("quillet-export: Cannot export the picture \"%1\": not enough memory")
                       .arg(settings.picture));
+    } catch (const std::exception& error) {
+        printLine(stderr, QStringLiteral("quillet-export: Cannot export the picture \"%1\": %2")
+                              .arg(settings.picture, QString::fromLocal8Bit(error.what())));
     }
     return 1;
 }
