@@ -55,11 +55,21 @@ template <typename FormType> FormType& Forms::reference(QPointer<FormType>& slot
     return *form;
 }
 
-Form1& Forms::form1() { return reference(form1_, true); }
-Form2& Forms::form2() { return reference(form2_, true); }
-Form3& Forms::form3() { return reference(form3_, true); }
-Form4& Forms::form4() { return reference(form4_, false); }
-Form5& Forms::form5() { return reference(form5_, false); }
+Form1& Forms::form1() {
+    return reference(form1_, true);
+}
+Form2& Forms::form2() {
+    return reference(form2_, true);
+}
+Form3& Forms::form3() {
+    return reference(form3_, true);
+}
+Form4& Forms::form4() {
+    return reference(form4_, false);
+}
+Form5& Forms::form5() {
+    return reference(form5_, false);
+}
 
 Form6& Forms::form6() {
     const bool created = !ifLoaded(form6_);
@@ -71,9 +81,21 @@ Form6& Forms::form6() {
     return form;
 }
 
-Form1* Forms::loadedForm1() const { return ifLoaded(form1_); }
-Form2* Forms::loadedForm2() const { return ifLoaded(form2_); }
-Form3* Forms::loadedForm3() const { return ifLoaded(form3_); }
-Form4* Forms::loadedForm4() const { return ifLoaded(form4_); }
-Form5* Forms::loadedForm5() const { return ifLoaded(form5_); }
-Form6* Forms::loadedForm6() const { return ifLoaded(form6_); }
+Form1* Forms::loadedForm1() const {
+    return ifLoaded(form1_);
+}
+Form2* Forms::loadedForm2() const {
+    return ifLoaded(form2_);
+}
+Form3* Forms::loadedForm3() const {
+    return ifLoaded(form3_);
+}
+Form4* Forms::loadedForm4() const {
+    return ifLoaded(form4_);
+}
+Form5* Forms::loadedForm5() const {
+    return ifLoaded(form5_);
+}
+Form6* Forms::loadedForm6() const {
+    return ifLoaded(form6_);
+}

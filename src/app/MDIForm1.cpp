@@ -27,7 +27,8 @@ MDIForm1::MDIForm1(Forms& forms) : forms_(forms), mdiArea_(new QMdiArea(this)) {
 
 QAction* MDIForm1::addMenuItem(const QString& caption, void (MDIForm1::*handler)()) {
     QAction* action = menuBar()->addAction(caption);
-    connect(action, &QAction::triggered, this, [this, handler] { onEvent([this, handler] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, handler] { onEvent([this, handler] { (this->*handler)(); }); });
     return action;
 }
 
@@ -38,14 +39,18 @@ void MDIForm1::MDIForm_Load() {
     xSave_->setEnabled(false);
 }
 
-void MDIForm1::MDIForm_Unload() { forms_.shell().End(); }
+void MDIForm1::MDIForm_Unload() {
+    forms_.shell().End();
+}
 
 void MDIForm1::closeEvent(QCloseEvent* event) {
     event->accept();
     onEvent([this] { MDIForm_Unload(); });
 }
 
-void MDIForm1::xOpen_Click() { forms_.form4().ShowModal(); }
+void MDIForm1::xOpen_Click() {
+    forms_.form4().ShowModal();
+}
 
 void MDIForm1::xConvert_to_Black_Click() {
     Module2::ConvertMode = 1;
@@ -53,8 +58,15 @@ void MDIForm1::xConvert_to_Black_Click() {
 }
 
 void MDIForm1::xScale_Click() {
+    // Without a grey window the reduction would halve a black surface: make the grey picture first.
+    if (!forms_.loadedForm2() && !forms_.loadedForm3()) {
+        Module2::ConvertMode = 1;
+        forms_.form2().Show();
+    }
     Module2::ConvertMode = 2;
     forms_.form3().Show();
 }
 
-void MDIForm1::xSave_Click() { forms_.form6().Show(); }
+void MDIForm1::xSave_Click() {
+    forms_.form6().Show();
+}

@@ -1,9 +1,136 @@
 #include "Form5.h"
 
 #include "app/Forms.h"
+#include "app/MDIForm1.h"
+#include "app/Module2.h"
+#include "convert/GreyConversion.h"
+#include "convert/HalfReduction.h"
+#include "convert/RectangleShape.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Numbers.h"
+#include "view/Form1.h"
+#include "view/Form2.h"
+#include "view/Form3.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr int Label1DesignWidth = 15;
+
+void placeTwips(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
+                        height / TwipsPerPixel);
+}
+
+QFont barFont() {
+    QFont font;
+    // 宋体 where it is installed, otherwise a CJK font that is.
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Droid Sans Fallback")});
+    font.setPointSizeF(10.5);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+} // namespace
 
 Form5::Form5(Forms& forms, QWidget* parent)
-    : Form(forms.shell(), parent), Timer1(new Timer(this, 1000, true)), forms_(forms) {
-    setWindowFlags(Qt::Dialog);
-    setCaption(QStringLiteral("将图片转换成黑白色……"));
+    : Form(forms.shell(), parent), Label1(new QLabel(this)),
+      Shape1(new RectangleShape(this, RGB(0, 0, 255), RGB(255, 255, 192))), Command1(new QPushButton(this)),
+      Timer1(new Timer(this, 1000, true)), forms_(forms), label1WidthTwips_(Label1DesignWidth) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(6300 / TwipsPerPixel, 795 / TwipsPerPixel);
+    setCaption(ProgressDialogCaption);
+
+    Shape1->setGeometryTwips(120, 120, 6135, 255);
+    placeTwips(Label1, 120, 120, Label1DesignWidth, 255);
+    Label1->setAutoFillBackground(true);
+    QPalette barColours = Label1->palette();
+    barColours.setColor(QPalette::Window, QColor::fromRgb(storedPixel(RGB(0, 0, 255))));
+    barColours.setColor(QPalette::WindowText, QColor::fromRgb(storedPixel(RGB(255, 255, 0))));
+    Label1->setPalette(barColours);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(barFont());
+    Label1->raise();
+
+    Command1->setText(QStringLiteral("取消"));
+    placeTwips(Command1, 5520, 480, 735, 255);
+    connect(Command1, &QPushButton::clicked, this, [this] { onEvent([this] { Command1_Click(); }); });
+    Timer1->onTimer([this] { onEvent([this] { Timer1_Timer(); }); });
+
+    const QSize screen = forms.shell().screenTwips() / TwipsPerPixel;
+    const QSize outer = frameGeometry().size();
+    move(std::max(0, (screen.width() - outer.width()) / 2),
+         std::max(0, (screen.height() - outer.height()) / 2));
+}
+
+void Form5::Form_Load() {
+    setIcon(forms_.mdiForm1().Icon());
+}
+
+void Form5::Form_QueryUnload() {
+    Module2::CancelFlag = BooleanTrue;
+}
+
+void Form5::Command1_Click() {
+    Module2::CancelFlag = BooleanTrue;
+}
+
+void Form5::Timer1_Timer() {
+    if (Module2::ConvertMode == 1) {
+        ToBlack();
+        forms_.form2().setWindowState(2);
+        Module2::StageDone[1] = BooleanTrue;
+    } else if (Module2::ConvertMode == 2) {
+        ToScale();
+        forms_.form3().setWindowState(2);
+        Module2::StageDone[2] = BooleanTrue;
+    }
+    Timer1->setEnabled(false);
+}
+
+ConversionSteps Form5::conversionSteps() {
+    return ConversionSteps{*this, Module2::CancelFlag, [] { DoEvents(); }, [this] { Unload(); }};
+}
+
+void Form5::ToBlack() {
+    PictureBox* target = forms_.form2().Picture2;
+    ConversionSteps steps = conversionSteps();
+    convertToGrey(forms_.form1().Picture2->surface(), target->surface(), steps);
+    target->surfaceChanged();
+}
+
+void Form5::ToScale() {
+    PictureBox* target = forms_.form3().Picture2;
+    ConversionSteps steps = conversionSteps();
+    reduceToHalf(forms_.form2().Picture2->surface(), forms_.form1().Picture2->surface(), target->surface(),
+                 steps);
+    target->surfaceChanged();
+}
+
+double Form5::fullBarWidth() const {
+    return Shape1->widthTwips();
+}
+
+void Form5::showProgress(const QString& captionPrefix, double percent, double barWidth) {
+    if (isUnloaded()) {
+        return; // closed during the run: the last columns' display has nowhere to go
+    }
+    const int widthTwips = static_cast<int>(barWidth);
+    if (widthTwips != label1WidthTwips_) {
+        label1WidthTwips_ = widthTwips;
+        const int pixels = widthTwips / TwipsPerPixel;
+        if (pixels != Label1->width()) {
+            Label1->resize(pixels, Label1->height());
+        }
+    }
+    const QString percentText = decimalText(percent) + QLatin1Char('%');
+    if (Label1->text() != percentText) {
+        setCaption(captionPrefix + percentText);
+        Label1->setText(percentText);
+    }
 }

@@ -1,18 +1,46 @@
 #pragma once
-// The conversion progress dialog (being built).
+// The conversion progress dialog: shown modally by a result window's load handler, its timer's
+// first tick runs the grey conversion or the half-resolution reduction, showing their progress,
+// and its cancel button and close box ask the run to stop.
 
+#include "convert/ConversionSteps.h"
 #include "runtime/Form.h"
 #include "runtime/Timer.h"
 
 class Forms;
+class QLabel;
+class QPushButton;
+class RectangleShape;
 
-class Form5 : public Form {
+class Form5 : public Form, public ProgressDisplay {
     Q_OBJECT
 public:
     Form5(Forms& forms, QWidget* parent);
 
+    void Form_Load() override;
+    void Form_QueryUnload() override;
+    void Timer1_Timer();
+    void Command1_Click();
+
+    void ToBlack();
+    void ToScale();
+
+    // The progress display: caption, bar text and bar width; an unchanged value costs nothing.
+    double fullBarWidth() const override;
+    void showProgress(const QString& captionPrefix, double percent, double barWidth) override;
+
+    QLabel* const Label1;
+    RectangleShape* const Shape1;
+    QPushButton* const Command1;
     Timer* const Timer1;
 
+    int Label1Width() const { return label1WidthTwips_; }
+
 private:
+    ConversionSteps conversionSteps();
+
     Forms& forms_;
+    int label1WidthTwips_;
 };
+
+inline const QString ProgressDialogCaption = QStringLiteral("将图片转换成黑白色……");

@@ -8,4 +8,6 @@ using Boolean = std::int16_t;
 constexpr Boolean BooleanTrue = -1;
 constexpr Boolean BooleanFalse = 0;
 
-constexpr Boolean toBoolean(bool value) { return value ? BooleanTrue : BooleanFalse; }
+constexpr Boolean toBoolean(bool value) {
+    return value ? BooleanTrue : BooleanFalse;
+}

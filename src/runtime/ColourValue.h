@@ -10,7 +10,9 @@ using ColourValue = std::int32_t;
 
 constexpr ColourValue NoPixel = -1;
 
-constexpr ColourValue RGB(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
+constexpr ColourValue RGB(int red, int green, int blue) {
+    return red + 256 * green + 65536 * blue;
+}
 
 constexpr QRgb storedPixel(ColourValue colour) {
     const auto value = static_cast<std::uint32_t>(colour);

@@ -20,6 +20,7 @@ DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(false);
     setIndentation(12);
     setExpandsOnDoubleClick(false);
+    setItemsExpandable(false);
     connect(this, &QTreeWidget::itemActivated, this, [this](const QTreeWidgetItem* item) { open(item); });
     try {
         showFolder(PlatformDrives::folderText(QDir::currentPath()));

@@ -26,6 +26,10 @@ public:
     // Told when an entry the user opens cannot be listed; Path then stays as it was.
     void onOpenFailed(std::function<void(const RuntimeError&)> handler) { openFailed_ = std::move(handler); }
 
+protected:
+    // The chain is always fully open: no expand or collapse marks.
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+
 private:
     void showFolder(const QString& folder);
     void open(const QTreeWidgetItem* item);

@@ -8,11 +8,12 @@
 
 Form::Form(Shell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
     if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parent)) {
-        connect(subWindow, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
-            if (!(now & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-                applyRestoreSize();
-            }
-        });
+        connect(subWindow, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates, Qt::WindowStates now) {
+                    if (!(now & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+                        applyRestoreSize();
+                    }
+                });
     }
 }
 
@@ -144,13 +145,21 @@ void Form::setWindowState(int state) {
     }
 }
 
-int Form::Width() const { return frame()->frameGeometry().width() * TwipsPerPixel; }
+int Form::Width() const {
+    return frame()->frameGeometry().width() * TwipsPerPixel;
+}
 
-int Form::Height() const { return frame()->frameGeometry().height() * TwipsPerPixel; }
+int Form::Height() const {
+    return frame()->frameGeometry().height() * TwipsPerPixel;
+}
 
-int Form::Left() const { return frame()->x() * TwipsPerPixel; }
+int Form::Left() const {
+    return frame()->x() * TwipsPerPixel;
+}
 
-int Form::Top() const { return frame()->y() * TwipsPerPixel; }
+int Form::Top() const {
+    return frame()->y() * TwipsPerPixel;
+}
 
 void Form::setWidth(int twips) {
     QSize size = restoreSize_.value_or(frame()->size());
@@ -170,9 +179,13 @@ void Form::setHeight(int twips) {
     }
 }
 
-void Form::setLeft(int twips) { frame()->move(twips / TwipsPerPixel, frame()->y()); }
+void Form::setLeft(int twips) {
+    frame()->move(twips / TwipsPerPixel, frame()->y());
+}
 
-void Form::setTop(int twips) { frame()->move(frame()->x(), twips / TwipsPerPixel); }
+void Form::setTop(int twips) {
+    frame()->move(frame()->x(), twips / TwipsPerPixel);
+}
 
 void Form::applyRestoreSize() {
     if (restoreSize_) {

@@ -77,11 +77,12 @@ QImage LoadPicture(const QString& path) {
     }
     const QSize size = reader.size();
     if (size.isValid() && qint64{size.width()} * size.height() > LargestPicturePixels) {
-        throw pictureError(ErrorNumber::OutOfMemory, path,
-                           QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 million pixels)")
-                               .arg(size.width())
-                               .arg(size.height())
-                               .arg(LargestPicturePixels / 1'000'000));
+        throw pictureError(
+            ErrorNumber::OutOfMemory, path,
+            QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 million pixels)")
+                .arg(size.width())
+                .arg(size.height())
+                .arg(LargestPicturePixels / 1'000'000));
     }
     QImage picture;
     if (!reader.read(&picture) || picture.isNull()) {
@@ -93,7 +94,8 @@ QImage LoadPicture(const QString& path) {
     }
     QImage flat = flattenedOnWhite(picture);
     if (flat.isNull()) {
-        throw pictureError(ErrorNumber::OutOfMemory, path, QStringLiteral("not enough memory for the picture"));
+        throw pictureError(ErrorNumber::OutOfMemory, path,
+                           QStringLiteral("not enough memory for the picture"));
     }
     return flat;
 }

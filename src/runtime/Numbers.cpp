@@ -40,11 +40,17 @@ template <typename Integer> Integer checkedResult(std::int64_t result) {
 
 } // namespace
 
-std::int16_t toInteger16(double value) { return toInteger<std::int16_t>(value); }
+std::int16_t toInteger16(double value) {
+    return toInteger<std::int16_t>(value);
+}
 
-std::int32_t toInteger32(double value) { return toInteger<std::int32_t>(value); }
+std::int32_t toInteger32(double value) {
+    return toInteger<std::int32_t>(value);
+}
 
-double roundDown(double value) { return std::floor(value); }
+double roundDown(double value) {
+    return std::floor(value);
+}
 
 std::int16_t checkedAdd16(std::int32_t a, std::int32_t b) {
     return checkedResult<std::int16_t>(std::int64_t{a} + b);
@@ -54,6 +60,10 @@ std::int16_t checkedMultiply16(std::int32_t a, std::int32_t b) {
     return checkedResult<std::int16_t>(std::int64_t{a} * b);
 }
 
-std::int32_t checkedAdd32(std::int64_t a, std::int64_t b) { return checkedResult<std::int32_t>(a + b); }
+std::int32_t checkedAdd32(std::int64_t a, std::int64_t b) {
+    return checkedResult<std::int32_t>(a + b);
+}
 
-QString decimalText(double wholeNumber) { return QString::number(static_cast<qint64>(wholeNumber)); }
+QString decimalText(double wholeNumber) {
+    return QString::number(static_cast<qint64>(wholeNumber));
+}

@@ -77,8 +77,8 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, ColourValue colour
     update();
 }
 
-void PictureBox::PaintPicture(const QImage& source, float x, float y, float width, float height, float sourceX,
-                              float sourceY, float sourceWidth, float sourceHeight) {
+void PictureBox::PaintPicture(const QImage& source, float x, float y, float width, float height,
+                              float sourceX, float sourceY, float sourceWidth, float sourceHeight) {
     surface_.PaintPicture(source, x, y, width, height, sourceX, sourceY, sourceWidth, sourceHeight);
     update();
 }

@@ -48,7 +48,8 @@ void PictureSurface::assign(const QImage& picture) {
         image_ = QImage();
         return;
     }
-    image_ = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    image_ =
+        picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
 }
 
 void PictureSurface::clear() {
@@ -65,18 +66,26 @@ float PictureSurface::ScaleHeight() const {
     return scaleHeight_ ? *scaleHeight_ : static_cast<float>(pixelHeight());
 }
 
-void PictureSurface::setScaleWidth(float units) { scaleWidth_ = units; }
+void PictureSurface::setScaleWidth(float units) {
+    scaleWidth_ = units;
+}
 
-void PictureSurface::setScaleHeight(float units) { scaleHeight_ = units; }
+void PictureSurface::setScaleHeight(float units) {
+    scaleHeight_ = units;
+}
 
 void PictureSurface::setPixelScale() {
     scaleWidth_.reset();
     scaleHeight_.reset();
 }
 
-int PictureSurface::deviceX(double x) const { return toDevice(x, pixelWidth(), scaleWidth_); }
+int PictureSurface::deviceX(double x) const {
+    return toDevice(x, pixelWidth(), scaleWidth_);
+}
 
-int PictureSurface::deviceY(double y) const { return toDevice(y, pixelHeight(), scaleHeight_); }
+int PictureSurface::deviceY(double y) const {
+    return toDevice(y, pixelHeight(), scaleHeight_);
+}
 
 ColourValue PictureSurface::Point(float x, float y) const {
     const int column = deviceX(x);

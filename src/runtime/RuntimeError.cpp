@@ -3,7 +3,9 @@
 RuntimeError::RuntimeError(int number, const QString& text)
     : std::runtime_error(text.toStdString()), number_(number), text_(text) {}
 
-RuntimeError RuntimeError::overflow() { return {ErrorNumber::Overflow, QStringLiteral("Overflow")}; }
+RuntimeError RuntimeError::overflow() {
+    return {ErrorNumber::Overflow, QStringLiteral("Overflow")};
+}
 
 RuntimeError RuntimeError::divisionByZero() {
     return {ErrorNumber::DivisionByZero, QStringLiteral("Division by zero")};

@@ -55,10 +55,18 @@ void ScrollBar::setLargeChange(int step) {
     setPageStep(step);
 }
 
-void ScrollBar::setLeft(float left) { move(static_cast<int>(std::floor(left)), y()); }
+void ScrollBar::setLeft(float left) {
+    move(static_cast<int>(std::floor(left)), y());
+}
 
-void ScrollBar::setTop(float top) { move(x(), static_cast<int>(std::floor(top))); }
+void ScrollBar::setTop(float top) {
+    move(x(), static_cast<int>(std::floor(top)));
+}
 
-void ScrollBar::setWidth(float width) { resize(pixels(width), height()); }
+void ScrollBar::setWidth(float width) {
+    resize(pixels(width), height());
+}
 
-void ScrollBar::setHeight(float height) { resize(width(), pixels(height)); }
+void ScrollBar::setHeight(float height) {
+    resize(width(), pixels(height));
+}

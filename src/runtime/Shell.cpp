@@ -26,7 +26,9 @@ void DesktopShell::End() {
     std::_Exit(0);
 }
 
-QString DesktopShell::AppPath() const { return QCoreApplication::applicationDirPath(); }
+QString DesktopShell::AppPath() const {
+    return QCoreApplication::applicationDirPath();
+}
 
 QSize DesktopShell::screenTwips() const {
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -1,7 +1,28 @@
 #include "Form1.h"
 
 #include "app/Forms.h"
+#include "app/MDIForm1.h"
 
-Form1::Form1(Forms& forms, QWidget* parent) : PictureWindowForm(forms.shell(), parent), forms_(forms) {
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace {
+
+// The system's window-background colour, as the picture boxes of this window use it.
+ColourValue windowBackground() {
+    return colourOfStoredPixel(QGuiApplication::palette().color(QPalette::Base).rgb());
+}
+
+} // namespace
+
+Form1::Form1(Forms& forms, QWidget* parent)
+    : PictureWindowForm(forms.shell(), parent,
+                        {QSize(694, 443), windowBackground(), windowBackground(), QPoint(-16, 40)}),
+      forms_(forms) {
     setCaption(QStringLiteral("原始图片"));
+}
+
+void Form1::Form_Load() {
+    setWindowState(2);
+    setIcon(forms_.mdiForm1().Icon());
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Placeholder until this window is built.
+// The window showing the picture as loaded from file ("原始图片").
 
 #include "view/PictureWindowForm.h"
 
@@ -9,6 +9,8 @@ class Form1 : public PictureWindowForm {
     Q_OBJECT
 public:
     Form1(Forms& forms, QWidget* parent);
+
+    void Form_Load() override;
 
 private:
     Forms& forms_;

@@ -1,5 +1,6 @@
 #pragma once
-// Placeholder until this window is built.
+// The window showing the grey picture at the original resolution ("原分辨率黑白图片"). Loading it
+// prepares the windows and runs the grey conversion through the progress dialog.
 
 #include "view/PictureWindowForm.h"
 
@@ -9,6 +10,8 @@ class Form2 : public PictureWindowForm {
     Q_OBJECT
 public:
     Form2(Forms& forms, QWidget* parent);
+
+    void Form_Load() override;
 
 private:
     Forms& forms_;

@@ -1,5 +1,6 @@
 #pragma once
-// Placeholder until this window is built.
+// The window showing the half-resolution grey picture ("低分辨率黑白图片"). Loading it prepares the
+// windows and runs the reduction through the progress dialog.
 
 #include "view/PictureWindowForm.h"
 
@@ -9,6 +10,8 @@ class Form3 : public PictureWindowForm {
     Q_OBJECT
 public:
     Form3(Forms& forms, QWidget* parent);
+
+    void Form_Load() override;
 
 private:
     Forms& forms_;

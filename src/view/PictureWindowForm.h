@@ -1,16 +1,57 @@
 #pragma once
 // The shape shared by the three picture windows: a viewport Picture1 holding the picture Picture2,
-// with the scroll bars HScroll1 and VScroll1 (being built).
+// the scroll bars HScroll1 and VScroll1, the resize layout and the scroll handling.
 
+#include "runtime/ColourValue.h"
 #include "runtime/Form.h"
 #include "runtime/PictureBox.h"
+#include "runtime/ScrollBar.h"
+#include "view/PictureBoxLayout.h"
+#include "view/PictureWindow.h"
+#include "view/ScrollBarAxis.h"
 
-class PictureWindowForm : public Form {
+#include <QPoint>
+#include <QSize>
+
+class PictureWindowForm : public Form, private PictureWindow {
     Q_OBJECT
 public:
-    PictureWindowForm(Shell& shell, QWidget* parent);
+    // What differs between the picture windows at design time.
+    struct Design {
+        QSize clientArea;
+        ColourValue viewportBackground;
+        ColourValue pictureBackground;
+        QPoint pictureAt;
+    };
 
+    PictureWindowForm(Shell& shell, QWidget* parent, const Design& design);
+
+    // Lays the controls out for the client area; a step that fails is skipped, so a client area
+    // smaller than the scroll bars (a minimised window) keeps the viewport's previous size.
+    void Form_Resize() override;
+    void HScroll1_Change();
+    void VScroll1_Change();
+
+    QSize sizeHint() const override { return designClientArea_; }
+
+    PictureBox* const Picture1;
     PictureBox* const Picture2;
+    ScrollBar* const HScroll1;
+    ScrollBar* const VScroll1;
+
+private:
+    friend void FitPictureInViewport(PictureWindowForm& window);
+
+    LayoutBox& viewport() override { return viewportLayout_; }
+    LayoutBox& picture() override { return pictureLayout_; }
+    ScrollAxis& horizontal() override { return horizontalAxis_; }
+    ScrollAxis& vertical() override { return verticalAxis_; }
+
+    const QSize designClientArea_;
+    PictureBoxLayout viewportLayout_;
+    PictureBoxLayout pictureLayout_;
+    ScrollBarAxis horizontalAxis_;
+    ScrollBarAxis verticalAxis_;
 };
 
 // Places the picture in the window's viewport and sets up its scroll bars.

@@ -1,6 +1,7 @@
 #include "PixelCompare.h"
 
-QString firstPixelDifference(const PictureSurface& surface, const std::function<ColourValue(int, int)>& expected) {
+QString firstPixelDifference(const PictureSurface& surface,
+                             const std::function<ColourValue(int, int)>& expected) {
     for (int y = 0; y < surface.pixelHeight(); ++y) {
         for (int x = 0; x < surface.pixelWidth(); ++x) {
             const ColourValue got = colourOfStoredPixel(surface.image().pixel(x, y));

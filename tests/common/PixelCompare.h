@@ -9,4 +9,5 @@
 
 // Empty when every pixel of the surface equals expected(x, y) (a colour value); otherwise
 // "pixel (12, 3): got 0x00555555, expected 0x00565656" for the first difference.
-QString firstPixelDifference(const PictureSurface& surface, const std::function<ColourValue(int, int)>& expected);
+QString firstPixelDifference(const PictureSurface& surface,
+                             const std::function<ColourValue(int, int)>& expected);

@@ -8,162 +8,94 @@
 
 #include <QtTest>
 
-namespace {
-
-void touch(const QString& path) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
-QStringList entries(const QListWidget& list) {
-    QStringList names;
-    for (int row = 0; row < list.count(); ++row) {
-        names << list.item(row)->text();
-    }
-    return names;
-}
-
-QStringList childNames(const QTreeWidgetItem* item) {
-    QStringList names;
-    for (int index = 0; index < item->childCount(); ++index) {
-        names << item->child(index)->text(0);
-    }
-    return names;
-}
-
-} // namespace
-
 class ListControlsTest : public QObject {
     Q_OBJECT
 private slots:
     void fileListMatchesEveryPatternIgnoringCase() {
         QTemporaryDir folder;
         for (const char* name :
-             {"PHOTO.JPG", "a.gif", "b.Bmp", "c.png", "d.ico", "notes.txt", "e.jpeg", ".f.png"}) {
-            touch(folder.filePath(name));
+             {"PHOTO.JPG", "a.gif", "b.Bmp", "c.png", "d.ico", "e.txt", "f.jpeg", ".g.png"}) {
+            QFile(folder.filePath(name)).open(QIODevice::WriteOnly);
         }
-        QDir(folder.path()).mkdir("g.jpg");
+        QDir(folder.path()).mkdir("h.jpg");
         FileListBox list(nullptr);
         list.setPattern("*.jpg;*.gif;*.bmp;*.png;*.ico");
         list.setPath(folder.path());
-        QCOMPARE(entries(list), (QStringList{"a.gif", "b.Bmp", "c.png", "d.ico", "PHOTO.JPG"}));
+        QStringList names;
+        for (int row = 0; row < list.count(); ++row) {
+            names << list.item(row)->text();
+        }
+        QCOMPARE(names, (QStringList{"a.gif", "b.Bmp", "c.png", "d.ico", "PHOTO.JPG"}));
     }
 
     void fileListClicksOncePerSelectionByKeyboardOrMouse() {
         QTemporaryDir folder;
-        touch(folder.filePath("a.png"));
-        touch(folder.filePath("b.png"));
+        QFile(folder.filePath("a.png")).open(QIODevice::WriteOnly);
+        QFile(folder.filePath("b.png")).open(QIODevice::WriteOnly);
         FileListBox list(nullptr);
         list.setPath(folder.path());
         QStringList clicks;
         list.onClick([&] { clicks << list.FileName(); });
         list.show();
         list.setFocus();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
-        QCOMPARE(clicks, QStringList()); // focus alone selects nothing
+        QVERIFY(QTest::qWaitForWindowExposed(&list)); // the focus alone selects nothing
         QTest::keyClick(&list, Qt::Key_Down);
         QTest::keyClick(&list, Qt::Key_Down);
         const QPoint first = list.visualItemRect(list.item(0)).center();
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, first);
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, first);
-        QCOMPARE(clicks, (QStringList{"a.png", "b.png", "a.png", "a.png"}));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, first); // the selected one again
         list.setPath(folder.path()); // listing anew clears the selection, without a click
+        QCOMPARE(clicks, (QStringList{"a.png", "b.png", "a.png", "a.png"}));
         QCOMPARE(list.FileName(), QString());
-        QCOMPARE(clicks.size(), 4);
     }
 
-    void folderPathsEndInASeparatorOnlyAtTheRoot() {
-        QTemporaryDir folder;
-        FileListBox list(nullptr);
-        list.setPath(folder.path() + "/");
-        QCOMPARE(list.Path(), folder.path());
-        list.setPath(QDir::rootPath());
-        QCOMPARE(list.Path(), QDir::toNativeSeparators(QDir::rootPath()));
-        QVERIFY(list.Path().endsWith(PathSeparator));
-    }
-
-    void folderListShowsAncestorsAndSubfoldersAndOpensOnActivation() {
+    void folderListShowsAncestorsAndSubfoldersAndReturnsToADrivesFolder() {
         QTemporaryDir root;
-        QDir(root.path()).mkpath("a/b/c");
-        QDir(root.path()).mkpath("a/b/D");
-        QDir(root.path()).mkpath("a/b/.hidden");
+        for (const char* path : {"a/b/c", "a/b/D", "a/b/.hidden"}) {
+            QDir(root.path()).mkpath(path);
+        }
         DirListBox dir(nullptr);
-        int changes = 0;
-        dir.onChange([&] { ++changes; });
+        QStringList changes;
+        dir.onChange([&] { changes << dir.Path(); });
         dir.setPath(root.filePath("a/b"));
         dir.setPath(root.filePath("a/b/"));
-        QCOMPARE(changes, 1);
-        QCOMPARE(dir.topLevelItem(0)->text(0), QDir::toNativeSeparators(QDir::rootPath()));
-        QTreeWidgetItem* const b = dir.currentItem();
-        QCOMPARE(b->text(0), QString("b"));
-        QCOMPARE(b->parent()->text(0), QString("a"));
-        QCOMPARE(childNames(b), (QStringList{"c", "D"}));
+        const QTreeWidgetItem* const b = dir.currentItem();
+        QCOMPARE(b->text(0) + b->parent()->text(0), QString("ba"));
+        QCOMPARE(b->childCount(), 2);
         emit dir.itemActivated(b->child(1), 0);
-        QCOMPARE(dir.Path(), root.filePath("a/b/D"));
-        QCOMPARE(changes, 2);
-    }
-
-    void openingAVanishedFolderIsReportedAndThePathStays() {
-        QTemporaryDir root;
-        QDir(root.path()).mkpath("gone");
-        DirListBox dir(nullptr);
-        dir.setPath(root.path());
-        QString failure;
-        dir.onOpenFailed([&](const RuntimeError& error) { failure = error.text(); });
-        QDir(root.path()).rmdir("gone");
-        emit dir.itemActivated(dir.currentItem()->child(0), 0);
-        QCOMPARE(failure,
-                 QString("Cannot open the folder \"%1\": it does not exist").arg(root.filePath("gone")));
-        QCOMPARE(dir.Path(), root.path());
-    }
-
-    void aDrivesTextLeadsBackToTheFolderLastShownOnIt() {
-        QTemporaryDir folder;
-        DirListBox dir(nullptr);
-        dir.setPath(folder.path());
-        const QString drive = PlatformDrives::driveHolding(folder.path(), PlatformDrives::drives());
         emit dir.itemActivated(dir.topLevelItem(0), 0); // the root entry opens the root itself
-        QCOMPARE(dir.Path(), QDir::toNativeSeparators(QDir::rootPath()));
-        dir.setPath(folder.path());
-        dir.setPath(drive);
-        QCOMPARE(dir.Path(), folder.path());
+        QCOMPARE(changes, (QStringList{root.filePath("a/b"), root.filePath("a/b/D"), QDir::rootPath()}));
+        dir.setPath(root.path());
+        dir.setPath(PlatformDrives::driveHolding(root.path(), PlatformDrives::drives()));
+        QCOMPARE(dir.Path(), root.path()); // a drive's text leads to the folder last shown on it
     }
 
-    void pathBelongsToTheDriveWithTheLongestRootHoldingIt_data() {
+    void driveListSelectsTheDriveWithTheLongestRootHoldingAPath_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("drive");
+        QTest::addColumn<int>("changes");
         QTest::newRow("root") << "/"
-                              << "/";
+                              << "/" << 0;
         QTest::newRow("inside a mount") << "/media/usb/photos"
-                                        << "/media/usb";
+                                        << "/media/usb" << 1;
         QTest::newRow("the mount itself") << "/media/usb/"
-                                          << "/media/usb";
+                                          << "/media/usb" << 1;
         QTest::newRow("a name that only starts like a mount") << "/media/usbstick"
-                                                              << "/";
+                                                              << "/" << 0;
     }
-    void pathBelongsToTheDriveWithTheLongestRootHoldingIt() {
+    void driveListSelectsTheDriveWithTheLongestRootHoldingAPath() {
         QFETCH(QString, path);
         QFETCH(QString, drive);
-        QCOMPARE(PlatformDrives::driveHolding(path, {"/", "/media/usb"}), drive);
-    }
-
-    void driveListRaisesChangeOnlyWhenTheSelectionChanges() {
+        QFETCH(int, changes);
         DriveListBox drives(nullptr);
         drives.setDrives({"/", "/media/usb"});
         drives.setDrive("/");
-        int changes = 0;
-        drives.onChange([&] { ++changes; });
-        drives.setDrive("/");
-        drives.setDrive("/media/usb/photos");
-        drives.setDrive("/media/usb");
-        QCOMPARE(drives.Drive(), QString("/media/usb"));
-        QCOMPARE(changes, 1);
-        try {
-            drives.setDrive("");
-            QFAIL("an empty drive was accepted");
-        } catch (const RuntimeError& error) {
-            QCOMPARE(error.number(), 68);
-        }
+        int raised = 0;
+        drives.onChange([&] { ++raised; });
+        drives.setDrive(path);
+        drives.setDrive(path);
+        QCOMPARE(drives.Drive(), drive);
+        QCOMPARE(raised, changes);
     }
 };
 

@@ -5,51 +5,38 @@
 #include <QtTest>
 
 using Branch = PreviewPlacement::Branch;
-Q_DECLARE_METATYPE(PreviewPlacement::Branch)
 
 class PreviewPlacementTest : public QObject {
     Q_OBJECT
 private slots:
     void placesTheLoaderBoxInTheFrame_data() {
-        QTest::addColumn<float>("loaderWidth");
-        QTest::addColumn<float>("loaderHeight");
-        QTest::addColumn<Branch>("branch");
-        QTest::addColumn<double>("left");
-        QTest::addColumn<double>("top");
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("height");
-        QTest::newRow("the frame's own size fits")
-            << 473.0f << 353.0f << Branch::Fits << 0.0 << 0.0 << 473.0 << 353.0;
+        QTest::addColumn<QSizeF>("loader");
+        QTest::addColumn<int>("branch");
+        QTest::addColumn<QRectF>("preview"); // left, top, width, height
+        const int fits = int(Branch::Fits), height = int(Branch::FillHeight), width = int(Branch::FillWidth);
+        QTest::newRow("the frame's own size fits") << QSizeF(473, 353) << fits << QRectF(0, 0, 473, 353);
         QTest::newRow("small, centred on halves")
-            << 202.0f << 102.0f << Branch::Fits << 135.5 << 125.5 << 202.0 << 102.0;
-        QTest::newRow("design size of the loader box")
-            << 81.0f << 33.0f << Branch::Fits << 196.0 << 160.0 << 81.0 << 33.0;
+            << QSizeF(202, 102) << fits << QRectF(135.5, 125.5, 202, 102);
+        QTest::newRow("the loader's design size") << QSizeF(81, 33) << fits << QRectF(196, 160, 81, 33);
         QTest::newRow("full width, lower height fits")
-            << 473.0f << 300.0f << Branch::Fits << 0.0 << 26.5 << 473.0 << 300.0;
-        QTest::newRow("narrower but taller fills the height")
-            << 300.0f << 400.0f << Branch::FillHeight << 104.125 << 0.0 << 264.75 << 353.0;
-        QTest::newRow("relatively wider fills the width")
-            << 1002.0f << 502.0f << Branch::FillWidth << 0.0 << 58.01397 << 473.0 << 236.97206;
-        QTest::newRow("one pixel too wide fills the width")
-            << 474.0f << 353.0f << Branch::FillWidth << 0.0 << 0.3723602 << 473.0 << 352.25528;
-        QTest::newRow("equal proportions fill the height")
-            << 946.0f << 706.0f << Branch::FillHeight << 0.0 << 0.0 << 473.0 << 353.0;
+            << QSizeF(473, 300) << fits << QRectF(0, 26.5, 473, 300);
+        QTest::newRow("narrower but taller") << QSizeF(300, 400) << height << QRectF(104.125, 0, 264.75, 353);
+        QTest::newRow("relatively wider")
+            << QSizeF(1002, 502) << width << QRectF(0, 58.01397, 473, 236.97206);
+        QTest::newRow("one pixel too wide")
+            << QSizeF(474, 353) << width << QRectF(0, 0.3723602, 473, 352.25528);
+        QTest::newRow("equal proportions") << QSizeF(946, 706) << height << QRectF(0, 0, 473, 353);
     }
     void placesTheLoaderBoxInTheFrame() {
-        QFETCH(float, loaderWidth);
-        QFETCH(float, loaderHeight);
-        QFETCH(Branch, branch);
-        QFETCH(double, left);
-        QFETCH(double, top);
-        QFETCH(double, width);
-        QFETCH(double, height);
-        const PreviewPlacement placement(loaderWidth, loaderHeight, 473.0f, 353.0f);
-        QCOMPARE(placement.branch(), branch);
-        // Exact where the values are exact in single precision; otherwise to the single's precision.
-        QCOMPARE(placement.Left(), float(left));
-        QCOMPARE(placement.Top(), float(top));
-        QCOMPARE(placement.Width(), float(width));
-        QCOMPARE(placement.Height(), float(height));
+        QFETCH(QSizeF, loader);
+        QFETCH(int, branch);
+        QFETCH(QRectF, preview);
+        const PreviewPlacement placement(float(loader.width()), float(loader.height()), 473.0f, 353.0f);
+        QCOMPARE(int(placement.branch()), branch);
+        QCOMPARE(placement.Left(), float(preview.left()));
+        QCOMPARE(placement.Top(), float(preview.top()));
+        QCOMPARE(placement.Width(), float(preview.width()));
+        QCOMPARE(placement.Height(), float(preview.height()));
     }
 };
 

@@ -1,5 +1,5 @@
-#include "runtime/ColourValue.h"
 #include "runtime/LoadPicture.h"
+#include "runtime/ColourValue.h"
 #include "runtime/RuntimeError.h"
 
 #include <QtTest>

@@ -24,8 +24,8 @@ private slots:
         QCOMPARE(surface.Point(-1, 0), NoPixel);
         surface.PSet(2, 0, RGB(255, 255, 255));
         surface.PSet(0, -1, RGB(255, 255, 255));
-        QCOMPARE(firstPixelDifference(surface,
-                                      [](int x, int y) { return x == 1 && y == 1 ? RGB(10, 20, 30) : RGB(1, 2, 3); }),
+        QCOMPARE(firstPixelDifference(
+                     surface, [](int x, int y) { return x == 1 && y == 1 ? RGB(10, 20, 30) : RGB(1, 2, 3); }),
                  QString());
     }
 

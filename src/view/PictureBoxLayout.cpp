@@ -1,0 +1,22 @@
+#include "PictureBoxLayout.h"
+
+#include "runtime/PictureBox.h"
+
+float PictureBoxLayout::Left() const {
+    return box_.Left();
+}
+float PictureBoxLayout::Top() const {
+    return box_.Top();
+}
+float PictureBoxLayout::Width() const {
+    return box_.Width();
+}
+float PictureBoxLayout::Height() const {
+    return box_.Height();
+}
+void PictureBoxLayout::setLeft(float left) {
+    box_.setLeft(left);
+}
+void PictureBoxLayout::setTop(float top) {
+    box_.setTop(top);
+}

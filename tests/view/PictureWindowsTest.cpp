@@ -1,0 +1,128 @@
+#include "app/Forms.h"
+#include "app/MDIForm1.h"
+#include "app/Module2.h"
+#include "convert/Form5.h"
+#include "view/Form1.h"
+#include "view/Form2.h"
+#include "view/Form3.h"
+
+#include "RecordingShell.h"
+
+#include <QStyleOptionSlider>
+#include <QtTest>
+
+namespace {
+
+QPoint centreOf(const ScrollBar* bar, QStyle::SubControl part) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.state |= bar->orientation() == Qt::Horizontal ? QStyle::State_Horizontal : QStyle::State_None;
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+}
+
+QRectF placeOf(const PictureBox* box) {
+    return QRectF(box->Left(), box->Top(), box->Width(), box->Height());
+}
+
+} // namespace
+
+class PictureWindowsTest : public QObject {
+    Q_OBJECT
+    RecordingShell shell;
+    std::unique_ptr<Forms> forms;
+
+    // A picture window on its own, with a client area of 800 x 600 holding a picture of this size.
+    template <typename FormType> std::unique_ptr<PictureWindowForm> showWindow(QSize picture) {
+        auto form = std::make_unique<FormType>(*forms, nullptr);
+        form->Picture2->setPicture(QImage(picture, QImage::Format_RGB32));
+        form->resize(800, 600);
+        form->show();
+        return form;
+    }
+
+private slots:
+    void init() {
+        Module2::reset();
+        shell.messages.clear();
+        forms = std::make_unique<Forms>(shell);
+    }
+    void cleanup() { forms.reset(); }
+
+    void layoutFillsTheClientAreaButTheBarsAndTheBareCorner() {
+        const auto form = showWindow<Form1>(QSize(100, 100));
+        QCOMPARE(placeOf(form->Picture1), QRectF(0, 0, 783, 583));
+        QCOMPARE(form->VScroll1->geometry(), QRect(783, 0, 17, 583));
+        QCOMPARE(form->HScroll1->geometry(), QRect(0, 583, 783, 17));
+        QCOMPARE(placeOf(form->Picture2), QRectF(341.5, 241.5, 100, 100));
+        QVERIFY(!form->HScroll1->Enabled() && !form->VScroll1->Enabled());
+    }
+
+    void largePictureShowsItsMiddleAndScrollsByArrowTroughAndReleasedThumb() {
+        const auto form = showWindow<Form1>(QSize(1000, 500));
+        ScrollBar* bar = form->HScroll1;
+        QCOMPARE(QList<int>({bar->Max(), bar->LargeChange(), bar->Value()}), QList<int>({217, 108, 108}));
+        QCOMPARE(placeOf(form->Picture2), QRectF(-108, 41.5, 1000, 500));
+        QVERIFY(!form->VScroll1->Enabled());
+        QList<float> offsets;
+        for (const auto part : {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine,
+                                QStyle::SC_ScrollBarAddPage, QStyle::SC_ScrollBarAddPage}) {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, centreOf(bar, part));
+            offsets << form->Picture2->Left();
+        }
+        QCOMPARE(offsets, QList<float>({-109, -108, -216, -217}));
+        const QPoint thumb = centreOf(bar, QStyle::SC_ScrollBarSlider);
+        QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
+        QTest::mouseMove(bar, thumb - QPoint(100, 0));
+        QCOMPARE(form->Picture2->Left(), -217.0f);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb - QPoint(100, 0));
+        QVERIFY(bar->Value() < 217);
+        QCOMPARE(form->Picture2->Left(), -float(bar->Value()));
+    }
+
+    void clientAreaSmallerThanTheBarsKeepsTheViewportWithoutAnError() {
+        for (const auto& form : {showWindow<Form1>(QSize(1000, 500)), showWindow<Form2>(QSize(1000, 500)),
+                                 showWindow<Form3>(QSize(1000, 500))}) {
+            form->resize(10, 10);
+            QCOMPARE(form->ScaleWidth(), 10.0f);
+            QCOMPARE(placeOf(form->Picture1), QRectF(0, 0, 783, 583));
+            QCOMPARE(form->HScroll1->geometry(), QRect(0, 583, 783, 17));
+            QCOMPARE(form->Picture2->Left(), 0.0f); // laid out again on the unchanged viewport
+        }
+        QCOMPARE(shell.messages.size(), 0);
+    }
+
+    void loadsMaximiseTheOriginalThenPrepareTheGreyAndTheHalfScaleWindows() {
+        Form1& original = forms->form1();
+        QCOMPARE(original.WindowState(), 2);
+        QCOMPARE(original.Icon().cacheKey(), forms->mdiForm1().Icon().cacheKey());
+        original.Picture2->setPicture(QImage(1000, 500, QImage::Format_RGB32));
+        FitPictureInViewport(original);
+        QList<QVariantList> atDialogs; // what each progress dialog finds before it is closed
+        QTimer dialogCloser;
+        connect(&dialogCloser, &QTimer::timeout, this, [&] {
+            if (Form5* dialog = forms->loadedForm5(); dialog && dialog->isVisible()) {
+                const Form2* grey = forms->loadedForm2();
+                const PictureBox* half = forms->loadedForm3()->Picture2;
+                const PictureBox* loading =
+                    atDialogs.isEmpty() ? grey->Picture2 : half; // copied from Form1's
+                atDialogs << QVariantList{original.WindowState(), grey->WindowState(), half->ScaleWidth(),
+                                          half->ScaleHeight(),
+                                          placeOf(loading) == placeOf(original.Picture2)};
+                dialog->Unload();
+            }
+        });
+        dialogCloser.start(10);
+        Form3& half = forms->form3();
+        QCOMPARE(atDialogs,
+                 QList<QVariantList>({{1, 2, 657.0f, 393.0f, true}, {1, 1, 500.0f, 250.0f, true}}));
+        QCOMPARE(half.Picture2->surface().pixelWidth(), 1000);
+        QCOMPARE(half.WindowState(), 1);
+    }
+};
+
+QTEST_MAIN(PictureWindowsTest)
+#include "PictureWindowsTest.moc"
