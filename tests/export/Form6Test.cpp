@@ -220,6 +220,17 @@ private slots:
         QVERIFY(!session.forms.loadedForm2());
     }
 
+    void okWithTheGreyWindowClosedMakesTheGreyPictureAgain() {
+        Session session;
+        session.convert(2);
+        session.forms.loadedForm2()->Unload();
+        session.dialog().Option1->setChecked(true);
+        tickWhenShown(session.forms);
+        session.dialog().Command1->click();
+        QCOMPARE(contents(session.path(DefaultName)), workedBlackFile);
+        QCOMPARE(session.onlyMessage(), Done);
+    }
+
     void cancelEndsTheProgramAndNewFolderDoesNothing() {
         Session session;
         const QString path = session.dialog().Text2->text();
