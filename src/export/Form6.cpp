@@ -101,6 +101,25 @@ private:
     int threshold_ = 0;
 };
 
+// The chosen picture's window. A closed one is opened with its own conversion, as its menu item
+// opens it (the grey picture first when there is none): left to an earlier run's mode, the
+// progress dialog would run the other conversion on a window still being opened.
+PictureWindowForm& sourceWindow(Forms& forms, bool originalResolution) {
+    if (originalResolution || (!forms.loadedForm2() && !forms.loadedForm3())) {
+        if (!forms.loadedForm2()) {
+            Module2::ConvertMode = 1;
+        }
+        PictureWindowForm& grey = forms.form2();
+        if (originalResolution) {
+            return grey;
+        }
+    }
+    if (!forms.loadedForm3()) {
+        Module2::ConvertMode = 2;
+    }
+    return forms.form3();
+}
+
 } // namespace
 
 Form6::Form6(Forms& forms, QWidget* parent)
@@ -197,8 +216,7 @@ void Form6::Command1_Click() {
     DialogControls controls(*this);
     // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
     // source window during the export neither disturbs it nor reopens that window.
-    const PictureSurface source =
-        (originalResolution ? forms.form2().Picture2 : forms.form3().Picture2)->surface();
+    const PictureSurface source = sourceWindow(forms, originalResolution).Picture2->surface();
     const PictureSurface& original = forms.form1().Picture2->surface();
     const PointRecord header{toInteger32(original.ScaleWidth()), toInteger32(original.ScaleHeight()), 0};
     PointDataWriter(controls, file).write(source, header);

@@ -1,6 +1,8 @@
 #include "export/Form6.h"
 #include "app/Forms.h"
+#include "app/MDIForm1.h"
 #include "app/Module2.h"
+#include "convert/Form5.h"
 #include "runtime/DirListBox.h"
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
@@ -50,12 +52,30 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-// The program's windows with a recording shell and a program folder of their own.
+// Delivers the progress dialog's tick as soon as it shows, instead of a second later.
+void tickWhenShown(Forms& forms) {
+    QTimer::singleShot(0, &forms.mdiForm1(), [&forms] {
+        if (Form5* progress = forms.loadedForm5(); progress && progress->isVisible()) {
+            progress->Timer1->tick();
+        } else {
+            tickWhenShown(forms);
+        }
+    });
+}
+
+// The program with a recording shell and a program folder of its own, a picture opened and
+// turned grey through the real windows.
 struct Session {
-    Session() {
-        forms.form1().Picture2->surface().assign(greyImage(3, 3, workedGrey));
-        forms.form2().Picture2->surface().assign(greyImage(3, 3, workedGrey));
+    explicit Session(const QImage& picture = greyImage(3, 3, workedGrey)) {
+        forms.form1().Picture2->setPicture(picture);
+        convert(1);
     }
+    PictureWindowForm& convert(std::int16_t mode) {
+        Module2::ConvertMode = mode;
+        tickWhenShown(forms);
+        return mode == 1 ? static_cast<PictureWindowForm&>(forms.form2()) : forms.form3();
+    }
+    Form6& dialog() { return forms.form6(); }
     QString path(const QString& name) const { return folder.filePath(name); }
     QStringList files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
     QString onlyMessage() const {
@@ -65,13 +85,11 @@ struct Session {
 
     QTemporaryDir folder;
     RecordingShell shell = [this] {
-        RecordingShell
-            programShell; // the program's folder, where the dialog starts, is a folder of the test's
+        RecordingShell programShell; // the dialog starts in the program's folder: one of the test's
         programShell.appPath = folder.path();
         return programShell;
     }();
     Forms forms{shell};
-    Form6& dialog = forms.form6();
 };
 
 } // namespace
@@ -90,7 +108,7 @@ private slots:
         QFETCH(bool, halfResolutionDone);
         Module2::StageDone[2] = toBoolean(halfResolutionDone);
         Session session;
-        Form6& dialog = session.dialog;
+        Form6& dialog = session.dialog();
         QCOMPARE(dialog.size(), QSize(587, 372));
         QCOMPARE(dialog.Option2->isEnabled(), halfResolutionDone);
         QCOMPARE(dialog.Option2->isChecked(), halfResolutionDone);
@@ -106,7 +124,7 @@ private slots:
 
     void thePathIsComposedUntilTypedOverAndOkExportsToIt() {
         Session session;
-        Form6& dialog = session.dialog;
+        Form6& dialog = session.dialog();
         emit dialog.Dir1->itemActivated(dialog.Dir1->topLevelItem(0), 0);
         const QString root = QDir::toNativeSeparators(QDir::rootPath());
         QCOMPARE(dialog.Text2->text(), root + QDir::separator() + DefaultName);
@@ -128,16 +146,13 @@ private slots:
         QCOMPARE(session.files(), QStringList{"typed.dat"});
     }
 
-    void theHalfResolutionSourceKeepsTheOriginalSizeInTheHeader() {
-        Module2::StageDone[2] = BooleanTrue;
-        Session session;
-        session.forms.form1().Picture2->surface().assign(greyImage(5, 5, [](int, int) { return 0; }));
-        PictureSurface& half = session.forms.form3().Picture2->surface();
-        half.assign(greyImage(5, 5, [](int x, int y) { return 10 * x + y; }));
-        half.setScaleWidth(2.5f);
-        half.setScaleHeight(2.5f);
-        session.dialog.HScroll1->setValue(255);
-        session.dialog.Command1->click();
+    void theHalfResolutionRoadKeepsTheOriginalSizeInTheHeader() {
+        Session session(greyImage(5, 5, [](int x, int y) { return 10 * x + y; }));
+        session.convert(2);
+        Form6& dialog = session.dialog();
+        QVERIFY(dialog.Option2->isChecked());
+        dialog.HScroll1->setValue(255);
+        dialog.Command1->click();
         const QByteArray bytes = contents(session.path(DefaultName));
         QCOMPARE(bytes.size(), 5 * 24);
         QCOMPARE(bytes.left(12), QByteArray::fromHex("05000000 05000000 00000000"));
@@ -167,10 +182,10 @@ private slots:
         getrlimit(RLIMIT_FSIZE, &fileSizeLimit);
         const auto restore = qScopeGuard([fileSizeLimit] { setrlimit(RLIMIT_FSIZE, &fileSizeLimit); });
         if (kind == "missing") {
-            session.dialog.Text2->setText(path = session.path("no such folder/out.txt"));
+            session.dialog().Text2->setText(path = session.path("no such folder/out.txt"));
         } else if (kind == "folder") {
-            session.dialog.Text1->clear();
-            path = session.dialog.Text2->text();
+            session.dialog().Text1->clear();
+            path = session.dialog().Text2->text();
         } else if (kind == "readonly") {
             QFile::setPermissions(old, QFileDevice::ReadOwner); // refused even though tests run as root
         } else {
@@ -179,19 +194,19 @@ private slots:
             const rlimit small{64 * 1024, fileSizeLimit.rlim_max};
             setrlimit(RLIMIT_FSIZE, &small);
         }
-        session.dialog.Command1->click();
+        session.dialog().Command1->click();
         setrlimit(RLIMIT_FSIZE, &fileSizeLimit);
         const QString message = session.onlyMessage();
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
         QCOMPARE(contents(old), QByteArray("old"));
         QCOMPARE(session.files(), QStringList{DefaultName});
-        QCOMPARE(session.forms.loadedForm6(), &session.dialog);
+        QCOMPARE(session.forms.loadedForm6(), &session.dialog());
     }
 
     void okDuringAnExportStartsNoSecondExport() {
         Session session;
-        QTimer::singleShot(0, session.dialog.Command1, &QPushButton::click);
-        session.dialog.Command1->click();
+        QTimer::singleShot(0, session.dialog().Command1, &QPushButton::click);
+        session.dialog().Command1->click();
         QCOMPARE(session.onlyMessage(), Done);
         QCOMPARE(contents(session.path(DefaultName)), workedBlackFile);
     }
@@ -199,20 +214,31 @@ private slots:
     void closingTheSourceWindowDuringAnExportNeitherDisturbsNorReopensIt() {
         Session session;
         QTimer::singleShot(0, session.forms.loadedForm2(), &Form::Unload);
-        session.dialog.Command1->click();
+        session.dialog().Command1->click();
         QCOMPARE(contents(session.path(DefaultName)), workedBlackFile);
         QCOMPARE(session.onlyMessage(), Done);
         QVERIFY(!session.forms.loadedForm2());
     }
 
+    void okWithTheGreyWindowClosedMakesTheGreyPictureAgain() {
+        Session session;
+        session.convert(2);
+        session.forms.loadedForm2()->Unload();
+        session.dialog().Option1->setChecked(true);
+        tickWhenShown(session.forms);
+        session.dialog().Command1->click();
+        QCOMPARE(contents(session.path(DefaultName)), workedBlackFile);
+        QCOMPARE(session.onlyMessage(), Done);
+    }
+
     void cancelEndsTheProgramAndNewFolderDoesNothing() {
         Session session;
-        const QString path = session.dialog.Text2->text();
-        session.dialog.Command3->click();
-        QCOMPARE(session.dialog.Text2->text(), path);
+        const QString path = session.dialog().Text2->text();
+        session.dialog().Command3->click();
+        QCOMPARE(session.dialog().Text2->text(), path);
         QCOMPARE(session.files(), QStringList{});
         QCOMPARE(session.shell.endCount, 0);
-        session.dialog.Command2->click();
+        session.dialog().Command2->click();
         QCOMPARE(session.shell.endCount, 1);
         QVERIFY(session.shell.messages.isEmpty());
     }
