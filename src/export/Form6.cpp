@@ -81,7 +81,7 @@ public:
         }
     }
     void yield() override {
-        DoEvents();
+        columnYield_();
         read();
     }
 
@@ -97,6 +97,7 @@ private:
     }
 
     QPointer<Form6> form_;
+    ColumnYield columnYield_;
     ExportPolarity polarity_ = ExportPolarity::None;
     int threshold_ = 0;
 };
