@@ -2,6 +2,7 @@
 // plain buffered write of the same bytes to the same folder, and prints both with their ratio.
 
 #include "export/PointDataWriter.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Numbers.h"
 #include "runtime/RecordFile.h"
 
@@ -28,9 +29,10 @@ public:
     ExportPolarity polarity() const override { return ExportPolarity::Black; }
     int threshold() const override { return 122; }
     void showCaption(const QString& text) override { caption = text; }
-    void yield() override { QCoreApplication::processEvents(); }
+    void yield() override { columnYield(); }
 
     QString caption;
+    ColumnYield columnYield;
 };
 
 // A photo-like grey picture: a diagonal ramp with pseudo-random grain.
