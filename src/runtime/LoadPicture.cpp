@@ -1,5 +1,6 @@
 #include "LoadPicture.h"
 
+#include "PictureHeader.h"
 #include "PictureSource.h"
 #include "RuntimeError.h"
 
@@ -8,6 +9,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 
@@ -22,21 +25,31 @@ bool isOfferedFormat(const QByteArray& format) {
            format == "ico" || format == "cur";
 }
 
-QString tooLargeReason(QSize size, qint64 largestPixels) {
+QString tooLargeReason(qint64 width, qint64 height, qint64 largestPixels) {
     return QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 pixels)")
-        .arg(size.width())
-        .arg(size.height())
+        .arg(width)
+        .arg(height)
         .arg(largestPixels);
 }
+
+RuntimeError cutShortError(const QString& name) {
+    return pictureError(ErrorNumber::InvalidPicture, name,
+                        QStringLiteral("the picture data ends early (the file is cut short)"));
+}
+
+// Real icons hold a handful of sizes; a header claiming thousands (each looked at costs a seek
+// and a read) must not keep the loading busy.
+constexpr int IconSizesLookedAt = 256;
 
 // An icon file holds several sizes; the largest shows the picture best.
 int largestImageIndex(QImageReader& reader) {
     if ((reader.format() != "ico" && reader.format() != "cur") || reader.imageCount() <= 1) {
         return -1;
     }
+    const int count = std::min(reader.imageCount(), IconSizesLookedAt);
     int best = -1;
     qint64 bestArea = -1;
-    for (int index = 0; index < reader.imageCount(); ++index) {
+    for (int index = 0; index < count; ++index) {
         if (!reader.jumpToImage(index)) {
             continue;
         }
@@ -80,6 +93,15 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     if (source.size() == 0) {
         throw pictureError(ErrorNumber::InvalidPicture, name, QStringLiteral("the file is empty"));
     }
+    if (const std::optional<PictureHeader> header = readPictureHeader(source)) {
+        if (header->width * header->height > largestPixels) {
+            throw pictureError(ErrorNumber::OutOfMemory, name,
+                               tooLargeReason(header->width, header->height, largestPixels));
+        }
+        if (header->leastFileSize > source.size()) {
+            throw cutShortError(name);
+        }
+    }
     QImageReader reader(&source);
     reader.setAutoTransform(true);
     reader.setDecideFormatFromContent(true);
@@ -97,7 +119,8 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     }
     const QSize size = reader.size();
     if (size.isValid() && qint64{size.width()} * size.height() > largestPixels) {
-        throw pictureError(ErrorNumber::OutOfMemory, name, tooLargeReason(size, largestPixels));
+        throw pictureError(ErrorNumber::OutOfMemory, name,
+                           tooLargeReason(size.width(), size.height(), largestPixels));
     }
     source.forgetShortReads();
     QImage picture;
@@ -106,11 +129,11 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
                            QStringLiteral("the picture cannot be decoded (%1)").arg(reader.errorString()));
     }
     if (decodedPastTheEnd(source, format)) {
-        throw pictureError(ErrorNumber::InvalidPicture, name,
-                           QStringLiteral("the picture data ends early (the file is cut short)"));
+        throw cutShortError(name);
     }
     if (qint64{picture.width()} * picture.height() > largestPixels) {
-        throw pictureError(ErrorNumber::OutOfMemory, name, tooLargeReason(picture.size(), largestPixels));
+        throw pictureError(ErrorNumber::OutOfMemory, name,
+                           tooLargeReason(picture.width(), picture.height(), largestPixels));
     }
     QImage flat = flattenedOnWhite(picture);
     if (flat.isNull()) {
