@@ -32,6 +32,11 @@ QString tooLargeReason(qint64 width, qint64 height, qint64 largestPixels) {
         .arg(largestPixels);
 }
 
+// Without forming the product, which headers of four-byte sizes make overflow.
+bool hasMorePixelsThan(qint64 width, qint64 height, qint64 largestPixels) {
+    return width > 0 && height > 0 && width > largestPixels / height;
+}
+
 RuntimeError cutShortError(const QString& name) {
     return pictureError(ErrorNumber::InvalidPicture, name,
                         QStringLiteral("the picture data ends early (the file is cut short)"));
@@ -94,7 +99,7 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
         throw pictureError(ErrorNumber::InvalidPicture, name, QStringLiteral("the file is empty"));
     }
     if (const std::optional<PictureHeader> header = readPictureHeader(source)) {
-        if (header->width * header->height > largestPixels) {
+        if (hasMorePixelsThan(header->width, header->height, largestPixels)) {
             throw pictureError(ErrorNumber::OutOfMemory, name,
                                tooLargeReason(header->width, header->height, largestPixels));
         }
@@ -118,7 +123,7 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
         reader.jumpToImage(index);
     }
     const QSize size = reader.size();
-    if (size.isValid() && qint64{size.width()} * size.height() > largestPixels) {
+    if (hasMorePixelsThan(size.width(), size.height(), largestPixels)) {
         throw pictureError(ErrorNumber::OutOfMemory, name,
                            tooLargeReason(size.width(), size.height(), largestPixels));
     }
@@ -131,7 +136,7 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     if (decodedPastTheEnd(source, format)) {
         throw cutShortError(name);
     }
-    if (qint64{picture.width()} * picture.height() > largestPixels) {
+    if (hasMorePixelsThan(picture.width(), picture.height(), largestPixels)) {
         throw pictureError(ErrorNumber::OutOfMemory, name,
                            tooLargeReason(picture.width(), picture.height(), largestPixels));
     }

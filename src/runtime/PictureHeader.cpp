@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -61,12 +62,16 @@ std::optional<PictureHeader> bmpHeader(const QByteArray& head) {
     } else {
         return std::nullopt;
     }
-    // Uncompressed rows (plain or with bit-field masks) are four-byte aligned and all present.
+    // Uncompressed rows (plain or with bit-field masks) are four-byte aligned and all present. A
+    // size beyond any file (the product would overflow) stands as the largest number.
     const bool uncompressed = compression == 0 || compression == 3;
-    if (uncompressed && bitsPerPixel > 0 && bitsPerPixel <= 32 && header.width <= (qint64{1} << 31) &&
-        header.height <= (qint64{1} << 31)) {
+    if (uncompressed && bitsPerPixel > 0 && bitsPerPixel <= 32) {
         const qint64 rowBytes = (header.width * bitsPerPixel + 31) / 32 * 4;
-        header.leastFileSize = littleEndian(head, 10, 4) + rowBytes * header.height;
+        const qint64 pixelsAt = littleEndian(head, 10, 4);
+        const qint64 most = std::numeric_limits<qint64>::max();
+        header.leastFileSize = header.height > 0 && rowBytes > (most - pixelsAt) / header.height
+                                   ? most
+                                   : pixelsAt + rowBytes * header.height;
     }
     return header;
 }

@@ -369,6 +369,16 @@ private slots:
                              << "the picture is too large (65535 x 65535 pixels; at most 150000000 pixels)";
         QTest::newRow("jpg") << claimingSize("jpg", 65535, 65535)
                              << "the picture is too large (65535 x 65535 pixels; at most 150000000 pixels)";
+        // Sizes whose product overflows a 64-bit integer.
+        QTest::newRow("png 4294967295 x 4294967047")
+            << committed(QStringLiteral("fuzz-findings/png-claiming-4294967295-wide.png"))
+            << "the picture is too large (4294967295 x 4294967047 pixels; at most 150000000 pixels)";
+        QTest::newRow("bmp -2147483648 x -2147483648")
+            << claimingSize("bmp", 0x80000000u, 0x80000000u)
+            << "the picture is too large (2147483648 x 2147483648 pixels; at most 150000000 pixels)";
+        QTest::newRow("bmp 2147483647 x 1")
+            << claimingSize("bmp", 0x7FFFFFFFu, 1)
+            << "the picture is too large (2147483647 x 1 pixels; at most 150000000 pixels)";
         // Within the limit, but 200 bytes cannot hold its rows: refused before they are allocated.
         QTest::newRow("bmp 12000 x 12000")
             << claimingSize("bmp", 12000, 12000) << "the picture data ends early (the file is cut short)";
