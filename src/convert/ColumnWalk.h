@@ -1,21 +1,22 @@
 #pragma once
 // The column walk shared by the pixel runs: before each column the progress display, the cancel
 // test, the yield and the column's last row, one column at a time; the pixels of the walked columns
-// are handed to the run in blocks so that it can visit them row by row.
+// are handed to the run in strips so that it can visit them row by row.
 
 #include "ConversionSteps.h"
 
 #include <QString>
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <span>
 
-// One walked column: its number and the last row that its steps read.
-struct WalkedColumn {
-    std::int32_t x = 0;
+// Walked columns that share one last row: first, first + step, ... (count of them).
+struct WalkedColumns {
+    std::int32_t first = 0;
+    std::int32_t count = 0;
     std::int32_t lastRow = -1;
+
+    std::int32_t last(std::int32_t step) const { return first + (count - 1) * step; }
 };
 
 struct ColumnWalk {
@@ -27,12 +28,9 @@ struct ColumnWalk {
     std::function<double()> progressWidth;
     // The column's last row, read afresh after its yield.
     std::function<std::int32_t()> lastRow;
-    // Converts walked columns, in walking order; never called for a column whose steps found a cancel.
-    std::function<void(std::span<const WalkedColumn>)> convert;
+    // Converts walked columns; called in walking order, never for a column whose steps found a cancel.
+    std::function<void(const WalkedColumns&)> convert;
 };
-
-// Columns whose pixels are converted together (a strip of a few hundred bytes of every row).
-inline constexpr std::size_t WalkBlockColumns = 128;
 
 // Walks the columns, then closes the dialog and clears the cancel flag. An error escaping a step
 // leaves after the columns before it are converted, without the closing steps.
@@ -40,16 +38,3 @@ void walkColumns(ConversionSteps& steps, const ColumnWalk& walk);
 
 // Column and row numbers up to this pass exactly as single-precision positions.
 inline constexpr int ExactFloatPositions = 1 << 24;
-
-// Calls visit(first, count) for each run of consecutive columns that share one last row.
-template <typename Visit> void forEachRowRun(std::span<const WalkedColumn> columns, Visit&& visit) {
-    std::size_t first = 0;
-    while (first < columns.size()) {
-        std::size_t end = first + 1;
-        while (end < columns.size() && columns[end].lastRow == columns[first].lastRow) {
-            ++end;
-        }
-        visit(columns.subspan(first, end - first));
-        first = end;
-    }
-}

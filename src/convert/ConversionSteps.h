@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
 class ProgressDisplay {
@@ -24,4 +25,7 @@ struct ConversionSteps {
     Boolean& cancelFlag;
     std::function<void()> yield;
     std::function<void()> close;
+    // How many pixels of walked columns (rows up to their last row) are gathered before they are
+    // converted together: a few milliseconds of work, so a cancel or a repaint waits no longer.
+    std::int64_t stripPixels = std::int64_t{1} << 22;
 };

@@ -2,6 +2,7 @@
 
 #include "ColumnWalk.h"
 #include "GreyLevel.h"
+#include "RowPrefetch.h"
 #include "runtime/Numbers.h"
 
 #include <algorithm>
@@ -15,48 +16,40 @@ bool pixelForPixel(const PictureSurface& source, const PictureSurface& target) {
            source.pixelWidth() <= ExactFloatPositions && source.pixelHeight() <= ExactFloatPositions;
 }
 
-// Row by row over the strip of columns. Reads at column W or row H give white, whose writes fall
-// outside the target: the strip is cut to the picture.
-void convertStrip(const QImage& source, QImage& target, std::span<const WalkedColumn> columns) {
-    const int first = columns.front().x;
-    const int end = std::min(columns.back().x + 1, source.width());
-    const int rows = std::min(columns.front().lastRow + 1, source.height());
+// Row by row over the strip. Reads at column W or row H give white, whose writes fall outside the
+// target: the strip is cut to the picture.
+void convertStrip(const QImage& source, QImage& target, const WalkedColumns& columns) {
+    const int first = columns.first;
+    const int count = std::min(columns.last(1) + 1, source.width()) - first;
+    const int rows = std::min(columns.lastRow + 1, source.height());
+    if (count <= 0 || rows <= 0) {
+        return;
+    }
     uchar* const targetBits = target.bits();
     const uchar* const sourceBits = source.constBits();
     const qsizetype sourceStride = source.bytesPerLine();
     const qsizetype targetStride = target.bytesPerLine();
+    const qsizetype bytes = qsizetype{count} * 4;
     for (int y = 0; y < rows; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(sourceBits + y * sourceStride);
-        auto* to = reinterpret_cast<QRgb*>(targetBits + y * targetStride);
-        for (int x = first; x < end; ++x) {
-            to[x] = greyStoredPixel(from[x]);
+        if (y + PrefetchRowsAhead < rows) {
+            prefetchRowPart(sourceBits + (y + PrefetchRowsAhead) * sourceStride + first * 4,
+                            targetBits + (y + PrefetchRowsAhead) * targetStride + first * 4, bytes);
         }
+        greyStoredRow(reinterpret_cast<const QRgb*>(sourceBits + y * sourceStride) + first,
+                      reinterpret_cast<QRgb*>(targetBits + y * targetStride) + first, count);
     }
 }
 
 // Any other pair of surfaces: positions through Point and PSet, in the column-by-column order.
 void convertThroughPositions(const PictureSurface& source, PictureSurface& target,
-                             std::span<const WalkedColumn> columns) {
-    for (const WalkedColumn& column : columns) {
-        const auto x = static_cast<float>(column.x);
-        for (std::int32_t y = 0; y <= column.lastRow; y = checkedAdd32(y, 1)) {
+                             const WalkedColumns& columns) {
+    for (std::int32_t index = 0; index < columns.count; ++index) {
+        const auto x = static_cast<float>(columns.first + index);
+        for (std::int32_t y = 0; y <= columns.lastRow; y = checkedAdd32(y, 1)) {
             const auto position = static_cast<float>(y);
             target.PSet(x, position, greyColour(source.Point(x, position)));
         }
     }
-}
-
-void convertColumns(const PictureSurface& source, PictureSurface& target,
-                    std::span<const WalkedColumn> columns) {
-    if (!pixelForPixel(source, target)) {
-        convertThroughPositions(source, target, columns);
-        return;
-    }
-    forEachRowRun(columns, [&](std::span<const WalkedColumn> run) {
-        if (run.front().x < source.pixelWidth() && run.front().lastRow >= 0) {
-            convertStrip(source.image(), target.image(), run);
-        }
-    });
 }
 
 } // namespace
@@ -71,8 +64,12 @@ void convertToGrey(const PictureSurface& source, PictureSurface& target, Convers
     walk.step = 1;
     walk.progressWidth = [&source] { return static_cast<double>(source.ScaleWidth()); };
     walk.lastRow = [&source] { return toInteger32(source.ScaleHeight()); };
-    walk.convert = [&source, &target](std::span<const WalkedColumn> columns) {
-        convertColumns(source, target, columns);
+    walk.convert = [&source, &target](const WalkedColumns& columns) {
+        if (pixelForPixel(source, target)) {
+            convertStrip(source.image(), target.image(), columns);
+        } else {
+            convertThroughPositions(source, target, columns);
+        }
     };
     walkColumns(steps, walk);
 }

@@ -33,6 +33,9 @@ constexpr QRgb greyStoredPixel(QRgb pixel) {
     return 0xFF000000u | (greyOfSum(sum) * 0x010101u);
 }
 
+// greyStoredPixel for count pixels in a row (vectorised where the processor allows).
+void greyStoredRow(const QRgb* from, QRgb* to, int count);
+
 // RGB(k, k, k) for the grey level k of a colour value (-1 gives white).
 constexpr ColourValue greyColour(ColourValue colour) {
     const ColourChannels channels = splitColourBits(colour);

@@ -1,6 +1,7 @@
 #include "HalfReduction.h"
 
 #include "ColumnWalk.h"
+#include "RowPrefetch.h"
 #include "runtime/Numbers.h"
 
 #include <algorithm>
@@ -21,16 +22,25 @@ bool unitIsTwoPixels(const PictureSurface& source, const PictureSurface& target)
 }
 
 // Row by row over the strip of even columns; rows and columns beyond the target are writes that
-// have no effect. The run's reads all lie inside the source (checked by the caller).
-void copyStrip(const QImage& source, QImage& target, std::span<const WalkedColumn> columns) {
-    const int rows = std::min(columns.front().lastRow + 1, target.height());
+// have no effect. All reads lie inside the source (checked by the caller).
+void copyStrip(const QImage& source, QImage& target, const WalkedColumns& columns) {
+    const int first = columns.first;
+    const int end = std::min(columns.last(2) + 1, target.width());
+    const int rows = std::min(columns.lastRow + 1, target.height());
+    if (first >= end || rows <= 0) {
+        return;
+    }
     uchar* const targetBits = target.bits();
     const uchar* const sourceBits = source.constBits();
     const qsizetype sourceStride = source.bytesPerLine();
     const qsizetype targetStride = target.bytesPerLine();
-    const int first = columns.front().x;
-    const int end = std::min(columns.back().x + 1, target.width());
+    const qsizetype bytes = qsizetype{end - first} * 4;
     for (int y = 0; y < rows; y += 2) {
+        const int ahead = y + 2 * PrefetchRowsAhead;
+        if (ahead < rows) {
+            prefetchRowPart(sourceBits + ahead * sourceStride + first * 4,
+                            targetBits + ahead * targetStride + first * 4, bytes);
+        }
         const auto* from = reinterpret_cast<const QRgb*>(sourceBits + y * sourceStride);
         auto* to = reinterpret_cast<QRgb*>(targetBits + y * targetStride);
         for (int x = first; x < end; x += 2) {
@@ -41,29 +51,14 @@ void copyStrip(const QImage& source, QImage& target, std::span<const WalkedColum
 
 // Any other pair of surfaces: positions through Point and PSet, in the column-by-column order.
 void copyThroughPositions(const PictureSurface& source, PictureSurface& target,
-                          std::span<const WalkedColumn> columns) {
-    for (const WalkedColumn& column : columns) {
-        for (std::int32_t y = 0; y <= column.lastRow; y = checkedAdd32(y, 2)) {
-            const ColourValue colour = source.Point(static_cast<float>(column.x), static_cast<float>(y));
-            target.PSet(static_cast<float>(column.x / 2.0), static_cast<float>(y / 2.0), colour);
+                          const WalkedColumns& columns) {
+    for (std::int32_t index = 0; index < columns.count; ++index) {
+        const std::int32_t x = columns.first + 2 * index;
+        for (std::int32_t y = 0; y <= columns.lastRow; y = checkedAdd32(y, 2)) {
+            const ColourValue colour = source.Point(static_cast<float>(x), static_cast<float>(y));
+            target.PSet(static_cast<float>(x / 2.0), static_cast<float>(y / 2.0), colour);
         }
     }
-}
-
-void copyColumns(const PictureSurface& source, PictureSurface& target,
-                 std::span<const WalkedColumn> columns) {
-    if (!unitIsTwoPixels(source, target)) {
-        copyThroughPositions(source, target, columns);
-        return;
-    }
-    forEachRowRun(columns, [&](std::span<const WalkedColumn> run) {
-        // A read outside the source would give -1 (white), which a strip cannot copy.
-        if (run.back().x >= source.pixelWidth() || run.front().lastRow >= source.pixelHeight()) {
-            copyThroughPositions(source, target, run);
-        } else if (run.front().x < target.pixelWidth() && run.front().lastRow >= 0) {
-            copyStrip(source.image(), target.image(), run);
-        }
-    });
 }
 
 } // namespace
@@ -76,8 +71,15 @@ void reduceToHalf(const PictureSurface& source, const PictureSurface& reference,
     walk.step = 2;
     walk.progressWidth = [&reference] { return static_cast<double>(reference.ScaleWidth()); };
     walk.lastRow = [&source] { return toInteger32(static_cast<double>(source.ScaleHeight()) - 1.0); };
-    walk.convert = [&source, &target](std::span<const WalkedColumn> columns) {
-        copyColumns(source, target, columns);
+    walk.convert = [&source, &target](const WalkedColumns& columns) {
+        // A read outside the source would give -1 (white), which a strip cannot copy.
+        const bool readsInside =
+            columns.last(2) < source.pixelWidth() && columns.lastRow < source.pixelHeight();
+        if (readsInside && unitIsTwoPixels(source, target)) {
+            copyStrip(source.image(), target.image(), columns);
+        } else {
+            copyThroughPositions(source, target, columns);
+        }
     };
     walkColumns(steps, walk);
 }

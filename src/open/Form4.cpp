@@ -1,8 +1,174 @@
 #include "Form4.h"
 
 #include "app/Forms.h"
+#include "app/MDIForm1.h"
+#include "app/Module2.h"
+#include "open/PreviewPlacement.h"
+#include "runtime/DirListBox.h"
+#include "runtime/DriveListBox.h"
+#include "runtime/FileListBox.h"
+#include "runtime/LoadPicture.h"
+#include "runtime/Numbers.h"
+#include "runtime/PictureBox.h"
+#include "runtime/PlatformDrives.h"
+#include "view/Form1.h"
 
-Form4::Form4(Forms& forms, QWidget* parent) : Form(forms.shell(), parent), forms_(forms) {
-    setWindowFlags(Qt::Dialog);
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+void place(PictureBox* box, float left, float top, float width, float height) {
+    box->setLeft(left);
+    box->setTop(top);
+    box->setWidth(width);
+    box->setHeight(height);
+}
+
+} // namespace
+
+Form4::LoadedFile Form4::LoadedFile::of(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() ? LoadedFile{path, info.lastModified(), info.size()} : LoadedFile{path, {}, -1};
+}
+
+Form4::Form4(Forms& forms, QWidget* parent)
+    : Form(forms.shell(), parent), Drive1(new DriveListBox(this)), Dir1(new DirListBox(this)),
+      File1(new FileListBox(this)), Picture1(new PictureBox(this, 0, true)),
+      Picture2(new PictureBox(Picture1, 0, false)), Picture3(new PictureBox(this, 0, true)),
+      Label1(new QLabel(this)), Command1(new QPushButton(QStringLiteral("确定"), this)),
+      Command2(new QPushButton(QStringLiteral("取消"), this)), forms_(forms) {
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setCaption(QStringLiteral("选择你要转换的图片"));
+    setFixedSize(737, 389);
+
+    Drive1->setGeometry(8, 0, 241, 20);
+    Dir1->setGeometry(8, 24, 241, 132);
+    File1->setGeometry(8, 160, 241, 194);
+    File1->setPattern(QStringLiteral("*.jpg;*.gif;*.bmp;*.png;*.ico"));
+    place(Picture1, 256, 0, 473, 353);
+    place(Picture2, 0, 0, 289, 105);
+    place(Picture3, 296, 448, 81, 33);
+    Picture3->setAutoSize(true);
+    Label1->setGeometry(8, 360, 529, 25);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Command1->setGeometry(544, 360, 97, 25);
+    Command2->setGeometry(648, 360, 81, 25);
+
+    // Picture boxes are tab stops too; the folder list comes first and so has the focus.
+    for (PictureBox* box : {Picture1, Picture2, Picture3}) {
+        box->setFocusPolicy(Qt::TabFocus);
+    }
+    const QList<QWidget*> tabOrder{Dir1, Drive1, File1, Picture1, Command1, Command2, Picture3, Picture2};
+    for (qsizetype index = 1; index < tabOrder.size(); ++index) {
+        setTabOrder(tabOrder[index - 1], tabOrder[index]);
+    }
+    Dir1->setFocus();
+    wireEvents();
+}
+
+void Form4::wireEvents() {
+    Drive1->onChange([this] { onEvent([this] { Drive1_Change(); }); });
+    Dir1->onChange([this] { onEvent([this] { Dir1_Change(); }); });
+    Dir1->onOpenFailed([this](const RuntimeError& error) { shell().MsgBox(error.text()); });
+    File1->onClick([this] { onEvent([this] { File1_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this, [this] { onEvent([this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { onEvent([this] { Command2_Click(); }); });
+}
+
+void Form4::Form_Load() {
+    const QString appPath = shell().AppPath();
+    Dir1->setPath(appPath);
+    // The drive holding the program's folder (its letter where drives have letters). A folder on
+    // none of the drives, such as a network folder, leaves the drive list as it is.
+    if (const QString drive = Drive1->driveHolding(appPath); !drive.isEmpty()) {
+        Drive1->setDrive(drive);
+    }
+    setIcon(forms_.mdiForm1().Icon());
+    Picture3->setVisible(false);
+    const QSize screen = shell().screenTwips();
+    setLeft(toInteger32((static_cast<float>(screen.width()) - static_cast<float>(Width())) / 2.0f));
+    setTop(toInteger32((static_cast<float>(screen.height()) - static_cast<float>(Height())) / 2.0f));
+}
+
+void Form4::Drive1_Change() {
+    try {
+        Dir1->setPath(Drive1->Drive());
+    } catch (const RuntimeError& error) {
+        // A drive that cannot be read: say so and put the drive list back on the folder's drive.
+        shell().MsgBox(error.text());
+        Drive1->setDrive(Dir1->Path());
+    }
+}
+
+void Form4::Dir1_Change() {
+    File1->setPath(Dir1->Path());
+}
+
+void Form4::File1_Click() {
+    const auto fullPath = [this] { return File1->Path() + PathSeparator + File1->FileName(); };
+    skipOnError([&] { Module2::CurrentPath = fullPath(); });
+    skipOnError([&] { Label1->setText(Module2::CurrentPath); });
+    skipOnError([&] { Picture2->Cls(); });
+    // A file that cannot be decoded leaves the previous picture in the loader box, and the
+    // steps below show that one again.
+    skipOnError([&] { loadIntoLoaderBox(fullPath()); });
+    skipOnError([&] { placeAndPaintPreview(); });
+}
+
+void Form4::loadIntoLoaderBox(const QString& path) {
+    const LoadedFile file = LoadedFile::of(path); // before decoding: a later change must not match
+    Picture3->setPicture(LoadPicture(path));
+    loaded_ = file;
+}
+
+void Form4::placeAndPaintPreview() {
+    const float loaderWidth = Picture3->Width();
+    const float loaderHeight = Picture3->Height();
+    const PreviewPlacement placement(loaderWidth, loaderHeight, Picture1->Width(), Picture1->Height());
+    place(Picture2, placement.Left(), placement.Top(), placement.Width(), placement.Height());
+    // The source rectangle includes the loader box's border, one pixel beyond the picture on each
+    // side; that part has nothing to paint and the preview stays black there.
+    if (loaded_) {
+        Picture2->PaintPicture(Picture3->Picture(), 0, 0, Picture2->Width(), Picture2->Height(), 0, 0,
+                               loaderWidth, loaderHeight);
+    }
+}
+
+QImage Form4::pictureAt(const QString& path) const {
+    if (loaded_ && *loaded_ == LoadedFile::of(path)) {
+        return Picture3->Picture();
+    }
+    return LoadPicture(path);
+}
+
+void Form4::Command1_Click() {
+    // Decoded before anything changes: a file that cannot be opened leaves the user's pictures,
+    // stage flags and menu as they were, and the dialog open for another choice.
+    QImage picture;
+    try {
+        picture = pictureAt(Module2::CurrentPath);
+    } catch (const RuntimeError& error) {
+        shell().MsgBox(error.text());
+        return;
+    }
+    Forms& forms = forms_; // this window is discarded by Unload below
+    Module2::StageDone.fill(BooleanFalse);
+    Unload();
+    Form1& form1 = forms.form1();
+    form1.Picture2->setPicture(picture);
+    form1.Show();
+    FitPictureInViewport(form1);
+    Module2::StageDone[0] = BooleanTrue;
+    const MDIForm1& main = forms.mdiForm1();
+    main.xConvert_to_Black()->setEnabled(true);
+    main.xSave()->setEnabled(true);
+    main.xScale()->setEnabled(true);
+}
+
+void Form4::Command2_Click() {
+    Unload();
 }

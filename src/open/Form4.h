@@ -1,15 +1,59 @@
 #pragma once
-// Placeholder until this window is built.
+// The open-picture dialog: drive, folder and file lists on the left, a fitted preview of the
+// clicked file on the right; OK opens that file in the original-picture window.
 
 #include "runtime/Form.h"
 
+#include <QDateTime>
+
+#include <optional>
+
+class DirListBox;
+class DriveListBox;
+class FileListBox;
 class Forms;
+class PictureBox;
+class QLabel;
+class QPushButton;
 
 class Form4 : public Form {
     Q_OBJECT
 public:
     Form4(Forms& forms, QWidget* parent);
 
+    void Form_Load() override;
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_Click();
+    void Command1_Click();
+    void Command2_Click();
+
+    DriveListBox* const Drive1;
+    DirListBox* const Dir1;
+    FileListBox* const File1;
+    PictureBox* const Picture1;
+    PictureBox* const Picture2;
+    PictureBox* const Picture3;
+    QLabel* const Label1;
+    QPushButton* const Command1;
+    QPushButton* const Command2;
+
 private:
+    // A file as it stood when the loader box decoded it.
+    struct LoadedFile {
+        QString path;
+        QDateTime modified;
+        qint64 size = -1;
+        static LoadedFile of(const QString& path);
+        bool operator==(const LoadedFile&) const = default;
+    };
+
+    void wireEvents();
+    void loadIntoLoaderBox(const QString& path);
+    void placeAndPaintPreview();
+    // The decoded picture at a path: the loader box's own when it holds that file unchanged.
+    QImage pictureAt(const QString& path) const;
+
     Forms& forms_;
+    std::optional<LoadedFile> loaded_;
 };

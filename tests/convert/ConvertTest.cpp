@@ -1,0 +1,264 @@
+#include "PixelCompare.h"
+#include "convert/GreyConversion.h"
+#include "convert/GreyLevel.h"
+#include "convert/HalfReduction.h"
+#include "convert/ProgressText.h"
+
+#include <QtTest>
+
+#include <climits>
+#include <vector>
+
+namespace {
+
+// Stands in for the progress dialog: records every display and close; the cancel flag is set
+// during yield number cancelAtYield (counted from 1).
+class RecordingDisplay : public ProgressDisplay {
+public:
+    struct Shown {
+        QString caption, label;
+        double barWidth;
+    };
+    double fullBarWidth() const override { return frameWidth; }
+    void showProgress(const QString& prefix, double percent, double barWidth) override {
+        shown.append({progressCaption(prefix, percent), progressLabelText(percent), barWidth});
+    }
+
+    double frameWidth = 100;
+    Boolean cancelFlag = BooleanFalse, flagAtClose = BooleanFalse;
+    int cancelAtYield = 0, yields = 0, closes = 0;
+    QList<Shown> shown;
+    ConversionSteps steps{*this, cancelFlag,
+                          [this] { cancelFlag = ++yields == cancelAtYield ? BooleanTrue : cancelFlag; },
+                          [this] {
+                              ++closes;
+                              flagAtClose = cancelFlag;
+                          }};
+};
+
+// A grey run on a picture width x 4 (patterned, or all `colour`): the bar frame, the yield during
+// which the flag is set (-1: before the run, 0: never), the first column left black and the
+// display expected at column x.
+struct GreyRun {
+    const char* name;
+    int width;
+    ColourValue colour;
+    int frame, cancelAtYield, firstBlack, x, percent, bar;
+};
+
+// A reduction: the grey picture's size, the opened picture's size (the target's, and W1), the
+// yield during which the flag is set (0: never), the percentages shown and the pixels per unit.
+struct Reduction {
+    const char* name;
+    QSize grey, opened;
+    int cancelAtYield;
+    QList<double> percents;
+    int unit = 2;
+};
+
+PictureSurface patterned(int width, int height) {
+    PictureSurface surface(0, width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            surface.PSet(float(x), float(y), RGB(x * 7 % 256, (x + y * 13) % 256, (x * y + 3) % 256));
+        }
+    }
+    return surface;
+}
+
+// The grey pixel by the text route (white outside the source), black from column firstBlack on.
+std::function<ColourValue(int, int)> greyOf(const PictureSurface& source, int firstBlack = INT_MAX) {
+    return [&source, firstBlack](int x, int y) {
+        const std::int16_t level = GreyLevel(SplitColour(source.Point(float(x), float(y))));
+        return x < firstBlack ? RGB(level, level, level) : 0;
+    };
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(GreyRun)
+Q_DECLARE_METATYPE(Reduction)
+
+class ConvertTest : public QObject {
+    Q_OBJECT
+private slots:
+    void hexPairReadsFirstAndLastCharacter_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("expected");
+        QList<std::pair<QString, int>> rows = {{"FF", 255}, {"00", 0},    {"0A", 10},  {"A0", 160},
+                                               {"35", 53},  {"9F", 159},  {"C8", 200}, {"ff", 0},
+                                               {"fF", 15},  {"G1", 1},    {"1G", 16},  {"", 0},
+                                               {"7", 119},  {"1234", 20}, {":9", 9},   {"/F", 15}};
+        rows.append({{QChar(0xFF15)}, 0}); // a full-width digit is no digit
+        rows.append({QChar(0xFF15) + QString("5"), 5});
+        for (const auto& [text, expected] : rows) {
+            QTest::newRow(qPrintable("'" + text + "'")) << text << expected;
+        }
+    }
+    void hexPairReadsFirstAndLastCharacter() {
+        QFETCH(QString, text);
+        QFETCH(int, expected);
+        QCOMPARE(int(HexPairValue(text)), expected);
+    }
+
+    // Channels red, green, blue and the grey level of worked colours.
+    void splitAndGreyOfWorkedColours_data() {
+        QTest::addColumn<int>("colour");
+        QTest::addColumn<QList<int>>("expected");
+        // colour, red, green, blue, grey
+        const QList<QList<int>> rows = {{0x00FF8040, 64, 128, 255, 149},
+                                        {0x0A, 10, 0, 0, 3},
+                                        {0x00123456, 86, 52, 18, 52},
+                                        {-1, 255, 255, 255, 255},
+                                        {0x00FF0000, 0, 0, 255, 85},
+                                        {0x12345678, 120, 86, 52, 86},
+                                        {0xFF, 255, 0, 0, 85},
+                                        {0xFFFF, 255, 255, 0, 170},
+                                        {0x01, 1, 0, 0, 0},
+                                        {0x0101, 1, 1, 0, 1},
+                                        {0x3264C8, 200, 100, 50, 117}};
+        for (const QList<int>& row : rows) {
+            QTest::newRow(qPrintable(QString::number(row[0], 16))) << row[0] << row.mid(1);
+        }
+    }
+    void splitAndGreyOfWorkedColours() {
+        QFETCH(int, colour);
+        QFETCH(QList<int>, expected);
+        const ColourChannels split = SplitColour(colour);
+        QCOMPARE((QList<int>{split.red, split.green, split.blue, GreyLevel(split)}), expected);
+    }
+
+    // The forms the pixel loops use: the bit split equals the text route for every colour and a sweep
+    // of values with the top byte set; the grey row equals the grey of the split for every pixel.
+    void fastFormsEqualTextRouteForEveryColour() {
+        const auto agree = [](ColourValue colour) {
+            const auto value = static_cast<std::uint32_t>(colour);
+            const ColourChannels identity{std::int16_t(value & 0xFF), std::int16_t(value >> 8 & 0xFF),
+                                          std::int16_t(value >> 16 & 0xFF)};
+            return SplitColour(colour) == identity && splitColourBits(colour) == identity;
+        };
+        QVERIFY(agree(INT_MIN));
+        for (std::uint32_t value = 0xFFFFFFFF; value >= 0x01000000; value -= 65521 * 3) {
+            QVERIFY2(agree(ColourValue(value)), qPrintable(QString::number(value, 16)));
+        }
+        std::vector<QRgb> pixels(1 << 24), grey(pixels.size() + 1);
+        for (ColourValue colour = 0; colour <= 0xFFFFFF; ++colour) {
+            if (!agree(colour)) {
+                QFAIL(qPrintable(QString::number(colour, 16)));
+            }
+            pixels[colour] = storedPixel(colour) ^ (colour * 0x9E3779B1u & 0xFF000000u);
+        }
+        greyStoredRow(pixels.data(), grey.data() + 1, int(pixels.size()));
+        for (ColourValue colour = 0; colour <= 0xFFFFFF; ++colour) {
+            if (grey[colour + 1] != storedPixel(greyColour(colour))) {
+                QFAIL(qPrintable(QString::number(colour, 16)));
+            }
+        }
+        for (int sum = 0; sum <= 765; ++sum) {
+            const ColourChannels channels{std::int16_t(std::min(sum, 255)),
+                                          std::int16_t(std::clamp(sum - 255, 0, 255)),
+                                          std::int16_t(std::max(sum - 510, 0))};
+            QCOMPARE(std::uint32_t(GreyLevel(channels)), greyOfSum(std::uint32_t(sum)));
+        }
+    }
+
+    void greyRunShowsEachColumnAndStopsAfterACancel_data() {
+        QTest::addColumn<GreyRun>("run");
+        const GreyRun runs[] = {
+            {"1 wide", 1, -1, 6135, 0, 1, 1, 100, 6135},
+            {"3 wide, x 1", 3, -1, 6135, 0, 3, 1, 33, 2045},
+            {"3 wide, x 2", 3, -1, 6135, 0, 3, 2, 66, 4090},
+            {"100 wide, x 29 falls below 29", 100, -1, 100, 0, 100, 29, 28, 28},
+            {"100 wide, x 100", 100, -1, 100, 0, 100, 100, 100, 100},
+            {"all 255,0,0", 9, RGB(255, 0, 0), 100, 0, 9, 0, 0, 0},
+            {"cancel before column 5", 100, -1, 100, 6, 6, 6, 6, 6},
+            {"cancel before the last column of a strip", 300, -1, 100, 128, 128, 3, 1, 1},
+            {"cancel before the first column of a strip", 300, -1, 100, 129, 129, 3, 1, 1},
+            {"flag already set", 10, -1, 100, -1, 0, 0, 0, 0},
+            {"width 0", 0, -1, 100, 0, 0, -1, 0, 0}};
+        for (const GreyRun& run : runs) {
+            QTest::newRow(run.name) << run;
+        }
+    }
+    void greyRunShowsEachColumnAndStopsAfterACancel() {
+        QFETCH(GreyRun, run);
+        PictureSurface source =
+            run.colour < 0 ? patterned(run.width, 4) : PictureSurface(run.colour, run.width, 4);
+        PictureSurface target(0, run.width, 4);
+        RecordingDisplay display;
+        display.frameWidth = run.frame;
+        display.steps.stripPixels = 128 * 5;
+        display.cancelAtYield = run.cancelAtYield;
+        display.cancelFlag = toBoolean(run.cancelAtYield < 0);
+        convertToGrey(source, target, display.steps);
+        QCOMPARE(display.shown.size(), run.width == 0 ? 0 : run.firstBlack + 1);
+        if (run.x >= 0) {
+            const QString text = QString::number(run.percent) + u'%';
+            QCOMPARE(display.shown[run.x].caption,
+                     QStringLiteral("转换成原分辨率黑白图片……已经完成:") + text);
+            QCOMPARE(display.shown[run.x].label, text);
+            QCOMPARE(display.shown[run.x].barWidth, double(run.bar));
+        }
+        QCOMPARE(firstPixelDifference(target, greyOf(source, run.firstBlack)), QString());
+        QCOMPARE(display.flagAtClose, toBoolean(run.cancelAtYield != 0));
+        QCOMPARE(display.closes, 1);
+        QCOMPARE(display.cancelFlag, BooleanFalse);
+    }
+
+    // Only a larger target shows the reads at column W and row H: white where the target has room.
+    void greyReadsPastTheEdgeAreWhiteAndLandOnlyInALargerTarget() {
+        PictureSurface source = patterned(4, 3), target(0, 6, 5);
+        RecordingDisplay display;
+        convertToGrey(source, target, display.steps);
+        QCOMPARE(firstPixelDifference(
+                     target, [&](int x, int y) { return x > 4 || y > 3 ? 0 : greyOf(source)(x, y); }),
+                 QString());
+    }
+
+    void reductionKeepsEverySecondPixelOfEverySecondRow_data() {
+        QTest::addColumn<Reduction>("reduction");
+        const Reduction reductions[] = {
+            {"5 x 5", {5, 5}, {5, 5}, 0, {0, 40, 80}},
+            {"1 x 1", {1, 1}, {1, 1}, 0, {0}},
+            {"odd height", {4, 5}, {4, 5}, 0, {0, 50}},
+            {"width 0", {0, 0}, {0, 0}, 0, {}},
+            {"cancel before column 10", {100, 6}, {100, 6}, 6, {0, 2, 4, 6, 8, 10, 12}},
+            {"narrower opened picture passes 100", {8, 8}, {4, 4}, 0, {0, 50, 100, 150}},
+            {"opened picture of width 0 shows 0", {5, 2}, {0, 0}, 0, {0, 0, 0}},
+            {"units of 3 pixels go through positions", {4, 4}, {6, 6}, 0, {0, 33}, 3}};
+        for (const Reduction& reduction : reductions) {
+            QTest::newRow(reduction.name) << reduction;
+        }
+    }
+    void reductionKeepsEverySecondPixelOfEverySecondRow() {
+        QFETCH(Reduction, reduction);
+        const PictureSurface source = patterned(reduction.grey.width(), reduction.grey.height());
+        PictureSurface target(0, reduction.opened.width(), reduction.opened.height());
+        target.setScaleHeight(reduction.opened.height() / float(reduction.unit));
+        target.setScaleWidth(reduction.opened.width() / float(reduction.unit));
+        RecordingDisplay display;
+        display.steps.stripPixels = 4 * 6;
+        display.cancelAtYield = reduction.cancelAtYield;
+        reduceToHalf(source, PictureSurface(0, reduction.opened.width(), 1), target, display.steps);
+        QCOMPARE(display.shown.size(), reduction.percents.size());
+        for (qsizetype index = 0; index < display.shown.size(); ++index) {
+            const QString text = QString::number(reduction.percents[index]) + u'%';
+            QCOMPARE(display.shown[index].caption,
+                     QStringLiteral("转换成低分辨率黑白图片……已经完成:") + text);
+            QCOMPARE(display.shown[index].barWidth, reduction.percents[index]);
+        }
+        // Unit (u, v) is device pixel (unit * u, unit * v) and holds grey pixel (2u, 2v).
+        const int firstBlack = reduction.cancelAtYield == 0 ? INT_MAX : 2 * reduction.cancelAtYield;
+        const auto kept = [&](int x, int y) {
+            const int u = x / reduction.unit, v = y / reduction.unit;
+            const bool written = x % reduction.unit == 0 && y % reduction.unit == 0 && 2 * u < firstBlack;
+            return written ? source.Point(2.0f * u, 2.0f * v) : 0;
+        };
+        QCOMPARE(firstPixelDifference(target, kept), QString());
+        QCOMPARE(display.closes, 1);
+        QCOMPARE(display.cancelFlag, BooleanFalse);
+    }
+};
+
+QTEST_APPLESS_MAIN(ConvertTest)
+#include "ConvertTest.moc"

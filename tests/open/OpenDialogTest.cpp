@@ -1,0 +1,230 @@
+// The open-picture dialog driven as a user drives it, with a recording shell.
+
+#include "app/Forms.h"
+#include "app/MDIForm1.h"
+#include "app/Module2.h"
+#include "open/Form4.h"
+#include "runtime/DirListBox.h"
+#include "runtime/DriveListBox.h"
+#include "runtime/FileListBox.h"
+#include "runtime/PictureBox.h"
+#include "view/Form1.h"
+
+#include "PixelCompare.h"
+#include "RecordingShell.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+using Flags = std::array<Boolean, 7>;
+
+void writePicture(const QString& path, QSize size, QColor colour) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    QVERIFY(picture.save(path));
+}
+
+void select(Form4& form, const QString& name) {
+    const QList<QListWidgetItem*> found = form.File1->findItems(name, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    form.File1->setCurrentItem(found.first());
+}
+
+} // namespace
+
+class OpenDialogTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<RecordingShell> shell_;
+    std::unique_ptr<Forms> forms_;
+
+    QString file(const QString& name) const { return folder_->filePath(name); }
+    Form4& openDialog() {
+        Form4& form = forms_->form4();
+        form.Show();
+        return form;
+    }
+    // The picture window, its box taking the size of the picture it is given.
+    Form1& pictureWindowHolding(const QImage& picture) {
+        Form1& form1 = forms_->form1();
+        form1.Picture2->setAutoSize(true);
+        form1.Picture2->setPicture(picture);
+        return form1;
+    }
+
+private slots:
+    void init() {
+        Module2::reset();
+        folder_ = std::make_unique<QTemporaryDir>();
+        shell_ = std::make_unique<RecordingShell>();
+        shell_->appPath = folder_->path();
+        forms_ = std::make_unique<Forms>(*shell_);
+    }
+    void cleanup() {
+        forms_.reset();
+        shell_.reset();
+    }
+
+    void aNonPictureAfterAGoodOneShowsThePreviousPictureAgain() {
+        writePicture(file("small.png"), {200, 100}, Qt::red);
+        QFile broken(file("broken.png"));
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a picture") > 0);
+        broken.close();
+        Form4& form = openDialog();
+        select(form, "small.png");
+        const auto preview = [&] {
+            return QRectF(form.Picture2->Left(), form.Picture2->Top(), form.Picture2->Width(),
+                          form.Picture2->Height());
+        };
+        QCOMPARE(preview(), QRectF(135.5, 125.5, 202, 102));
+        // The loader box's border lies in the source rectangle; nothing is painted there.
+        const auto redPicture = [](int x, int y) { return x < 200 && y < 100 ? RGB(255, 0, 0) : 0; };
+        QCOMPARE(firstPixelDifference(form.Picture2->surface(), redPicture), QString());
+        select(form, "broken.png");
+        QCOMPARE(Module2::CurrentPath, file("broken.png"));
+        QCOMPARE(form.Label1->text(), file("broken.png"));
+        QCOMPARE(preview(), QRectF(135.5, 125.5, 202, 102));
+        QCOMPARE(firstPixelDifference(form.Picture2->surface(), redPicture), QString());
+        QVERIFY(shell_->messages.isEmpty());
+    }
+
+    void aFileInTheRootFolderFollowsADoubledSeparator() {
+        if (!QFileInfo(QDir::rootPath()).isWritable()) {
+            QSKIP("the root folder cannot be written here");
+        }
+        QTemporaryFile picture(QDir::rootPath() + "quillet-XXXXXX.png");
+        QVERIFY(picture.open() && QImage(5, 3, QImage::Format_RGB32).save(&picture, "png"));
+        picture.close();
+        const QString name = QFileInfo(picture.fileName()).fileName();
+        Form4& form = openDialog();
+        form.File1->setPath(QDir::rootPath());
+        select(form, name);
+        QCOMPARE(Module2::CurrentPath, "//" + name);
+        QCOMPARE(form.Label1->text(), "//" + name);
+        QCOMPARE(form.Picture3->Width(), 7.0f); // decoded through that path
+    }
+
+    void cancelAfterAClickInTheCentredDialogKeepsWindowsAndFlagsButRecordsThePath() {
+        writePicture(file("good.png"), {8, 8}, Qt::red);
+        Module2::StageDone[1] = BooleanTrue;
+        MDIForm1& main = forms_->mdiForm1();
+        bool modal = false;
+        QPoint place;
+        QTimer::singleShot(0, [&] {
+            Form4& form = forms_->form4();
+            modal = form.isModal();
+            place = form.pos();
+            select(form, "good.png");
+            form.Command2->click();
+        });
+        main.xOpen()->trigger(); // returns when the dialog is gone
+        QVERIFY(modal);
+        QCOMPARE(place, QPoint(143, 189)); // (15360 - 11055) / 2 = 2152.5 twips, to the even 2152
+        QVERIFY(!forms_->loadedForm4() && !forms_->loadedForm1());
+        QCOMPARE(Module2::CurrentPath, file("good.png"));
+        QCOMPARE(Module2::StageDone, (Flags{0, -1, 0, 0, 0, 0, 0}));
+        QVERIFY(!main.xConvert_to_Black()->isEnabled() && !main.xSave()->isEnabled() &&
+                !main.xScale()->isEnabled());
+    }
+
+    void okWithoutAClickShowsAnEmptyPictureWindowAndEnablesTheMenuInOrder() {
+        Module2::StageDone[2] = BooleanTrue;
+        const MDIForm1& main = forms_->mdiForm1();
+        QStringList enabled;
+        for (QAction* action : {main.xConvert_to_Black(), main.xSave(), main.xScale()}) {
+            connect(action, &QAction::changed, this, [&enabled, action] { enabled << action->text(); });
+        }
+        openDialog().Command1->click();
+        QVERIFY(!forms_->loadedForm4());
+        QVERIFY(forms_->loadedForm1() && forms_->loadedForm1()->Picture2->Picture().isNull());
+        QCOMPARE(Module2::StageDone, (Flags{-1, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(enabled, (QStringList{"转换成黑白图片", "保存图像数据", "降低分辨率"}));
+    }
+
+    void okDecodesAgainOnlyWhenTheFileChangedSinceTheClick_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("unchanged: the loader's picture") << false;
+        QTest::newRow("rewritten since the click") << true;
+    }
+    void okDecodesAgainOnlyWhenTheFileChangedSinceTheClick() {
+        QFETCH(bool, changed);
+        const QString path = file("photo.bmp");
+        writePicture(path, {4, 3}, Qt::red);
+        QDir(folder_->path()).mkdir("elsewhere");
+        Form1& form1 = pictureWindowHolding(QImage());
+        Form4& form = openDialog();
+        select(form, "photo.bmp");
+        form.Dir1->setPath(file("elsewhere")); // OK still opens the file clicked
+        const QDateTime stamp = QFileInfo(path).lastModified();
+        writePicture(path, {4, 3}, Qt::blue); // as many bytes as before
+        QFile rewritten(path);
+        QVERIFY(rewritten.open(QIODevice::ReadWrite));
+        QVERIFY(rewritten.setFileTime(changed ? stamp.addSecs(2) : stamp, QFileDevice::FileModificationTime));
+        rewritten.close();
+        form.Command1->click();
+        QCOMPARE(form1.Picture2->Point(3, 2), changed ? RGB(0, 0, 255) : RGB(255, 0, 0));
+    }
+
+    void okOnAFileThatCannotBeOpenedChangesNothingAndKeepsTheDialog_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not a picture") << "text"
+                                       << "not a picture in a known format";
+        QTest::newRow("truncated") << "truncate"
+                                   << "cannot be decoded";
+        QTest::newRow("vanished after the click") << "remove"
+                                                  << "does not exist";
+    }
+    void okOnAFileThatCannotBeOpenedChangesNothingAndKeepsTheDialog() {
+        QFETCH(QString, damage);
+        QFETCH(QString, reason);
+        const QString path = file("chosen.png");
+        writePicture(path, {30, 20}, Qt::blue);
+        writePicture(file("good.png"), {8, 8}, Qt::red);
+        QFile chosen(path);
+        QVERIFY(damage != "text" || (chosen.open(QIODevice::WriteOnly) && chosen.write("plain text") > 0));
+        chosen.close();
+        QVERIFY(damage != "truncate" || chosen.resize(60));
+        QImage before(2, 2, QImage::Format_RGB32);
+        before.fill(Qt::green);
+        Form1& form1 = pictureWindowHolding(before);
+        Module2::StageDone = Flags{-1, -1, -1, 0, 0, 0, 0};
+        Form4& form = openDialog();
+        select(form, "chosen.png");
+        QVERIFY(damage != "remove" || chosen.remove());
+        form.Command1->click();
+        QCOMPARE(shell_->messages.size(), 1);
+        const QString message = shell_->messages[0].text;
+        QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
+        QCOMPARE(forms_->loadedForm4(), &form);
+        QCOMPARE(form1.Picture2->Picture(), before);
+        QCOMPARE(Module2::StageDone, (Flags{-1, -1, -1, 0, 0, 0, 0}));
+        QVERIFY(!forms_->mdiForm1().xConvert_to_Black()->isEnabled());
+        select(form, "good.png"); // another choice still opens
+        form.Command1->click();
+        QVERIFY(!forms_->loadedForm4());
+        QCOMPARE(form1.Picture2->Width(), 8.0f);
+    }
+
+    void aFolderOrDriveThatCannotBeReadIsReportedAndTheDialogStaysUsable() {
+        QDir(folder_->path()).mkdir("gone");
+        Form4& form = openDialog();
+        const QString drive = form.Drive1->Drive();
+        form.Drive1->setDrives({drive, file("gone")});
+        QDir(folder_->path()).rmdir("gone");
+        emit form.Dir1->itemActivated(form.Dir1->currentItem()->child(0), 0); // a folder removed since shown
+        form.Drive1->setCurrentIndex(1); // the user picks a drive that cannot be read
+        QCOMPARE(shell_->messages.size(), 2);
+        QVERIFY(shell_->messages[0].text.contains(file("gone")) &&
+                shell_->messages[1].text.contains(file("gone")));
+        QCOMPARE(form.Drive1->Drive(), drive);
+        QCOMPARE(form.Dir1->Path(), folder_->path());
+    }
+};
+
+QTEST_MAIN(OpenDialogTest)
+#include "OpenDialogTest.moc"
