@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Set-up, build, run and test Quillet on Debian 12 (run as root or with sudo available).
 #   scripts/quillet.sh run    install what is missing, build, start the program
-#   scripts/quillet.sh test   install what is missing, build, run the whole test suite
+#   scripts/quillet.sh test   install what is missing, build and run the whole test suite, then build
+#                             it again with the address and undefined-behaviour sanitizers (clang)
+#                             and run it again, with a short run of the loading-road fuzz target
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth)
+packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth
+    clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=()
@@ -23,7 +26,8 @@ install_missing() {
 
 build() {
     local preset=$1
-    cmake --preset "$preset" >/dev/null
+    shift
+    cmake --preset "$preset" "$@" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)"
 }
 
@@ -36,7 +40,10 @@ run)
 test)
     install_missing
     build dev
-    ctest --preset dev -j "$(nproc)"
+    ctest --preset dev -j "$(nproc)" --output-on-failure
+    # QUILLET_FUZZ_SECONDS sets how long the fuzz test runs (a minute unless said otherwise).
+    build asan -DQUILLET_FUZZ_SECONDS="${QUILLET_FUZZ_SECONDS:-60}"
+    ctest --preset asan -j "$(nproc)" --output-on-failure
     ;;
 *)
     echo "usage: $0 run|test" >&2

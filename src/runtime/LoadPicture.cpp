@@ -1,25 +1,60 @@
 #include "LoadPicture.h"
 
+#include "PictureHeader.h"
+#include "PictureSource.h"
 #include "RuntimeError.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
-RuntimeError pictureError(int number, const QString& path, const QString& reason) {
-    return {number, QStringLiteral("Cannot open the picture \"%1\": %2").arg(path, reason)};
+RuntimeError pictureError(int number, const QString& name, const QString& reason) {
+    return {number, QStringLiteral("Cannot open the picture \"%1\": %2").arg(name, reason)};
 }
+
+// The types the open dialog offers. Qt has readers for more (tga, wbmp, tiff, ...), some of which
+// claim almost any bytes as a picture; a file is taken only as one of these.
+bool isOfferedFormat(const QByteArray& format) {
+    return format == "png" || format == "jpeg" || format == "jpg" || format == "gif" || format == "bmp" ||
+           format == "ico" || format == "cur";
+}
+
+QString tooLargeReason(qint64 width, qint64 height, qint64 largestPixels) {
+    return QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 pixels)")
+        .arg(width)
+        .arg(height)
+        .arg(largestPixels);
+}
+
+// Without forming the product, which headers of four-byte sizes make overflow.
+bool hasMorePixelsThan(qint64 width, qint64 height, qint64 largestPixels) {
+    return width > 0 && height > 0 && width > largestPixels / height;
+}
+
+RuntimeError cutShortError(const QString& name) {
+    return pictureError(ErrorNumber::InvalidPicture, name,
+                        QStringLiteral("the picture data ends early (the file is cut short)"));
+}
+
+// Real icons hold a handful of sizes; a header claiming thousands (each looked at costs a seek
+// and a read) must not keep the loading busy.
+constexpr int IconSizesLookedAt = 256;
 
 // An icon file holds several sizes; the largest shows the picture best.
 int largestImageIndex(QImageReader& reader) {
-    if (reader.format() != "ico" || reader.imageCount() <= 1) {
+    if ((reader.format() != "ico" && reader.format() != "cur") || reader.imageCount() <= 1) {
         return -1;
     }
+    const int count = std::min(reader.imageCount(), IconSizesLookedAt);
     int best = -1;
     qint64 bestArea = -1;
-    for (int index = 0; index < reader.imageCount(); ++index) {
+    for (int index = 0; index < count; ++index) {
         if (!reader.jumpToImage(index)) {
             continue;
         }
@@ -48,54 +83,96 @@ QImage flattenedOnWhite(const QImage& picture) {
     return flat;
 }
 
+// JPEG and GIF decoders fill a cut-short picture with grey or leave it half drawn and report
+// success; the BMP decoder stops at the first short row and reports success too. A decoder that
+// asked for bytes past the end of the data was given a cut-short file.
+bool decodedPastTheEnd(const PictureSource& source, const QByteArray& format) {
+    return source.ranDry() || (format == "bmp" && source.ranShort());
+}
+
+QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
+    PictureSource source(data);
+    if (!source.open(QIODevice::ReadOnly)) {
+        throw pictureError(ErrorNumber::PathFileAccessError, name, QStringLiteral("the file cannot be read"));
+    }
+    if (source.size() == 0) {
+        throw pictureError(ErrorNumber::InvalidPicture, name, QStringLiteral("the file is empty"));
+    }
+    if (const std::optional<PictureHeader> header = readPictureHeader(source)) {
+        if (hasMorePixelsThan(header->width, header->height, largestPixels)) {
+            throw pictureError(ErrorNumber::OutOfMemory, name,
+                               tooLargeReason(header->width, header->height, largestPixels));
+        }
+        if (header->leastFileSize > source.size()) {
+            throw cutShortError(name);
+        }
+    }
+    QImageReader reader(&source);
+    reader.setAutoTransform(true);
+    reader.setDecideFormatFromContent(true);
+    // The readers' own limit, in megabytes of decoded image, catches what the size check below
+    // cannot see (a size the header does not tell, an icon entry larger than it claims).
+    QImageReader::setAllocationLimit(static_cast<int>(largestPixels * 8 / (1024 * 1024)) + 1);
+    if (!reader.canRead() || !isOfferedFormat(reader.format())) {
+        throw pictureError(ErrorNumber::InvalidPicture, name,
+                           QStringLiteral("not a picture in a known format (jpg, gif, bmp, png or ico)"));
+    }
+    const QByteArray format = reader.format();
+    const int index = largestImageIndex(reader);
+    if (index >= 0) {
+        reader.jumpToImage(index);
+    }
+    const QSize size = reader.size();
+    if (hasMorePixelsThan(size.width(), size.height(), largestPixels)) {
+        throw pictureError(ErrorNumber::OutOfMemory, name,
+                           tooLargeReason(size.width(), size.height(), largestPixels));
+    }
+    source.forgetShortReads();
+    QImage picture;
+    if (!reader.read(&picture) || picture.isNull()) {
+        throw pictureError(ErrorNumber::InvalidPicture, name,
+                           QStringLiteral("the picture cannot be decoded (%1)").arg(reader.errorString()));
+    }
+    if (decodedPastTheEnd(source, format)) {
+        throw cutShortError(name);
+    }
+    if (hasMorePixelsThan(picture.width(), picture.height(), largestPixels)) {
+        throw pictureError(ErrorNumber::OutOfMemory, name,
+                           tooLargeReason(picture.width(), picture.height(), largestPixels));
+    }
+    QImage flat = flattenedOnWhite(picture);
+    if (flat.isNull()) {
+        throw pictureError(ErrorNumber::OutOfMemory, name,
+                           QStringLiteral("not enough memory for the picture"));
+    }
+    return flat;
+}
+
 } // namespace
+
+QImage decodePicture(const QByteArray& bytes, const QString& nameForMessages, qint64 largestPixels) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeFrom(buffer, nameForMessages, largestPixels);
+}
 
 QImage LoadPicture(const QString& path) {
     if (path.isEmpty()) {
         return QImage();
     }
     const QFileInfo info(path);
-    if (!info.exists()) {
-        throw pictureError(ErrorNumber::FileNotFound, path, QStringLiteral("the file does not exist"));
-    }
     if (info.isDir()) {
         throw pictureError(ErrorNumber::PathFileAccessError, path, QStringLiteral("it is a folder"));
     }
-
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    reader.setDecideFormatFromContent(true);
-    // The reader's own limit is in megabytes of decoded image; ours is checked below by pixel count.
-    QImageReader::setAllocationLimit(static_cast<int>(LargestPicturePixels * 8 / (1024 * 1024)) + 1);
-    if (!reader.canRead()) {
-        throw pictureError(ErrorNumber::InvalidPicture, path,
-                           QStringLiteral("not a picture in a known format (%1)").arg(reader.errorString()));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Also the file that was there when it was chosen and is gone now.
+        if (!file.exists()) {
+            throw pictureError(ErrorNumber::FileNotFound, path, QStringLiteral("the file does not exist"));
+        }
+        throw pictureError(ErrorNumber::PermissionDenied, path,
+                           QStringLiteral("the file cannot be read (%1)").arg(file.errorString()));
     }
-    const int index = largestImageIndex(reader);
-    if (index >= 0) {
-        reader.jumpToImage(index);
-    }
-    const QSize size = reader.size();
-    if (size.isValid() && qint64{size.width()} * size.height() > LargestPicturePixels) {
-        throw pictureError(
-            ErrorNumber::OutOfMemory, path,
-            QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 million pixels)")
-                .arg(size.width())
-                .arg(size.height())
-                .arg(LargestPicturePixels / 1'000'000));
-    }
-    QImage picture;
-    if (!reader.read(&picture) || picture.isNull()) {
-        throw pictureError(ErrorNumber::InvalidPicture, path,
-                           QStringLiteral("the picture cannot be decoded (%1)").arg(reader.errorString()));
-    }
-    if (qint64{picture.width()} * picture.height() > LargestPicturePixels) {
-        throw pictureError(ErrorNumber::OutOfMemory, path, QStringLiteral("the picture is too large"));
-    }
-    QImage flat = flattenedOnWhite(picture);
-    if (flat.isNull()) {
-        throw pictureError(ErrorNumber::OutOfMemory, path,
-                           QStringLiteral("not enough memory for the picture"));
-    }
-    return flat;
+    return decodeFrom(file, path, LargestPicturePixels);
 }

@@ -1,0 +1,10 @@
+#pragma once
+// A progress display that shows nothing, for pixel runs outside any window.
+
+#include "convert/ConversionSteps.h"
+
+class SilentProgress : public ProgressDisplay {
+public:
+    double fullBarWidth() const override { return 6135; }
+    void showProgress(const QString&, double, double) override {}
+};
