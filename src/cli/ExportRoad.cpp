@@ -2,7 +2,6 @@
 
 #include "BatchExportControls.h"
 #include "Interruption.h"
-#include "PictureCompleteness.h"
 #include "QuietStandardError.h"
 #include "TerminalProgress.h"
 #include "convert/GreyConversion.h"
@@ -31,13 +30,9 @@ PictureSurface resultSurface(const PictureSurface& original, const QString& pict
     return surface;
 }
 
-// As the open dialog decodes it, but a file cut short is refused rather than completed by guesswork.
+// As the open dialog decodes it; decoders' own complaints would add lines to the one error line.
 QImage decodedPicture(const QString& path) {
     const QuietStandardError quiet;
-    if (PictureCompleteness::fileEndsEarly(path)) {
-        throw RuntimeError(ErrorNumber::InvalidPicture,
-                           QStringLiteral("Cannot open the picture \"%1\": the file is cut short").arg(path));
-    }
     return LoadPicture(path);
 }
 

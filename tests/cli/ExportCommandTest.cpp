@@ -222,10 +222,10 @@ private slots:
         };
         row("missing picture", "absent.png", "old.txt", "absent.png", "does not exist");
         row("not a picture", "notes.png", "old.txt", "notes.png", "not a picture");
-        row("cut png", "cut.png", "old.txt", "cut.png", "cannot be decoded");
-        for (const char* cut : {"cut.jpg", "cut.bmp", "cut.gif"}) {
-            row(cut, cut, "old.txt", cut, "cut short");
+        for (const char* cut : {"cut.png", "cut.jpg", "cut.gif"}) {
+            row(cut, cut, "old.txt", cut, "cannot be decoded");
         }
+        row("cut.bmp", "cut.bmp", "old.txt", "cut.bmp", "cut short");
         row("missing folder", "picture.png", "absent/old.txt", "absent/old.txt", "folder does not exist");
         row("folder as the file", "picture.png", "folder", "folder", "it is a folder");
         row("read-only file", "picture.png", "old.txt", "old.txt", "read-only");
