@@ -8,6 +8,7 @@
 
 Form::Form(Shell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
     if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parent)) {
+        subWindow->installEventFilter(this);
         connect(subWindow, &QMdiSubWindow::windowStateChanged, this,
                 [this](Qt::WindowStates, Qt::WindowStates now) {
                     if (!(now & (Qt::WindowMinimized | Qt::WindowMaximized))) {
@@ -41,6 +42,8 @@ void Form::Show() {
     QWidget* window = frame();
     if (!shownOnce_) {
         shownOnce_ = true;
+        window->adjustSize();
+        normalFrameSize_ = window->size();
         switch (pendingState_) {
         case 1:
             window->showMinimized();
@@ -54,6 +57,12 @@ void Form::Show() {
         }
     } else if (!window->isVisible()) {
         window->show();
+    }
+    // The MDI area maximises a new child when the active one is maximised; a window without a
+    // maximise button keeps its own size.
+    if (window->isMaximized() && !(window->windowFlags() & Qt::WindowMaximizeButtonHint) &&
+        pendingState_ != 2) {
+        window->showNormal();
     }
     if (auto* subWindow = qobject_cast<QMdiSubWindow*>(window); subWindow && subWindow->mdiArea()) {
         subWindow->mdiArea()->setActiveSubWindow(subWindow);
@@ -145,12 +154,22 @@ void Form::setWindowState(int state) {
     }
 }
 
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == frame() && event->type() == QEvent::Resize && shownOnce_ && WindowState() == 0) {
+        normalFrameSize_ = frame()->size();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 int Form::Width() const {
-    return frame()->frameGeometry().width() * TwipsPerPixel;
+    const bool restoredSizeKnown = WindowState() != 0 && normalFrameSize_.isValid();
+    return (restoredSizeKnown ? normalFrameSize_.width() : frame()->frameGeometry().width()) * TwipsPerPixel;
 }
 
 int Form::Height() const {
-    return frame()->frameGeometry().height() * TwipsPerPixel;
+    const bool restoredSizeKnown = WindowState() != 0 && normalFrameSize_.isValid();
+    return (restoredSizeKnown ? normalFrameSize_.height() : frame()->frameGeometry().height()) *
+           TwipsPerPixel;
 }
 
 int Form::Left() const {

@@ -65,6 +65,7 @@ signals:
     void unloaded();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -77,4 +78,7 @@ private:
     bool shownOnce_ = false;
     int pendingState_ = 0;
     std::optional<QSize> restoreSize_;
+    // The frame's size when it was last neither minimised nor maximised: what Width and Height
+    // report meanwhile, as the size the window takes when restored.
+    QSize normalFrameSize_;
 };
