@@ -6,7 +6,6 @@
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
 #include "convert/RectangleShape.h"
-#include "runtime/DoEvents.h"
 #include "runtime/Numbers.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
@@ -94,7 +93,7 @@ void Form5::Timer1_Timer() {
 }
 
 ConversionSteps Form5::conversionSteps() {
-    return ConversionSteps{*this, Module2::CancelFlag, [] { DoEvents(); }, [this] { Unload(); }};
+    return ConversionSteps{*this, Module2::CancelFlag, [this] { columnYield_(); }, [this] { Unload(); }};
 }
 
 void Form5::ToBlack() {
@@ -128,8 +127,9 @@ void Form5::showProgress(const QString& captionPrefix, double percent, double ba
             Label1->resize(pixels, Label1->height());
         }
     }
-    const QString percentText = decimalText(percent) + QLatin1Char('%');
-    if (Label1->text() != percentText) {
+    if (percent != shownPercent_ || Label1->text().isEmpty()) {
+        shownPercent_ = percent;
+        const QString percentText = decimalText(percent) + QLatin1Char('%');
         setCaption(captionPrefix + percentText);
         Label1->setText(percentText);
     }

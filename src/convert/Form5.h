@@ -4,6 +4,7 @@
 // and its cancel button and close box ask the run to stop.
 
 #include "convert/ConversionSteps.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Timer.h"
 
@@ -41,6 +42,8 @@ private:
 
     Forms& forms_;
     int label1WidthTwips_;
+    double shownPercent_ = -1;
+    ColumnYield columnYield_;
 };
 
 inline const QString ProgressDialogCaption = QStringLiteral("将图片转换成黑白色……");

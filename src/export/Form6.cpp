@@ -1,7 +1,253 @@
 #include "Form6.h"
 
+#include "PointDataWriter.h"
 #include "app/Forms.h"
+#include "app/MDIForm1.h"
+#include "app/Module2.h"
+#include "runtime/DirListBox.h"
+#include "runtime/DoEvents.h"
+#include "runtime/DriveListBox.h"
+#include "runtime/Numbers.h"
+#include "runtime/PictureBox.h"
+#include "runtime/PlatformDrives.h"
+#include "runtime/RecordFile.h"
+#include "runtime/ScrollBar.h"
+#include "view/Form1.h"
+#include "view/Form2.h"
+#include "view/Form3.h"
 
-Form6::Form6(Forms& forms, QWidget* parent) : Form(forms.shell(), parent), forms_(forms) {
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+
+namespace {
+
+constexpr int ClientWidth = 8805;
+constexpr int ClientHeight = 5580;
+const QString Frame1Caption = QStringLiteral("指定图像的黑白分界线");
+
+struct Twips {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+template <typename Control> Control* placed(Control* control, Twips place) {
+    control->setGeometry(place.left / TwipsPerPixel, place.top / TwipsPerPixel, place.width / TwipsPerPixel,
+                         place.height / TwipsPerPixel);
+    return control;
+}
+
+PictureBox* placed(PictureBox* box, Twips place) {
+    box->setLeft(static_cast<float>(place.left) / TwipsPerPixel);
+    box->setTop(static_cast<float>(place.top) / TwipsPerPixel);
+    box->setWidth(static_cast<float>(place.width) / TwipsPerPixel);
+    box->setHeight(static_cast<float>(place.height) / TwipsPerPixel);
+    return box;
+}
+
+ScrollBar* thresholdBar(QWidget* parent) {
+    auto* const bar = new ScrollBar(Qt::Horizontal, parent);
+    bar->setMin(0);
+    bar->setMax(255);
+    bar->setSmallChange(1);
+    bar->setLargeChange(16);
+    return bar;
+}
+
+QRadioButton* option(const QString& caption, QWidget* parent, bool selected) {
+    auto* const button = new QRadioButton(caption, parent);
+    button->setChecked(selected);
+    return button;
+}
+
+// What a running export reads from the dialog and shows in it. The values are taken at every
+// yield, when events may have changed them; a dialog closed meanwhile keeps its last values and
+// the export runs to its end.
+class DialogControls : public ExportControls {
+public:
+    explicit DialogControls(Form6& form) : form_(&form) { read(); }
+
+    ExportPolarity polarity() const override { return polarity_; }
+    int threshold() const override { return threshold_; }
+    void showCaption(const QString& caption) override {
+        if (form_ && form_->Caption() != caption) {
+            form_->setCaption(caption);
+        }
+    }
+    void yield() override {
+        columnYield_();
+        read();
+    }
+
+private:
+    void read() {
+        if (!form_) {
+            return;
+        }
+        polarity_ = form_->Option3->isChecked()   ? ExportPolarity::Black
+                    : form_->Option4->isChecked() ? ExportPolarity::White
+                                                  : ExportPolarity::None;
+        threshold_ = form_->HScroll1->Value();
+    }
+
+    QPointer<Form6> form_;
+    ColumnYield columnYield_;
+    ExportPolarity polarity_ = ExportPolarity::None;
+    int threshold_ = 0;
+};
+
+// The chosen picture's window. A closed one is opened with its own conversion, as its menu item
+// opens it (the grey picture first when there is none): left to an earlier run's mode, the
+// progress dialog would run the other conversion on a window still being opened.
+PictureWindowForm& sourceWindow(Forms& forms, bool originalResolution) {
+    if (originalResolution || (!forms.loadedForm2() && !forms.loadedForm3())) {
+        if (!forms.loadedForm2()) {
+            Module2::ConvertMode = 1;
+        }
+        PictureWindowForm& grey = forms.form2();
+        if (originalResolution) {
+            return grey;
+        }
+    }
+    if (!forms.loadedForm3()) {
+        Module2::ConvertMode = 2;
+    }
+    return forms.form3();
+}
+
+} // namespace
+
+Form6::Form6(Forms& forms, QWidget* parent)
+    : Form(forms.shell(), parent), Frame1(placed(new QGroupBox(Frame1Caption, this), {120, 120, 5415, 1455})),
+      Picture1(placed(new PictureBox(Frame1, colourOfStoredPixel(palette().button().color().rgb()), true),
+                      {120, 240, 5175, 735})),
+      HScroll1(placed(thresholdBar(Frame1), {120, 1080, 5175, 255})),
+      Command2(placed(new QPushButton(QStringLiteral("取消"), this), {7710, 4860, 945, 315})),
+      Command1(placed(new QPushButton(QStringLiteral("确定"), this), {5700, 4860, 945, 315})),
+      Frame2(placed(new QGroupBox(QStringLiteral("图像数据保存位置"), this), {90, 1620, 5415, 3615})),
+      Command3(placed(new QPushButton(QStringLiteral("新建文件夹"), Frame2), {4230, 3120, 1095, 315})),
+      Text1(placed(new QLineEdit(QStringLiteral("未命名.txt"), Frame2), {120, 3090, 3915, 345})),
+      Drive1(placed(new DriveListBox(Frame2), {120, 360, 5205, 300})),
+      Dir1(placed(new DirListBox(Frame2), {120, 690, 5145, 2190})),
+      Frame3(placed(new QGroupBox(this), {5640, 120, 3015, 1455})),
+      Option3(placed(option(QStringLiteral("将黑色数据写入文件"), Frame3, true), {360, 240, 2295, 375})),
+      Option4(placed(option(QStringLiteral("将白色数据写入文件"), Frame3, false), {360, 720, 2295, 375})),
+      Frame4(placed(new QGroupBox(this), {5640, 1620, 3015, 1215})),
+      Option2(placed(option(QStringLiteral("从低分辨率图像分析数据"), Frame4, false), {360, 600, 2415, 315})),
+      Option1(placed(option(QStringLiteral("从原分辨率图像分析数据"), Frame4, true), {360, 240, 2535, 315})),
+      Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})), forms_(forms) {
     setCaption(QStringLiteral("导出图像数据"));
+    setFixedSize(ClientWidth / TwipsPerPixel, ClientHeight / TwipsPerPixel);
+    if (auto* const frame = qobject_cast<QMdiSubWindow*>(parent)) {
+        frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    }
+    Picture1->setFocusPolicy(Qt::TabFocus);
+    QWidget* const tabOrder[] = {Picture1, HScroll1, Command2, Command1, Command3, Text1, Drive1,
+                                 Dir1,     Option3,  Option4,  Option2,  Option1,  Text2};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
+
+    // Command3 has no handler: it does nothing, as designed.
+    connect(Command1, &QPushButton::clicked, this, [this] { onEvent([this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { onEvent([this] { Command2_Click(); }); });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { onEvent([this] { Text1_Change(); }); });
+    HScroll1->onChange([this] { onEvent([this] { HScroll1_Change(); }); });
+    Drive1->onChange([this] { onEvent([this] { Drive1_Change(); }); });
+    Dir1->onChange([this] { onEvent([this] { Dir1_Change(); }); });
+    Dir1->onOpenFailed([this](const RuntimeError& error) { shell().reportError(error); });
+}
+
+void Form6::Form_Initialize() {
+    Picture1->setDrawWidth(2);
+    Picture1->setScaleWidth(255);
+    Picture1->setScaleHeight(20);
+    for (int i = 0; i <= 255; ++i) {
+        Picture1->Line(static_cast<float>(i), 0, static_cast<float>(i), 20, RGB(i, i, i));
+    }
+    const QSize screen = shell().screenTwips();
+    setLeft((screen.width() - Width()) / 2);
+    setTop((screen.height() - Height()) / 2);
+    if (Module2::StageDone[2] == BooleanTrue) {
+        Option2->setChecked(true);
+    } else {
+        Option2->setEnabled(false);
+        Option1->setChecked(true);
+    }
+    HScroll1->setValue(122);
+}
+
+void Form6::Form_Load() {
+    // The frame holds this window by now: it keeps the size of the client area, like a fixed border.
+    if (frame() != this) {
+        frame()->setFixedSize(frame()->sizeHint());
+    }
+    const QString appPath = shell().AppPath();
+    Dir1->setPath(appPath);
+    // Without drive letters the application's drive is the one holding its folder.
+    Drive1->setDrive(appPath);
+    setIcon(forms_.mdiForm1().Icon());
+    composePath();
+}
+
+void Form6::Command1_Click() {
+    if (exporting_) {
+        return; // OK again while an export runs: the running export goes on alone
+    }
+    // Events run during the export and may close this window, so nothing after this point relies
+    // on it still being there.
+    const QPointer<Form6> self(this);
+    Forms& forms = forms_;
+    exporting_ = true;
+    const auto finished = qScopeGuard([self] {
+        if (self) {
+            self->exporting_ = false;
+        }
+    });
+    Module2::CurrentPath = Text2->text();
+    RecordFile file(Module2::CurrentPath, PointDataWriter::RecordLength);
+    const bool originalResolution = Option1->isChecked();
+    DialogControls controls(*this);
+    // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
+    // source window during the export neither disturbs it nor reopens that window.
+    const PictureSurface source = sourceWindow(forms, originalResolution).Picture2->surface();
+    const PictureSurface& original = forms.form1().Picture2->surface();
+    const PointRecord header{toInteger32(original.ScaleWidth()), toInteger32(original.ScaleHeight()), 0};
+    PointDataWriter(controls, file).write(source, header);
+    file.Close();
+    forms.shell().MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
+}
+
+void Form6::Command2_Click() {
+    forms_.shell().End();
+}
+
+void Form6::Drive1_Change() {
+    Dir1->setPath(Drive1->Drive());
+}
+
+void Form6::Dir1_Change() {
+    composePath();
+}
+
+void Form6::Text1_Change() {
+    composePath();
+}
+
+void Form6::HScroll1_Change() {
+    const QString v = decimalText(HScroll1->Value());
+    Frame1->setTitle(Frame1Caption + QStringLiteral("--RGB(") + v + QLatin1Char(',') + v + QLatin1Char(',') +
+                     v + QLatin1Char(')'));
+}
+
+void Form6::composePath() {
+    Text2->setText(Dir1->Path() + PathSeparator + Text1->text());
+    Module2::CurrentPath = Text2->text();
 }

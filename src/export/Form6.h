@@ -1,16 +1,55 @@
 #pragma once
-// Placeholder until this window is built.
+// The export dialog: the grey threshold over its ramp, black or white data, the source picture and
+// the file's path. OK writes the point-data file; Cancel ends the program.
 
 #include "runtime/Form.h"
 
+class DirListBox;
+class DriveListBox;
 class Forms;
+class PictureBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class ScrollBar;
 
 class Form6 : public Form {
     Q_OBJECT
 public:
     Form6(Forms& forms, QWidget* parent);
-    void Form_Initialize() {}
+
+    void Form_Initialize();
+    void Form_Load() override;
+    void Command1_Click();
+    void Command2_Click();
+    void Drive1_Change();
+    void Dir1_Change();
+    void Text1_Change();
+    void HScroll1_Change();
+
+    // In tab order; each control's container comes before it.
+    QGroupBox* const Frame1;
+    PictureBox* const Picture1;
+    ScrollBar* const HScroll1;
+    QPushButton* const Command2;
+    QPushButton* const Command1;
+    QGroupBox* const Frame2;
+    QPushButton* const Command3;
+    QLineEdit* const Text1;
+    DriveListBox* const Drive1;
+    DirListBox* const Dir1;
+    QGroupBox* const Frame3;
+    QRadioButton* const Option3;
+    QRadioButton* const Option4;
+    QGroupBox* const Frame4;
+    QRadioButton* const Option2;
+    QRadioButton* const Option1;
+    QLineEdit* const Text2;
 
 private:
+    void composePath();
+
     Forms& forms_;
+    bool exporting_ = false;
 };

@@ -4,12 +4,18 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
 
 namespace {
 
-constexpr std::size_t BufferBytes = 4u << 20;
+// Small enough to stay in the processor's cache between the writer filling it and the system
+// copying it out, large enough that the system calls do not count.
+constexpr std::size_t BufferBytes = 1u << 20;
 
 std::vector<RecordFile*>& openFiles() {
     static std::vector<RecordFile*> files;
@@ -29,39 +35,134 @@ int errorNumberFor(QFileDevice::FileError error) {
     }
 }
 
+// A write that stops short is retried with the rest, so that a failure shows with its reason.
+bool writeAll(QFile& file, const char* data, qint64 bytes) {
+    while (bytes > 0) {
+        const qint64 written = file.write(data, bytes);
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        bytes -= written;
+    }
+    return true;
+}
+
+QString followLinks(const QString& path) {
+    QFileInfo info(path);
+    for (int depth = 0; depth < 32 && info.isSymLink(); ++depth) {
+        info.setFile(info.symLinkTarget());
+    }
+    return info.filePath();
+}
+
 } // namespace
 
 RecordFile::RecordFile(const QString& path, int recordLength)
-    : path_(path), recordLength_(recordLength), file_(path) {
-    const QFileInfo info(path);
+    : path_(path), target_(followLinks(path)), recordLength_(recordLength) {
     if (path.isEmpty()) {
         throw RuntimeError(ErrorNumber::PathNotFound,
                            QStringLiteral("Cannot write a file: no file name was given"));
     }
+    const QFileInfo info(target_);
     if (info.isDir()) {
-        fail(QStringLiteral("it is a folder"));
+        fail(ErrorNumber::PathFileAccessError, QStringLiteral("it is a folder"));
     }
     if (!info.absoluteDir().exists()) {
-        fail(QStringLiteral("the folder does not exist"));
+        fail(ErrorNumber::PathNotFound, QStringLiteral("the folder does not exist"));
     }
     // A file without write permission is read-only, also for a user who could override that.
     const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.exists() && (!info.isWritable() || !(info.permissions() & writeBits))) {
-        fail(QStringLiteral("the file is read-only"));
+        fail(ErrorNumber::PermissionDenied, QStringLiteral("the file is read-only"));
     }
-    if (!file_.open(QIODevice::WriteOnly)) {
-        fail(file_.errorString());
+    buffer_.replace(std::max<std::size_t>(BufferBytes / recordLength * recordLength, recordLength));
+    openTemporaryFile();
+    if (info.exists()) {
+        file_.setPermissions(info.permissions());
     }
-    buffer_.resize(std::max<std::size_t>(BufferBytes / recordLength * recordLength, recordLength));
-    open_ = true;
+    try {
+        writer_ = std::thread([this] { writeHandedBuffers(); });
+    } catch (...) {
+        discard();
+        throw;
+    }
     openFiles().push_back(this);
 }
 
 RecordFile::~RecordFile() {
     auto& files = openFiles();
     files.erase(std::remove(files.begin(), files.end(), this), files.end());
-    if (open_) {
-        file_.cancelWriting();
+    discard();
+}
+
+void RecordFile::openTemporaryFile() {
+    // Hidden, beside the destination so that the final rename stays within one file system.
+    const QFileInfo target(target_);
+    const QString stem =
+        target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() + QLatin1Char('.'));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        file_.setFileName(stem + QString::number(QRandomGenerator::global()->generate(), 36) +
+                          QStringLiteral(".tmp"));
+        if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            open_ = true;
+            return;
+        }
+        if (!file_.exists()) {
+            failWithFileError();
+        }
+    }
+    failWithFileError();
+}
+
+void RecordFile::writeHandedBuffers() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return handedBytes_ > 0 || stopping_; });
+        if (stopping_) {
+            return;
+        }
+        const auto bytes = static_cast<qint64>(handedBytes_);
+        const bool skip = writeError_ != QFileDevice::NoError;
+        lock.unlock();
+        const bool written = skip || writeAll(file_, handed_.data(), bytes);
+        const QFileDevice::FileError error = written ? QFileDevice::NoError : file_.error();
+        const QString text = written ? QString() : file_.errorString();
+        lock.lock();
+        if (!written) {
+            writeError_ = error == QFileDevice::NoError ? QFileDevice::WriteError : error;
+            writeErrorText_ = text;
+        }
+        handedBytes_ = 0;
+        changed_.notify_all();
+    }
+}
+
+void RecordFile::waitForWriter(std::unique_lock<std::mutex>& lock) {
+    changed_.wait(lock, [this] { return handedBytes_ == 0; });
+    if (writeError_ != QFileDevice::NoError) {
+        const int number = errorNumberFor(writeError_);
+        const QString reason = writeErrorText_;
+        lock.unlock();
+        fail(number, reason);
+    }
+}
+
+void RecordFile::stopWriter() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (writer_.joinable()) {
+        writer_.join();
+    }
+}
+
+void RecordFile::makeRoom(std::size_t bytes) {
+    flush();
+    if (buffer_.size < bytes) {
+        buffer_.replace(bytes);
     }
 }
 
@@ -69,11 +170,19 @@ void RecordFile::flush() {
     if (used_ == 0) {
         return;
     }
-    const qint64 written = file_.write(buffer_.data(), static_cast<qint64>(used_));
-    if (written != static_cast<qint64>(used_)) {
-        fail(file_.errorString());
+    if (!open_) {
+        fail(ErrorNumber::PathFileAccessError, QStringLiteral("the file is closed"));
     }
+    std::unique_lock lock(mutex_);
+    waitForWriter(lock);
+    std::swap(buffer_, handed_);
+    handedBytes_ = used_;
     used_ = 0;
+    lock.unlock();
+    changed_.notify_all();
+    if (buffer_.size < handed_.size) {
+        buffer_.replace(handed_.size);
+    }
 }
 
 void RecordFile::Close() {
@@ -81,30 +190,45 @@ void RecordFile::Close() {
         return;
     }
     flush();
-    if (!file_.commit()) {
-        open_ = false;
-        fail(file_.errorString());
+    {
+        std::unique_lock lock(mutex_);
+        waitForWriter(lock);
+    }
+    stopWriter();
+    file_.close();
+    if (file_.error() != QFileDevice::NoError) {
+        failWithFileError();
+    }
+    std::error_code error;
+    std::filesystem::rename(QFileInfo(file_).filesystemFilePath(), QFileInfo(target_).filesystemFilePath(),
+                            error);
+    if (error) {
+        fail(ErrorNumber::PathFileAccessError, QString::fromStdString(error.message()));
     }
     open_ = false;
 }
 
-void RecordFile::fail(const QString& reason) {
-    const QFileDevice::FileError error = file_.error();
+void RecordFile::discard() {
+    stopWriter();
     if (open_) {
-        file_.cancelWriting();
         open_ = false;
+        file_.close();
+        file_.remove();
     }
-    throw RuntimeError(errorNumberFor(error),
-                       QStringLiteral("Cannot write the file \"%1\": %2").arg(path_, reason));
+}
+
+void RecordFile::fail(int number, const QString& reason) {
+    discard();
+    throw RuntimeError(number, QStringLiteral("Cannot write the file \"%1\": %2").arg(path_, reason));
+}
+
+void RecordFile::failWithFileError() {
+    fail(errorNumberFor(file_.error()), file_.errorString());
 }
 
 void RecordFile::abandonAllOpen() {
     for (RecordFile* file : openFiles()) {
-        if (file->open_) {
-            file->file_.cancelWriting();
-            file->file_.commit(); // after cancelWriting this only removes the temporary file
-            file->open_ = false;
-        }
+        file->discard();
     }
     openFiles().clear();
 }

@@ -1,13 +1,18 @@
 #pragma once
 // A file of fixed-length records written front to back. The records go to a temporary file next
-// to the destination, which is replaced only when Close succeeds: until then an existing file stays
+// to the destination, which replaces it only when Close succeeds: until then an existing file stays
 // as it was, and a file that is never closed (an error, the program ending) leaves nothing behind.
+// Full buffers are handed to a writer thread, so that filling the next one overlaps the system's
+// copying of the last. The data is left to the system's cache like any ordinary write.
 
-#include <QSaveFile>
+#include <QFile>
 #include <QString>
 
+#include <condition_variable>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 class RecordFile {
 public:
@@ -19,14 +24,23 @@ public:
 
     // Puts one record at the next record position; bytes past `size` are zero filler.
     void Put(const void* data, int size) {
-        if (buffer_.size() - used_ < static_cast<std::size_t>(recordLength_)) {
-            flush();
-        }
-        char* record = buffer_.data() + used_;
+        char* record = reserve(1);
         std::memcpy(record, data, static_cast<std::size_t>(size));
         std::memset(record + size, 0, static_cast<std::size_t>(recordLength_ - size));
-        used_ += static_cast<std::size_t>(recordLength_);
+        advance(1);
     }
+
+    // For a writer that fills records in place: room for `count` whole records at the next record
+    // positions; advance(kept) then keeps the first `kept` of them. The caller writes every byte
+    // of a kept record, filler included.
+    char* reserve(std::size_t count) {
+        const std::size_t bytes = count * static_cast<std::size_t>(recordLength_);
+        if (buffer_.size - used_ < bytes) {
+            makeRoom(bytes);
+        }
+        return buffer_.data() + used_;
+    }
+    void advance(std::size_t kept) { used_ += kept * static_cast<std::size_t>(recordLength_); }
 
     // Writes what is buffered and puts the file in its place; raises a runtime error on failure,
     // in which case the destination is left as it was.
@@ -37,13 +51,43 @@ public:
     static void abandonAllOpen();
 
 private:
+    // Memory that is not touched before it is written: a small file costs only what it uses.
+    struct Buffer {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+        char* data() const { return bytes.get(); }
+        void replace(std::size_t newSize) {
+            bytes = std::make_unique_for_overwrite<char[]>(newSize);
+            size = newSize;
+        }
+    };
+
+    void openTemporaryFile();
+    void writeHandedBuffers();
+    void waitForWriter(std::unique_lock<std::mutex>& lock);
+    void stopWriter();
     void flush();
-    [[noreturn]] void fail(const QString& reason);
+    void makeRoom(std::size_t bytes);
+    void discard();
+    [[noreturn]] void fail(int number, const QString& reason);
+    [[noreturn]] void failWithFileError();
 
     QString path_;
+    QString target_; // the file replaced at Close: the destination, symbolic links followed
     int recordLength_;
-    QSaveFile file_;
-    std::vector<char> buffer_;
+    QFile file_;    // the temporary file
+    Buffer buffer_; // being filled
     std::size_t used_ = 0;
     bool open_ = false;
+
+    // Shared with the writer thread, under mutex_: the buffer handed over and its size, and the
+    // first failed write, after which nothing more is written.
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    Buffer handed_;
+    std::size_t handedBytes_ = 0;
+    bool stopping_ = false;
+    QFileDevice::FileError writeError_ = QFileDevice::NoError;
+    QString writeErrorText_;
+    std::thread writer_;
 };

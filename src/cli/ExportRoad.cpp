@@ -1,0 +1,94 @@
+#include "ExportRoad.h"
+
+#include "BatchExportControls.h"
+#include "Interruption.h"
+#include "QuietStandardError.h"
+#include "TerminalProgress.h"
+#include "convert/GreyConversion.h"
+#include "convert/HalfReduction.h"
+#include "export/PointDataWriter.h"
+#include "runtime/LoadPicture.h"
+#include "runtime/Numbers.h"
+#include "runtime/RecordFile.h"
+#include "runtime/RuntimeError.h"
+
+#include <QFileInfo>
+
+#include <functional>
+#include <optional>
+
+namespace {
+
+// A result window's picture: black, the opened picture's pixel size.
+PictureSurface resultSurface(const PictureSurface& original, const QString& picturePath) {
+    PictureSurface surface(RGB(0, 0, 0), original.pixelWidth(), original.pixelHeight());
+    if (surface.image().isNull()) {
+        throw RuntimeError(
+            ErrorNumber::OutOfMemory,
+            QStringLiteral("Cannot convert the picture \"%1\": not enough memory").arg(picturePath));
+    }
+    return surface;
+}
+
+// As the open dialog decodes it; decoders' own complaints would add lines to the one error line.
+QImage decodedPicture(const QString& path) {
+    const QuietStandardError quiet;
+    return LoadPicture(path);
+}
+
+// Writing the point file over the picture would destroy the picture: a mistyped command, not a wish.
+void refuseToReplaceThePicture(const ExportSettings& settings) {
+    const QString picture = QFileInfo(settings.picture).canonicalFilePath();
+    if (!picture.isEmpty() && picture == QFileInfo(settings.pointFile).canonicalFilePath()) {
+        throw RuntimeError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("Cannot write the file \"%1\": it is the picture being read")
+                               .arg(settings.pointFile));
+    }
+}
+
+// The pixel runs as the progress dialog runs them; nothing cancels them, an interruption ends them.
+void runStage(const char* stage, bool showProgress, const std::function<void(ConversionSteps&)>& run) {
+    TerminalProgress bar(stage, showProgress);
+    Boolean cancelFlag = BooleanFalse;
+    ConversionSteps steps{bar, cancelFlag, &Interruption::check, [] {}};
+    run(steps);
+    bar.finish();
+}
+
+} // namespace
+
+ExportRoad::ExportRoad(bool showProgress) : showProgress_(showProgress) {}
+
+qint64 ExportRoad::run(const ExportSettings& settings) const {
+    refuseToReplaceThePicture(settings);
+    PictureSurface picture;
+    picture.assign(decodedPicture(settings.picture));
+    RecordFile file(settings.pointFile, PointDataWriter::RecordLength);
+    const PointRecord header{toInteger32(picture.ScaleWidth()), toInteger32(picture.ScaleHeight()), 0};
+
+    // The grey picture takes the opened picture's place instead of a fresh black surface beside it:
+    // each grey pixel depends on its own colour pixel alone, and a run that is never cancelled writes
+    // every pixel once, so no black would have remained. The same pixels without a second picture's
+    // memory; the opened picture's size, all that is read of it later, stays.
+    runStage("grey", showProgress_, [&](ConversionSteps& steps) { convertToGrey(picture, picture, steps); });
+    const PictureSurface& grey = picture;
+
+    std::optional<PictureSurface> half;
+    if (settings.halfResolution) {
+        // As the half-resolution window sets it up: each unit spans 2 x 2 pixels.
+        half = resultSurface(grey, settings.picture);
+        half->setScaleHeight(grey.ScaleHeight() / 2.0f);
+        half->setScaleWidth(grey.ScaleWidth() / 2.0f);
+        runStage("half", showProgress_,
+                 [&](ConversionSteps& steps) { reduceToHalf(grey, grey, *half, steps); });
+    }
+
+    const PictureSurface& source = half ? *half : grey;
+    TerminalProgress bar("export", showProgress_);
+    BatchExportControls controls(settings.polarity, settings.threshold, toInteger32(source.ScaleWidth()),
+                                 bar);
+    PointDataWriter(controls, file).write(source, header);
+    file.Close();
+    bar.finish();
+    return QFileInfo(settings.pointFile).size() / PointDataWriter::RecordLength - 1;
+}

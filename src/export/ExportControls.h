@@ -1,0 +1,21 @@
+#pragma once
+// What the point-data writer needs from the dialog that runs it: the polarity and threshold (read
+// for every column, so a change made during an export applies from the next column on), the
+// progress caption and the once-per-column yield to the event loop.
+
+#include <QString>
+
+enum class ExportPolarity {
+    None,  // neither option selected: nothing qualifies
+    Black, // mean strictly below the threshold
+    White, // mean strictly above the threshold
+};
+
+class ExportControls {
+public:
+    virtual ~ExportControls() = default;
+    virtual ExportPolarity polarity() const = 0;
+    virtual int threshold() const = 0;
+    virtual void showCaption(const QString& caption) = 0;
+    virtual void yield() = 0;
+};
