@@ -7,11 +7,13 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 int main(int argc, char** argv) {
     const QGuiApplication application(argc, argv);
     QTextStream out(stdout);
+    const QTemporaryDir records;
     int replayed = 0;
     for (const QString& argument : application.arguments().mid(1)) {
         QStringList files;
@@ -30,7 +32,7 @@ int main(int argc, char** argv) {
                 out << "cannot read " << path << Qt::endl;
                 return 1;
             }
-            travelLoadingRoad(file.readAll());
+            travelLoadingRoad(file.readAll(), records.filePath(QStringLiteral("points.txt")));
             ++replayed;
         }
     }

@@ -55,14 +55,6 @@ std::optional<RuntimeError> errorLoading(const QString& path) {
     return std::nullopt;
 }
 
-void putLittleEndian32(QByteArray& bytes, int at, quint32 value) {
-    qToLittleEndian(value, bytes.data() + at);
-}
-
-void putBigEndian16(QByteArray& bytes, qsizetype at, quint16 value) {
-    qToBigEndian(value, bytes.data() + at);
-}
-
 quint32 crc32(const QByteArray& bytes) {
     quint32 crc = 0xFFFFFFFFu;
     for (const char byte : bytes) {
@@ -82,15 +74,15 @@ QByteArray claimingSize(const QByteArray& format, quint32 width, quint32 height)
         qToBigEndian(height, bytes.data() + 20);
         qToBigEndian(crc32(bytes.mid(12, 17)), bytes.data() + 29);
     } else if (format == "bmp") {
-        putLittleEndian32(bytes, 18, width);
-        putLittleEndian32(bytes, 22, height);
+        qToLittleEndian(width, bytes.data() + 18);
+        qToLittleEndian(height, bytes.data() + 22);
     } else if (format == "gif") {
         qToLittleEndian(static_cast<quint16>(width), bytes.data() + 6);
         qToLittleEndian(static_cast<quint16>(height), bytes.data() + 8);
     } else if (format == "jpg") {
         const qsizetype frame = bytes.indexOf("\xFF\xC0");
-        putBigEndian16(bytes, frame + 5, static_cast<quint16>(height));
-        putBigEndian16(bytes, frame + 7, static_cast<quint16>(width));
+        qToBigEndian(static_cast<quint16>(height), bytes.data() + frame + 5);
+        qToBigEndian(static_cast<quint16>(width), bytes.data() + frame + 7);
     }
     return bytes.left(200);
 }
@@ -134,13 +126,6 @@ private slots:
         const QString difference =
             differenceFrom(loaded, [&picture](int x, int y) { return at(picture, x, y); });
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    }
-
-    void jpegDecodesToItsSize() {
-        QTemporaryDir dir;
-        const QImage loaded = LoadPicture(written(dir, "picture.jpg", sample("jpg")));
-        QCOMPARE(loaded.size(), QSize(40, 30));
-        QCOMPARE(loaded.format(), QImage::Format_RGB32);
     }
 
     void memoryAndFileDecodeAlike() {
