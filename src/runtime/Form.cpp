@@ -42,7 +42,12 @@ void Form::Show() {
     QWidget* window = frame();
     if (!shownOnce_) {
         shownOnce_ = true;
-        window->adjustSize();
+        if (restoreSize_) {
+            window->resize(*restoreSize_);
+            restoreSize_.reset();
+        } else {
+            window->adjustSize();
+        }
         normalFrameSize_ = window->size();
         switch (pendingState_) {
         case 1:
@@ -161,15 +166,24 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+QSize Form::outerSize() const {
+    if (WindowState() != 0) {
+        if (restoreSize_) {
+            return *restoreSize_;
+        }
+        if (normalFrameSize_.isValid()) {
+            return normalFrameSize_;
+        }
+    }
+    return frame()->frameGeometry().size();
+}
+
 int Form::Width() const {
-    const bool restoredSizeKnown = WindowState() != 0 && normalFrameSize_.isValid();
-    return (restoredSizeKnown ? normalFrameSize_.width() : frame()->frameGeometry().width()) * TwipsPerPixel;
+    return outerSize().width() * TwipsPerPixel;
 }
 
 int Form::Height() const {
-    const bool restoredSizeKnown = WindowState() != 0 && normalFrameSize_.isValid();
-    return (restoredSizeKnown ? normalFrameSize_.height() : frame()->frameGeometry().height()) *
-           TwipsPerPixel;
+    return outerSize().height() * TwipsPerPixel;
 }
 
 int Form::Left() const {

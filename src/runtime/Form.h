@@ -71,6 +71,8 @@ protected:
 
 private:
     void finishUnload();
+    // The outer size in pixels; while minimised or maximised, the size the window takes when restored.
+    QSize outerSize() const;
     void applyRestoreSize();
 
     Shell& shell_;

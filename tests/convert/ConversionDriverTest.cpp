@@ -129,6 +129,10 @@ private slots:
         QVERIFY(!forms->loadedForm5());
         QCOMPARE(forms->form1().WindowState(), 1);
         QCOMPARE(forms->form2().WindowState(), 2);
+        // restored, the grey window takes the original window's restored size, not its minimised one
+        QCOMPARE(forms->form2().Width(), forms->form1().Width());
+        QCOMPARE(forms->form2().Height(), forms->form1().Height());
+        QVERIFY(forms->form1().Width() > 600 * TwipsPerPixel);
         QCOMPARE(Module2::StageDone[1], BooleanTrue);
         QCOMPARE(Module2::CancelFlag, BooleanFalse);
         QCOMPARE(firstPixelDifference(forms->form2().Picture2->surface(),
