@@ -195,17 +195,14 @@ int Form::Top() const {
 }
 
 void Form::setWidth(int twips) {
-    QSize size = restoreSize_.value_or(frame()->size());
-    size.setWidth(twips / TwipsPerPixel);
-    restoreSize_ = size;
-    if (WindowState() == 0) {
-        applyRestoreSize();
-    }
+    setOuterSize(QSize(twips / TwipsPerPixel, outerSize().height()));
 }
 
 void Form::setHeight(int twips) {
-    QSize size = restoreSize_.value_or(frame()->size());
-    size.setHeight(twips / TwipsPerPixel);
+    setOuterSize(QSize(outerSize().width(), twips / TwipsPerPixel));
+}
+
+void Form::setOuterSize(const QSize& size) {
     restoreSize_ = size;
     if (WindowState() == 0) {
         applyRestoreSize();

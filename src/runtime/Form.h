@@ -73,6 +73,7 @@ private:
     void finishUnload();
     // The outer size in pixels; while minimised or maximised, the size the window takes when restored.
     QSize outerSize() const;
+    void setOuterSize(const QSize& size);
     void applyRestoreSize();
 
     Shell& shell_;
