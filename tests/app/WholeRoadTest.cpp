@@ -102,7 +102,7 @@ private slots:
         QVERIFY(main.xSave()->isEnabled());
 
         // convert and reduce, each dialog ticked as soon as it shows
-        const auto tickWhenShown = [&forms](Form5& dialog, const QString& caption) {
+        const auto tickWhenShown = [](Form5& dialog, const QString& caption) {
             if (caption == ProgressDialogCaption) {
                 QTimer::singleShot(0, &dialog, [&dialog] { dialog.Timer1->tick(); });
             }
