@@ -210,6 +210,32 @@ private slots:
                  QString());
     }
 
+    void cancelAtRandomColumnsAlwaysLeavesExactlyTheEarlierColumns() {
+        const QImage picture = colourPicture(40, 3);
+        openPicture(picture);
+        QRandomGenerator random(20261206);
+        for (int run = 0; run < 30; ++run) {
+            const int clickColumn = random.bounded(41);
+            const QString clickCaption =
+                GreyPrefix + QString::number(int(roundDown(clickColumn / 40.0 * 100))) + "%";
+            recorder.onCaption = [clickCaption](Form5& dialog, const QString& caption) {
+                if (caption == clickCaption) {
+                    QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
+                }
+            };
+            tickAtOnce(*forms);
+            forms->mdiForm1().xConvert_to_Black_Click();
+
+            QCOMPARE(Module2::CancelFlag, BooleanFalse);
+            QCOMPARE(Module2::StageDone[1], BooleanTrue);
+            QCOMPARE(firstPixelDifference(
+                         forms->form2().Picture2->surface(),
+                         [&](int x, int y) { return x <= clickColumn ? greyOf(picture, x, y) : 0; }),
+                     QString());
+            forms->form2().Unload(); // the next run starts afresh, as after the user closed the window
+        }
+    }
+
     void cancelBeforeTheFirstTickConvertsNothing() {
         openPicture(colourPicture(3, 3));
         whenDialogShows(*forms, [](Form5& dialog) {
