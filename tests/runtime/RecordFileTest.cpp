@@ -75,6 +75,30 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
     }
 
+    void aFolderWithSpacesAndChineseCharactersIsWrittenLikeAnyOther() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("导出 数据")));
+        const QString path = dir.filePath(QStringLiteral("导出 数据/未命名 1.txt"));
+        RecordFile file(path, 24);
+        const qint32 header[3] = {1, 1, 0};
+        file.Put(header, sizeof header);
+        file.Close();
+        QCOMPARE(contents(path).size(), 24);
+    }
+
+    void aNameTooLongForTheFileSystemIsRefusedAndLeavesNothing() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString(300, QLatin1Char('n')) + ".txt");
+        try {
+            RecordFile file(path, 24);
+            file.Close();
+            QFAIL("the destination was accepted");
+        } catch (const RuntimeError& error) {
+            QVERIFY2(error.text().contains(path), qPrintable(error.text()));
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
     void unwritableDestinationsAreRefusedWithTheirPath_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("missing folder") << "missing";
