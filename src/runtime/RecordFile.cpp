@@ -71,10 +71,14 @@ RecordFile::RecordFile(const QString& path, int recordLength)
     if (!info.absoluteDir().exists()) {
         fail(ErrorNumber::PathNotFound, QStringLiteral("the folder does not exist"));
     }
-    // A file without write permission is read-only, also for a user who could override that.
+    // A file or folder without write permission is read-only, also for a user who could override that.
     const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.exists() && (!info.isWritable() || !(info.permissions() & writeBits))) {
         fail(ErrorNumber::PermissionDenied, QStringLiteral("the file is read-only"));
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isWritable() || !(folder.permissions() & writeBits)) {
+        fail(ErrorNumber::PermissionDenied, QStringLiteral("the folder is read-only"));
     }
     buffer_.replace(std::max<std::size_t>(BufferBytes / recordLength * recordLength, recordLength));
     openTemporaryFile();

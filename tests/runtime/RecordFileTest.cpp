@@ -104,6 +104,7 @@ private slots:
         QTest::newRow("missing folder") << "missing";
         QTest::newRow("a folder as the file") << "folder";
         QTest::newRow("read-only file") << "readonly";
+        QTest::newRow("read-only folder") << "readonly folder";
         QTest::newRow("empty path") << "empty";
     }
     void unwritableDestinationsAreRefusedWithTheirPath() {
@@ -117,6 +118,10 @@ private slots:
         } else if (kind == "readonly") {
             writeFile(path, "old");
             QFile::setPermissions(path, QFileDevice::ReadOwner);
+        } else if (kind == "readonly folder") {
+            QVERIFY(QDir(dir.path()).mkdir("locked"));
+            path = dir.filePath("locked/out.txt");
+            QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         } else {
             path.clear();
         }
@@ -129,6 +134,11 @@ private slots:
         }
         if (kind == "readonly") {
             QCOMPARE(contents(path), QByteArray("old"));
+        }
+        if (kind == "readonly folder") {
+            QCOMPARE(QDir(dir.filePath("locked")).entryList(QDir::Files | QDir::Hidden), QStringList());
+            QFile::setPermissions(dir.filePath("locked"),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         }
     }
 };
