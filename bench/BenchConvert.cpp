@@ -1,6 +1,7 @@
 // Times the grey conversion and the half-resolution reduction on a 6000 x 4000 picture against a
 // plain row-major read-and-write pass over the same pixels, in one process, and prints the medians.
 
+#include "BenchSupport.h"
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
 
@@ -30,43 +31,8 @@ public:
 
 PictureSurface variedPicture() {
     PictureSurface surface(0, Width, Height);
-    QImage& image = surface.image();
-    std::uint32_t state = 12345;
-    for (int y = 0; y < Height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < Width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            row[x] = 0xFF000000u | (state >> 8);
-        }
-    }
+    fillVariedPixels(surface.image());
     return surface;
-}
-
-void plainPass(const QImage& source, QImage& target) {
-    uchar* const targetBits = target.bits();
-    const uchar* const sourceBits = source.constBits();
-    const qsizetype sourceStride = source.bytesPerLine();
-    const qsizetype targetStride = target.bytesPerLine();
-    const int width = source.width();
-    const int height = source.height();
-    for (int y = 0; y < height; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(sourceBits + y * sourceStride);
-        auto* to = reinterpret_cast<QRgb*>(targetBits + y * targetStride);
-        for (int x = 0; x < width; ++x) {
-            to[x] = from[x] ^ 0x00FFFFFFu;
-        }
-    }
-}
-
-template <typename Work> double millisecondsOf(Work&& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

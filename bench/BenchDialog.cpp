@@ -2,6 +2,7 @@
 // platform, timer delay excluded) on a 6000 x 4000 picture, against a plain row-major read-and-write
 // pass over the same pixels in the same process, and prints the medians.
 
+#include "BenchSupport.h"
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "app/Module2.h"
@@ -36,32 +37,8 @@ public:
 
 QImage variedPicture() {
     QImage image(Width, Height, QImage::Format_RGB32);
-    std::uint32_t state = 12345;
-    for (int y = 0; y < Height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < Width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            row[x] = 0xFF000000u | (state >> 8);
-        }
-    }
+    fillVariedPixels(image);
     return image;
-}
-
-double plainPassMilliseconds(const QImage& source, QImage& target) {
-    const auto start = std::chrono::steady_clock::now();
-    for (int y = 0; y < Height; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        auto* to = reinterpret_cast<QRgb*>(target.scanLine(y));
-        for (int x = 0; x < Width; ++x) {
-            to[x] = from[x] ^ 0x00FFFFFFu;
-        }
-    }
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // One grey conversion through the menu item; the time runs from the tick to the end of the run.
@@ -123,7 +100,7 @@ int main(int argc, char* argv[]) {
     std::vector<double> plain;
     std::vector<double> dialog;
     for (int round = 0; round < Rounds; ++round) {
-        plain.push_back(plainPassMilliseconds(picture, plainTarget));
+        plain.push_back(millisecondsOf([&] { plainPass(picture, plainTarget); }));
         dialog.push_back(dialogRunMilliseconds(forms));
     }
     const double plainMedian = median(plain);

@@ -1,0 +1,44 @@
+#pragma once
+// What the benchmark programs share: a picture of varied pixels, the plain row-major pass every
+// figure is measured against, timing and medians.
+
+#include <QImage>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+// Fills the picture with pseudo-random colours, the same on every run.
+inline void fillVariedPixels(QImage& image) {
+    std::uint32_t state = 12345;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            row[x] = 0xFF000000u | (state >> 8);
+        }
+    }
+}
+
+// A plain row-major read-and-write pass over the pixels: the machine's limit for one picture pass.
+inline void plainPass(const QImage& source, QImage& target) {
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(target.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            to[x] = from[x] ^ 0x00FFFFFFu;
+        }
+    }
+}
+
+template <typename Work> double millisecondsOf(Work&& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+inline double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
