@@ -16,6 +16,14 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
+// A complete record file holding one header record.
+void writeHeaderOnly(const QString& path) {
+    RecordFile file(path, 24);
+    const qint32 header[3] = {1, 1, 0};
+    file.Put(header, sizeof header);
+    file.Close();
+}
+
 } // namespace
 
 class RecordFileTest : public QObject {
@@ -43,10 +51,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("out.txt");
         writeFile(path, QByteArray(1000, 'x'));
-        RecordFile file(path, 24);
-        const qint32 header[3] = {1, 1, 0};
-        file.Put(header, sizeof header);
-        file.Close();
+        writeHeaderOnly(path);
         QCOMPARE(contents(path).size(), 24);
     }
 
@@ -79,10 +84,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("导出 数据")));
         const QString path = dir.filePath(QStringLiteral("导出 数据/未命名 1.txt"));
-        RecordFile file(path, 24);
-        const qint32 header[3] = {1, 1, 0};
-        file.Put(header, sizeof header);
-        file.Close();
+        writeHeaderOnly(path);
         QCOMPARE(contents(path).size(), 24);
     }
 
