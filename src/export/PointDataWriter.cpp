@@ -19,62 +19,31 @@ constexpr std::size_t TileRows = 64;
 // Rows read together: eight rows by eight columns are turned at a time.
 constexpr std::size_t GroupRows = 8;
 static_assert(TileRows % GroupRows == 0);
+// A tile's last run of rows may be read on to the next multiple of the slack.
+static_assert(TileRows % QualifyingSlack == 0);
 // Point's -1 outside the picture splits into red = green = blue = 255.
 constexpr std::uint16_t OutsideSum = 3 * 255;
 
-// Asks for the cache lines holding the pixels from `first` to `last` of one row.
-void prefetchPixels(const uchar* line, int first, int last) {
+// Asks for the cache lines holding the `bytes` from `first` on.
+void prefetch(const void* first, std::size_t bytes) {
 #if defined(__GNUC__)
-    for (const uchar* at = line + 4 * first; at <= line + 4 * last; at += 64) {
-        __builtin_prefetch(at);
+    for (std::size_t at = 0; at < bytes; at += 64) {
+        __builtin_prefetch(static_cast<const char*>(first) + at);
     }
 #else
-    (void)line, (void)first, (void)last;
+    (void)first, (void)bytes;
 #endif
-}
-
-// The record with zero filler at `to`.
-inline void storeRecord(char* to, std::int32_t x, std::int32_t y, std::int32_t value) {
-    if constexpr (std::endian::native == std::endian::little) {
-        // Three 8-byte stores straight from registers: a record built on the stack and copied
-        // would stall on every pixel.
-        const std::uint64_t position =
-            static_cast<std::uint32_t>(x) | std::uint64_t{static_cast<std::uint32_t>(y)} << 32;
-        const std::uint64_t level = static_cast<std::uint32_t>(value);
-        const std::uint64_t filler = 0;
-        std::memcpy(to, &position, 8);
-        std::memcpy(to + 8, &level, 8);
-        std::memcpy(to + 16, &filler, 8);
-    } else {
-        PointRecord{x, y, value}.storeTo(to);
-        std::memset(to + PointRecord::Size, 0, PointDataWriter::RecordLength - PointRecord::Size);
-    }
-}
-
-// Stores the records of `count` rows from `firstY` on, keeping those whose sums pass
-// `qualifies`, and returns how many were kept. Each record is stored and then kept or
-// overwritten, which avoids a hard-to-predict branch per pixel.
-template <typename Test>
-std::size_t storeRows(char* out, std::int32_t x, std::int32_t firstY, const std::uint16_t* sums,
-                      std::size_t count, Test qualifies) {
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const int sum = sums[i];
-        // The mean sum / 3 rounded to nearest: its fraction is 0, 1/3 or 2/3, never a tie.
-        storeRecord(out + kept * PointDataWriter::RecordLength, x, firstY + static_cast<std::int32_t>(i),
-                    (sum + 1) / 3);
-        kept += qualifies(sum) ? 1 : 0;
-    }
-    return kept;
 }
 
 } // namespace
 
 PointDataWriter::PointDataWriter(ExportControls& controls, RecordFile& file)
-    : controls_(controls), file_(file) {}
+    : controls_(controls), file_(file), storeRecords_(qualifyingRecords()) {}
 
 void PointDataWriter::write(PictureSurface source, const PointRecord& header) {
-    storeRecord(file_.reserve(1), header.x, header.y, header.value);
+    char* const headerRecord = file_.reserve(1);
+    header.storeTo(headerRecord);
+    std::memset(headerRecord + PointRecord::Size, 0, RecordLength - PointRecord::Size);
     file_.advance(1);
 
     // The copy cannot change during the export, so its sizes read once stand for the per-column
@@ -146,7 +115,7 @@ void PointDataWriter::gatherBlock(const PictureSurface& source, const std::vecto
         // Every row lies on another memory page, which the processor does not fetch ahead by itself.
         for (std::size_t r = r0 + GroupRows; r < std::min(rowCount, r0 + 2 * GroupRows); ++r) {
             if (const QRgb* ahead = line(r)) {
-                prefetchPixels(reinterpret_cast<const uchar*>(ahead), *lowest, *highest);
+                prefetch(ahead + *lowest, 4 * static_cast<std::size_t>(*highest - *lowest + 1));
             }
         }
         std::uint16_t* const out = tileSums(r0 / TileRows, 0) + r0 % TileRows;
@@ -179,16 +148,14 @@ void PointDataWriter::writeColumn(std::int32_t x, std::size_t column) {
     }
     // For whole numbers, sum / 3 < t exactly when sum < 3t (and likewise for >).
     const int limit = 3 * controls_.threshold();
-    char* const out = file_.reserve(rows_.size());
-    std::size_t kept = 0;
     for (std::size_t tile = 0; tile < tiles_; ++tile) {
+        // A column's tiles lie a block's width apart, too far for the processor to fetch ahead by itself.
+        if (column + 2 < blockColumns_) {
+            prefetch(tileSums(tile, column + 2), TileRows * sizeof(std::uint16_t));
+        }
         const std::size_t count = std::min(TileRows, rows_.size() - tile * TileRows);
-        const auto firstY = static_cast<std::int32_t>(tile * TileRows + 1);
-        char* const to = out + kept * RecordLength;
-        kept += polarity == ExportPolarity::Black ? storeRows(to, x, firstY, tileSums(tile, column), count,
-                                                              [limit](int sum) { return sum < limit; })
-                                                  : storeRows(to, x, firstY, tileSums(tile, column), count,
-                                                              [limit](int sum) { return sum > limit; });
+        char* const out = file_.reserve(count + QualifyingSlack);
+        file_.advance(storeRecords_(out, x, static_cast<std::int32_t>(tile * TileRows + 1),
+                                    tileSums(tile, column), count, polarity, limit));
     }
-    file_.advance(kept);
 }

@@ -4,6 +4,7 @@
 
 #include "ExportControls.h"
 #include "PointRecord.h"
+#include "QualifyingRecords.h"
 #include "runtime/PictureSurface.h"
 
 #include <cstdint>
@@ -30,6 +31,7 @@ private:
 
     ExportControls& controls_;
     RecordFile& file_;
+    const QualifyingRecordsFunction storeRecords_;
     // Device row of each unit row 1..H, or -1 where the read lies outside the picture.
     std::vector<int> rows_;
     // Channel sums (r + g + b) of one block of columns, in tiles of rows.
