@@ -13,9 +13,14 @@
 
 namespace {
 
-// Small enough to stay in the processor's cache between the writer filling it and the system
-// copying it out, large enough that the system calls do not count.
-constexpr std::size_t BufferBytes = 1u << 20;
+// Every write but the last is this many bytes at an offset that is a multiple of it: the system's
+// page cache takes large, aligned writes markedly faster than odd-sized ones.
+constexpr std::size_t WriteBytes = 512u << 10;
+// A write's worth and room for the records reserved after it, which go on to the next buffer.
+constexpr std::size_t BufferBytes = WriteBytes + (64u << 10);
+// Enough buffers that the writer thread finds the next one ready when it finishes one, instead of
+// sleeping until it is handed over.
+constexpr int BufferCount = 4;
 
 std::vector<RecordFile*>& openFiles() {
     static std::vector<RecordFile*> files;
@@ -80,13 +85,13 @@ RecordFile::RecordFile(const QString& path, int recordLength)
     if (!folder.isWritable() || !(folder.permissions() & writeBits)) {
         fail(ErrorNumber::PermissionDenied, QStringLiteral("the folder is read-only"));
     }
-    buffer_.replace(std::max<std::size_t>(BufferBytes / recordLength * recordLength, recordLength));
+    buffer_.replace(BufferBytes);
     openTemporaryFile();
     if (info.exists()) {
         file_.setPermissions(info.permissions());
     }
     try {
-        writer_ = std::thread([this] { writeHandedBuffers(); });
+        writer_ = std::thread([this] { writeQueuedBuffers(); });
     } catch (...) {
         discard();
         throw;
@@ -119,17 +124,19 @@ void RecordFile::openTemporaryFile() {
     failWithFileError();
 }
 
-void RecordFile::writeHandedBuffers() {
+void RecordFile::writeQueuedBuffers() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return handedBytes_ > 0 || stopping_; });
+        changed_.wait(lock, [this] { return !queued_.empty() || stopping_; });
         if (stopping_) {
             return;
         }
-        const auto bytes = static_cast<qint64>(handedBytes_);
+        Filled next = std::move(queued_.front());
+        queued_.pop_front();
+        writing_ = true;
         const bool skip = writeError_ != QFileDevice::NoError;
         lock.unlock();
-        const bool written = skip || writeAll(file_, handed_.data(), bytes);
+        const bool written = skip || writeAll(file_, next.buffer.data(), static_cast<qint64>(next.bytes));
         const QFileDevice::FileError error = written ? QFileDevice::NoError : file_.error();
         const QString text = written ? QString() : file_.errorString();
         lock.lock();
@@ -137,13 +144,14 @@ void RecordFile::writeHandedBuffers() {
             writeError_ = error == QFileDevice::NoError ? QFileDevice::WriteError : error;
             writeErrorText_ = text;
         }
-        handedBytes_ = 0;
+        writing_ = false;
+        spare_.push_back(std::move(next.buffer));
         changed_.notify_all();
     }
 }
 
-void RecordFile::waitForWriter(std::unique_lock<std::mutex>& lock) {
-    changed_.wait(lock, [this] { return handedBytes_ == 0; });
+void RecordFile::waitUntil(std::unique_lock<std::mutex>& lock, bool (RecordFile::*done)() const) {
+    changed_.wait(lock, [this, done] { return (this->*done)() || writeError_ != QFileDevice::NoError; });
     if (writeError_ != QFileDevice::NoError) {
         const int number = errorNumberFor(writeError_);
         const QString reason = writeErrorText_;
@@ -164,39 +172,53 @@ void RecordFile::stopWriter() {
 }
 
 void RecordFile::makeRoom(std::size_t bytes) {
-    flush();
-    if (buffer_.size < bytes) {
-        buffer_.replace(bytes);
-    }
-}
-
-void RecordFile::flush() {
-    if (used_ == 0) {
-        return;
-    }
     if (!open_) {
         fail(ErrorNumber::PathFileAccessError, QStringLiteral("the file is closed"));
     }
-    std::unique_lock lock(mutex_);
-    waitForWriter(lock);
-    std::swap(buffer_, handed_);
-    handedBytes_ = used_;
-    used_ = 0;
-    lock.unlock();
-    changed_.notify_all();
-    if (buffer_.size < handed_.size) {
-        buffer_.replace(handed_.size);
+    handOver(used_ / WriteBytes * WriteBytes);
+    if (buffer_.size - used_ < bytes) {
+        buffer_.grow(used_ + bytes, used_);
     }
+}
+
+void RecordFile::handOver(std::size_t bytes) {
+    if (bytes == 0) {
+        return;
+    }
+    // The writer reads only the bytes handed over, so the rest can be copied out meanwhile.
+    const char* const rest = buffer_.data() + bytes;
+    const std::size_t restBytes = used_ - bytes;
+    const std::size_t size = buffer_.size;
+    Buffer next;
+    {
+        std::unique_lock lock(mutex_);
+        queued_.push_back({std::move(buffer_), bytes});
+        changed_.notify_all();
+        if (spare_.empty() && buffersMade_ < BufferCount) {
+            ++buffersMade_;
+        } else {
+            waitUntil(lock, &RecordFile::hasSpareBuffer);
+            next = std::move(spare_.back());
+            spare_.pop_back();
+        }
+    }
+    if (next.size < size) {
+        next.replace(size);
+    }
+    // The spare may be the very buffer just handed over, already written.
+    std::memmove(next.data(), rest, restBytes);
+    buffer_ = std::move(next);
+    used_ = restBytes;
 }
 
 void RecordFile::Close() {
     if (!open_) {
         return;
     }
-    flush();
+    handOver(used_);
     {
         std::unique_lock lock(mutex_);
-        waitForWriter(lock);
+        waitUntil(lock, &RecordFile::allWritten);
     }
     stopWriter();
     file_.close();
@@ -214,6 +236,7 @@ void RecordFile::Close() {
 
 void RecordFile::discard() {
     stopWriter();
+    used_ = 0;
     if (open_) {
         open_ = false;
         file_.close();

@@ -2,17 +2,20 @@
 // A file of fixed-length records written front to back. The records go to a temporary file next
 // to the destination, which replaces it only when Close succeeds: until then an existing file stays
 // as it was, and a file that is never closed (an error, the program ending) leaves nothing behind.
-// Full buffers are handed to a writer thread, so that filling the next one overlaps the system's
-// copying of the last. The data is left to the system's cache like any ordinary write.
+// Full buffers queue for a writer thread, so that filling the next ones overlaps the system's
+// copying of the earlier ones. The data is left to the system's cache like any ordinary write.
 
 #include <QFile>
 #include <QString>
 
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
 
 class RecordFile {
 public:
@@ -55,19 +58,37 @@ private:
     struct Buffer {
         std::unique_ptr<char[]> bytes;
         std::size_t size = 0;
+
+        Buffer() = default;
+        Buffer(Buffer&& other) noexcept : bytes(std::move(other.bytes)), size(std::exchange(other.size, 0)) {}
+        Buffer& operator=(Buffer&& other) noexcept {
+            bytes = std::move(other.bytes);
+            size = std::exchange(other.size, 0);
+            return *this;
+        }
         char* data() const { return bytes.get(); }
         void replace(std::size_t newSize) {
             bytes = std::make_unique_for_overwrite<char[]>(newSize);
             size = newSize;
         }
+        // A larger buffer holding the first `keep` bytes of this one.
+        void grow(std::size_t newSize, std::size_t keep) {
+            auto larger = std::make_unique_for_overwrite<char[]>(newSize);
+            std::memcpy(larger.get(), bytes.get(), keep);
+            bytes = std::move(larger);
+            size = newSize;
+        }
     };
 
     void openTemporaryFile();
-    void writeHandedBuffers();
-    void waitForWriter(std::unique_lock<std::mutex>& lock);
+    void writeQueuedBuffers();
+    void waitUntil(std::unique_lock<std::mutex>& lock, bool (RecordFile::*done)() const);
+    bool hasSpareBuffer() const { return !spare_.empty(); }
+    bool allWritten() const { return queued_.empty() && !writing_; }
     void stopWriter();
-    void flush();
     void makeRoom(std::size_t bytes);
+    // Queues the first `bytes` of the buffer for writing and goes on with the rest in another.
+    void handOver(std::size_t bytes);
     void discard();
     [[noreturn]] void fail(int number, const QString& reason);
     [[noreturn]] void failWithFileError();
@@ -80,12 +101,19 @@ private:
     std::size_t used_ = 0;
     bool open_ = false;
 
-    // Shared with the writer thread, under mutex_: the buffer handed over and its size, and the
-    // first failed write, after which nothing more is written.
+    // Shared with the writer thread, under mutex_: the buffers waiting to be written, oldest first,
+    // and their sizes; the written ones ready for reuse; and the first failed write, after which
+    // nothing more is written.
+    struct Filled {
+        Buffer buffer;
+        std::size_t bytes;
+    };
     std::mutex mutex_;
     std::condition_variable changed_;
-    Buffer handed_;
-    std::size_t handedBytes_ = 0;
+    std::deque<Filled> queued_;
+    std::vector<Buffer> spare_;
+    int buffersMade_ = 1;
+    bool writing_ = false;
     bool stopping_ = false;
     QFileDevice::FileError writeError_ = QFileDevice::NoError;
     QString writeErrorText_;

@@ -47,6 +47,37 @@ private slots:
         QCOMPARE(contents(path), expected);
     }
 
+    // Megabytes of records, reserved one at a time and in runs larger than any buffer, arrive
+    // complete and in order, whatever way the buffers are handed to the system.
+    void manyBuffersOfRecordsArriveInOrder() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        QByteArray expected;
+        RecordFile file(path, 24);
+        qint32 next = 0;
+        const auto fill = [&](std::size_t reserved, std::size_t kept) {
+            char* const records = file.reserve(reserved);
+            for (std::size_t i = 0; i < reserved; ++i) {
+                const qint32 fields[6] = {next + qint32(i), -1, 7, 0, 0, 0};
+                std::memcpy(records + 24 * i, fields, 24);
+                if (i < kept) {
+                    expected.append(reinterpret_cast<const char*>(fields), 24);
+                }
+            }
+            file.advance(kept);
+            next += qint32(reserved);
+        };
+        for (int round = 0; round < 3; ++round) {
+            for (std::size_t run = 1; run < 2000; run += 7) {
+                fill(run, run / 2);
+            }
+            fill(100000, 99999);
+        }
+        file.Close();
+        QCOMPARE(contents(path).size(), expected.size());
+        QVERIFY(contents(path) == expected);
+    }
+
     void aLongerOldFileKeepsNoStaleBytes() {
         QTemporaryDir dir;
         const QString path = dir.filePath("out.txt");
