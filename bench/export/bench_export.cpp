@@ -21,7 +21,7 @@ namespace {
 
 constexpr int Width = 6000;
 constexpr int Height = 4000;
-constexpr int Runs = 7;
+constexpr int Runs = 15;
 
 // What the export dialog does per column: the caption text is built and shown, and events run.
 class DialogLikeControls : public ExportControls {
