@@ -23,10 +23,18 @@ inline void fillVariedPixels(QImage& image) {
 
 // A plain row-major read-and-write pass over the pixels: the machine's limit for one picture pass.
 inline void plainPass(const QImage& source, QImage& target) {
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        auto* to = reinterpret_cast<QRgb*>(target.scanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
+    // Sizes and pixel memory are taken once: QImage's accessors are calls the compiler cannot lift
+    // out of a loop that writes memory, and scanLine() checks for sharing on every row.
+    uchar* const targetBits = target.bits();
+    const uchar* const sourceBits = source.constBits();
+    const qsizetype sourceStride = source.bytesPerLine();
+    const qsizetype targetStride = target.bytesPerLine();
+    const int width = source.width();
+    const int height = source.height();
+    for (int y = 0; y < height; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(sourceBits + y * sourceStride);
+        auto* to = reinterpret_cast<QRgb*>(targetBits + y * targetStride);
+        for (int x = 0; x < width; ++x) {
             to[x] = from[x] ^ 0x00FFFFFFu;
         }
     }
