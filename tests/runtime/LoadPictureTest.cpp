@@ -9,6 +9,8 @@
 
 namespace {
 
+using Colours = std::function<ColourValue(int, int)>;
+
 QByteArray encoded(const QImage& picture, const char* format) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -37,6 +39,27 @@ QByteArray sample(const QByteArray& format) {
     return format == "gif" ? committed(QStringLiteral("stripes.gif")) : encoded(patterned(40, 30), format);
 }
 
+// Levels whose 16-bit values are 257 times an 8-bit value, so that the reduction is exact.
+Colours deepLevels(bool grey) {
+    return [grey](int x, int y) {
+        const int level = x * 17;
+        return grey ? RGB(level, level, level) : RGB(level, 255 - level, y * 60);
+    };
+}
+
+// Empty, and so refused, when Qt no longer writes the bit depth and colour type meant to be read.
+QByteArray deepPng(QImage::Format format, char bitDepth, char colourType) {
+    QImage picture(16, 4, format);
+    const Colours levels = deepLevels(format != QImage::Format_RGBX64);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            picture.setPixelColor(x, y, QColor::fromRgb(storedPixel(levels(x, y))));
+        }
+    }
+    const QByteArray bytes = encoded(picture, "png");
+    return bytes.mid(24, 2) == QByteArray(1, bitDepth) + colourType ? bytes : QByteArray();
+}
+
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
     QFile file(path);
@@ -44,15 +67,6 @@ QString written(const QTemporaryDir& dir, const QString& name, const QByteArray&
         return QString();
     }
     return path;
-}
-
-std::optional<RuntimeError> errorLoading(const QString& path) {
-    try {
-        LoadPicture(path);
-    } catch (const RuntimeError& error) {
-        return error;
-    }
-    return std::nullopt;
 }
 
 quint32 crc32(const QByteArray& bytes) {
@@ -87,44 +101,84 @@ QByteArray claimingSize(const QByteArray& format, quint32 width, quint32 height)
     return bytes.left(200);
 }
 
-ColourValue at(const QImage& picture, int x, int y) {
-    return colourOfStoredPixel(picture.pixel(x, y));
+QString tooLarge(quint32 width, quint32 height) {
+    return QStringLiteral("the picture is too large (%1 x %2 pixels; at most 150000000 pixels)")
+        .arg(width)
+        .arg(height);
 }
 
-QString differenceFrom(const QImage& picture, const std::function<ColourValue(int, int)>& expected) {
+// The first pixel further than tolerance from the expected colour in some channel.
+QString differenceFrom(const QImage& picture, const Colours& expected, int tolerance) {
     PictureSurface surface;
     surface.assign(picture);
-    return firstPixelDifference(surface, expected);
-}
-
-bool near(QRgb pixel, QRgb expected, int tolerance) {
-    return qAbs(qRed(pixel) - qRed(expected)) <= tolerance &&
-           qAbs(qGreen(pixel) - qGreen(expected)) <= tolerance &&
-           qAbs(qBlue(pixel) - qBlue(expected)) <= tolerance;
+    return firstPixelDifference(surface, [&](int x, int y) {
+        const QRgb got = picture.pixel(x, y);
+        const QRgb want = storedPixel(expected(x, y));
+        const bool near = qAbs(qRed(got) - qRed(want)) <= tolerance &&
+                          qAbs(qGreen(got) - qGreen(want)) <= tolerance &&
+                          qAbs(qBlue(got) - qBlue(want)) <= tolerance;
+        return colourOfStoredPixel(near ? got : want);
+    });
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Colours)
 
 class LoadPictureTest : public QObject {
     Q_OBJECT
 private slots:
     void emptyPathGivesAnEmptyPicture() { QVERIFY(LoadPicture(QString()).isNull()); }
 
-    void losslessTypesDecodeEveryPixelExactly_data() {
-        QTest::addColumn<QByteArray>("format");
-        for (const char* format : {"png", "bmp", "ico"}) {
-            QTest::newRow(format) << QByteArray(format);
-        }
-    }
-    void losslessTypesDecodeEveryPixelExactly() {
-        QFETCH(QByteArray, format);
-        QTemporaryDir dir;
+    void picturesDecodeToTheirPixels_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<Colours>("expected");
+        QTest::addColumn<int>("tolerance");
         const QImage picture = patterned(40, 30);
-        const QImage loaded = LoadPicture(written(dir, "picture." + format, encoded(picture, format)));
+        const Colours pattern = [picture](int x, int y) { return colourOfStoredPixel(picture.pixel(x, y)); };
+        QImage pixel(1, 1, QImage::Format_RGB32);
+        pixel.fill(qRgb(10, 200, 30));
+        const Colours green = [](int, int) { return RGB(10, 200, 30); };
+        for (const char* format : {"png", "bmp", "ico"}) {
+            QTest::addRow("%s", format) << encoded(picture, format) << QSize(40, 30) << pattern << 0;
+            QTest::addRow("%s one pixel", format) << encoded(pixel, format) << QSize(1, 1) << green << 0;
+        }
+        QTest::newRow("gif one pixel") << committed("one-pixel.gif") << QSize(1, 1) << green << 0;
+        QTest::newRow("jpg one pixel") << encoded(pixel, "jpg") << QSize(1, 1) << green << 8;
+        const Colours redThenBlue = [](int x, int) { return x < 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); };
+        QTest::newRow("animated gif: its first frame")
+            << committed("animated.gif") << QSize(4, 2) << redThenBlue << 0;
+        // Sizes 3 x 3 red, 6 x 5 blue, 4 x 4 green: the largest is neither the first nor the last.
+        QTest::newRow("icon: its largest size")
+            << committed("sizes.ico") << QSize(6, 5) << Colours([](int, int) { return RGB(0, 0, 255); }) << 0;
+        // Made as red | blue (8 x 8 each) and stored as CMYK with the Adobe marker.
+        QTest::newRow("cmyk jpeg keeps its colours")
+            << committed("cmyk.jpg") << QSize(16, 8)
+            << Colours([](int x, int) { return x < 8 ? RGB(255, 0, 0) : RGB(0, 0, 255); }) << 40;
+        QImage clear(2, 1, QImage::Format_ARGB32);
+        clear.setPixel(0, 0, qRgba(0, 0, 0, 0));
+        clear.setPixel(1, 0, qRgba(255, 0, 0, 255));
+        QTest::newRow("transparent pixels lie on white")
+            << encoded(clear, "png") << QSize(2, 1)
+            << Colours([](int x, int) { return x == 0 ? RGB(255, 255, 255) : RGB(255, 0, 0); }) << 0;
+        QTest::newRow("16-bit colour png")
+            << deepPng(QImage::Format_RGBX64, 16, 2) << QSize(16, 4) << deepLevels(false) << 0;
+        QTest::newRow("8-bit grey png")
+            << deepPng(QImage::Format_Grayscale8, 8, 0) << QSize(16, 4) << deepLevels(true) << 0;
+        QTest::newRow("16-bit grey png")
+            << deepPng(QImage::Format_Grayscale16, 16, 0) << QSize(16, 4) << deepLevels(true) << 0;
+    }
+    void picturesDecodeToTheirPixels() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, size);
+        QFETCH(Colours, expected);
+        QFETCH(int, tolerance);
+        QTemporaryDir dir;
+        const QImage loaded = LoadPicture(written(dir, "picture", bytes));
         QCOMPARE(loaded.format(), QImage::Format_RGB32);
-        QCOMPARE(loaded.size(), QSize(40, 30));
-        const QString difference =
-            differenceFrom(loaded, [&picture](int x, int y) { return at(picture, x, y); });
+        QCOMPARE(loaded.size(), size);
+        const QString difference = differenceFrom(loaded, expected, tolerance);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
@@ -140,115 +194,57 @@ private slots:
         }
     }
 
-    void transparentPixelsLieOnWhite() {
-        QTemporaryDir dir;
-        QImage picture(2, 1, QImage::Format_ARGB32);
-        picture.setPixel(0, 0, qRgba(0, 0, 0, 0));
-        picture.setPixel(1, 0, qRgba(255, 0, 0, 255));
-        const QImage loaded = LoadPicture(written(dir, "clear.png", encoded(picture, "png")));
-        QCOMPARE(at(loaded, 0, 0), RGB(255, 255, 255));
-        QCOMPARE(at(loaded, 1, 0), RGB(255, 0, 0));
-    }
-
-    void onePixelPicturesDecode_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<ColourValue>("colour");
-        QTest::addColumn<int>("tolerance");
-        QImage pixel(1, 1, QImage::Format_RGB32);
-        pixel.fill(qRgb(10, 200, 30));
-        for (const char* format : {"png", "bmp", "ico"}) {
-            QTest::newRow(format) << encoded(pixel, format) << RGB(10, 200, 30) << 0;
-        }
-        QTest::newRow("gif") << committed(QStringLiteral("one-pixel.gif")) << RGB(10, 200, 30) << 0;
-        QTest::newRow("jpg") << encoded(pixel, "jpg") << RGB(10, 200, 30) << 8;
-    }
-    void onePixelPicturesDecode() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(ColourValue, colour);
-        QFETCH(int, tolerance);
-        const QImage loaded = decodePicture(bytes, QStringLiteral("one pixel"));
-        QCOMPARE(loaded.size(), QSize(1, 1));
-        QVERIFY2(near(loaded.pixel(0, 0), storedPixel(colour), tolerance),
-                 qPrintable(QString::number(loaded.pixel(0, 0), 16)));
-    }
-
-    void animatedGifGivesItsFirstFrame() {
-        const QImage loaded = decodePicture(committed(QStringLiteral("animated.gif")), QStringLiteral("gif"));
-        QCOMPARE(loaded.size(), QSize(4, 2));
-        const QString difference =
-            differenceFrom(loaded, [](int x, int) { return x < 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); });
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    }
-
-    void iconGivesItsLargestSizeWhereverItStands() {
-        // Sizes 3 x 3 red, 6 x 5 blue, 4 x 4 green: the largest is neither the first nor the last.
-        const QImage loaded = decodePicture(committed(QStringLiteral("sizes.ico")), QStringLiteral("icon"));
-        QCOMPARE(loaded.size(), QSize(6, 5));
-        const QString difference = differenceFrom(loaded, [](int, int) { return RGB(0, 0, 255); });
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    }
-
-    void deepAndGreyPngsDecodeExactly_data() {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<int>("bitDepth");
-        QTest::addColumn<int>("colourType");
-        QTest::newRow("16-bit colour") << int(QImage::Format_RGBX64) << 16 << 2;
-        QTest::newRow("8-bit grey") << int(QImage::Format_Grayscale8) << 8 << 0;
-        QTest::newRow("16-bit grey") << int(QImage::Format_Grayscale16) << 16 << 0;
-    }
-    void deepAndGreyPngsDecodeExactly() {
-        QFETCH(int, format);
-        QFETCH(int, bitDepth);
-        QFETCH(int, colourType);
-        // Levels whose 16-bit values are 257 times an 8-bit value, so that the reduction is exact.
-        QImage picture(16, 4, static_cast<QImage::Format>(format));
-        const bool grey = format != QImage::Format_RGBX64;
-        for (int y = 0; y < 4; ++y) {
-            for (int x = 0; x < 16; ++x) {
-                const int level = x * 17;
-                picture.setPixelColor(
-                    x, y, grey ? QColor(level, level, level) : QColor(level, 255 - level, y * 60));
-            }
-        }
-        const QByteArray bytes = encoded(picture, "png");
-        QCOMPARE(int(static_cast<uchar>(bytes[24])), bitDepth);
-        QCOMPARE(int(static_cast<uchar>(bytes[25])), colourType);
-        const QImage loaded = decodePicture(bytes, QStringLiteral("deep"));
-        const QString difference = differenceFrom(loaded, [grey](int x, int y) {
-            const int level = x * 17;
-            return grey ? RGB(level, level, level) : RGB(level, 255 - level, y * 60);
-        });
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    }
-
-    void cmykJpegKeepsItsColours() {
-        // Made as red | blue (8 x 8 each) and stored as CMYK with the Adobe marker.
-        const QByteArray bytes = committed(QStringLiteral("cmyk.jpg"));
-        QVERIFY(bytes.contains("Adobe"));
-        const QImage loaded = decodePicture(bytes, QStringLiteral("cmyk"));
-        QCOMPARE(loaded.size(), QSize(16, 8));
-        QVERIFY2(near(loaded.pixel(3, 4), qRgb(255, 0, 0), 40),
-                 qPrintable(QString::number(loaded.pixel(3, 4), 16)));
-        QVERIFY2(near(loaded.pixel(12, 4), qRgb(0, 0, 255), 40),
-                 qPrintable(QString::number(loaded.pixel(12, 4), 16)));
-    }
-
     void unreadableFilesRaiseAnErrorNamingTheFileAndTheReason_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("reason");
-        const QString unknown = QStringLiteral("not a picture in a known format");
+        const QString unknown = QStringLiteral("not a picture in a known format (jpg, gif, bmp, png or ico)");
         QTest::newRow("text named .png") << QByteArray("just some text\n") << "notes.png" << 481 << unknown;
         QTest::newRow("empty file") << QByteArray() << "empty.jpg" << 481 << "the file is empty";
         QTest::newRow("ppm named .bmp") << encoded(patterned(4, 4), "ppm") << "p.bmp" << 481 << unknown;
         QTest::newRow("xpm named .gif") << encoded(patterned(4, 4), "xpm") << "x.gif" << 481 << unknown;
         QTest::newRow("gone since it was chosen")
-            << QByteArray("<gone>") << "gone.bmp" << 53 << "does not exist";
+            << QByteArray("<gone>") << "gone.bmp" << 53 << "the file does not exist";
         QTest::newRow("folder") << QByteArray("<folder>") << "folder.png" << 75 << "it is a folder";
         QTest::newRow("icon claiming 65521 sizes")
             << committed(QStringLiteral("fuzz-findings/icon-claiming-65521-sizes.ico")) << "many.ico" << 481
-            << "cannot be decoded";
+            << "the picture cannot be decoded (";
+
+        // Cut short: refused, never padded. Qt's JPEG and GIF decoders pad a cut-short picture with grey
+        // or leave it half drawn, and its BMP decoder stops at the first short row, all reporting success.
+        const QString early = QStringLiteral("the picture data ends early (the file is cut short)");
+        for (const char* format : {"png", "jpg", "bmp", "gif", "ico"}) {
+            const QByteArray whole = sample(format);
+            QList<std::pair<qsizetype, QString>> cuts{
+                {whole.size() / 10, ""}, {whole.size() / 2, ""}, {whole.size() * 9 / 10, ""}};
+            if (QByteArray("jpg gif bmp").contains(format)) {
+                cuts += {{whole.size() * 3 / 4, early}, {whole.size() - 3, early}};
+            }
+            for (const auto& [kept, reason] : cuts) {
+                QTest::addRow("%s cut to %lld of %lld bytes", format, qlonglong(kept),
+                              qlonglong(whole.size()))
+                    << whole.left(kept) << "cut." + QString(format) << 481 << reason;
+            }
+        }
+
+        // Decompression bombs, refused from their header: among them the largest sizes gif and jpg
+        // headers can state, and sizes whose product overflows a 64-bit integer.
+        const auto bomb = [](const char* format, quint32 width, quint32 height) {
+            QTest::addRow("%s %u x %u", format, width, height)
+                << claimingSize(format, width, height) << "bomb" << 7 << tooLarge(width, height);
+        };
+        bomb("png", 100000, 100000);
+        bomb("bmp", 100000, 100000);
+        bomb("gif", 65535, 65535);
+        bomb("jpg", 65535, 65535);
+        bomb("bmp", 0x80000000u, 0x80000000u);
+        bomb("bmp", 0x7FFFFFFFu, 1);
+        QTest::newRow("png 4294967295 x 4294967047")
+            << committed(QStringLiteral("fuzz-findings/png-claiming-4294967295-wide.png")) << "bomb" << 7
+            << tooLarge(4294967295u, 4294967047u);
+        // Within the limit, but 200 bytes cannot hold its rows: refused before they are allocated.
+        QTest::newRow("bmp 12000 x 12000") << claimingSize("bmp", 12000, 12000) << "bomb" << 481 << early;
     }
     void unreadableFilesRaiseAnErrorNamingTheFileAndTheReason() {
         QFETCH(QByteArray, bytes);
@@ -260,58 +256,19 @@ private slots:
         if (bytes == "<folder>") {
             QVERIFY(QDir(dir.path()).mkdir(name));
         } else if (bytes == "<gone>") {
-            QVERIFY(QFile::exists(path));
             QVERIFY(QFile::remove(path));
         }
-        const std::optional<RuntimeError> error = errorLoading(path);
-        QVERIFY2(error, "the file gave a picture");
-        QCOMPARE(error->number(), number);
-        QVERIFY2(error->text().startsWith(QStringLiteral("Cannot open the picture \"%1\": ").arg(path)),
-                 qPrintable(error->text()));
-        QVERIFY2(error->text().contains(reason), qPrintable(error->text()));
-    }
-
-    void cutShortPicturesAreRefusedNotPadded_data() {
-        QTest::addColumn<QByteArray>("format");
-        QTest::addColumn<double>("kept");
-        for (const char* format : {"png", "jpg", "bmp", "gif", "ico"}) {
-            for (const double kept : {0.1, 0.5, 0.9}) {
-                QTest::addRow("%s %d%%", format, int(kept * 100)) << QByteArray(format) << kept;
-            }
-        }
-    }
-    void cutShortPicturesAreRefusedNotPadded() {
-        QFETCH(QByteArray, format);
-        QFETCH(double, kept);
-        QTemporaryDir dir;
-        const QByteArray whole = sample(format);
-        const QString path = written(dir, "cut." + format, whole.left(qRound(whole.size() * kept)));
-        const std::optional<RuntimeError> error = errorLoading(path);
-        QVERIFY2(error, "a cut-short picture gave a picture");
-        QCOMPARE(error->number(), 481);
-        QVERIFY2(error->text().contains(path), qPrintable(error->text()));
-    }
-
-    // Qt's JPEG and GIF decoders pad a cut-short picture with grey or leave it half drawn, and its
-    // BMP decoder stops at the first short row, all reporting success.
-    void silentlyPaddedTypesSayTheFileIsCutShort_data() {
-        QTest::addColumn<QByteArray>("format");
-        for (const char* format : {"jpg", "gif", "bmp"}) {
-            QTest::newRow(format) << QByteArray(format);
-        }
-    }
-    void silentlyPaddedTypesSayTheFileIsCutShort() {
-        QFETCH(QByteArray, format);
-        const QByteArray whole = sample(format);
-        for (const qsizetype cut : {whole.size() * 3 / 4, whole.size() - 3}) {
-            try {
-                decodePicture(whole.left(cut), QStringLiteral("cut"));
-                QFAIL(
-                    qPrintable(QStringLiteral("cut at %1 of %2 gave a picture").arg(cut).arg(whole.size())));
-            } catch (const RuntimeError& error) {
-                QVERIFY2(error.text().endsWith(
-                             QStringLiteral("the picture data ends early (the file is cut short)")),
-                         qPrintable(error.text()));
+        try {
+            LoadPicture(path);
+            QFAIL("the file gave a picture");
+        } catch (const RuntimeError& error) {
+            QCOMPARE(error.number(), number);
+            const QString text = QStringLiteral("Cannot open the picture \"%1\": %2").arg(path, reason);
+            // A reason ending in "(" goes on in the decoder's own words; an empty one may be any.
+            if (reason.isEmpty() || reason.endsWith('(')) {
+                QVERIFY2(error.text().startsWith(text), qPrintable(error.text()));
+            } else {
+                QCOMPARE(error.text(), text);
             }
         }
     }
@@ -340,42 +297,6 @@ private slots:
                          qPrintable(error.text()));
             }
         }
-    }
-
-    void decompressionBombsAreRefusedFromTheirHeader_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reason");
-        const QString huge =
-            QStringLiteral("the picture is too large (100000 x 100000 pixels; at most 150000000 pixels)");
-        QTest::newRow("png") << claimingSize("png", 100000, 100000) << huge;
-        QTest::newRow("bmp") << claimingSize("bmp", 100000, 100000) << huge;
-        // The largest sizes their headers can state.
-        QTest::newRow("gif") << claimingSize("gif", 65535, 65535)
-                             << "the picture is too large (65535 x 65535 pixels; at most 150000000 pixels)";
-        QTest::newRow("jpg") << claimingSize("jpg", 65535, 65535)
-                             << "the picture is too large (65535 x 65535 pixels; at most 150000000 pixels)";
-        // Sizes whose product overflows a 64-bit integer.
-        QTest::newRow("png 4294967295 x 4294967047")
-            << committed(QStringLiteral("fuzz-findings/png-claiming-4294967295-wide.png"))
-            << "the picture is too large (4294967295 x 4294967047 pixels; at most 150000000 pixels)";
-        QTest::newRow("bmp -2147483648 x -2147483648")
-            << claimingSize("bmp", 0x80000000u, 0x80000000u)
-            << "the picture is too large (2147483648 x 2147483648 pixels; at most 150000000 pixels)";
-        QTest::newRow("bmp 2147483647 x 1")
-            << claimingSize("bmp", 0x7FFFFFFFu, 1)
-            << "the picture is too large (2147483647 x 1 pixels; at most 150000000 pixels)";
-        // Within the limit, but 200 bytes cannot hold its rows: refused before they are allocated.
-        QTest::newRow("bmp 12000 x 12000")
-            << claimingSize("bmp", 12000, 12000) << "the picture data ends early (the file is cut short)";
-    }
-    void decompressionBombsAreRefusedFromTheirHeader() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, reason);
-        QTemporaryDir dir;
-        const QString path = written(dir, "bomb", bytes);
-        const std::optional<RuntimeError> error = errorLoading(path);
-        QVERIFY2(error, "the bomb gave a picture");
-        QCOMPARE(error->text(), QStringLiteral("Cannot open the picture \"%1\": %2").arg(path, reason));
     }
 };
 
