@@ -10,12 +10,14 @@
 #include "view/Form3.h"
 
 #include "PixelCompare.h"
+#include "ProgressTicks.h"
 #include "RecordingShell.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
+#include <climits>
 #include <functional>
 
 namespace {
@@ -57,23 +59,6 @@ ColourValue greyOf(const QImage& picture, int x, int y) {
     return RGB(level, level, level);
 }
 
-// Acts on the progress dialog as soon as it is shown: by default delivers the tick at once
-// instead of after a second.
-void whenDialogShows(Forms& forms, std::function<void(Form5&)> action) {
-    // the main window as context: nothing is left pending once the test's windows are gone
-    QTimer::singleShot(0, &forms.mdiForm1(), [&forms, action] {
-        if (Form5* dialog = forms.loadedForm5(); dialog && dialog->isVisible()) {
-            action(*dialog);
-        } else {
-            whenDialogShows(forms, action);
-        }
-    });
-}
-
-void tickAtOnce(Forms& forms) {
-    whenDialogShows(forms, [](Form5& dialog) { dialog.Timer1->tick(); });
-}
-
 QStringList progressCaptions(const QString& prefix, const QList<int>& percents) {
     QStringList captions{ProgressDialogCaption};
     for (const int percent : percents) {
@@ -85,6 +70,11 @@ QStringList progressCaptions(const QString& prefix, const QList<int>& percents) 
 const QString GreyPrefix = QStringLiteral("转换成原分辨率黑白图片……已经完成:");
 const QString HalfPrefix = QStringLiteral("转换成低分辨率黑白图片……已经完成:");
 
+// Grey picture made, half-resolution picture made, cancel flag.
+QList<int> flags() {
+    return {Module2::StageDone[1], Module2::StageDone[2], Module2::CancelFlag};
+}
+
 } // namespace
 
 class ConversionDriverTest : public QObject {
@@ -93,11 +83,25 @@ private:
     RecordingShell* shell = nullptr;
     Forms* forms = nullptr;
     CaptionRecorder recorder;
+    QList<bool> armed; // at each showing of the progress dialog
 
     void openPicture(const QImage& picture) {
         forms->form1().Picture2->setPicture(picture);
         Module2::StageDone.fill(BooleanFalse);
         Module2::StageDone[0] = BooleanTrue;
+    }
+    // Delivers the tick at once, noting whether the dialog showed armed to tick after a second.
+    void tickAtOnce() {
+        whenProgressShows(*forms, [this](Form5& dialog) {
+            armed << (dialog.Timer1->Enabled() && dialog.Timer1->Interval() == 1000 &&
+                      dialog.windowTitle() == ProgressDialogCaption && dialog.Label1->text().isEmpty());
+            dialog.Timer1->tick();
+        });
+    }
+    // The grey window's picture: the grey of the picture before firstBlack, black from there on.
+    QString greyDifference(const QImage& picture, int firstBlack) const {
+        return firstPixelDifference(forms->form2().Picture2->surface(),
+                                    [&](int x, int y) { return x < firstBlack ? greyOf(picture, x, y) : 0; });
     }
 
 private slots:
@@ -108,24 +112,29 @@ private slots:
         forms->mdiForm1().show();
         recorder.captions.clear();
         recorder.onCaption = nullptr;
+        armed.clear();
         qApp->installEventFilter(&recorder);
     }
 
     void cleanup() {
         qApp->removeEventFilter(&recorder);
-        QVERIFY2(shell->messages.isEmpty(),
-                 shell->messages.isEmpty() ? "" : qPrintable(shell->messages[0].text));
+        const QString message = shell->messages.isEmpty() ? QString() : shell->messages[0].text;
         delete forms;
         delete shell;
+        QVERIFY2(message.isEmpty(), qPrintable(message));
+        QVERIFY2(!armed.contains(false), "a showing of the progress dialog was not armed");
     }
 
     void greyConversionShowsEveryStepAndTheGreyWindow() {
         const QImage picture = colourPicture(3, 2);
         openPicture(picture);
-        tickAtOnce(*forms);
+        QList<int> bars;
+        recorder.onCaption = [&bars](Form5& dialog, const QString&) { bars << dialog.Label1Width(); };
+        tickAtOnce();
         forms->mdiForm1().xConvert_to_Black_Click();
 
         QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0, 33, 66, 100}));
+        QCOMPARE(bars, (QList<int>{15, 0, 2045, 4090, 6135})); // to the full frame
         QVERIFY(!forms->loadedForm5());
         QCOMPARE(forms->form1().WindowState(), 1);
         QCOMPARE(forms->form2().WindowState(), 2);
@@ -133,35 +142,29 @@ private slots:
         QCOMPARE(forms->form2().Width(), forms->form1().Width());
         QCOMPARE(forms->form2().Height(), forms->form1().Height());
         QVERIFY(forms->form1().Width() > 600 * TwipsPerPixel);
-        QCOMPARE(Module2::StageDone[1], BooleanTrue);
-        QCOMPARE(Module2::CancelFlag, BooleanFalse);
-        QCOMPARE(firstPixelDifference(forms->form2().Picture2->surface(),
-                                      [&](int x, int y) { return greyOf(picture, x, y); }),
-                 QString());
-    }
+        QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
+        QCOMPARE(greyDifference(picture, INT_MAX), QString());
 
-    void theRealTimerStartsTheRunAfterASecond() {
-        openPicture(colourPicture(1, 1));
-        QElapsedTimer clock;
-        clock.start();
+        // the open grey window is only activated
+        recorder.captions.clear();
         forms->mdiForm1().xConvert_to_Black_Click();
-        QVERIFY(clock.elapsed() >= 900);
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0, 100}));
+        QCOMPARE(recorder.captions, QStringList());
+        QVERIFY(!forms->loadedForm5());
     }
 
     void reductionShowsItsStepsAndTheHalfResolutionWindow() {
         const QImage picture = colourPicture(5, 5);
         openPicture(picture);
-        tickAtOnce(*forms);
+        tickAtOnce();
         forms->mdiForm1().xConvert_to_Black_Click();
         recorder.captions.clear();
-        tickAtOnce(*forms);
+        tickAtOnce();
         forms->mdiForm1().xScale_Click();
 
         QCOMPARE(recorder.captions, progressCaptions(HalfPrefix, {0, 40, 80}));
         QCOMPARE(forms->form2().WindowState(), 1);
         QCOMPARE(forms->form3().WindowState(), 2);
-        QCOMPARE(Module2::StageDone[2], BooleanTrue);
+        QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
         const PictureSurface& half = forms->form3().Picture2->surface();
         QCOMPARE(half.ScaleWidth(), 2.5f);
         for (int u = 0; u <= 2; ++u) {
@@ -183,98 +186,79 @@ private slots:
 
         QCOMPARE(recorder.captions,
                  progressCaptions(GreyPrefix, {0, 25, 50, 75, 100}) + progressCaptions(HalfPrefix, {0, 50}));
-        QCOMPARE(Module2::StageDone[1], BooleanTrue);
-        QCOMPARE(Module2::StageDone[2], BooleanTrue);
-        const PictureSurface& half = forms->form3().Picture2->surface();
-        QCOMPARE(half.Point(1, 1), greyOf(picture, 2, 2));
+        QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
+        QCOMPARE(forms->form3().Picture2->surface().Point(1, 1), greyOf(picture, 2, 2));
     }
 
-    void cancelDuringTheRunStopsAtTheNextColumn() {
-        const QImage picture = colourPicture(100, 3);
-        openPicture(picture);
-        tickAtOnce(*forms);
-        // the click arrives while column 4 is converted and is handled in the yield before column 5
-        recorder.onCaption = [](Form5& dialog, const QString& caption) {
-            if (caption.endsWith(":5%")) {
-                QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
-            }
-        };
-        forms->mdiForm1().xConvert_to_Black_Click();
-
-        QCOMPARE(recorder.captions.last(), GreyPrefix + "6%");
-        QCOMPARE(Module2::CancelFlag, BooleanFalse);
-        QCOMPARE(Module2::StageDone[1], BooleanTrue);
-        QCOMPARE(forms->form2().WindowState(), 2);
-        QCOMPARE(firstPixelDifference(forms->form2().Picture2->surface(),
-                                      [&](int x, int y) { return x <= 5 ? greyOf(picture, x, y) : 0; }),
-                 QString());
-    }
-
-    void cancelAtRandomColumnsAlwaysLeavesExactlyTheEarlierColumns() {
+    void cancelAtAnyColumnLeavesExactlyTheColumnsBeforeIt() {
         const QImage picture = colourPicture(40, 3);
         openPicture(picture);
+        const auto percent = [](int column) { return int(roundDown(column / 40.0 * 100)); };
         QRandomGenerator random(20261206);
         for (int run = 0; run < 30; ++run) {
+            // the click arrives while this column is converted and is handled in the yield before the next
             const int clickColumn = random.bounded(41);
-            const QString clickCaption =
-                GreyPrefix + QString::number(int(roundDown(clickColumn / 40.0 * 100))) + "%";
+            const QString clickCaption = GreyPrefix + QString::number(percent(clickColumn)) + "%";
             recorder.onCaption = [clickCaption](Form5& dialog, const QString& caption) {
                 if (caption == clickCaption) {
                     QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
                 }
             };
-            tickAtOnce(*forms);
+            tickAtOnce();
             forms->mdiForm1().xConvert_to_Black_Click();
 
-            QCOMPARE(Module2::CancelFlag, BooleanFalse);
-            QCOMPARE(Module2::StageDone[1], BooleanTrue);
-            QCOMPARE(firstPixelDifference(
-                         forms->form2().Picture2->surface(),
-                         [&](int x, int y) { return x <= clickColumn ? greyOf(picture, x, y) : 0; }),
-                     QString());
+            QCOMPARE(recorder.captions.last(),
+                     GreyPrefix + QString::number(percent(std::min(clickColumn + 1, 40))) + "%");
+            QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
+            QCOMPARE(forms->form2().WindowState(), 2);
+            QCOMPARE(greyDifference(picture, clickColumn + 1), QString());
             forms->form2().Unload(); // the next run starts afresh, as after the user closed the window
         }
     }
 
-    void cancelBeforeTheFirstTickConvertsNothing() {
-        openPicture(colourPicture(3, 3));
-        whenDialogShows(*forms, [](Form5& dialog) {
+    void cancelOrCloseBeforeTheFirstTick_data() {
+        QTest::addColumn<bool>("close");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QList<int>>("flagsAfter");
+        QTest::newRow("cancel: the tick shows 0 % and converts nothing")
+            << false << progressCaptions(GreyPrefix, {0}) << QList<int>{-1, 0, 0};
+        QTest::newRow("close: no tick, the flag stays set")
+            << true << QStringList{ProgressDialogCaption} << QList<int>{0, 0, -1};
+    }
+    void cancelOrCloseBeforeTheFirstTick() {
+        QFETCH(bool, close);
+        QFETCH(QStringList, captions);
+        QFETCH(QList<int>, flagsAfter);
+        const QImage picture = colourPicture(3, 3);
+        openPicture(picture);
+        whenProgressShows(*forms, [close](Form5& dialog) {
+            if (close) {
+                dialog.close();
+                return;
+            }
             dialog.Command1->click();
             QVERIFY(dialog.isVisible());
             dialog.Timer1->tick();
         });
         forms->mdiForm1().xConvert_to_Black_Click();
+        QCOMPARE(recorder.captions, captions);
+        QCOMPARE(flags(), flagsAfter);
+        QCOMPARE(greyDifference(picture, 0), QString());
 
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0}));
-        QCOMPARE(Module2::StageDone[1], BooleanTrue);
-        QCOMPARE(Module2::CancelFlag, BooleanFalse);
-        QCOMPARE(firstPixelDifference(forms->form2().Picture2->surface(), [](int, int) { return 0; }),
-                 QString());
-    }
-
-    void closingTheDialogBeforeTheFirstTickRunsNothingAndLeavesTheFlagSet() {
-        openPicture(colourPicture(3, 3));
-        whenDialogShows(*forms, [](Form5& dialog) { dialog.close(); });
-        forms->mdiForm1().xConvert_to_Black_Click();
-
-        QCOMPARE(recorder.captions, QStringList{ProgressDialogCaption});
-        QCOMPARE(Module2::StageDone[1], BooleanFalse);
-        QCOMPARE(Module2::CancelFlag, BooleanTrue);
-        QCOMPARE(firstPixelDifference(forms->form2().Picture2->surface(), [](int, int) { return 0; }),
-                 QString());
-
-        // the next run starts with the flag set: 0 % only, nothing converted, flag cleared
+        // the next run; with the flag left set it shows 0 % only, converts nothing and clears the flag
         forms->form2().Unload();
         recorder.captions.clear();
-        tickAtOnce(*forms);
+        tickAtOnce();
         forms->mdiForm1().xConvert_to_Black_Click();
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0}));
-        QCOMPARE(Module2::CancelFlag, BooleanFalse);
+        QCOMPARE(recorder.captions,
+                 progressCaptions(GreyPrefix, close ? QList<int>{0} : QList<int>{0, 33, 66, 100}));
+        QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
+        QCOMPARE(greyDifference(picture, close ? 0 : INT_MAX), QString());
     }
 
     void aTickWithoutAModeRunsNothingAndTheDialogWaitsForItsCloseBox() {
         openPicture(colourPicture(2, 2));
-        whenDialogShows(*forms, [](Form5& dialog) {
+        whenProgressShows(*forms, [](Form5& dialog) {
             dialog.Timer1->tick();
             QVERIFY(!dialog.Timer1->Enabled());
             dialog.Command1->click();
@@ -283,56 +267,16 @@ private slots:
             dialog.close();
         });
         forms->form2(); // loaded by some other path, before any item set the mode
-
-        QCOMPARE(Module2::StageDone[1], BooleanFalse);
-        QCOMPARE(Module2::CancelFlag, BooleanTrue);
-    }
-
-    void anOpenResultWindowIsOnlyActivated() {
-        openPicture(colourPicture(2, 2));
-        tickAtOnce(*forms);
-        forms->mdiForm1().xConvert_to_Black_Click();
-        recorder.captions.clear();
-        forms->mdiForm1().xConvert_to_Black_Click();
-        QCOMPARE(recorder.captions, QStringList());
-        QVERIFY(!forms->loadedForm5());
-    }
-
-    void everyShowingStartsArmedWithTheInitialCaption() {
-        openPicture(colourPicture(2, 2));
-        for (int run = 0; run < 2; ++run) {
-            whenDialogShows(*forms, [](Form5& dialog) {
-                QVERIFY(dialog.Timer1->Enabled());
-                QCOMPARE(dialog.windowTitle(), ProgressDialogCaption);
-                QCOMPARE(dialog.Label1->text(), QString());
-                dialog.Timer1->tick();
-            });
-            forms->mdiForm1().xConvert_to_Black_Click();
-            forms->form2().Unload();
-        }
+        QCOMPARE(flags(), (QList<int>{0, 0, -1}));
     }
 
     void anEmptyPictureConvertsToNothingWithoutAnError() {
         openPicture(QImage());
-        tickAtOnce(*forms);
+        tickAtOnce();
         forms->mdiForm1().xConvert_to_Black_Click();
-        tickAtOnce(*forms);
+        tickAtOnce();
         forms->mdiForm1().xScale_Click();
-        QCOMPARE(Module2::StageDone[1], BooleanTrue);
-        QCOMPARE(Module2::StageDone[2], BooleanTrue);
-    }
-
-    void theBarGrowsToTheFullFrame() {
-        openPicture(colourPicture(3, 1));
-        QList<int> widths;
-        recorder.onCaption = [&widths](Form5& dialog, const QString&) { widths << dialog.Label1Width(); };
-        tickAtOnce(*forms);
-        forms->mdiForm1().xConvert_to_Black_Click();
-        QList<int> expected{15};
-        for (int x = 0; x <= 3; ++x) {
-            expected << int(roundDown((x / 3.0) * 6135));
-        }
-        QCOMPARE(widths, expected);
+        QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
     }
 };
 
