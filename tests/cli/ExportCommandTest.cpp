@@ -5,15 +5,15 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "app/Module2.h"
-#include "convert/Form5.h"
 #include "export/Form6.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
-#include "runtime/Timer.h"
 #include "view/Form1.h"
 
+#include "ProgressTicks.h"
 #include "RecordingShell.h"
+#include "TestFiles.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,9 +45,10 @@ Run runExporter(const QStringList& arguments) {
 }
 
 QStringList options(bool half, bool white, int threshold) {
-    QStringList arguments{"--threshold", QString::number(threshold)};
-    return (half ? QStringList{"--half"} : QStringList()) + (white ? QStringList{"--white"} : QStringList()) +
-           arguments;
+    QStringList arguments{half ? "--half" : "", white ? "--white" : "", "--threshold",
+                          QString::number(threshold)};
+    arguments.removeAll("");
+    return arguments;
 }
 
 QByteArray record(int x, int y, int value) {
@@ -72,8 +73,7 @@ QByteArray expectedFile(const QImage& decoded, bool half, bool white, int thresh
                 const QRgb pixel = picture.pixel(step * x, step * y);
                 level = (qRed(pixel) + qGreen(pixel) + qBlue(pixel) + 1) / 3;
             }
-            const double mean = (level + level + level) / 3.0;
-            if (white ? mean > threshold : mean < threshold) {
+            if (white ? level > threshold : level < threshold) { // the mean of three equal channels
                 file += record(x, y, level);
             }
         }
@@ -93,29 +93,8 @@ QImage colourPicture(int width, int height) {
     return picture;
 }
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
-// Delivers the progress dialog's tick as soon as it shows, instead of a second later.
-void tickAtOnce(Forms& forms) {
-    QTimer::singleShot(0, &forms.mdiForm1(), [&forms] {
-        if (Form5* dialog = forms.loadedForm5(); dialog && dialog->isVisible()) {
-            dialog->Timer1->tick();
-        } else {
-            tickAtOnce(forms);
-        }
-    });
 }
 
 } // namespace
@@ -282,10 +261,10 @@ private slots:
         forms.mdiForm1().show();
         forms.form1().Picture2->setPicture(LoadPicture(picture)); // as the open dialog's OK does
         Module2::StageDone[0] = BooleanTrue;
-        tickAtOnce(forms);
+        tickWhenProgressShows(forms);
         forms.mdiForm1().xConvert_to_Black_Click();
         if (half) {
-            tickAtOnce(forms);
+            tickWhenProgressShows(forms);
             forms.mdiForm1().xScale_Click();
         }
         forms.mdiForm1().xSave_Click();
