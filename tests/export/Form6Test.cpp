@@ -2,7 +2,6 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "app/Module2.h"
-#include "convert/Form5.h"
 #include "runtime/DirListBox.h"
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
@@ -10,7 +9,9 @@
 #include "view/Form2.h"
 #include "view/Form3.h"
 
+#include "ProgressTicks.h"
 #include "RecordingShell.h"
+#include "TestFiles.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -42,27 +43,6 @@ const QByteArray workedBlackFile = QByteArray::fromHex("03000000 03000000 000000
                                                        "01000000 01000000 28000000 000000000000000000000000"
                                                        "02000000 01000000 79000000 000000000000000000000000");
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-// Delivers the progress dialog's tick as soon as it shows, instead of a second later.
-void tickWhenShown(Forms& forms) {
-    QTimer::singleShot(0, &forms.mdiForm1(), [&forms] {
-        if (Form5* progress = forms.loadedForm5(); progress && progress->isVisible()) {
-            progress->Timer1->tick();
-        } else {
-            tickWhenShown(forms);
-        }
-    });
-}
-
 // The program with a recording shell and a program folder of its own, a picture opened and
 // turned grey through the real windows.
 struct Session {
@@ -72,7 +52,7 @@ struct Session {
     }
     PictureWindowForm& convert(std::int16_t mode) {
         Module2::ConvertMode = mode;
-        tickWhenShown(forms);
+        tickWhenProgressShows(forms);
         return mode == 1 ? static_cast<PictureWindowForm&>(forms.form2()) : forms.form3();
     }
     Form6& dialog() { return forms.form6(); }
@@ -92,7 +72,11 @@ struct Session {
     Forms forms{shell};
 };
 
+using Setup = std::function<void(Session&)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(Setup)
 
 class Form6Test : public QObject {
     Q_OBJECT
@@ -162,14 +146,10 @@ private slots:
     void anUnwritableDestinationIsReportedAndChangesNothing_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing folder") << "missing"
-                                        << "the folder does not exist";
-        QTest::newRow("folder as the file") << "folder"
-                                            << "it is a folder";
-        QTest::newRow("read-only file") << "readonly"
-                                        << "the file is read-only";
-        QTest::newRow("disk full part-way") << "full"
-                                            << "File too large";
+        QTest::newRow("missing folder") << QString("missing") << "the folder does not exist";
+        QTest::newRow("folder as the file") << QString("folder") << "it is a folder";
+        QTest::newRow("read-only file") << QString("readonly") << "the file is read-only";
+        QTest::newRow("disk full part-way") << QString("full") << "File too large";
     }
     void anUnwritableDestinationIsReportedAndChangesNothing() {
         QFETCH(QString, kind);
@@ -203,32 +183,32 @@ private slots:
         QCOMPARE(session.forms.loadedForm6(), &session.dialog());
     }
 
-    void okDuringAnExportStartsNoSecondExport() {
-        Session session;
-        QTimer::singleShot(0, session.dialog().Command1, &QPushButton::click);
-        session.dialog().Command1->click();
-        QCOMPARE(session.onlyMessage(), Done);
-        QCOMPARE(contents(session.path(DefaultName)), workedBlackFile);
+    void okExportsTheWholeFileWhateverHappensAroundIt_data() {
+        QTest::addColumn<bool>("greyWindowAfter");
+        QTest::addColumn<Setup>("setup");
+        const auto row = [](const char* tag, bool greyWindowAfter, Setup setup) {
+            QTest::newRow(tag) << greyWindowAfter << setup;
+        };
+        row("OK again during the export starts no second export", true,
+            [](Session& session) { QTimer::singleShot(0, session.dialog().Command1, &QPushButton::click); });
+        row("the grey window closed during the export is neither disturbed nor reopened", false,
+            [](Session& session) { QTimer::singleShot(0, session.forms.loadedForm2(), &Form::Unload); });
+        row("the grey window closed before: the grey picture is made again", true, [](Session& session) {
+            session.convert(2);
+            session.forms.loadedForm2()->Unload();
+            session.dialog().Option1->setChecked(true);
+            tickWhenProgressShows(session.forms);
+        });
     }
-
-    void closingTheSourceWindowDuringAnExportNeitherDisturbsNorReopensIt() {
+    void okExportsTheWholeFileWhateverHappensAroundIt() {
+        QFETCH(bool, greyWindowAfter);
+        QFETCH(Setup, setup);
         Session session;
-        QTimer::singleShot(0, session.forms.loadedForm2(), &Form::Unload);
+        setup(session);
         session.dialog().Command1->click();
         QCOMPARE(contents(session.path(DefaultName)), workedBlackFile);
         QCOMPARE(session.onlyMessage(), Done);
-        QVERIFY(!session.forms.loadedForm2());
-    }
-
-    void okWithTheGreyWindowClosedMakesTheGreyPictureAgain() {
-        Session session;
-        session.convert(2);
-        session.forms.loadedForm2()->Unload();
-        session.dialog().Option1->setChecked(true);
-        tickWhenShown(session.forms);
-        session.dialog().Command1->click();
-        QCOMPARE(contents(session.path(DefaultName)), workedBlackFile);
-        QCOMPARE(session.onlyMessage(), Done);
+        QCOMPARE(session.forms.loadedForm2() != nullptr, greyWindowAfter);
     }
 
     void cancelEndsTheProgramAndNewFolderDoesNothing() {
