@@ -12,6 +12,7 @@
 
 #include "PixelCompare.h"
 #include "RecordingShell.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QLabel>
@@ -71,9 +72,7 @@ private slots:
 
     void aNonPictureAfterAGoodOneShowsThePreviousPictureAgain() {
         writePicture(file("small.png"), {200, 100}, Qt::red);
-        QFile broken(file("broken.png"));
-        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a picture") > 0);
-        broken.close();
+        writeFile(file("broken.png"), "not a picture");
         Form4& form = openDialog();
         select(form, "small.png");
         const auto preview = [&] {
@@ -172,12 +171,9 @@ private slots:
     void okOnAFileThatCannotBeOpenedChangesNothingAndKeepsTheDialog_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("not a picture") << "text"
-                                       << "not a picture in a known format";
-        QTest::newRow("truncated") << "truncate"
-                                   << "cannot be decoded";
-        QTest::newRow("vanished after the click") << "remove"
-                                                  << "does not exist";
+        QTest::newRow("not a picture") << QString("text") << "not a picture in a known format";
+        QTest::newRow("truncated") << QString("truncate") << "cannot be decoded";
+        QTest::newRow("vanished after the click") << QString("remove") << "does not exist";
     }
     void okOnAFileThatCannotBeOpenedChangesNothingAndKeepsTheDialog() {
         QFETCH(QString, damage);
@@ -185,17 +181,17 @@ private slots:
         const QString path = file("chosen.png");
         writePicture(path, {30, 20}, Qt::blue);
         writePicture(file("good.png"), {8, 8}, Qt::red);
-        QFile chosen(path);
-        QVERIFY(damage != "text" || (chosen.open(QIODevice::WriteOnly) && chosen.write("plain text") > 0));
-        chosen.close();
-        QVERIFY(damage != "truncate" || chosen.resize(60));
+        if (damage == "text") {
+            writeFile(path, "plain text");
+        }
+        QVERIFY(damage != "truncate" || QFile::resize(path, 60));
         QImage before(2, 2, QImage::Format_RGB32);
         before.fill(Qt::green);
         Form1& form1 = pictureWindowHolding(before);
         Module2::StageDone = Flags{-1, -1, -1, 0, 0, 0, 0};
         Form4& form = openDialog();
         select(form, "chosen.png");
-        QVERIFY(damage != "remove" || chosen.remove());
+        QVERIFY(damage != "remove" || QFile::remove(path));
         form.Command1->click();
         QCOMPARE(shell_->messages.size(), 1);
         const QString message = shell_->messages[0].text;
