@@ -1,5 +1,6 @@
 #include "runtime/LoadPicture.h"
 #include "PixelCompare.h"
+#include "TestFiles.h"
 #include "runtime/ColourValue.h"
 #include "runtime/RuntimeError.h"
 
@@ -19,8 +20,7 @@ QByteArray encoded(const QImage& picture, const char* format) {
 }
 
 QByteArray committed(const QString& name) {
-    QFile file(QStringLiteral(QUILLET_TEST_DATA "/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return contents(QStringLiteral(QUILLET_TEST_DATA "/") + name);
 }
 
 // Colours that vary in every pixel, so that a missing row or column shows.
@@ -61,12 +61,8 @@ QByteArray deepPng(QImage::Format format, char bitDepth, char colourType) {
 }
 
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        return QString();
-    }
-    return path;
+    writeFile(dir.filePath(name), bytes);
+    return dir.filePath(name);
 }
 
 quint32 crc32(const QByteArray& bytes) {
