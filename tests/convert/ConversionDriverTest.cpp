@@ -30,12 +30,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowTitleChange) {
-            if (auto* dialog = qobject_cast<Form5*>(watched)) {
-                captions << dialog->windowTitle();
-                if (onCaption) {
-                    onCaption(*dialog, captions.last());
-                }
+        if (auto* dialog = qobject_cast<Form5*>(watched);
+            dialog && event->type() == QEvent::WindowTitleChange) {
+            captions << dialog->windowTitle();
+            if (onCaption) {
+                onCaption(*dialog, captions.last());
             }
         }
         return false;
