@@ -1,6 +1,7 @@
 // Times the point-data export of a 6000 x 4000 grey picture (black data, threshold 122) against one
 // plain buffered write of the same bytes to the same folder, and prints both with their ratio.
 
+#include "../BenchSupport.h"
 #include "export/PointDataWriter.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Numbers.h"
@@ -50,11 +51,6 @@ PictureSurface greyPhoto() {
         }
     }
     return surface;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // Wall time of one run in ms, and the processor time of all threads (this machine is shared: the
