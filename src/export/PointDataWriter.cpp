@@ -5,7 +5,6 @@
 #include "runtime/RecordFile.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -41,10 +40,9 @@ PointDataWriter::PointDataWriter(ExportControls& controls, RecordFile& file)
     : controls_(controls), file_(file), storeRecords_(qualifyingRecords()) {}
 
 void PointDataWriter::write(PictureSurface source, const PointRecord& header) {
-    char* const headerRecord = file_.reserve(1);
-    header.storeTo(headerRecord);
-    std::memset(headerRecord + PointRecord::Size, 0, RecordLength - PointRecord::Size);
-    file_.advance(1);
+    char headerFields[PointRecord::Size];
+    header.storeTo(headerFields);
+    file_.Put(headerFields, PointRecord::Size);
 
     // The copy cannot change during the export, so its sizes read once stand for the per-column
     // reads of ScaleWidth (for the caption) and ScaleHeight (for the rows).
