@@ -4,6 +4,7 @@
 #include "BenchSupport.h"
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
+#include "runtime/MemoryReuse.h"
 
 #include <algorithm>
 #include <chrono>
@@ -38,6 +39,7 @@ PictureSurface variedPicture() {
 } // namespace
 
 int main() {
+    keepFreedMemoryForReuse(); // as the programs do
     const PictureSurface source = variedPicture();
     PictureSurface grey(0, Width, Height);
     PictureSurface half(0, Width, Height);

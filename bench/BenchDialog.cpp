@@ -8,6 +8,7 @@
 #include "app/Module2.h"
 #include "convert/Form5.h"
 #include "convert/GreyConversion.h"
+#include "runtime/MemoryReuse.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 
@@ -86,6 +87,7 @@ double longestYieldGapMilliseconds() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    keepFreedMemoryForReuse(); // as the programs do
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QuietShell shell;

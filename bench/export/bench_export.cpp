@@ -4,6 +4,7 @@
 #include "../BenchSupport.h"
 #include "export/PointDataWriter.h"
 #include "runtime/DoEvents.h"
+#include "runtime/MemoryReuse.h"
 #include "runtime/Numbers.h"
 #include "runtime/RecordFile.h"
 
@@ -114,6 +115,7 @@ Timing printRuns(const char* label, const std::vector<Timing>& runs) {
 } // namespace
 
 int main(int argc, char** argv) {
+    keepFreedMemoryForReuse(); // as the programs do
     QCoreApplication app(argc, argv);
     QTemporaryDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) + "/bench_export-XXXXXX" : QString());
     if (!dir.isValid()) {

@@ -2,11 +2,13 @@
 
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
+#include "runtime/MemoryReuse.h"
 #include "runtime/Shell.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    keepFreedMemoryForReuse();
     QApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     DesktopShell shell;

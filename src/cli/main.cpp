@@ -5,6 +5,7 @@
 #include "ExportRoad.h"
 #include "Interruption.h"
 #include "QuietStandardError.h"
+#include "runtime/MemoryReuse.h"
 #include "runtime/RuntimeError.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,7 @@ void printLine(std::FILE* stream, const QString& text) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    keepFreedMemoryForReuse();
     const QCoreApplication application(argc, argv);
     qInstallMessageHandler(ignoreMessage);
 
