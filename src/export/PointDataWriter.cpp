@@ -5,6 +5,7 @@
 #include "runtime/RecordFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -57,6 +58,7 @@ void PointDataWriter::write(PictureSurface source, const PointRecord& header) {
     tiles_ = (rows_.size() + TileRows - 1) / TileRows;
     blockColumns_ = static_cast<std::size_t>(std::clamp<std::int32_t>(width, 0, BlockColumns));
     sums_.resize(tiles_ * blockColumns_ * TileRows);
+    columnRecords_.resize((rows_.size() + QualifyingSlack) * RecordLength);
 
     std::vector<int> columns;
     for (std::int64_t first = 1; first <= width; first += BlockColumns) {
@@ -146,14 +148,19 @@ void PointDataWriter::writeColumn(std::int32_t x, std::size_t column) {
     }
     // For whole numbers, sum / 3 < t exactly when sum < 3t (and likewise for >).
     const int limit = 3 * controls_.threshold();
+    std::size_t kept = 0;
     for (std::size_t tile = 0; tile < tiles_; ++tile) {
         // A column's tiles lie a block's width apart, too far for the processor to fetch ahead by itself.
         if (column + 2 < blockColumns_) {
             prefetch(tileSums(tile, column + 2), TileRows * sizeof(std::uint16_t));
         }
         const std::size_t count = std::min(TileRows, rows_.size() - tile * TileRows);
-        char* const out = file_.reserve(count + QualifyingSlack);
-        file_.advance(storeRecords_(out, x, static_cast<std::int32_t>(tile * TileRows + 1),
-                                    tileSums(tile, column), count, polarity, limit));
+        kept += storeRecords_(columnRecords_.data() + kept * RecordLength, x,
+                              static_cast<std::int32_t>(tile * TileRows + 1), tileSums(tile, column), count,
+                              polarity, limit);
     }
+    // One copy of whole cache lines into the file's buffer, which the file's writer thread reads:
+    // records stored there one by one, overlapping, cost far more on lines the other core holds.
+    std::memcpy(file_.reserve(kept), columnRecords_.data(), kept * RecordLength);
+    file_.advance(kept);
 }

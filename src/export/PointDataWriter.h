@@ -36,6 +36,8 @@ private:
     std::vector<int> rows_;
     // Channel sums (r + g + b) of one block of columns, in tiles of rows.
     std::vector<std::uint16_t> sums_;
+    // One column's records, made here and copied to the file at once.
+    std::vector<char> columnRecords_;
     std::size_t tiles_ = 0;
     std::size_t blockColumns_ = 0;
 };

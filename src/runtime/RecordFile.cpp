@@ -18,9 +18,10 @@ namespace {
 constexpr std::size_t WriteBytes = 512u << 10;
 // A write's worth and room for the records reserved after it, which go on to the next buffer.
 constexpr std::size_t BufferBytes = WriteBytes + (64u << 10);
-// Enough buffers that the writer thread finds the next one ready when it finishes one, instead of
-// sleeping until it is handed over.
-constexpr int BufferCount = 4;
+// Enough buffers that neither thread waits for the other when one of them is briefly held up, and
+// that a buffer's lines have left the writer thread's caches by the time it is filled again. They
+// are made only as the writer falls behind.
+constexpr int BufferCount = 16;
 
 std::vector<RecordFile*>& openFiles() {
     static std::vector<RecordFile*> files;
