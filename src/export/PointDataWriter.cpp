@@ -159,8 +159,9 @@ void PointDataWriter::writeColumn(std::int32_t x, std::size_t column) {
                               static_cast<std::int32_t>(tile * TileRows + 1), tileSums(tile, column), count,
                               polarity, limit);
     }
-    // One copy of whole cache lines into the file's buffer, which the file's writer thread reads:
-    // records stored there one by one, overlapping, cost far more on lines the other core holds.
+    // Made aside and copied in one go: records stored one by one, overlapping, straight into the
+    // file's buffer left its lines modified in this core's cache, and the writer thread then took
+    // half as long again to read them.
     std::memcpy(file_.reserve(kept), columnRecords_.data(), kept * RecordLength);
     file_.advance(kept);
 }

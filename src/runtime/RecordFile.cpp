@@ -18,9 +18,8 @@ namespace {
 constexpr std::size_t WriteBytes = 512u << 10;
 // A write's worth and room for the records reserved after it, which go on to the next buffer.
 constexpr std::size_t BufferBytes = WriteBytes + (64u << 10);
-// Enough buffers that neither thread waits for the other when one of them is briefly held up, and
-// that a buffer's lines have left the writer thread's caches by the time it is filled again. They
-// are made only as the writer falls behind.
+// Enough buffers that either thread can run ahead while the other is briefly held up. They are made
+// only as the writer falls behind, and kept by the allocator from one file to the next.
 constexpr int BufferCount = 16;
 
 std::vector<RecordFile*>& openFiles() {
