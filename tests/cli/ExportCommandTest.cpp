@@ -11,6 +11,7 @@
 #include "runtime/ScrollBar.h"
 #include "view/Form1.h"
 
+#include "PointFiles.h"
 #include "ProgressTicks.h"
 #include "RecordingShell.h"
 #include "TestFiles.h"
@@ -18,10 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtEndian>
 #include <QtTest>
-
-#include <cmath>
 
 namespace {
 
@@ -49,36 +47,6 @@ QStringList options(bool half, bool white, int threshold) {
                           QString::number(threshold)};
     arguments.removeAll("");
     return arguments;
-}
-
-QByteArray record(int x, int y, int value) {
-    QByteArray bytes(24, '\0');
-    for (const int field : {0, 1, 2}) {
-        qToLittleEndian<qint32>(std::array{x, y, value}[field], bytes.data() + 4 * field);
-    }
-    return bytes;
-}
-
-// The file worked out from the decoded pixels alone: grey levels, units 1..W x 1..H (at half
-// resolution unit (u, v) is grey pixel (2u, 2v) and W, H half the size rounded ties-to-even), white
-// outside the picture, the mean compared strictly.
-QByteArray expectedFile(const QImage& decoded, bool half, bool white, int threshold) {
-    const QImage picture = decoded.convertToFormat(QImage::Format_RGB32);
-    const int step = half ? 2 : 1;
-    QByteArray file = record(picture.width(), picture.height(), 0);
-    for (int x = 1; x <= std::nearbyint(picture.width() / double(step)); ++x) {
-        for (int y = 1; y <= std::nearbyint(picture.height() / double(step)); ++y) {
-            int level = 255;
-            if (picture.valid(step * x, step * y)) {
-                const QRgb pixel = picture.pixel(step * x, step * y);
-                level = (qRed(pixel) + qGreen(pixel) + qBlue(pixel) + 1) / 3;
-            }
-            if (white ? level > threshold : level < threshold) { // the mean of three equal channels
-                file += record(x, y, level);
-            }
-        }
-    }
-    return file;
 }
 
 QImage colourPicture(int width, int height) {
@@ -153,7 +121,7 @@ private slots:
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.exitCode, 0);
         const QByteArray expected =
-            expectedFile(QImage(picture), half, white, threshold < 0 ? 122 : threshold);
+            expectedPointFile(QImage(picture), half, white, threshold < 0 ? 122 : threshold);
         QCOMPARE(contents(out), expected);
         QCOMPARE(run.out,
                  QString("%1 points written to %2\n").arg(expected.size() / 24 - 1).arg(out).toUtf8());
