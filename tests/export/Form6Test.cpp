@@ -9,6 +9,7 @@
 #include "view/Form2.h"
 #include "view/Form3.h"
 
+#include "PointFiles.h"
 #include "ProgressTicks.h"
 #include "RecordingShell.h"
 #include "TestFiles.h"
@@ -39,9 +40,7 @@ template <typename Grey> QImage greyImage(int width, int height, Grey grey) {
 
 // The worked example, (1,1) = 40, (2,1) = 121, (1,2) = 130, (2,2) = 200, and its black data at 122.
 const auto workedGrey = [](int x, int y) { return std::array{0, 0, 0, 0, 40, 130, 0, 121, 200}[3 * x + y]; };
-const QByteArray workedBlackFile = QByteArray::fromHex("03000000 03000000 00000000 000000000000000000000000"
-                                                       "01000000 01000000 28000000 000000000000000000000000"
-                                                       "02000000 01000000 79000000 000000000000000000000000");
+const QByteArray workedBlackFile = pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}});
 
 // The program with a recording shell and a program folder of its own, a picture opened and
 // turned grey through the real windows.
@@ -131,16 +130,14 @@ private slots:
     }
 
     void theHalfResolutionRoadKeepsTheOriginalSizeInTheHeader() {
-        Session session(greyImage(5, 5, [](int x, int y) { return 10 * x + y; }));
+        const QImage picture = greyImage(5, 5, [](int x, int y) { return 10 * x + y; });
+        Session session(picture);
         session.convert(2);
         Form6& dialog = session.dialog();
         QVERIFY(dialog.Option2->isChecked());
         dialog.HScroll1->setValue(255);
         dialog.Command1->click();
-        const QByteArray bytes = contents(session.path(DefaultName));
-        QCOMPARE(bytes.size(), 5 * 24);
-        QCOMPARE(bytes.left(12), QByteArray::fromHex("05000000 05000000 00000000"));
-        QCOMPARE(bytes.mid(96, 12), QByteArray::fromHex("02000000 02000000 2c000000"));
+        QCOMPARE(contents(session.path(DefaultName)), expectedPointFile(picture, true, false, 255));
     }
 
     void anUnwritableDestinationIsReportedAndChangesNothing_data() {
