@@ -1,27 +1,18 @@
 #include "runtime/RecordFile.h"
 #include "runtime/RuntimeError.h"
 
+#include "TestFiles.h"
+
 #include <QtTest>
+
+#include <optional>
 
 namespace {
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+const qint32 Header[3] = {3, 3, 0};
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// A complete record file holding one header record.
-void writeHeaderOnly(const QString& path) {
-    RecordFile file(path, 24);
-    const qint32 header[3] = {1, 1, 0};
-    file.Put(header, sizeof header);
-    file.Close();
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
 }
 
 } // namespace
@@ -29,22 +20,34 @@ void writeHeaderOnly(const QString& path) {
 class RecordFileTest : public QObject {
     Q_OBJECT
 private slots:
-    void recordsAreFixedLengthWithZeroFiller() {
+    void aClosedFileHoldsExactlyItsRecordsWithZeroFiller_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("old");
+        QTest::newRow("new file") << "out.txt" << QByteArray();
+        QTest::newRow("a longer old file keeps no stale bytes") << "out.txt" << QByteArray(1000, 'x');
+        QTest::newRow("a folder with spaces and Chinese characters")
+            << QStringLiteral("导出 数据/未命名 1.txt") << QByteArray();
+    }
+    void aClosedFileHoldsExactlyItsRecordsWithZeroFiller() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, old);
         QTemporaryDir dir;
-        const QString path = dir.filePath("out.txt");
+        const QString path = dir.filePath(name);
+        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(path).path()));
+        if (!old.isEmpty()) {
+            writeFile(path, old);
+        }
         RecordFile file(path, 24);
-        const qint32 header[3] = {3, 3, 0};
-        file.Put(header, sizeof header);
+        file.Put(Header, sizeof Header);
         const qint32 point[3] = {1, 1, 40};
         file.Put(point, sizeof point);
         file.Close();
         QByteArray expected(48, '\0');
-        expected[0] = 3;
-        expected[4] = 3;
-        expected[24] = 1;
-        expected[28] = 1;
+        expected[0] = expected[4] = 3;
+        expected[24] = expected[28] = 1;
         expected[32] = 40;
         QCOMPARE(contents(path), expected);
+        QCOMPARE(filesIn(QFileInfo(path).path()), QStringList{QFileInfo(path).fileName()});
     }
 
     // Megabytes of records, reserved one at a time and in runs larger than any buffer, arrive
@@ -78,45 +81,21 @@ private slots:
         QVERIFY(contents(path) == expected);
     }
 
-    void aLongerOldFileKeepsNoStaleBytes() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("out.txt");
-        writeFile(path, QByteArray(1000, 'x'));
-        writeHeaderOnly(path);
-        QCOMPARE(contents(path).size(), 24);
+    void aFileNeverClosedLeavesTheOldFileAndNoTemporaryFile_data() {
+        QTest::addColumn<bool>("abandoned");
+        QTest::newRow("destroyed unclosed") << false;
+        QTest::newRow("abandoned with every open file, still alive") << true;
     }
-
-    void anUnclosedFileLeavesTheOldFileAndNoTemporaryFile() {
+    void aFileNeverClosedLeavesTheOldFileAndNoTemporaryFile() {
+        QFETCH(bool, abandoned);
         QTemporaryDir dir;
         const QString path = dir.filePath("out.txt");
         writeFile(path, "old");
-        {
-            RecordFile file(path, 24);
-            const qint32 header[3] = {1, 1, 0};
-            file.Put(header, sizeof header);
-        }
+        std::optional<RecordFile> file(std::in_place, path, 24);
+        file->Put(Header, sizeof Header);
+        abandoned ? RecordFile::abandonAllOpen() : file.reset();
         QCOMPARE(contents(path), QByteArray("old"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
-    }
-
-    void abandoningEveryOpenFileTouchesNoDestination() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("out.txt");
-        writeFile(path, "old");
-        RecordFile file(path, 24);
-        const qint32 header[3] = {1, 1, 0};
-        file.Put(header, sizeof header);
-        RecordFile::abandonAllOpen();
-        QCOMPARE(contents(path), QByteArray("old"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
-    }
-
-    void aFolderWithSpacesAndChineseCharactersIsWrittenLikeAnyOther() {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("导出 数据")));
-        const QString path = dir.filePath(QStringLiteral("导出 数据/未命名 1.txt"));
-        writeHeaderOnly(path);
-        QCOMPARE(contents(path).size(), 24);
+        QCOMPARE(filesIn(dir.path()), QStringList{"out.txt"});
     }
 
     void unwritableDestinationsAreRefusedWithTheirPath_data() {
@@ -159,10 +138,9 @@ private slots:
             QCOMPARE(contents(path), QByteArray("old"));
         }
         // no temporary file left behind
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-                 kind == "readonly" ? QStringList{"out.txt"} : QStringList());
+        QCOMPARE(filesIn(dir.path()), kind == "readonly" ? QStringList{"out.txt"} : QStringList());
         if (kind == "readonly folder") {
-            QCOMPARE(QDir(dir.filePath("locked")).entryList(QDir::Files | QDir::Hidden), QStringList());
+            QCOMPARE(filesIn(dir.filePath("locked")), QStringList());
             QFile::setPermissions(dir.filePath("locked"),
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         }
