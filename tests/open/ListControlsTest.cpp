@@ -30,8 +30,9 @@ private slots:
 
     void fileListClicksOncePerSelectionByKeyboardOrMouse() {
         QTemporaryDir folder;
-        QFile(folder.filePath("a.png")).open(QIODevice::WriteOnly);
-        QFile(folder.filePath("b.png")).open(QIODevice::WriteOnly);
+        for (const char* name : {"a.png", "b.png"}) {
+            QFile(folder.filePath(name)).open(QIODevice::WriteOnly);
+        }
         FileListBox list(nullptr);
         list.setPath(folder.path());
         QStringList clicks;
@@ -74,14 +75,13 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("drive");
         QTest::addColumn<int>("changes");
-        QTest::newRow("root") << "/"
-                              << "/" << 0;
-        QTest::newRow("inside a mount") << "/media/usb/photos"
-                                        << "/media/usb" << 1;
-        QTest::newRow("the mount itself") << "/media/usb/"
-                                          << "/media/usb" << 1;
-        QTest::newRow("a name that only starts like a mount") << "/media/usbstick"
-                                                              << "/" << 0;
+        const auto row = [](const char* tag, const char* path, const char* drive, int changes) {
+            QTest::newRow(tag) << QString(path) << QString(drive) << changes;
+        };
+        row("root", "/", "/", 0);
+        row("inside a mount", "/media/usb/photos", "/media/usb", 1);
+        row("the mount itself", "/media/usb/", "/media/usb", 1);
+        row("a name that only starts like a mount", "/media/usbstick", "/", 0);
     }
     void driveListSelectsTheDriveWithTheLongestRootHoldingAPath() {
         QFETCH(QString, path);
