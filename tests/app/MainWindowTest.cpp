@@ -14,7 +14,7 @@ class MainWindowTest : public QObject {
 private slots:
     void init() { Module2::reset(); }
 
-    void startsMaximisedWithOnlyTheOpenItemEnabled() {
+    void startsMaximisedWithOnlyTheOpenItemEnabledAndClosingEndsTheProgram() {
         RecordingShell shell;
         Forms forms(shell);
         MDIForm1& main = forms.mdiForm1();
@@ -31,6 +31,8 @@ private slots:
         QCOMPARE(captions, (QStringList{"打开图片文件", "转换成黑白图片", "降低分辨率", "保存图像数据"}));
         QCOMPARE(enabled, (QList<bool>{true, false, false, false}));
         QVERIFY(!main.windowIcon().isNull());
+        main.close();
+        QCOMPARE(shell.endCount, 1);
     }
 
     void sharedStateStartsEmpty() {
@@ -40,14 +42,6 @@ private slots:
         for (const Boolean flag : Module2::StageDone) {
             QCOMPARE(flag, BooleanFalse);
         }
-    }
-
-    void closingTheMainWindowEndsTheProgram() {
-        RecordingShell shell;
-        Forms forms(shell);
-        forms.mdiForm1().show();
-        forms.mdiForm1().close();
-        QCOMPARE(shell.endCount, 1);
     }
 
     void windowsAreCreatedOnFirstReferenceAndAnewAfterClosing() {
