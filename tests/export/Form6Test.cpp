@@ -1,7 +1,6 @@
 #include "export/Form6.h"
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "runtime/DirListBox.h"
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
@@ -11,8 +10,8 @@
 
 #include "PointFiles.h"
 #include "ProgressTicks.h"
-#include "RecordingShell.h"
 #include "TestFiles.h"
+#include "TestProgram.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -42,9 +41,9 @@ template <typename Grey> QImage greyImage(int width, int height, Grey grey) {
 const auto workedGrey = [](int x, int y) { return std::array{0, 0, 0, 0, 40, 130, 0, 121, 200}[3 * x + y]; };
 const QByteArray workedBlackFile = pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}});
 
-// The program with a recording shell and a program folder of its own, a picture opened and
-// turned grey through the real windows.
-struct Session {
+// The program with a picture opened and turned grey through the real windows; the dialog starts
+// in the program's folder, one of the test's own.
+struct Session : TestProgram {
     explicit Session(const QImage& picture = greyImage(3, 3, workedGrey)) {
         forms.form1().Picture2->setPicture(picture);
         convert(1);
@@ -55,20 +54,11 @@ struct Session {
         return mode == 1 ? static_cast<PictureWindowForm&>(forms.form2()) : forms.form3();
     }
     Form6& dialog() { return forms.form6(); }
-    QString path(const QString& name) const { return folder.filePath(name); }
     QStringList files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
     QString onlyMessage() const {
         return shell.messages.size() == 1 ? shell.messages[0].text
                                           : QString("%1 messages").arg(shell.messages.size());
     }
-
-    QTemporaryDir folder;
-    RecordingShell shell = [this] {
-        RecordingShell programShell; // the dialog starts in the program's folder: one of the test's
-        programShell.appPath = folder.path();
-        return programShell;
-    }();
-    Forms forms{shell};
 };
 
 using Setup = std::function<void(Session&)>;
@@ -80,8 +70,6 @@ Q_DECLARE_METATYPE(Setup)
 class Form6Test : public QObject {
     Q_OBJECT
 private slots:
-    void init() { Module2::reset(); }
-
     void creationChoosesTheSourceAndSetsTheThreshold_data() {
         QTest::addColumn<bool>("halfResolutionDone");
         QTest::newRow("no half-resolution picture") << false;
@@ -89,8 +77,8 @@ private slots:
     }
     void creationChoosesTheSourceAndSetsTheThreshold() {
         QFETCH(bool, halfResolutionDone);
-        Module2::StageDone[2] = toBoolean(halfResolutionDone);
         Session session;
+        Module2::StageDone[2] = toBoolean(halfResolutionDone);
         Form6& dialog = session.dialog();
         QCOMPARE(dialog.size(), QSize(587, 372));
         QCOMPARE(dialog.Option2->isEnabled(), halfResolutionDone);
