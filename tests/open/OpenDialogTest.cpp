@@ -2,7 +2,6 @@
 
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "open/Form4.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DriveListBox.h"
@@ -11,13 +10,15 @@
 #include "view/Form1.h"
 
 #include "PixelCompare.h"
-#include "RecordingShell.h"
 #include "TestFiles.h"
+#include "TestProgram.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
+
+#include <optional>
 
 namespace {
 
@@ -39,36 +40,25 @@ void select(Form4& form, const QString& name) {
 
 class OpenDialogTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<RecordingShell> shell_;
-    std::unique_ptr<Forms> forms_;
+    std::optional<TestProgram> program;
 
-    QString file(const QString& name) const { return folder_->filePath(name); }
+    QString file(const QString& name) const { return program->path(name); }
     Form4& openDialog() {
-        Form4& form = forms_->form4();
+        Form4& form = program->forms.form4();
         form.Show();
         return form;
     }
     // The picture window, its box taking the size of the picture it is given.
     Form1& pictureWindowHolding(const QImage& picture) {
-        Form1& form1 = forms_->form1();
+        Form1& form1 = program->forms.form1();
         form1.Picture2->setAutoSize(true);
         form1.Picture2->setPicture(picture);
         return form1;
     }
 
 private slots:
-    void init() {
-        Module2::reset();
-        folder_ = std::make_unique<QTemporaryDir>();
-        shell_ = std::make_unique<RecordingShell>();
-        shell_->appPath = folder_->path();
-        forms_ = std::make_unique<Forms>(*shell_);
-    }
-    void cleanup() {
-        forms_.reset();
-        shell_.reset();
-    }
+    void init() { program.emplace(); }
+    void cleanup() { program.reset(); }
 
     void aNonPictureAfterAGoodOneShowsThePreviousPictureAgain() {
         writePicture(file("small.png"), {200, 100}, Qt::red);
@@ -88,7 +78,7 @@ private slots:
         QCOMPARE(form.Label1->text(), file("broken.png"));
         QCOMPARE(preview(), QRectF(135.5, 125.5, 202, 102));
         QCOMPARE(firstPixelDifference(form.Picture2->surface(), redPicture), QString());
-        QVERIFY(shell_->messages.isEmpty());
+        QVERIFY(program->shell.messages.isEmpty());
     }
 
     void aFileInTheRootFolderFollowsADoubledSeparator() {
@@ -110,11 +100,11 @@ private slots:
     void cancelAfterAClickInTheCentredDialogKeepsWindowsAndFlagsButRecordsThePath() {
         writePicture(file("good.png"), {8, 8}, Qt::red);
         Module2::StageDone[1] = BooleanTrue;
-        MDIForm1& main = forms_->mdiForm1();
+        MDIForm1& main = program->forms.mdiForm1();
         bool modal = false;
         QPoint place;
         QTimer::singleShot(0, [&] {
-            Form4& form = forms_->form4();
+            Form4& form = program->forms.form4();
             modal = form.isModal();
             place = form.pos();
             select(form, "good.png");
@@ -123,7 +113,7 @@ private slots:
         main.xOpen()->trigger(); // returns when the dialog is gone
         QVERIFY(modal);
         QCOMPARE(place, QPoint(143, 189)); // (15360 - 11055) / 2 = 2152.5 twips, to the even 2152
-        QVERIFY(!forms_->loadedForm4() && !forms_->loadedForm1());
+        QVERIFY(!program->forms.loadedForm4() && !program->forms.loadedForm1());
         QCOMPARE(Module2::CurrentPath, file("good.png"));
         QCOMPARE(Module2::StageDone, (Flags{0, -1, 0, 0, 0, 0, 0}));
         QVERIFY(!main.xConvert_to_Black()->isEnabled() && !main.xSave()->isEnabled() &&
@@ -132,14 +122,14 @@ private slots:
 
     void okWithoutAClickShowsAnEmptyPictureWindowAndEnablesTheMenuInOrder() {
         Module2::StageDone[2] = BooleanTrue;
-        const MDIForm1& main = forms_->mdiForm1();
+        const MDIForm1& main = program->forms.mdiForm1();
         QStringList enabled;
         for (QAction* action : {main.xConvert_to_Black(), main.xSave(), main.xScale()}) {
             connect(action, &QAction::changed, this, [&enabled, action] { enabled << action->text(); });
         }
         openDialog().Command1->click();
-        QVERIFY(!forms_->loadedForm4());
-        QVERIFY(forms_->loadedForm1() && forms_->loadedForm1()->Picture2->Picture().isNull());
+        QVERIFY(!program->forms.loadedForm4());
+        QVERIFY(program->forms.loadedForm1() && program->forms.loadedForm1()->Picture2->Picture().isNull());
         QCOMPARE(Module2::StageDone, (Flags{-1, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(enabled, (QStringList{"转换成黑白图片", "保存图像数据", "降低分辨率"}));
     }
@@ -153,7 +143,7 @@ private slots:
         QFETCH(bool, changed);
         const QString path = file("photo.bmp");
         writePicture(path, {4, 3}, Qt::red);
-        QDir(folder_->path()).mkdir("elsewhere");
+        QDir(program->folder.path()).mkdir("elsewhere");
         Form1& form1 = pictureWindowHolding(QImage());
         Form4& form = openDialog();
         select(form, "photo.bmp");
@@ -193,32 +183,32 @@ private slots:
         select(form, "chosen.png");
         QVERIFY(damage != "remove" || QFile::remove(path));
         form.Command1->click();
-        QCOMPARE(shell_->messages.size(), 1);
-        const QString message = shell_->messages[0].text;
+        QCOMPARE(program->shell.messages.size(), 1);
+        const QString message = program->shell.messages[0].text;
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
-        QCOMPARE(forms_->loadedForm4(), &form);
+        QCOMPARE(program->forms.loadedForm4(), &form);
         QCOMPARE(form1.Picture2->Picture(), before);
         QCOMPARE(Module2::StageDone, (Flags{-1, -1, -1, 0, 0, 0, 0}));
-        QVERIFY(!forms_->mdiForm1().xConvert_to_Black()->isEnabled());
+        QVERIFY(!program->forms.mdiForm1().xConvert_to_Black()->isEnabled());
         select(form, "good.png"); // another choice still opens
         form.Command1->click();
-        QVERIFY(!forms_->loadedForm4());
+        QVERIFY(!program->forms.loadedForm4());
         QCOMPARE(form1.Picture2->Width(), 8.0f);
     }
 
     void aFolderOrDriveThatCannotBeReadIsReportedAndTheDialogStaysUsable() {
-        QDir(folder_->path()).mkdir("gone");
+        QDir(program->folder.path()).mkdir("gone");
         Form4& form = openDialog();
         const QString drive = form.Drive1->Drive();
         form.Drive1->setDrives({drive, file("gone")});
-        QDir(folder_->path()).rmdir("gone");
+        QDir(program->folder.path()).rmdir("gone");
         emit form.Dir1->itemActivated(form.Dir1->currentItem()->child(0), 0); // a folder removed since shown
         form.Drive1->setCurrentIndex(1); // the user picks a drive that cannot be read
-        QCOMPARE(shell_->messages.size(), 2);
-        QVERIFY(shell_->messages[0].text.contains(file("gone")) &&
-                shell_->messages[1].text.contains(file("gone")));
+        QCOMPARE(program->shell.messages.size(), 2);
+        QVERIFY(program->shell.messages[0].text.contains(file("gone")) &&
+                program->shell.messages[1].text.contains(file("gone")));
         QCOMPARE(form.Drive1->Drive(), drive);
-        QCOMPARE(form.Dir1->Path(), folder_->path());
+        QCOMPARE(form.Dir1->Path(), program->folder.path());
     }
 };
 
