@@ -11,7 +11,7 @@
 
 #include "PixelCompare.h"
 #include "ProgressTicks.h"
-#include "RecordingShell.h"
+#include "TestProgram.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -19,6 +19,7 @@
 
 #include <climits>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -79,7 +80,7 @@ QList<int> flags() {
 class ConversionDriverTest : public QObject {
     Q_OBJECT
 private:
-    RecordingShell* shell = nullptr;
+    std::optional<TestProgram> program;
     Forms* forms = nullptr;
     CaptionRecorder recorder;
     QList<bool> armed; // at each showing of the progress dialog
@@ -105,9 +106,7 @@ private:
 
 private slots:
     void init() {
-        Module2::reset();
-        shell = new RecordingShell;
-        forms = new Forms(*shell);
+        forms = &program.emplace().forms;
         forms->mdiForm1().show();
         recorder.captions.clear();
         recorder.onCaption = nullptr;
@@ -117,9 +116,9 @@ private slots:
 
     void cleanup() {
         qApp->removeEventFilter(&recorder);
-        const QString message = shell->messages.isEmpty() ? QString() : shell->messages[0].text;
-        delete forms;
-        delete shell;
+        const QString message =
+            program->shell.messages.isEmpty() ? QString() : program->shell.messages[0].text;
+        program.reset();
         QVERIFY2(message.isEmpty(), qPrintable(message));
         QVERIFY2(!armed.contains(false), "a showing of the progress dialog was not armed");
     }
