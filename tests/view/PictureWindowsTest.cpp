@@ -1,15 +1,16 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "convert/Form5.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
 
-#include "RecordingShell.h"
+#include "TestProgram.h"
 
 #include <QStyleOptionSlider>
 #include <QtTest>
+
+#include <optional>
 
 namespace {
 
@@ -32,8 +33,8 @@ QRectF placeOf(const PictureBox* box) {
 
 class PictureWindowsTest : public QObject {
     Q_OBJECT
-    RecordingShell shell;
-    std::unique_ptr<Forms> forms;
+    std::optional<TestProgram> program;
+    Forms* forms = nullptr;
 
     // A picture window on its own, with a client area of 800 x 600 holding a picture of this size.
     template <typename FormType> std::unique_ptr<PictureWindowForm> showWindow(QSize picture) {
@@ -45,12 +46,8 @@ class PictureWindowsTest : public QObject {
     }
 
 private slots:
-    void init() {
-        Module2::reset();
-        shell.messages.clear();
-        forms = std::make_unique<Forms>(shell);
-    }
-    void cleanup() { forms.reset(); }
+    void init() { forms = &program.emplace().forms; }
+    void cleanup() { program.reset(); }
 
     void layoutFillsTheClientAreaButTheBarsAndTheBareCorner() {
         const auto form = showWindow<Form1>(QSize(100, 100));
@@ -92,7 +89,7 @@ private slots:
             QCOMPARE(form->HScroll1->geometry(), QRect(0, 583, 783, 17));
             QCOMPARE(form->Picture2->Left(), 0.0f); // laid out again on the unchanged viewport
         }
-        QCOMPARE(shell.messages.size(), 0);
+        QCOMPARE(program->shell.messages.size(), 0);
     }
 
     void loadsMaximiseTheOriginalThenPrepareTheGreyAndTheHalfScaleWindows() {
