@@ -1,9 +1,8 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "view/Form1.h"
 
-#include "RecordingShell.h"
+#include "TestProgram.h"
 
 #include <QMdiArea>
 #include <QMenuBar>
@@ -12,12 +11,19 @@
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { Module2::reset(); }
+    // First, before any test resets it: the values the program starts with.
+    void sharedStateStartsEmpty() {
+        QVERIFY(Module2::CurrentPath.isEmpty());
+        QCOMPARE(Module2::CancelFlag, BooleanFalse);
+        QCOMPARE(Module2::ConvertMode, std::int16_t(0));
+        for (const Boolean flag : Module2::StageDone) {
+            QCOMPARE(flag, BooleanFalse);
+        }
+    }
 
     void startsMaximisedWithOnlyTheOpenItemEnabledAndClosingEndsTheProgram() {
-        RecordingShell shell;
-        Forms forms(shell);
-        MDIForm1& main = forms.mdiForm1();
+        TestProgram program;
+        MDIForm1& main = program.forms.mdiForm1();
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("位图转换到AutoCAD图形（Quillet)"));
         QVERIFY(main.windowState() & Qt::WindowMaximized);
@@ -32,21 +38,12 @@ private slots:
         QCOMPARE(enabled, (QList<bool>{true, false, false, false}));
         QVERIFY(!main.windowIcon().isNull());
         main.close();
-        QCOMPARE(shell.endCount, 1);
-    }
-
-    void sharedStateStartsEmpty() {
-        QVERIFY(Module2::CurrentPath.isEmpty());
-        QCOMPARE(Module2::CancelFlag, BooleanFalse);
-        QCOMPARE(Module2::ConvertMode, std::int16_t(0));
-        for (const Boolean flag : Module2::StageDone) {
-            QCOMPARE(flag, BooleanFalse);
-        }
+        QCOMPARE(program.shell.endCount, 1);
     }
 
     void windowsAreCreatedOnFirstReferenceAndAnewAfterClosing() {
-        RecordingShell shell;
-        Forms forms(shell);
+        TestProgram program;
+        Forms& forms = program.forms;
         QVERIFY(!forms.loadedForm1());
         Form1* first = &forms.form1();
         QCOMPARE(forms.loadedForm1(), first);

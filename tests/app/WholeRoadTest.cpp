@@ -4,15 +4,14 @@
 
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "export/Form6.h"
 #include "open/Form4.h"
 #include "runtime/FileListBox.h"
 
 #include "PointFiles.h"
 #include "ProgressTicks.h"
-#include "RecordingShell.h"
 #include "TestFiles.h"
+#include "TestProgram.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,8 +23,7 @@ class WholeRoadTest : public QObject {
     Q_OBJECT
 private slots:
     void aPictureGoesFromItsFileToBothPointFiles() {
-        Module2::reset();
-        QTemporaryDir folder;
+        TestProgram program;
         QImage picture(9, 7, QImage::Format_RGB32);
         for (int y = 0; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x) {
@@ -33,11 +31,8 @@ private slots:
                                  qRgb((x * 61 + y * 17) % 256, (x * 13 + y * 97) % 256, (x * 29) % 256));
             }
         }
-        QVERIFY(picture.save(folder.filePath("photo.png")));
-
-        RecordingShell shell;
-        shell.appPath = folder.path();
-        Forms forms(shell);
+        QVERIFY(picture.save(program.path("photo.png")));
+        Forms& forms = program.forms;
         MDIForm1& main = forms.mdiForm1();
         main.show();
 
@@ -65,19 +60,19 @@ private slots:
         main.xSave_Click();
         Form6& exportDialog = forms.form6();
         QVERIFY(exportDialog.Option2->isChecked());
-        const QString halfWhite = folder.filePath("half white.txt");
+        const QString halfWhite = program.path("half white.txt");
         exportDialog.Option4->setChecked(true);
         exportDialog.Text2->setText(halfWhite);
         exportDialog.Command1->click();
 
-        const QString fullBlack = folder.filePath("full black.txt");
+        const QString fullBlack = program.path("full black.txt");
         exportDialog.Option1->setChecked(true);
         exportDialog.Option3->setChecked(true);
         exportDialog.Text2->setText(fullBlack);
         exportDialog.Command1->click();
 
-        QCOMPARE(shell.messages.size(), 2);
-        QCOMPARE(shell.messages[0].text, QStringLiteral("导出图像数据完毕"));
+        QCOMPARE(program.shell.messages.size(), 2);
+        QCOMPARE(program.shell.messages[0].text, QStringLiteral("导出图像数据完毕"));
         QCOMPARE(contents(halfWhite), expectedPointFile(picture, true, true, 122));
         QCOMPARE(contents(fullBlack), expectedPointFile(picture, false, false, 122));
     }

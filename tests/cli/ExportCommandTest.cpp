@@ -4,7 +4,6 @@
 
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "export/Form6.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/PictureBox.h"
@@ -13,8 +12,8 @@
 
 #include "PointFiles.h"
 #include "ProgressTicks.h"
-#include "RecordingShell.h"
 #include "TestFiles.h"
+#include "TestProgram.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -222,10 +221,8 @@ private slots:
         QFETCH(bool, white);
         QFETCH(int, threshold);
         const QString picture = path("translucent.png");
-        Module2::reset();
-        RecordingShell shell;
-        shell.appPath = folder.path();
-        Forms forms(shell);
+        TestProgram program;
+        Forms& forms = program.forms;
         forms.mdiForm1().show();
         forms.form1().Picture2->setPicture(LoadPicture(picture)); // as the open dialog's OK does
         Module2::StageDone[0] = BooleanTrue;
@@ -242,7 +239,7 @@ private slots:
         dialog.HScroll1->setValue(threshold);
         dialog.Text2->setText(path("windows.txt"));
         dialog.Command1->click();
-        QCOMPARE(shell.messages.size(), 1); // the end of the export, no error
+        QCOMPARE(program.shell.messages.size(), 1); // the end of the export, no error
 
         QCOMPARE(
             runExporter(options(half, white, threshold) + QStringList{picture, path("command.txt")}).exitCode,
