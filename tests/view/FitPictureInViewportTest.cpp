@@ -76,8 +76,7 @@ private slots:
         QTest::addColumn<QString>("writes");
         row("A", QSizeF(1000, 500), 0,
             "Left=0 Top=0 H.on H.Max=700 H.Large=350 H.Value=350 Left=-350 V.on V.Max=300 V.Large=150 "
-            "V.Value=150 "
-            "Top=-150");
+            "V.Value=150 Top=-150");
         row("B", QSizeF(200, 900), 0,
             "Left=0 Top=0 H.off V.on V.Max=700 V.Large=350 V.Value=350 Top=-350 Left=50");
         row("C", QSizeF(307, 150), 0, "Left=0 Top=0 V.off H.on H.Max=7 H.Large=4 H.Value=4 Left=-4 Top=25");
