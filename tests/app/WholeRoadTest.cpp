@@ -1,12 +1,13 @@
 // The whole road through the real windows, offscreen: open a picture through the open dialog,
-// convert it, reduce it, export both sources, and compare the files with bytes computed here from
-// the picture's pixels.
+// convert it, reduce it, export both sources at either polarity, and compare the files with bytes
+// computed here from the picture's pixels.
 
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "export/Form6.h"
 #include "open/Form4.h"
 #include "runtime/FileListBox.h"
+#include "runtime/ScrollBar.h"
 
 #include "PointFiles.h"
 #include "ProgressTicks.h"
@@ -24,11 +25,12 @@ class WholeRoadTest : public QObject {
 private slots:
     void aPictureGoesFromItsFileToBothPointFiles() {
         TestProgram program;
-        QImage picture(9, 7, QImage::Format_RGB32);
+        QImage picture(9, 7, QImage::Format_ARGB32);
         for (int y = 0; y < picture.height(); ++y) {
-            for (int x = 0; x < picture.width(); ++x) {
+            for (int x = 0; x < picture.width(); ++x) { // row 2 translucent, laid on white when opened
                 picture.setPixel(x, y,
-                                 qRgb((x * 61 + y * 17) % 256, (x * 13 + y * 97) % 256, (x * 29) % 256));
+                                 qRgba((x * 61 + y * 17) % 256, (x * 13 + y * 97) % 256, (x * 29) % 256,
+                                       y == 2 ? 30 * x : 255));
             }
         }
         QVERIFY(picture.save(program.path("photo.png")));
@@ -56,25 +58,25 @@ private slots:
         main.xScale_Click();
         QCOMPARE(Module2::StageDone[2], BooleanTrue);
 
-        // export: the dialog offers the half-resolution source once it exists
+        // export: the dialog offers the half-resolution source once it exists; then every choice
+        // from the same dialog
         main.xSave_Click();
-        Form6& exportDialog = forms.form6();
-        QVERIFY(exportDialog.Option2->isChecked());
-        const QString halfWhite = program.path("half white.txt");
-        exportDialog.Option4->setChecked(true);
-        exportDialog.Text2->setText(halfWhite);
-        exportDialog.Command1->click();
-
-        const QString fullBlack = program.path("full black.txt");
-        exportDialog.Option1->setChecked(true);
-        exportDialog.Option3->setChecked(true);
-        exportDialog.Text2->setText(fullBlack);
-        exportDialog.Command1->click();
-
-        QCOMPARE(program.shell.messages.size(), 2);
+        Form6& dialog = forms.form6();
+        QVERIFY(dialog.Option2->isChecked());
+        const std::tuple<bool, bool, int> choices[] = {{true, true, 122},  {false, false, 122},
+                                                       {true, false, 122}, {false, true, 122},
+                                                       {true, false, 255}, {false, true, 0}};
+        for (const auto& [half, white, threshold] : choices) {
+            (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
+            (white ? dialog.Option4 : dialog.Option3)->setChecked(true);
+            dialog.HScroll1->setValue(threshold);
+            const QString file = program.path(QString("%1 %2 %3.txt").arg(half).arg(white).arg(threshold));
+            dialog.Text2->setText(file);
+            dialog.Command1->click();
+            QCOMPARE(contents(file), expectedPointFile(picture, half, white, threshold));
+        }
+        QCOMPARE(program.shell.messages.size(), 6);
         QCOMPARE(program.shell.messages[0].text, QStringLiteral("导出图像数据完毕"));
-        QCOMPARE(contents(halfWhite), expectedPointFile(picture, true, true, 122));
-        QCOMPARE(contents(fullBlack), expectedPointFile(picture, false, false, 122));
     }
 };
 

@@ -1,23 +1,10 @@
-// quillet-export run as a process without a display: exact files for small pictures of every type,
-// the command line's answers and errors, failures that leave an existing file alone, and the same
-// file as the windows write.
-
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "export/Form6.h"
-#include "runtime/LoadPicture.h"
-#include "runtime/PictureBox.h"
-#include "runtime/ScrollBar.h"
-#include "view/Form1.h"
+// quillet-export run as a process without a display: exact files for small pictures of every type
+// (one with translucent pixels), the command line's answers and errors, and failures that leave an
+// existing file alone.
 
 #include "PointFiles.h"
-#include "ProgressTicks.h"
 #include "TestFiles.h"
-#include "TestProgram.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
 
 namespace {
@@ -92,27 +79,28 @@ private slots:
     }
 
     void writesExactlyTheRecordsOfTheDecodedPixels_data() {
-        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("picture");
         QTest::addColumn<bool>("half");
         QTest::addColumn<bool>("white");
         QTest::addColumn<int>("threshold");
-        for (const char* type : {"png", "bmp", "gif", "ico", "jpg"}) {
+        for (const char* picture :
+             {"picture.png", "picture.bmp", "picture.gif", "picture.ico", "picture.jpg", "translucent.png"}) {
             for (const int variant : {0, 1, 2, 3}) {
                 for (const int threshold : {0, 122, 255}) {
-                    QTest::addRow("%s %s %s %d", type, variant & 1 ? "half" : "full",
+                    QTest::addRow("%s %s %s %d", picture, variant & 1 ? "half" : "full",
                                   variant & 2 ? "white" : "black", threshold)
-                        << type << bool(variant & 1) << bool(variant & 2) << threshold;
+                        << picture << bool(variant & 1) << bool(variant & 2) << threshold;
                 }
             }
         }
-        QTest::newRow("png default options") << "png" << false << false << -1;
+        QTest::newRow("png default options") << "picture.png" << false << false << -1;
     }
     void writesExactlyTheRecordsOfTheDecodedPixels() {
-        QFETCH(QString, type);
+        QFETCH(QString, picture);
         QFETCH(bool, half);
         QFETCH(bool, white);
         QFETCH(int, threshold);
-        const QString picture = path("picture." + type);
+        picture = path(picture);
         const QString out = path("points.txt");
         writeFile(out, QByteArray(5000, 'x')); // a longer old file keeps no stale bytes
         const Run run = runExporter((threshold < 0 ? QStringList() : options(half, white, threshold)) +
@@ -203,50 +191,6 @@ private slots:
         QCOMPARE(contents(work.filePath("old.txt")), QByteArray("old"));
         QCOMPARE(contents(work.filePath(picture)), pictureBefore);
         QCOMPARE(filesIn(work.path()), before);
-    }
-
-    void theWindowsWriteTheSameFile_data() {
-        QTest::addColumn<bool>("half");
-        QTest::addColumn<bool>("white");
-        QTest::addColumn<int>("threshold");
-        for (const int variant : {0, 1, 2, 3}) {
-            QTest::addRow("%s %s 122", variant & 1 ? "half" : "full", variant & 2 ? "white" : "black")
-                << bool(variant & 1) << bool(variant & 2) << 122;
-        }
-        QTest::newRow("half black 255") << true << false << 255;
-        QTest::newRow("full white 0") << false << true << 0;
-    }
-    void theWindowsWriteTheSameFile() {
-        QFETCH(bool, half);
-        QFETCH(bool, white);
-        QFETCH(int, threshold);
-        const QString picture = path("translucent.png");
-        TestProgram program;
-        Forms& forms = program.forms;
-        forms.mdiForm1().show();
-        forms.form1().Picture2->setPicture(LoadPicture(picture)); // as the open dialog's OK does
-        Module2::StageDone[0] = BooleanTrue;
-        tickWhenProgressShows(forms);
-        forms.mdiForm1().xConvert_to_Black_Click();
-        if (half) {
-            tickWhenProgressShows(forms);
-            forms.mdiForm1().xScale_Click();
-        }
-        forms.mdiForm1().xSave_Click();
-        Form6& dialog = forms.form6();
-        (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
-        (white ? dialog.Option4 : dialog.Option3)->setChecked(true);
-        dialog.HScroll1->setValue(threshold);
-        dialog.Text2->setText(path("windows.txt"));
-        dialog.Command1->click();
-        QCOMPARE(program.shell.messages.size(), 1); // the end of the export, no error
-
-        QCOMPARE(
-            runExporter(options(half, white, threshold) + QStringList{picture, path("command.txt")}).exitCode,
-            0);
-        const QByteArray windowsFile = contents(path("windows.txt"));
-        QVERIFY(windowsFile.size() > 24); // some points, not a header alone
-        QCOMPARE(contents(path("command.txt")), windowsFile);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "PointFiles.h"
 
+#include <QPainter>
 #include <QtEndian>
 
 #include <cmath>
@@ -18,7 +19,9 @@ QByteArray pointRecords(std::initializer_list<std::array<int, 3>> records) {
 }
 
 QByteArray expectedPointFile(const QImage& decoded, bool half, bool white, int threshold) {
-    const QImage picture = decoded.convertToFormat(QImage::Format_RGB32);
+    QImage picture(decoded.size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter(&picture).drawImage(0, 0, decoded);
     const int step = half ? 2 : 1;
     QByteArray file = pointRecords({{picture.width(), picture.height(), 0}});
     for (int x = 1; x <= std::nearbyint(picture.width() / double(step)); ++x) {
