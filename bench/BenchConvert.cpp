@@ -4,6 +4,8 @@
 #include "BenchSupport.h"
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
+#include "convert/HalfResolutionScale.h"
+#include "convert/SilentProgress.h"
 #include "runtime/MemoryReuse.h"
 
 #include <algorithm>
@@ -16,19 +18,6 @@ namespace {
 constexpr int Width = 6000;
 constexpr int Height = 4000;
 constexpr int Rounds = 11;
-
-// Stands in for the dialog: keeps what it is shown, as a cheap real display would.
-class QuietDisplay : public ProgressDisplay {
-public:
-    double fullBarWidth() const override { return 6135; }
-    void showProgress(const QString&, double percent, double barWidth) override {
-        lastPercent = percent;
-        lastBar = barWidth;
-    }
-
-    double lastPercent = 0;
-    double lastBar = 0;
-};
 
 PictureSurface variedPicture() {
     PictureSurface surface(0, Width, Height);
@@ -43,9 +32,8 @@ int main() {
     const PictureSurface source = variedPicture();
     PictureSurface grey(0, Width, Height);
     PictureSurface half(0, Width, Height);
-    half.setScaleHeight(Height / 2.0f);
-    half.setScaleWidth(Width / 2.0f);
-    QuietDisplay display;
+    setHalfResolutionScale(half, source);
+    SilentProgress display;
     Boolean cancelFlag = BooleanFalse;
     ConversionSteps steps{display, cancelFlag, [] {}, [] {}};
 
@@ -68,7 +56,6 @@ int main() {
     std::printf("reduceToHalf          %8.2f ms  %5.2f x plain\n", median(toScale),
                 median(toScale) / plainMs);
     std::printf("column steps alone    %8.2f ms  (%d columns, one row)\n", median(walk), Width);
-    std::printf("(grey pixel at the centre 0x%08x, last display %g %%)\n",
-                grey.image().pixel(Width / 2, Height / 2), display.lastPercent);
+    std::printf("(grey pixel at the centre 0x%08x)\n", grey.image().pixel(Width / 2, Height / 2));
     return 0;
 }

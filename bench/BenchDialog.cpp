@@ -8,6 +8,7 @@
 #include "app/Module2.h"
 #include "convert/Form5.h"
 #include "convert/GreyConversion.h"
+#include "convert/SilentProgress.h"
 #include "runtime/MemoryReuse.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
@@ -64,11 +65,7 @@ double longestYieldGapMilliseconds() {
     constexpr int side = 10000;
     PictureSurface source(RGB(120, 40, 200), side, side);
     PictureSurface target(0, side, side);
-    class NoDisplay : public ProgressDisplay {
-    public:
-        double fullBarWidth() const override { return 6135; }
-        void showProgress(const QString&, double, double) override {}
-    } display;
+    SilentProgress display;
     Boolean cancelFlag = BooleanFalse;
     auto last = std::chrono::steady_clock::now();
     double longest = 0;

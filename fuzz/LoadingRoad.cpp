@@ -1,13 +1,13 @@
 #include "LoadingRoad.h"
 
-#include "FixedControls.h"
-#include "SilentProgress.h"
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
-#include "export/PointDataWriter.h"
+#include "convert/HalfResolutionScale.h"
+#include "convert/SilentProgress.h"
+#include "export/ExportJob.h"
+#include "export/FixedExportControls.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/Numbers.h"
-#include "runtime/RecordFile.h"
 #include "runtime/RuntimeError.h"
 
 #include <QFile>
@@ -52,19 +52,20 @@ void checkHalf(const QImage& grey, const QImage& half) {
     }
 }
 
-QByteArray exported(const PictureSurface& source, const PointRecord& header, ExportPolarity polarity,
+QByteArray exported(const PictureSurface& source, const QSizeF& opened, ExportPolarity polarity,
                     int threshold, const QString& path) {
-    FixedControls controls(polarity, threshold);
-    RecordFile file(path, PointDataWriter::RecordLength);
-    PointDataWriter(controls, file).write(source, header);
-    file.Close();
+    FixedExportControls controls(polarity, threshold);
+    const ExportOutcome outcome = ExportJob(path, OutputFormat::Records).run(source, opened, controls);
     QFile written(path);
     require(written.open(QIODevice::ReadOnly), "the exported file is there");
-    return written.readAll();
+    const QByteArray bytes = written.readAll();
+    require(bytes.size() == (outcome.points + 1) * PointRecord::Length,
+            "the job counts the records it writes");
+    return bytes;
 }
 
 QByteArray record(std::int32_t x, std::int32_t y, std::int32_t value) {
-    QByteArray bytes(PointDataWriter::RecordLength, '\0');
+    QByteArray bytes(PointRecord::Length, '\0');
     PointRecord{x, y, value}.storeTo(bytes.data());
     return bytes;
 }
@@ -88,21 +89,20 @@ void checkDarkExport(const QImage& grey, const QByteArray& bytes, int threshold)
 // each on the light side of the threshold.
 void checkLightExport(const PictureSurface& source, const QByteArray& bytes, const QByteArray& header,
                       int threshold) {
-    require(bytes.size() % PointDataWriter::RecordLength == 0 && bytes.startsWith(header),
+    require(bytes.size() % PointRecord::Length == 0 && bytes.startsWith(header),
             "the export is whole records after the header");
     const std::int32_t width = toInteger32(source.ScaleWidth());
     const std::int32_t height = toInteger32(source.ScaleHeight());
     qint64 previous = 0;
-    for (qsizetype at = PointDataWriter::RecordLength; at < bytes.size();
-         at += PointDataWriter::RecordLength) {
+    for (qsizetype at = PointRecord::Length; at < bytes.size(); at += PointRecord::Length) {
         const char* fields = bytes.constData() + at;
         const auto x = qFromLittleEndian<std::int32_t>(fields);
         const auto y = qFromLittleEndian<std::int32_t>(fields + 4);
         const auto value = qFromLittleEndian<std::int32_t>(fields + 8);
         require(x >= 1 && x <= width && y >= 1 && y <= height, "a record lies within the scale");
         require(value > threshold && value <= 255, "a record lies on the light side");
-        require(bytes.mid(at + PointRecord::Size, PointDataWriter::RecordLength - PointRecord::Size) ==
-                    QByteArray(PointDataWriter::RecordLength - PointRecord::Size, '\0'),
+        require(bytes.mid(at + PointRecord::Size, PointRecord::Length - PointRecord::Size) ==
+                    QByteArray(PointRecord::Length - PointRecord::Size, '\0'),
                 "a record's filler is zero");
         const qint64 position = qint64{x} * (qint64{height} + 1) + y;
         require(position > previous, "records go column by column, each once");
@@ -133,15 +133,14 @@ void travelLoadingRoad(const QByteArray& bytes, const QString& recordsPath) {
     checkGrey(grey.image());
 
     PictureSurface half(white, opened.pixelWidth(), opened.pixelHeight());
-    half.setScaleHeight(opened.ScaleHeight() / 2.0f);
-    half.setScaleWidth(opened.ScaleWidth() / 2.0f);
+    setHalfResolutionScale(half, opened);
     reduceToHalf(grey, opened, half, steps);
     checkHalf(grey.image(), half.image());
 
-    const PointRecord header{toInteger32(opened.ScaleWidth()), toInteger32(opened.ScaleHeight()), 0};
+    const QSizeF size(opened.ScaleWidth(), opened.ScaleHeight());
     const int threshold = 128;
-    checkDarkExport(grey.image(), exported(grey, header, ExportPolarity::Black, threshold, recordsPath),
+    checkDarkExport(grey.image(), exported(grey, size, ExportPolarity::Black, threshold, recordsPath),
                     threshold);
-    checkLightExport(half, exported(half, header, ExportPolarity::White, threshold, recordsPath),
-                     record(header.x, header.y, 0), threshold);
+    checkLightExport(half, exported(half, size, ExportPolarity::White, threshold, recordsPath),
+                     record(toInteger32(size.width()), toInteger32(size.height()), 0), threshold);
 }

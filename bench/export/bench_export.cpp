@@ -2,11 +2,10 @@
 // plain buffered write of the same bytes to the same folder, and prints both with their ratio.
 
 #include "../BenchSupport.h"
-#include "export/PointDataWriter.h"
+#include "export/ExportJob.h"
 #include "runtime/DoEvents.h"
 #include "runtime/MemoryReuse.h"
 #include "runtime/Numbers.h"
-#include "runtime/RecordFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -78,9 +77,7 @@ Timing exportOnce(const PictureSurface& picture, const QString& path) {
     QFile::remove(path);
     const Stopwatch watch;
     DialogLikeControls controls;
-    RecordFile file(path, PointDataWriter::RecordLength);
-    PointDataWriter(controls, file).write(picture, {Width, Height, 0});
-    file.Close();
+    ExportJob(path, OutputFormat::Records).run(picture, QSizeF(Width, Height), controls);
     return watch.elapsed();
 }
 
@@ -134,7 +131,7 @@ int main(int argc, char** argv) {
     const QByteArray bytes = exportedFile.readAll();
     exportedFile.close();
     std::printf("export of %d x %d grey, black data, threshold 122: %lld records, %.1f MB, folder %s\n",
-                Width, Height, static_cast<long long>(bytes.size() / PointDataWriter::RecordLength - 1),
+                Width, Height, static_cast<long long>(bytes.size() / PointRecord::Length - 1),
                 static_cast<double>(bytes.size()) / 1e6, qPrintable(dir.path()));
 
     std::vector<Timing> exports;

@@ -1,15 +1,15 @@
 #include "ExportRoad.h"
 
-#include "BatchExportControls.h"
 #include "Interruption.h"
 #include "QuietStandardError.h"
 #include "TerminalProgress.h"
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
-#include "export/PointDataWriter.h"
+#include "convert/HalfResolutionScale.h"
+#include "export/ExportJob.h"
+#include "export/FixedExportControls.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/Numbers.h"
-#include "runtime/RecordFile.h"
 #include "runtime/RuntimeError.h"
 
 #include <QFileInfo>
@@ -63,8 +63,8 @@ qint64 ExportRoad::run(const ExportSettings& settings) const {
     refuseToReplaceThePicture(settings);
     PictureSurface picture;
     picture.assign(decodedPicture(settings.picture));
-    RecordFile file(settings.pointFile, PointDataWriter::RecordLength);
-    const PointRecord header{toInteger32(picture.ScaleWidth()), toInteger32(picture.ScaleHeight()), 0};
+    ExportJob job(settings.pointFile, OutputFormat::Records);
+    const QSizeF opened(picture.ScaleWidth(), picture.ScaleHeight());
 
     // The grey picture takes the opened picture's place instead of a fresh black surface beside it:
     // each grey pixel depends on its own colour pixel alone, and a run that is never cancelled writes
@@ -77,18 +77,24 @@ qint64 ExportRoad::run(const ExportSettings& settings) const {
     if (settings.halfResolution) {
         // As the half-resolution window sets it up: each unit spans 2 x 2 pixels.
         half = resultSurface(grey, settings.picture);
-        half->setScaleHeight(grey.ScaleHeight() / 2.0f);
-        half->setScaleWidth(grey.ScaleWidth() / 2.0f);
+        setHalfResolutionScale(*half, grey);
         runStage("half", showProgress_,
                  [&](ConversionSteps& steps) { reduceToHalf(grey, grey, *half, steps); });
     }
 
     const PictureSurface& source = half ? *half : grey;
     TerminalProgress bar("export", showProgress_);
-    BatchExportControls controls(settings.polarity, settings.threshold, toInteger32(source.ScaleWidth()),
-                                 bar);
-    PointDataWriter(controls, file).write(source, header);
-    file.Close();
+    // The selection yields once before each of its columns: the columns before this one are done.
+    const std::int32_t columns = toInteger32(source.ScaleWidth());
+    std::int32_t started = 0;
+    FixedExportControls controls(settings.polarity, settings.threshold, [&] {
+        Interruption::check();
+        if (columns > 0) {
+            bar.show(static_cast<double>(started) / columns);
+        }
+        ++started;
+    });
+    const ExportOutcome outcome = job.run(source, opened, controls);
     bar.finish();
-    return QFileInfo(settings.pointFile).size() / PointDataWriter::RecordLength - 1;
+    return outcome.points;
 }

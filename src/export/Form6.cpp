@@ -1,6 +1,6 @@
 #include "Form6.h"
 
-#include "PointDataWriter.h"
+#include "ExportJob.h"
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "app/Module2.h"
@@ -10,7 +10,6 @@
 #include "runtime/Numbers.h"
 #include "runtime/PictureBox.h"
 #include "runtime/PlatformDrives.h"
-#include "runtime/RecordFile.h"
 #include "runtime/ScrollBar.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
@@ -212,16 +211,14 @@ void Form6::Command1_Click() {
         }
     });
     Module2::CurrentPath = Text2->text();
-    RecordFile file(Module2::CurrentPath, PointDataWriter::RecordLength);
+    ExportJob job(Module2::CurrentPath, OutputFormat::Records);
     const bool originalResolution = Option1->isChecked();
     DialogControls controls(*this);
     // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
     // source window during the export neither disturbs it nor reopens that window.
     const PictureSurface source = sourceWindow(forms, originalResolution).Picture2->surface();
     const PictureSurface& original = forms.form1().Picture2->surface();
-    const PointRecord header{toInteger32(original.ScaleWidth()), toInteger32(original.ScaleHeight()), 0};
-    PointDataWriter(controls, file).write(source, header);
-    file.Close();
+    job.run(source, QSizeF(original.ScaleWidth(), original.ScaleHeight()), controls);
     forms.shell().MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The payload of one point-data record: three signed 32-bit integers, stored little-endian
-// whatever the machine's byte order. The header record holds {width, height, 0}.
+// whatever the machine's byte order, in a record of 24 bytes whose rest is zero filler. The header
+// record holds {width, height, 0}.
 
 #include <bit>
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 struct PointRecord {
     static constexpr int Size = 12;
+    static constexpr int Length = 24;
 
     std::int32_t x = 0;
     std::int32_t y = 0;

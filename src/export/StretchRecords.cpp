@@ -1,14 +1,13 @@
-#include "QualifyingRecords.h"
+#include "StretchRecords.h"
 
 #include "PointRecord.h"
+#include "runtime/GreyOfSum.h"
 
 #include <array>
 #include <bit>
 #include <cstring>
 
 namespace {
-
-constexpr std::size_t RecordBytes = 24;
 
 // The record with zero filler at `to`.
 inline void storeRecord(char* to, std::int32_t x, std::int32_t y, std::int32_t value) {
@@ -24,38 +23,22 @@ inline void storeRecord(char* to, std::int32_t x, std::int32_t y, std::int32_t v
         std::memcpy(to + 16, &filler, 8);
     } else {
         PointRecord{x, y, value}.storeTo(to);
-        std::memset(to + PointRecord::Size, 0, RecordBytes - PointRecord::Size);
+        std::memset(to + PointRecord::Size, 0, PointRecord::Length - PointRecord::Size);
     }
-}
-
-// Each record is stored and then kept or overwritten, which avoids a hard-to-predict branch per row.
-template <typename Test>
-std::size_t storeRows(char* out, std::int32_t x, std::int32_t firstY, const std::uint16_t* sums,
-                      std::size_t count, Test passes) {
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const int sum = sums[i];
-        // The mean sum / 3 rounded to nearest: its fraction is 0, 1/3 or 2/3, never a tie.
-        storeRecord(out + kept * RecordBytes, x, firstY + static_cast<std::int32_t>(i), (sum + 1) / 3);
-        kept += passes(sum) ? 1 : 0;
-    }
-    return kept;
 }
 
 } // namespace
 
-std::size_t storeQualifyingRecordsPortable(char* out, std::int32_t x, std::int32_t firstY,
-                                           const std::uint16_t* sums, std::size_t count,
-                                           ExportPolarity polarity, int limit) {
-    switch (polarity) {
-    case ExportPolarity::Black:
-        return storeRows(out, x, firstY, sums, count, [limit](int sum) { return sum < limit; });
-    case ExportPolarity::White:
-        return storeRows(out, x, firstY, sums, count, [limit](int sum) { return sum > limit; });
-    case ExportPolarity::None:
-        break;
+// Each record is stored and then kept or overwritten, which avoids a hard-to-predict branch per row.
+std::size_t storeStretchRecordsPortable(char* out, const ColumnStretch& stretch) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < stretch.count; ++i) {
+        storeRecord(out + kept * PointRecord::Length, stretch.x,
+                    stretch.firstY + static_cast<std::int32_t>(i),
+                    static_cast<std::int32_t>(greyOfSum(stretch.sums[i])));
+        kept += (stretch.selected >> i) & 1u;
     }
-    return 0;
+    return kept;
 }
 
 #if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
@@ -64,7 +47,7 @@ std::size_t storeQualifyingRecordsPortable(char* out, std::int32_t x, std::int32
 namespace {
 
 // Sixteen records are 96 four-byte fields, six vectors of sixteen. Field f of record r is x
-// (f = 0), the row (f = 1, from the first source of the two-source permute), the mean (f = 2,
+// (f = 0), the row (f = 1, from the first source of the two-source permute), the grey level (f = 2,
 // from the second) or filler (f = 3 to 5).
 struct WideLayout {
     std::array<std::array<std::int32_t, 16>, 6> source{};
@@ -98,42 +81,34 @@ constexpr WideLayout wideLayout() {
 }
 
 constexpr WideLayout WideRecords = wideLayout();
-static_assert(QualifyingSlack >= 16);
+static_assert(StretchSlack >= 16 && PointRecord::Length * 16 == 6 * 64);
 
-__attribute__((target("avx512f,avx2"))) std::size_t
-storeQualifyingRecordsWide(char* out, std::int32_t x, std::int32_t firstY, const std::uint16_t* sums,
-                           std::size_t count, ExportPolarity polarity, int limit) {
-    if (polarity == ExportPolarity::None) {
-        return 0;
-    }
-    const bool black = polarity == ExportPolarity::Black;
+__attribute__((target("avx512f,avx2"))) std::size_t storeStretchRecordsWide(char* out,
+                                                                            const ColumnStretch& stretch) {
     const __m512i rowOffsets = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    const __m512i limits = _mm512_set1_epi32(limit);
-    const __m512i columns = _mm512_set1_epi32(x);
+    const __m512i columns = _mm512_set1_epi32(stretch.x);
     const __m256i ones = _mm256_set1_epi16(1);
-    // (n * 21846) >> 16 equals n / 3 for every n up to 766, the largest sum + 1.
-    const __m256i third = _mm256_set1_epi16(21846);
+    const __m256i third = _mm256_set1_epi16(static_cast<short>(GreyOfSumFactor));
     __m512i sources[6];
     for (int vector = 0; vector < 6; ++vector) {
         sources[vector] = _mm512_loadu_si512(WideRecords.source[vector].data());
     }
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; i += 16) {
-        const __m256i narrowSums = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sums + i));
-        // The zero-masked widening: GCC 12 warns about the plain one's undefined fill.
-        const __m512i sums32 = _mm512_maskz_cvtepu16_epi32(0xFFFF, narrowSums);
-        const __m512i means = _mm512_maskz_cvtepu16_epi32(
-            0xFFFF, _mm256_mulhi_epu16(_mm256_add_epi16(narrowSums, ones), third));
-        __mmask16 passing =
-            black ? _mm512_cmplt_epi32_mask(sums32, limits) : _mm512_cmpgt_epi32_mask(sums32, limits);
-        if (count - i < 16) {
-            passing &= static_cast<__mmask16>((1u << (count - i)) - 1);
+    for (std::size_t i = 0; i < stretch.count; i += 16) {
+        const __mmask16 passing = static_cast<__mmask16>(stretch.selected >> i);
+        if (passing == 0) {
+            continue;
         }
+        const __m256i sums = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(stretch.sums + i));
+        const __m256i levels =
+            _mm256_srli_epi16(_mm256_mulhi_epu16(_mm256_add_epi16(sums, ones), third), GreyOfSumShift - 16);
+        // The zero-masked widening: GCC 12 warns about the plain one's undefined fill.
+        const __m512i means = _mm512_maskz_cvtepu16_epi32(0xFFFF, levels);
         const __m512i rows =
-            _mm512_add_epi32(_mm512_set1_epi32(firstY + static_cast<std::int32_t>(i)), rowOffsets);
+            _mm512_add_epi32(_mm512_set1_epi32(stretch.firstY + static_cast<std::int32_t>(i)), rowOffsets);
         const __m512i keptRows = _mm512_maskz_compress_epi32(passing, rows);
         const __m512i keptMeans = _mm512_maskz_compress_epi32(passing, means);
-        char* const to = out + kept * RecordBytes;
+        char* const to = out + kept * PointRecord::Length;
         for (int vector = 0; vector < 6; ++vector) {
             const __m512i fields =
                 _mm512_mask_mov_epi32(_mm512_maskz_permutex2var_epi32(WideRecords.permuted[vector], keptRows,
@@ -148,21 +123,21 @@ storeQualifyingRecordsWide(char* out, std::int32_t x, std::int32_t firstY, const
 
 } // namespace
 
-QualifyingRecordsFunction wideQualifyingRecords() {
+StretchRecordsFunction wideStretchRecords() {
     static const bool supported = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx2");
-    return supported ? storeQualifyingRecordsWide : nullptr;
+    return supported ? storeStretchRecordsWide : nullptr;
 }
 
 #else
 
-QualifyingRecordsFunction wideQualifyingRecords() {
+StretchRecordsFunction wideStretchRecords() {
     return nullptr;
 }
 
 #endif
 
-QualifyingRecordsFunction qualifyingRecords() {
-    static const QualifyingRecordsFunction fastest =
-        wideQualifyingRecords() ? wideQualifyingRecords() : storeQualifyingRecordsPortable;
+StretchRecordsFunction stretchRecords() {
+    static const StretchRecordsFunction fastest =
+        wideStretchRecords() ? wideStretchRecords() : storeStretchRecordsPortable;
     return fastest;
 }

@@ -1,10 +1,10 @@
 #pragma once
 // A progress display that shows nothing, for pixel runs outside any window.
 
-#include "convert/ConversionSteps.h"
+#include "ConversionSteps.h"
 
 class SilentProgress : public ProgressDisplay {
 public:
-    double fullBarWidth() const override { return 6135; }
+    double fullBarWidth() const override { return 6135; } // the progress dialog's bar, in twips
     void showProgress(const QString&, double, double) override {}
 };

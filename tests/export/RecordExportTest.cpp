@@ -1,5 +1,4 @@
-#include "export/PointDataWriter.h"
-#include "runtime/RecordFile.h"
+#include "export/ExportJob.h"
 
 #include "PointFiles.h"
 #include "TestFiles.h"
@@ -45,10 +44,16 @@ PictureSurface workedExample() {
 
 QByteArray exported(const PictureSurface& source, const PointRecord& header, FakeControls& controls) {
     QTemporaryDir dir;
-    RecordFile file(dir.filePath("out.txt"), PointDataWriter::RecordLength);
-    PointDataWriter(controls, file).write(source, header);
-    file.Close();
-    return contents(dir.filePath("out.txt"));
+    const ExportOutcome outcome = ExportJob(dir.filePath("out.txt"), OutputFormat::Records)
+                                      .run(source, QSizeF(header.x, header.y), controls);
+    const QByteArray bytes = contents(dir.filePath("out.txt"));
+    // The count the command reports comes from the job: it must be the records written.
+    if (bytes.size() != (outcome.points + 1) * PointRecord::Length) {
+        qWarning("the job counted %lld points in a file of %lld bytes",
+                 static_cast<long long>(outcome.points), static_cast<long long>(bytes.size()));
+        return {};
+    }
+    return bytes;
 }
 
 QStringList progress(std::initializer_list<int> percents) {
@@ -61,7 +66,7 @@ QStringList progress(std::initializer_list<int> percents) {
 
 } // namespace
 
-class PointDataWriterTest : public QObject {
+class RecordExportTest : public QObject {
     Q_OBJECT
 private slots:
     void recordsFollowPolarityAndThreshold_data() {
@@ -153,5 +158,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(PointDataWriterTest)
-#include "PointDataWriterTest.moc"
+QTEST_APPLESS_MAIN(RecordExportTest)
+#include "RecordExportTest.moc"

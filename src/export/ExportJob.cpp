@@ -1,0 +1,21 @@
+#include "ExportJob.h"
+
+#include "runtime/Numbers.h"
+
+ExportJob::ExportJob(const QString& destination, OutputFormat format)
+    : format_(formatEntry(format)), file_(destination, format_.recordLength) {}
+
+ExportOutcome ExportJob::run(const PictureSurface& source, const QSizeF& openedPicture,
+                             ExportControls& controls, double pixelMillimetres) {
+    const QSize grid = PointSelection::unitGrid(source, format_.numbering);
+    const double unitMillimetres = pixelMillimetres * PointSelection::unitSpan(source);
+    const SinkSetup setup{
+        {toInteger32(openedPicture.width()), toInteger32(openedPicture.height()), 0}, grid, unitMillimetres};
+    const auto sink = format_.makeSink(file_, setup);
+    ExportOutcome outcome;
+    outcome.points = PointSelection(controls, format_.numbering).run(source, *sink);
+    file_.Close();
+    outcome.shapes = sink->shapeCount();
+    outcome.drawingMillimetres = QSizeF(grid.width() * unitMillimetres, grid.height() * unitMillimetres);
+    return outcome;
+}

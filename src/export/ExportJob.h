@@ -1,0 +1,38 @@
+#pragma once
+// One export, as the dialog, the command, the fuzz target and the benchmarks run it: the destination
+// is opened first (a refused one is reported before any work), then the selected points of the source
+// picture go through the format's sink into it, and the file takes its place only when complete.
+
+#include "ExportControls.h"
+#include "OutputFormat.h"
+#include "runtime/PictureSurface.h"
+#include "runtime/RecordFile.h"
+
+#include <QSizeF>
+#include <QString>
+
+#include <cstdint>
+
+struct ExportOutcome {
+    std::int64_t points = 0; // as written, never read back from the file
+    std::int64_t shapes = 0; // filled shapes, for formats that draw them
+    QSizeF drawingMillimetres;
+};
+
+class ExportJob {
+public:
+    // Opens the destination; raises a runtime error naming it and the reason when it cannot.
+    ExportJob(const QString& destination, OutputFormat format);
+
+    // Writes the points of `source` (the picture as it is when the export begins) and puts the file in
+    // its place. `openedPicture` is the opened picture's size in its units (the point-data file's
+    // header); a pixel of the opened picture is a square of `pixelMillimetres` in a drawing.
+    ExportOutcome run(const PictureSurface& source, const QSizeF& openedPicture, ExportControls& controls,
+                      double pixelMillimetres = 25.4 / 96.0);
+
+    const QString& destination() const { return file_.path(); }
+
+private:
+    const FormatEntry& format_;
+    RecordFile file_;
+};

@@ -1,0 +1,47 @@
+#include "OutputFormat.h"
+
+#include "RecordSink.h"
+
+namespace {
+
+std::unique_ptr<PointSink> recordSink(RecordFile& file, const SinkSetup& setup) {
+    return std::make_unique<RecordSink>(file, setup.header, static_cast<std::size_t>(setup.grid.height()));
+}
+
+constexpr FormatEntry Formats[] = {
+    {OutputFormat::Records, "records", ".txt", PointNumbering::UnitsFromOne, PointRecord::Length, recordSink},
+};
+
+} // namespace
+
+std::span<const FormatEntry> outputFormats() {
+    return Formats;
+}
+
+const FormatEntry& formatEntry(OutputFormat format) {
+    for (const FormatEntry& entry : Formats) {
+        if (entry.format == format) {
+            return entry;
+        }
+    }
+    return Formats[0];
+}
+
+std::optional<OutputFormat> formatNamed(const QString& name) {
+    for (const FormatEntry& entry : Formats) {
+        if (name == QLatin1String(entry.name)) {
+            return entry.format;
+        }
+    }
+    return std::nullopt;
+}
+
+OutputFormat formatForFileName(const QString& fileName) {
+    for (const FormatEntry& entry : Formats) {
+        if (entry.format != OutputFormat::Records &&
+            fileName.endsWith(QLatin1String(entry.suffix), Qt::CaseInsensitive)) {
+            return entry.format;
+        }
+    }
+    return OutputFormat::Records;
+}

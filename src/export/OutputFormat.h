@@ -1,0 +1,41 @@
+#pragma once
+// The file formats an export writes, one sink each: a table of what the dialog, the command and the
+// job need to know of a format (its name, suffix, numbering and sink), so that adding a format is one
+// sink file and one row.
+
+#include "PointRecord.h"
+#include "PointSelection.h"
+#include "PointSink.h"
+
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <span>
+
+class RecordFile;
+
+enum class OutputFormat { Records, Dxf, Svg, Csv };
+
+// What a sink is told besides its points.
+struct SinkSetup {
+    PointRecord header;     // the opened picture's {width, height, 0}
+    QSize grid;             // columns and rows of units of the exported picture
+    double unitMillimetres; // side of one unit's square in the drawing
+};
+
+struct FormatEntry {
+    OutputFormat format;
+    const char* name;   // as the command's --format takes it
+    const char* suffix; // the file name's ending, with its dot
+    PointNumbering numbering;
+    int recordLength; // the point-data file's record, or 1 for a stream of bytes
+    std::unique_ptr<PointSink> (*makeSink)(RecordFile& file, const SinkSetup& setup);
+};
+
+std::span<const FormatEntry> outputFormats();
+const FormatEntry& formatEntry(OutputFormat format);
+std::optional<OutputFormat> formatNamed(const QString& name);
+// The format a file name's ending asks for (any case); the point-data file for any other ending.
+OutputFormat formatForFileName(const QString& fileName);
