@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth
-    clang libclang-rt-14-dev)
+    clang-14 libclang-rt-14-dev) # one clang version: the asan preset names clang++-14, whose fuzzer runtime this is
 
 install_missing() {
     local missing=()
