@@ -51,7 +51,7 @@ for program in quillet quillet-export; do
 done
 
 # The installed quillet-export (linked against the system's Qt) writes the build tree's bytes.
-sample=sample-landscape.jpg
+sample="sample-landscape.jpg"
 "$root/usr/bin/quillet-export" --threshold 100 "$root/usr/share/quillet/samples/$sample" "$work/installed.txt" ||
     fail "the unpacked quillet-export failed"
 "$build/bin/quillet-export" --threshold 100 "$build/bin/$sample" "$work/built.txt" >/dev/null
