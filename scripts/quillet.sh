@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth
-    clang-14 libclang-rt-14-dev) # one clang version: the asan preset names clang++-14, whose fuzzer runtime this is
+    clang-14 libclang-rt-14-dev # one clang version: the asan preset names clang++-14, whose fuzzer runtime this is
+    dpkg-dev file lintian desktop-file-utils man-db)
 
 install_missing() {
     local missing=()

@@ -4,6 +4,7 @@
 #include "RuntimeError.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -26,8 +27,19 @@ void DesktopShell::End() {
     std::_Exit(0);
 }
 
+QString dialogStartFolder(const QString& programFolder) {
+    const QDir folder(programFolder);
+    const QString installedSamples =
+        QDir::cleanPath(folder.filePath(QStringLiteral("../share/quillet/samples")));
+    if (folder.entryList({QStringLiteral("sample-*")}, QDir::Files).isEmpty() &&
+        QDir(installedSamples).exists()) {
+        return installedSamples;
+    }
+    return programFolder;
+}
+
 QString DesktopShell::AppPath() const {
-    return QCoreApplication::applicationDirPath();
+    return dialogStartFolder(QCoreApplication::applicationDirPath());
 }
 
 QSize DesktopShell::screenTwips() const {

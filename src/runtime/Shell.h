@@ -27,10 +27,15 @@ public:
 
 constexpr int TwipsPerPixel = 15;
 
+// Where the dialogs start for a program in programFolder: that folder, unless no sample pictures lie
+// beside the program and its installed samples (../share/quillet/samples) do.
+QString dialogStartFolder(const QString& programFolder);
+
 class DesktopShell : public Shell {
 public:
     void MsgBox(const QString& text, const QString& title = QString()) override;
     [[noreturn]] void End() override;
+    // The program's folder, or its installed samples' folder when installed (see dialogStartFolder).
     QString AppPath() const override;
     QSize screenTwips() const override;
 };
