@@ -1,9 +1,6 @@
 #include "Form6.h"
 
 #include "PointDataWriter.h"
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DoEvents.h"
 #include "runtime/DriveListBox.h"
@@ -12,9 +9,7 @@
 #include "runtime/PlatformDrives.h"
 #include "runtime/RecordFile.h"
 #include "runtime/ScrollBar.h"
-#include "view/Form1.h"
-#include "view/Form2.h"
-#include "view/Form3.h"
+#include "state/Module2.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -102,29 +97,10 @@ private:
     int threshold_ = 0;
 };
 
-// The chosen picture's window. A closed one is opened with its own conversion, as its menu item
-// opens it (the grey picture first when there is none): left to an earlier run's mode, the
-// progress dialog would run the other conversion on a window still being opened.
-PictureWindowForm& sourceWindow(Forms& forms, bool originalResolution) {
-    if (originalResolution || (!forms.loadedForm2() && !forms.loadedForm3())) {
-        if (!forms.loadedForm2()) {
-            Module2::ConvertMode = 1;
-        }
-        PictureWindowForm& grey = forms.form2();
-        if (originalResolution) {
-            return grey;
-        }
-    }
-    if (!forms.loadedForm3()) {
-        Module2::ConvertMode = 2;
-    }
-    return forms.form3();
-}
-
 } // namespace
 
-Form6::Form6(Forms& forms, QWidget* parent)
-    : Form(forms.shell(), parent), Frame1(placed(new QGroupBox(Frame1Caption, this), {120, 120, 5415, 1455})),
+Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
+    : Form(programShell, parent), Frame1(placed(new QGroupBox(Frame1Caption, this), {120, 120, 5415, 1455})),
       Picture1(placed(new PictureBox(Frame1, colourOfStoredPixel(palette().button().color().rgb()), true),
                       {120, 240, 5175, 735})),
       HScroll1(placed(thresholdBar(Frame1), {120, 1080, 5175, 255})),
@@ -141,7 +117,7 @@ Form6::Form6(Forms& forms, QWidget* parent)
       Frame4(placed(new QGroupBox(this), {5640, 1620, 3015, 1215})),
       Option2(placed(option(QStringLiteral("从低分辨率图像分析数据"), Frame4, false), {360, 600, 2415, 315})),
       Option1(placed(option(QStringLiteral("从原分辨率图像分析数据"), Frame4, true), {360, 240, 2535, 315})),
-      Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})), forms_(forms) {
+      Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})), sources_(sources) {
     setCaption(QStringLiteral("导出图像数据"));
     setFixedSize(ClientWidth / TwipsPerPixel, ClientHeight / TwipsPerPixel);
     if (auto* const frame = qobject_cast<QMdiSubWindow*>(parent)) {
@@ -175,7 +151,7 @@ void Form6::Form_Initialize() {
     const QSize screen = shell().screenTwips();
     setLeft((screen.width() - Width()) / 2);
     setTop((screen.height() - Height()) / 2);
-    if (Module2::StageDone[2] == BooleanTrue) {
+    if (sources_.halfPictureExists()) {
         Option2->setChecked(true);
     } else {
         Option2->setEnabled(false);
@@ -193,7 +169,6 @@ void Form6::Form_Load() {
     Dir1->setPath(appPath);
     // Without drive letters the application's drive is the one holding its folder.
     Drive1->setDrive(appPath);
-    setIcon(forms_.mdiForm1().Icon());
     composePath();
 }
 
@@ -204,7 +179,8 @@ void Form6::Command1_Click() {
     // Events run during the export and may close this window, so nothing after this point relies
     // on it still being there.
     const QPointer<Form6> self(this);
-    Forms& forms = forms_;
+    ExportSources& sources = sources_;
+    Shell& programShell = shell();
     exporting_ = true;
     const auto finished = qScopeGuard([self] {
         if (self) {
@@ -217,16 +193,16 @@ void Form6::Command1_Click() {
     DialogControls controls(*this);
     // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
     // source window during the export neither disturbs it nor reopens that window.
-    const PictureSurface source = sourceWindow(forms, originalResolution).Picture2->surface();
-    const PictureSurface& original = forms.form1().Picture2->surface();
-    const PointRecord header{toInteger32(original.ScaleWidth()), toInteger32(original.ScaleHeight()), 0};
+    const PictureSurface source = sources.loadForExport(originalResolution);
+    const QSizeF opened = sources.openedPictureSize();
+    const PointRecord header{toInteger32(opened.width()), toInteger32(opened.height()), 0};
     PointDataWriter(controls, file).write(source, header);
     file.Close();
-    forms.shell().MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
+    programShell.MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
 }
 
 void Form6::Command2_Click() {
-    forms_.shell().End();
+    shell().End();
 }
 
 void Form6::Drive1_Change() {

@@ -2,7 +2,7 @@
 #include "app/MDIForm1.h"
 #include "view/Form1.h"
 
-#include "TestProgram.h"
+#include "WholeProgram.h"
 
 #include <QMdiArea>
 #include <QMenuBar>
@@ -22,7 +22,7 @@ private slots:
     }
 
     void startsMaximisedWithOnlyTheOpenItemEnabledAndClosingEndsTheProgram() {
-        TestProgram program;
+        WholeProgram program;
         MDIForm1& main = program.forms.mdiForm1();
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("位图转换到AutoCAD图形（Quillet)"));
@@ -42,17 +42,30 @@ private slots:
     }
 
     void windowsAreCreatedOnFirstReferenceAndAnewAfterClosing() {
-        TestProgram program;
+        WholeProgram program;
         Forms& forms = program.forms;
         QVERIFY(!forms.loadedForm1());
         Form1* first = &forms.form1();
         QCOMPARE(forms.loadedForm1(), first);
         QCOMPARE(&forms.form1(), first);
+        QCOMPARE(first->Icon().cacheKey(), forms.mdiForm1().Icon().cacheKey());
         QCOMPARE(forms.mdiForm1().mdiArea()->subWindowList().size(), 1);
         first->Unload();
         QVERIFY(!forms.loadedForm1());
         forms.form1();
         QVERIFY(forms.loadedForm1());
+    }
+
+    void anOpenedPictureShowsInThePictureWindowAndEnablesTheMenuInOrder() {
+        WholeProgram program;
+        MDIForm1& main = program.forms.mdiForm1();
+        QStringList enabled;
+        for (QAction* action : {main.xConvert_to_Black(), main.xSave(), main.xScale()}) {
+            connect(action, &QAction::changed, this, [&enabled, action] { enabled << action->text(); });
+        }
+        main.pictureOpened(QImage(4, 3, QImage::Format_RGB32));
+        QCOMPARE(program.forms.form1().Picture2->Picture().size(), QSize(4, 3));
+        QCOMPARE(enabled, (QStringList{"转换成黑白图片", "保存图像数据", "降低分辨率"}));
     }
 };
 

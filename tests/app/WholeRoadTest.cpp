@@ -12,7 +12,7 @@
 #include "PointFiles.h"
 #include "ProgressTicks.h"
 #include "TestFiles.h"
-#include "TestProgram.h"
+#include "WholeProgram.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,7 +24,7 @@ class WholeRoadTest : public QObject {
     Q_OBJECT
 private slots:
     void aPictureGoesFromItsFileToBothPointFiles() {
-        TestProgram program;
+        WholeProgram program;
         QImage picture(9, 7, QImage::Format_ARGB32);
         for (int y = 0; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x) { // row 2 translucent, laid on white when opened

@@ -2,16 +2,16 @@
 
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "convert/Form5.h"
 #include "runtime/Numbers.h"
+#include "state/Module2.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
 
 #include "PixelCompare.h"
 #include "ProgressTicks.h"
-#include "TestProgram.h"
+#include "WholeProgram.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -80,7 +80,7 @@ QList<int> flags() {
 class ConversionDriverTest : public QObject {
     Q_OBJECT
 private:
-    std::optional<TestProgram> program;
+    std::optional<WholeProgram> program;
     Forms* forms = nullptr;
     CaptionRecorder recorder;
     QList<bool> armed; // at each showing of the progress dialog

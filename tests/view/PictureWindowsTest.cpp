@@ -1,15 +1,17 @@
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "convert/Form5.h"
+// The three picture windows on their own: layout and scrolling, and what the result windows prepare
+// while they load, with a progress dialog that only notes what it finds.
+
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
 
 #include "TestProgram.h"
 
+#include <QPointer>
 #include <QStyleOptionSlider>
 #include <QtTest>
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -29,16 +31,47 @@ QRectF placeOf(const PictureBox* box) {
     return QRectF(box->Left(), box->Top(), box->Width(), box->Height());
 }
 
+// The original-picture and grey windows, each loaded on first reference, and a stand-in for the progress
+// dialog.
+struct Surroundings : ResultWindowSurroundings {
+    explicit Surroundings(Shell& programShell) : shell(programShell) {}
+    ~Surroundings() override {
+        delete original.data();
+        delete grey.data();
+    }
+    template <typename FormType> FormType& loaded(QPointer<FormType>& form, auto&&... arguments) {
+        if (!form) {
+            form = new FormType(shell, arguments..., nullptr);
+            form->Form_Load();
+            form->Show();
+        }
+        return *form;
+    }
+    Form1& originalWindow() override { return loaded(original); }
+    Form2& greyWindow() override { return loaded(grey, *this); }
+    void runProgressDialog() override { progressDialog(); }
+
+    Shell& shell;
+    QPointer<Form1> original;
+    QPointer<Form2> grey;
+    std::function<void()> progressDialog;
+};
+
 } // namespace
 
 class PictureWindowsTest : public QObject {
     Q_OBJECT
     std::optional<TestProgram> program;
-    Forms* forms = nullptr;
+    std::optional<Surroundings> surroundings;
 
     // A picture window on its own, with a client area of 800 x 600 holding a picture of this size.
     template <typename FormType> std::unique_ptr<PictureWindowForm> showWindow(QSize picture) {
-        auto form = std::make_unique<FormType>(*forms, nullptr);
+        std::unique_ptr<FormType> form;
+        if constexpr (std::is_same_v<FormType, Form1>) {
+            form = std::make_unique<FormType>(program->shell, nullptr);
+        } else {
+            form = std::make_unique<FormType>(program->shell, *surroundings, nullptr);
+        }
         form->Picture2->setPicture(QImage(picture, QImage::Format_RGB32));
         form->resize(800, 600);
         form->show();
@@ -46,8 +79,11 @@ class PictureWindowsTest : public QObject {
     }
 
 private slots:
-    void init() { forms = &program.emplace().forms; }
-    void cleanup() { program.reset(); }
+    void init() { surroundings.emplace(program.emplace().shell); }
+    void cleanup() {
+        surroundings.reset();
+        program.reset();
+    }
 
     void layoutFillsTheClientAreaButTheBarsAndTheBareCorner() {
         const auto form = showWindow<Form1>(QSize(100, 100));
@@ -93,29 +129,27 @@ private slots:
     }
 
     void loadsMaximiseTheOriginalThenPrepareTheGreyAndTheHalfScaleWindows() {
-        Form1& original = forms->form1();
+        Form1& original = surroundings->originalWindow();
         QCOMPARE(original.WindowState(), 2);
-        QCOMPARE(original.Icon().cacheKey(), forms->mdiForm1().Icon().cacheKey());
         original.Picture2->setPicture(QImage(1000, 500, QImage::Format_RGB32));
         FitPictureInViewport(original);
-        QList<QVariantList> atDialogs; // what each progress dialog finds before it is closed
-        QTimer dialogCloser;
-        connect(&dialogCloser, &QTimer::timeout, this, [&] {
-            if (Form5* dialog = forms->loadedForm5(); dialog && dialog->isVisible()) {
-                const Form2* grey = forms->loadedForm2();
-                const PictureBox* half = forms->loadedForm3()->Picture2;
-                const PictureBox* loading =
-                    atDialogs.isEmpty() ? grey->Picture2 : half; // copied from Form1's
-                atDialogs << QVariantList{original.WindowState(), grey->WindowState(), half->ScaleWidth(),
-                                          half->ScaleHeight(),
-                                          placeOf(loading) == placeOf(original.Picture2)};
-                dialog->Unload();
-            }
-        });
-        dialogCloser.start(10);
-        Form3& half = forms->form3();
-        QCOMPARE(atDialogs,
-                 QList<QVariantList>({{1, 2, 657.0f, 393.0f, true}, {1, 1, 500.0f, 250.0f, true}}));
+        QList<QVariantList> atDialogs; // what each progress dialog finds
+        Form3 half(program->shell, *surroundings, nullptr);
+        surroundings->progressDialog = [&] {
+            const Form2& grey = *surroundings->grey;
+            const PictureBox* loading =
+                atDialogs.isEmpty() ? grey.Picture2 : half.Picture2; // copied from Form1's
+            atDialogs << QVariantList{original.WindowState(),
+                                      grey.WindowState(),
+                                      half.Picture2->ScaleWidth(),
+                                      half.Picture2->ScaleHeight(),
+                                      placeOf(loading) == placeOf(original.Picture2),
+                                      (atDialogs.isEmpty() ? grey.Width() : half.Width()) ==
+                                          original.Width()};
+        };
+        half.Form_Load();
+        QCOMPARE(atDialogs, QList<QVariantList>(
+                                {{1, 2, 657.0f, 393.0f, true, true}, {1, 1, 500.0f, 250.0f, true, true}}));
         QCOMPARE(half.Picture2->surface().pixelWidth(), 1000);
         QCOMPARE(half.WindowState(), 1);
     }
