@@ -2,8 +2,8 @@
 
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
+#include "convert/ProgressText.h"
 #include "convert/RectangleShape.h"
-#include "runtime/Numbers.h"
 #include "runtime/PictureBox.h"
 #include "state/Module2.h"
 
@@ -121,8 +121,7 @@ void Form5::showProgress(const QString& captionPrefix, double percent, double ba
     }
     if (percent != shownPercent_ || Label1->text().isEmpty()) {
         shownPercent_ = percent;
-        const QString percentText = decimalText(percent) + QLatin1Char('%');
-        setCaption(captionPrefix + percentText);
-        Label1->setText(percentText);
+        setCaption(progressCaption(captionPrefix, percent));
+        Label1->setText(progressLabelText(percent));
     }
 }
