@@ -129,5 +129,5 @@ PictureBox& Forms::resultPicture(ConversionResult result) {
 void Forms::maximiseResultWindow(ConversionResult result) {
     PictureWindowForm& window =
         result == ConversionResult::Grey ? static_cast<PictureWindowForm&>(form2()) : form3();
-    window.setWindowState(2);
+    window.setWindowStateValue(2);
 }

@@ -149,15 +149,15 @@ void Form6::Form_Initialize() {
         Picture1->Line(static_cast<float>(i), 0, static_cast<float>(i), 20, RGB(i, i, i));
     }
     const QSize screen = shell().screenTwips();
-    setLeft((screen.width() - Width()) / 2);
-    setTop((screen.height() - Height()) / 2);
+    setLeftTwips((screen.width() - WidthTwips()) / 2);
+    setTopTwips((screen.height() - HeightTwips()) / 2);
     if (sources_.halfPictureExists()) {
         Option2->setChecked(true);
     } else {
         Option2->setEnabled(false);
         Option1->setChecked(true);
     }
-    HScroll1->setValue(122);
+    HScroll1->setBarValue(122);
 }
 
 void Form6::Form_Load() {

@@ -85,8 +85,9 @@ void Form4::Form_Load() {
     }
     Picture3->setVisible(false);
     const QSize screen = shell().screenTwips();
-    setLeft(toInteger32((static_cast<float>(screen.width()) - static_cast<float>(Width())) / 2.0f));
-    setTop(toInteger32((static_cast<float>(screen.height()) - static_cast<float>(Height())) / 2.0f));
+    setLeftTwips(toInteger32((static_cast<float>(screen.width()) - static_cast<float>(WidthTwips())) / 2.0f));
+    setTopTwips(
+        toInteger32((static_cast<float>(screen.height()) - static_cast<float>(HeightTwips())) / 2.0f));
 }
 
 void Form4::Drive1_Change() {

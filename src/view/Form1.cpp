@@ -19,5 +19,5 @@ Form1::Form1(Shell& shell, QWidget* parent)
 }
 
 void Form1::Form_Load() {
-    setWindowState(2);
+    setWindowStateValue(2);
 }

@@ -9,10 +9,10 @@ Form2::Form2(Shell& shell, ResultWindowSurroundings& surroundings, QWidget* pare
 }
 
 void Form2::Form_Load() {
-    surroundings_.originalWindow().setWindowState(1);
-    setWindowState(2);
-    setWidth(surroundings_.originalWindow().Width());
-    setHeight(surroundings_.originalWindow().Height());
+    surroundings_.originalWindow().setWindowStateValue(1);
+    setWindowStateValue(2);
+    setWidthTwips(surroundings_.originalWindow().WidthTwips());
+    setHeightTwips(surroundings_.originalWindow().HeightTwips());
     // The grey surface takes the opened picture's place and pixel size.
     Picture2->setLeft(surroundings_.originalWindow().Picture2->Left());
     Picture2->setTop(surroundings_.originalWindow().Picture2->Top());

@@ -10,11 +10,11 @@ Form3::Form3(Shell& shell, ResultWindowSurroundings& surroundings, QWidget* pare
 }
 
 void Form3::Form_Load() {
-    setWindowState(1);
+    setWindowStateValue(1);
     // Loads the grey window first (with its own conversion) when it is not loaded yet.
-    surroundings_.greyWindow().setWindowState(1);
-    setWidth(surroundings_.originalWindow().Width());
-    setHeight(surroundings_.originalWindow().Height());
+    surroundings_.greyWindow().setWindowStateValue(1);
+    setWidthTwips(surroundings_.originalWindow().WidthTwips());
+    setHeightTwips(surroundings_.originalWindow().HeightTwips());
     Picture2->setLeft(surroundings_.originalWindow().Picture2->Left());
     Picture2->setTop(surroundings_.originalWindow().Picture2->Top());
     Picture2->setHeight(surroundings_.originalWindow().Picture2->Height());

@@ -69,7 +69,7 @@ private slots:
         for (const auto& [half, white, threshold] : choices) {
             (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
             (white ? dialog.Option4 : dialog.Option3)->setChecked(true);
-            dialog.HScroll1->setValue(threshold);
+            dialog.HScroll1->setBarValue(threshold);
             const QString file = program.path(QString("%1 %2 %3.txt").arg(half).arg(white).arg(threshold));
             dialog.Text2->setText(file);
             dialog.Command1->click();

@@ -133,12 +133,12 @@ private slots:
         QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0, 33, 66, 100}));
         QCOMPARE(bars, (QList<int>{15, 0, 2045, 4090, 6135})); // to the full frame
         QVERIFY(!forms->loadedForm5());
-        QCOMPARE(forms->form1().WindowState(), 1);
-        QCOMPARE(forms->form2().WindowState(), 2);
+        QCOMPARE(forms->form1().WindowStateValue(), 1);
+        QCOMPARE(forms->form2().WindowStateValue(), 2);
         // restored, the grey window takes the original window's restored size, not its minimised one
-        QCOMPARE(forms->form2().Width(), forms->form1().Width());
-        QCOMPARE(forms->form2().Height(), forms->form1().Height());
-        QVERIFY(forms->form1().Width() > 600 * TwipsPerPixel);
+        QCOMPARE(forms->form2().WidthTwips(), forms->form1().WidthTwips());
+        QCOMPARE(forms->form2().HeightTwips(), forms->form1().HeightTwips());
+        QVERIFY(forms->form1().WidthTwips() > 600 * TwipsPerPixel);
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
         QCOMPARE(greyDifference(picture, INT_MAX), QString());
 
@@ -175,8 +175,8 @@ private slots:
         forms->mdiForm1().xScale_Click();
 
         QCOMPARE(recorder.captions, captions);
-        QCOMPARE(forms->form2().WindowState(), 1);
-        QCOMPARE(forms->form3().WindowState(), 2);
+        QCOMPARE(forms->form2().WindowStateValue(), 1);
+        QCOMPARE(forms->form3().WindowStateValue(), 2);
         QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
         const PictureSurface& half = forms->form3().Picture2->surface();
         QCOMPARE(half.ScaleWidth(), 2.5f);
@@ -207,7 +207,7 @@ private slots:
             QCOMPARE(recorder.captions.last(),
                      GreyPrefix + QString::number(percent(std::min(clickColumn + 1, 40))) + "%");
             QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
-            QCOMPARE(forms->form2().WindowState(), 2);
+            QCOMPARE(forms->form2().WindowStateValue(), 2);
             QCOMPARE(greyDifference(picture, clickColumn + 1), QString());
             forms->form2().Unload(); // the next run starts afresh, as after the user closed the window
         }

@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(Module2::CurrentPath, session.path(DefaultName));
         const QImage& ramp = dialog.Picture1->surface().image();
         QVERIFY(qGray(ramp.pixel(1, 20)) <= 2 && qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
-        dialog.HScroll1->setValue(0);
+        dialog.HScroll1->setBarValue(0);
         QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(0,0,0)"));
     }
 
@@ -142,7 +142,7 @@ private slots:
         session.sources.half->setScaleHeight(2.5f);
         Form6& dialog = session.dialog();
         QVERIFY(dialog.Option2->isChecked());
-        dialog.HScroll1->setValue(255);
+        dialog.HScroll1->setBarValue(255);
         dialog.Command1->click();
         QCOMPARE(contents(session.path(DefaultName)), expectedPointFile(picture, true, false, 255));
     }

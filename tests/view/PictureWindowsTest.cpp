@@ -130,7 +130,7 @@ private slots:
 
     void loadsMaximiseTheOriginalThenPrepareTheGreyAndTheHalfScaleWindows() {
         Form1& original = surroundings->originalWindow();
-        QCOMPARE(original.WindowState(), 2);
+        QCOMPARE(original.WindowStateValue(), 2);
         original.Picture2->setPicture(QImage(1000, 500, QImage::Format_RGB32));
         FitPictureInViewport(original);
         QList<QVariantList> atDialogs; // what each progress dialog finds
@@ -139,19 +139,19 @@ private slots:
             const Form2& grey = *surroundings->grey;
             const PictureBox* loading =
                 atDialogs.isEmpty() ? grey.Picture2 : half.Picture2; // copied from Form1's
-            atDialogs << QVariantList{original.WindowState(),
-                                      grey.WindowState(),
+            atDialogs << QVariantList{original.WindowStateValue(),
+                                      grey.WindowStateValue(),
                                       half.Picture2->ScaleWidth(),
                                       half.Picture2->ScaleHeight(),
                                       placeOf(loading) == placeOf(original.Picture2),
-                                      (atDialogs.isEmpty() ? grey.Width() : half.Width()) ==
-                                          original.Width()};
+                                      (atDialogs.isEmpty() ? grey.WidthTwips() : half.WidthTwips()) ==
+                                          original.WidthTwips()};
         };
         half.Form_Load();
         QCOMPARE(atDialogs, QList<QVariantList>(
                                 {{1, 2, 657.0f, 393.0f, true, true}, {1, 1, 500.0f, 250.0f, true, true}}));
         QCOMPARE(half.Picture2->surface().pixelWidth(), 1000);
-        QCOMPARE(half.WindowState(), 1);
+        QCOMPARE(half.WindowStateValue(), 1);
     }
 };
 
