@@ -1,6 +1,9 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
+#include "convert/Form5.h"
 #include "view/Form1.h"
+#include "view/Form2.h"
+#include "view/Form3.h"
 
 #include "WholeProgram.h"
 
@@ -66,6 +69,26 @@ private slots:
         main.pictureOpened(QImage(4, 3, QImage::Format_RGB32));
         QCOMPARE(program.forms.form1().Picture2->Picture().size(), QSize(4, 3));
         QCOMPARE(enabled, (QStringList{"转换成黑白图片", "保存图像数据", "降低分辨率"}));
+    }
+
+    void reduceBeforeConvertMakesTheGreyPictureFirstAndMaximisesTheHalfResolutionWindow() {
+        WholeProgram program;
+        Forms& forms = program.forms;
+        forms.form1().Picture2->setPicture(QImage(4, 4, QImage::Format_RGB32));
+        forms.form1().Picture2->PSet(2, 2, RGB(30, 60, 91));
+        QTimer ticker; // every progress dialog ticked as soon as it shows
+        connect(&ticker, &QTimer::timeout, [&forms] {
+            if (Form5* dialog = forms.loadedForm5(); dialog && dialog->isVisible()) {
+                dialog->Timer1->tick();
+            }
+        });
+        ticker.start(0);
+        forms.mdiForm1().xScale_Click();
+        QCOMPARE(Module2::StageDone[1], BooleanTrue);
+        QCOMPARE(Module2::StageDone[2], BooleanTrue);
+        QCOMPARE(forms.form2().WindowStateValue(), 1);
+        QCOMPARE(forms.form3().WindowStateValue(), 2);
+        QCOMPARE(forms.form3().Picture2->Point(1, 1), RGB(60, 60, 60));
     }
 };
 
