@@ -59,18 +59,6 @@ private slots:
         QVERIFY(forms.loadedForm1());
     }
 
-    void anOpenedPictureShowsInThePictureWindowAndEnablesTheMenuInOrder() {
-        WholeProgram program;
-        MDIForm1& main = program.forms.mdiForm1();
-        QStringList enabled;
-        for (QAction* action : {main.xConvert_to_Black(), main.xSave(), main.xScale()}) {
-            connect(action, &QAction::changed, this, [&enabled, action] { enabled << action->text(); });
-        }
-        main.pictureOpened(QImage(4, 3, QImage::Format_RGB32));
-        QCOMPARE(program.forms.form1().Picture2->Picture().size(), QSize(4, 3));
-        QCOMPARE(enabled, (QStringList{"转换成黑白图片", "保存图像数据", "降低分辨率"}));
-    }
-
     void reduceBeforeConvertMakesTheGreyPictureFirstAndMaximisesTheHalfResolutionWindow() {
         WholeProgram program;
         Forms& forms = program.forms;

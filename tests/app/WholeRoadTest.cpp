@@ -8,6 +8,7 @@
 #include "open/Form4.h"
 #include "runtime/FileListBox.h"
 #include "runtime/ScrollBar.h"
+#include "view/Form2.h"
 
 #include "PointFiles.h"
 #include "ProgressTicks.h"
@@ -49,7 +50,8 @@ private slots:
         });
         main.xOpen_Click();
         QCOMPARE(Module2::StageDone[0], BooleanTrue);
-        QVERIFY(main.xSave()->isEnabled());
+        QVERIFY(main.xConvert_to_Black()->isEnabled() && main.xScale()->isEnabled() &&
+                main.xSave()->isEnabled());
 
         // convert and reduce, each dialog ticked as soon as it shows
         tickWhenProgressShows(forms);
@@ -75,7 +77,14 @@ private slots:
             dialog.Command1->click();
             QCOMPARE(contents(file), expectedPointFile(picture, half, white, threshold));
         }
-        QCOMPARE(program.shell.messages.size(), 6);
+        // the grey window closed: the export opens it again, with its conversion
+        forms.loadedForm2()->Unload();
+        tickWhenProgressShows(forms);
+        dialog.Option1->setChecked(true);
+        dialog.Command1->click();
+        QVERIFY(forms.loadedForm2());
+        QCOMPARE(contents(dialog.Text2->text()), expectedPointFile(picture, false, true, 0));
+        QCOMPARE(program.shell.messages.size(), 7);
         QCOMPARE(program.shell.messages[0].text, QStringLiteral("导出图像数据完毕"));
     }
 };

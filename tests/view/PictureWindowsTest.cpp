@@ -7,11 +7,11 @@
 
 #include "TestProgram.h"
 
-#include <QPointer>
 #include <QStyleOptionSlider>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -35,13 +35,9 @@ QRectF placeOf(const PictureBox* box) {
 // dialog.
 struct Surroundings : ResultWindowSurroundings {
     explicit Surroundings(Shell& programShell) : shell(programShell) {}
-    ~Surroundings() override {
-        delete original.data();
-        delete grey.data();
-    }
-    template <typename FormType> FormType& loaded(QPointer<FormType>& form, auto&&... arguments) {
+    template <typename FormType> FormType& loaded(std::unique_ptr<FormType>& form, auto&... surrounding) {
         if (!form) {
-            form = new FormType(shell, arguments..., nullptr);
+            form = std::make_unique<FormType>(shell, surrounding..., nullptr);
             form->Form_Load();
             form->Show();
         }
@@ -52,8 +48,8 @@ struct Surroundings : ResultWindowSurroundings {
     void runProgressDialog() override { progressDialog(); }
 
     Shell& shell;
-    QPointer<Form1> original;
-    QPointer<Form2> grey;
+    std::unique_ptr<Form1> original;
+    std::unique_ptr<Form2> grey;
     std::function<void()> progressDialog;
 };
 
@@ -65,13 +61,9 @@ class PictureWindowsTest : public QObject {
     std::optional<Surroundings> surroundings;
 
     // A picture window on its own, with a client area of 800 x 600 holding a picture of this size.
-    template <typename FormType> std::unique_ptr<PictureWindowForm> showWindow(QSize picture) {
-        std::unique_ptr<FormType> form;
-        if constexpr (std::is_same_v<FormType, Form1>) {
-            form = std::make_unique<FormType>(program->shell, nullptr);
-        } else {
-            form = std::make_unique<FormType>(program->shell, *surroundings, nullptr);
-        }
+    template <typename FormType>
+    std::unique_ptr<PictureWindowForm> showWindow(QSize picture, auto&... surrounding) {
+        auto form = std::make_unique<FormType>(program->shell, surrounding..., nullptr);
         form->Picture2->setPicture(QImage(picture, QImage::Format_RGB32));
         form->resize(800, 600);
         form->show();
@@ -117,8 +109,9 @@ private slots:
     }
 
     void clientAreaSmallerThanTheBarsKeepsTheViewportWithoutAnError() {
-        for (const auto& form : {showWindow<Form1>(QSize(1000, 500)), showWindow<Form2>(QSize(1000, 500)),
-                                 showWindow<Form3>(QSize(1000, 500))}) {
+        for (const auto& form :
+             {showWindow<Form1>(QSize(1000, 500)), showWindow<Form2>(QSize(1000, 500), *surroundings),
+              showWindow<Form3>(QSize(1000, 500), *surroundings)}) {
             form->resize(10, 10);
             QCOMPARE(form->ScaleWidth(), 10.0f);
             QCOMPARE(placeOf(form->Picture1), QRectF(0, 0, 783, 583));
