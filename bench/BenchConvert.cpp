@@ -4,8 +4,8 @@
 #include "BenchSupport.h"
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
-#include "convert/HalfResolutionScale.h"
 #include "convert/SilentProgress.h"
+#include "runtime/HalfResolutionScale.h"
 #include "runtime/MemoryReuse.h"
 
 #include <algorithm>

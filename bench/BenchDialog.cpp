@@ -5,11 +5,11 @@
 #include "BenchSupport.h"
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "convert/Form5.h"
 #include "convert/GreyConversion.h"
 #include "convert/SilentProgress.h"
 #include "runtime/MemoryReuse.h"
+#include "state/Module2.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 

@@ -2,10 +2,10 @@
 
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
-#include "convert/HalfResolutionScale.h"
 #include "convert/SilentProgress.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
+#include "runtime/HalfResolutionScale.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"

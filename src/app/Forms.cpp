@@ -31,7 +31,8 @@ MDIForm1& Forms::mdiForm1() {
     return *mdiForm1_;
 }
 
-template <typename FormType> FormType& Forms::reference(QPointer<FormType>& slot, bool childOfMainWindow) {
+template <typename FormType, typename Create>
+FormType& Forms::reference(QPointer<FormType>& slot, bool childOfMainWindow, Create create) {
     if (FormType* loaded = ifLoaded(slot)) {
         return *loaded;
     }
@@ -40,12 +41,13 @@ template <typename FormType> FormType& Forms::reference(QPointer<FormType>& slot
     if (childOfMainWindow) {
         auto* subWindow = new QMdiSubWindow(main.mdiArea());
         subWindow->setAttribute(Qt::WA_DeleteOnClose);
-        form = new FormType(*this, subWindow);
+        form = create(subWindow);
         subWindow->setWidget(form);
         main.mdiArea()->addSubWindow(subWindow);
     } else {
-        form = new FormType(*this, &main);
+        form = create(&main);
     }
+    form->setIcon(main.Icon()); // every window wears the program's icon
     // Loaded from here on: references made while the load handler runs reach this window.
     slot = form;
     form->onEvent([form] { form->Form_Load(); });
@@ -56,24 +58,26 @@ template <typename FormType> FormType& Forms::reference(QPointer<FormType>& slot
 }
 
 Form1& Forms::form1() {
-    return reference(form1_, true);
+    return reference(form1_, true, [this](QWidget* parent) { return new Form1(shell_, parent); });
 }
 Form2& Forms::form2() {
-    return reference(form2_, true);
+    return reference(form2_, true, [this](QWidget* parent) { return new Form2(shell_, *this, parent); });
 }
 Form3& Forms::form3() {
-    return reference(form3_, true);
+    return reference(form3_, true, [this](QWidget* parent) { return new Form3(shell_, *this, parent); });
 }
 Form4& Forms::form4() {
-    return reference(form4_, false);
+    return reference(form4_, false,
+                     [this](QWidget* parent) { return new Form4(shell_, mdiForm1(), parent); });
 }
 Form5& Forms::form5() {
-    return reference(form5_, false);
+    return reference(form5_, false, [this](QWidget* parent) { return new Form5(shell_, *this, parent); });
 }
 
 Form6& Forms::form6() {
     const bool created = !ifLoaded(form6_);
-    Form6& form = reference(form6_, true);
+    Form6& form = reference(form6_, true,
+                            [this](QWidget* parent) { return new Form6(shell_, exportSources_, parent); });
     if (created && !form6Initialized_) {
         form6Initialized_ = true;
         form.onEvent([&form] { form.Form_Initialize(); });
@@ -98,4 +102,32 @@ Form5* Forms::loadedForm5() const {
 }
 Form6* Forms::loadedForm6() const {
     return ifLoaded(form6_);
+}
+
+Form1& Forms::originalWindow() {
+    return form1();
+}
+
+Form2& Forms::greyWindow() {
+    return form2();
+}
+
+void Forms::runProgressDialog() {
+    Form5& dialog = form5();
+    dialog.Timer1->setEnabled(true);
+    dialog.ShowModal();
+}
+
+PictureBox& Forms::originalPicture() {
+    return *form1().Picture2;
+}
+
+PictureBox& Forms::resultPicture(ConversionResult result) {
+    return *(result == ConversionResult::Grey ? form2().Picture2 : form3().Picture2);
+}
+
+void Forms::maximiseResultWindow(ConversionResult result) {
+    PictureWindowForm& window =
+        result == ConversionResult::Grey ? static_cast<PictureWindowForm&>(form2()) : form3();
+    window.setWindowStateValue(2);
 }

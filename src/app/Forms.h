@@ -1,6 +1,11 @@
 #pragma once
 // Every window of the program, each created on first reference (its load handler running to its
-// end) and created anew, with its design settings, after it has been closed.
+// end) and created anew, with its design settings, after it has been closed. The windows reach one
+// another through the interfaces of their folders, implemented here over these windows.
+
+#include "app/ExportSourceWindows.h"
+#include "convert/ConversionWindows.h"
+#include "view/ResultWindowSurroundings.h"
 
 #include <QPointer>
 
@@ -15,14 +20,15 @@ class Form4;
 class Form5;
 class Form6;
 
-class Forms {
+class Forms : private ResultWindowSurroundings, private ConversionWindows {
 public:
     explicit Forms(Shell& shell);
-    ~Forms();
+    ~Forms() override;
     Forms(const Forms&) = delete;
     Forms& operator=(const Forms&) = delete;
 
     Shell& shell() const { return shell_; }
+    ExportSources& exportSources() { return exportSources_; }
 
     MDIForm1& mdiForm1();
     Form1& form1();
@@ -42,9 +48,18 @@ public:
     Form6* loadedForm6() const;
 
 private:
-    template <typename FormType> FormType& reference(QPointer<FormType>& slot, bool childOfMainWindow);
+    template <typename FormType, typename Create>
+    FormType& reference(QPointer<FormType>& slot, bool childOfMainWindow, Create create);
+
+    Form1& originalWindow() override;
+    Form2& greyWindow() override;
+    void runProgressDialog() override;
+    PictureBox& originalPicture() override;
+    PictureBox& resultPicture(ConversionResult result) override;
+    void maximiseResultWindow(ConversionResult result) override;
 
     Shell& shell_;
+    ExportSourceWindows exportSources_{*this};
     std::unique_ptr<MDIForm1> mdiForm1_;
     QPointer<Form1> form1_;
     QPointer<Form2> form2_;

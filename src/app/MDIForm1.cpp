@@ -1,11 +1,11 @@
 #include "MDIForm1.h"
 
 #include "app/Forms.h"
-#include "app/Module2.h"
 #include "app/ProgramIcon.h"
-#include "convert/Form5.h"
 #include "export/Form6.h"
 #include "open/Form4.h"
+#include "state/Module2.h"
+#include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
 
@@ -69,4 +69,14 @@ void MDIForm1::xScale_Click() {
 
 void MDIForm1::xSave_Click() {
     forms_.form6().Show();
+}
+
+void MDIForm1::pictureOpened(const QImage& picture) {
+    Form1& form1 = forms_.form1();
+    form1.Picture2->setPicture(picture);
+    form1.Show();
+    FitPictureInViewport(form1);
+    xConvert_to_Black_->setEnabled(true);
+    xSave_->setEnabled(true);
+    xScale_->setEnabled(true);
 }

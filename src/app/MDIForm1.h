@@ -3,6 +3,7 @@
 // four-command menu through which every function is reached. Closing it ends the program.
 
 #include "app/Forms.h"
+#include "open/OpenedPictureSink.h"
 #include "runtime/EventDispatch.h"
 
 #include <QMainWindow>
@@ -11,7 +12,7 @@ class Forms;
 class QAction;
 class QMdiArea;
 
-class MDIForm1 : public QMainWindow {
+class MDIForm1 : public QMainWindow, public OpenedPictureSink {
     Q_OBJECT
 public:
     explicit MDIForm1(Forms& forms);
@@ -22,6 +23,8 @@ public:
     void xConvert_to_Black_Click();
     void xScale_Click();
     void xSave_Click();
+    // Shows the opened picture in the original-picture window and enables the items that work on it.
+    void pictureOpened(const QImage& picture) override;
 
     QMdiArea* mdiArea() const { return mdiArea_; }
     QAction* xOpen() const { return xOpen_; }

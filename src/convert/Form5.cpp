@@ -1,15 +1,11 @@
 #include "Form5.h"
 
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "convert/GreyConversion.h"
 #include "convert/HalfReduction.h"
+#include "convert/ProgressText.h"
 #include "convert/RectangleShape.h"
-#include "runtime/Numbers.h"
-#include "view/Form1.h"
-#include "view/Form2.h"
-#include "view/Form3.h"
+#include "runtime/PictureBox.h"
+#include "state/Module2.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -36,10 +32,10 @@ QFont barFont() {
 
 } // namespace
 
-Form5::Form5(Forms& forms, QWidget* parent)
-    : Form(forms.shell(), parent), Label1(new QLabel(this)),
+Form5::Form5(Shell& shell, ConversionWindows& windows, QWidget* parent)
+    : Form(shell, parent), Label1(new QLabel(this)),
       Shape1(new RectangleShape(this, RGB(0, 0, 255), RGB(255, 255, 192))), Command1(new QPushButton(this)),
-      Timer1(new Timer(this, 1000, true)), forms_(forms), label1WidthTwips_(Label1DesignWidth) {
+      Timer1(new Timer(this, 1000, true)), windows_(windows), label1WidthTwips_(Label1DesignWidth) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(6300 / TwipsPerPixel, 795 / TwipsPerPixel);
@@ -61,14 +57,10 @@ Form5::Form5(Forms& forms, QWidget* parent)
     connect(Command1, &QPushButton::clicked, this, [this] { onEvent([this] { Command1_Click(); }); });
     Timer1->onTimer([this] { onEvent([this] { Timer1_Timer(); }); });
 
-    const QSize screen = forms.shell().screenTwips() / TwipsPerPixel;
+    const QSize screen = shell.screenTwips() / TwipsPerPixel;
     const QSize outer = frameGeometry().size();
     move(std::max(0, (screen.width() - outer.width()) / 2),
          std::max(0, (screen.height() - outer.height()) / 2));
-}
-
-void Form5::Form_Load() {
-    setIcon(forms_.mdiForm1().Icon());
 }
 
 void Form5::Form_QueryUnload() {
@@ -82,11 +74,11 @@ void Form5::Command1_Click() {
 void Form5::Timer1_Timer() {
     if (Module2::ConvertMode == 1) {
         ToBlack();
-        forms_.form2().setWindowState(2);
+        windows_.maximiseResultWindow(ConversionResult::Grey);
         Module2::StageDone[1] = BooleanTrue;
     } else if (Module2::ConvertMode == 2) {
         ToScale();
-        forms_.form3().setWindowState(2);
+        windows_.maximiseResultWindow(ConversionResult::Half);
         Module2::StageDone[2] = BooleanTrue;
     }
     Timer1->setEnabled(false);
@@ -97,18 +89,18 @@ ConversionSteps Form5::conversionSteps() {
 }
 
 void Form5::ToBlack() {
-    PictureBox* target = forms_.form2().Picture2;
+    PictureBox& target = windows_.resultPicture(ConversionResult::Grey);
     ConversionSteps steps = conversionSteps();
-    convertToGrey(forms_.form1().Picture2->surface(), target->surface(), steps);
-    target->surfaceChanged();
+    convertToGrey(windows_.originalPicture().surface(), target.surface(), steps);
+    target.surfaceChanged();
 }
 
 void Form5::ToScale() {
-    PictureBox* target = forms_.form3().Picture2;
+    PictureBox& target = windows_.resultPicture(ConversionResult::Half);
     ConversionSteps steps = conversionSteps();
-    reduceToHalf(forms_.form2().Picture2->surface(), forms_.form1().Picture2->surface(), target->surface(),
-                 steps);
-    target->surfaceChanged();
+    reduceToHalf(windows_.resultPicture(ConversionResult::Grey).surface(),
+                 windows_.originalPicture().surface(), target.surface(), steps);
+    target.surfaceChanged();
 }
 
 double Form5::fullBarWidth() const {
@@ -129,8 +121,7 @@ void Form5::showProgress(const QString& captionPrefix, double percent, double ba
     }
     if (percent != shownPercent_ || Label1->text().isEmpty()) {
         shownPercent_ = percent;
-        const QString percentText = decimalText(percent) + QLatin1Char('%');
-        setCaption(captionPrefix + percentText);
-        Label1->setText(percentText);
+        setCaption(progressCaption(captionPrefix, percent));
+        Label1->setText(progressLabelText(percent));
     }
 }

@@ -4,11 +4,11 @@
 // and its cancel button and close box ask the run to stop.
 
 #include "convert/ConversionSteps.h"
+#include "convert/ConversionWindows.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Timer.h"
 
-class Forms;
 class QLabel;
 class QPushButton;
 class RectangleShape;
@@ -16,9 +16,8 @@ class RectangleShape;
 class Form5 : public Form, public ProgressDisplay {
     Q_OBJECT
 public:
-    Form5(Forms& forms, QWidget* parent);
+    Form5(Shell& shell, ConversionWindows& windows, QWidget* parent);
 
-    void Form_Load() override;
     void Form_QueryUnload() override;
     void Timer1_Timer();
     void Command1_Click();
@@ -40,7 +39,7 @@ public:
 private:
     ConversionSteps conversionSteps();
 
-    Forms& forms_;
+    ConversionWindows& windows_;
     int label1WidthTwips_;
     double shownPercent_ = -1;
     ColumnYield columnYield_;

@@ -1,9 +1,6 @@
 #include "Form6.h"
 
 #include "ExportJob.h"
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DoEvents.h"
 #include "runtime/DriveListBox.h"
@@ -11,9 +8,7 @@
 #include "runtime/PictureBox.h"
 #include "runtime/PlatformDrives.h"
 #include "runtime/ScrollBar.h"
-#include "view/Form1.h"
-#include "view/Form2.h"
-#include "view/Form3.h"
+#include "state/Module2.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -101,29 +96,10 @@ private:
     int threshold_ = 0;
 };
 
-// The chosen picture's window. A closed one is opened with its own conversion, as its menu item
-// opens it (the grey picture first when there is none): left to an earlier run's mode, the
-// progress dialog would run the other conversion on a window still being opened.
-PictureWindowForm& sourceWindow(Forms& forms, bool originalResolution) {
-    if (originalResolution || (!forms.loadedForm2() && !forms.loadedForm3())) {
-        if (!forms.loadedForm2()) {
-            Module2::ConvertMode = 1;
-        }
-        PictureWindowForm& grey = forms.form2();
-        if (originalResolution) {
-            return grey;
-        }
-    }
-    if (!forms.loadedForm3()) {
-        Module2::ConvertMode = 2;
-    }
-    return forms.form3();
-}
-
 } // namespace
 
-Form6::Form6(Forms& forms, QWidget* parent)
-    : Form(forms.shell(), parent), Frame1(placed(new QGroupBox(Frame1Caption, this), {120, 120, 5415, 1455})),
+Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
+    : Form(programShell, parent), Frame1(placed(new QGroupBox(Frame1Caption, this), {120, 120, 5415, 1455})),
       Picture1(placed(new PictureBox(Frame1, colourOfStoredPixel(palette().button().color().rgb()), true),
                       {120, 240, 5175, 735})),
       HScroll1(placed(thresholdBar(Frame1), {120, 1080, 5175, 255})),
@@ -140,7 +116,7 @@ Form6::Form6(Forms& forms, QWidget* parent)
       Frame4(placed(new QGroupBox(this), {5640, 1620, 3015, 1215})),
       Option2(placed(option(QStringLiteral("从低分辨率图像分析数据"), Frame4, false), {360, 600, 2415, 315})),
       Option1(placed(option(QStringLiteral("从原分辨率图像分析数据"), Frame4, true), {360, 240, 2535, 315})),
-      Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})), forms_(forms) {
+      Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})), sources_(sources) {
     setCaption(QStringLiteral("导出图像数据"));
     setFixedSize(ClientWidth / TwipsPerPixel, ClientHeight / TwipsPerPixel);
     if (auto* const frame = qobject_cast<QMdiSubWindow*>(parent)) {
@@ -172,15 +148,15 @@ void Form6::Form_Initialize() {
         Picture1->Line(static_cast<float>(i), 0, static_cast<float>(i), 20, RGB(i, i, i));
     }
     const QSize screen = shell().screenTwips();
-    setLeft((screen.width() - Width()) / 2);
-    setTop((screen.height() - Height()) / 2);
-    if (Module2::StageDone[2] == BooleanTrue) {
+    setLeftTwips((screen.width() - WidthTwips()) / 2);
+    setTopTwips((screen.height() - HeightTwips()) / 2);
+    if (sources_.halfPictureExists()) {
         Option2->setChecked(true);
     } else {
         Option2->setEnabled(false);
         Option1->setChecked(true);
     }
-    HScroll1->setValue(122);
+    HScroll1->setBarValue(122);
 }
 
 void Form6::Form_Load() {
@@ -192,7 +168,6 @@ void Form6::Form_Load() {
     Dir1->setPath(appPath);
     // Without drive letters the application's drive is the one holding its folder.
     Drive1->setDrive(appPath);
-    setIcon(forms_.mdiForm1().Icon());
     composePath();
 }
 
@@ -203,7 +178,8 @@ void Form6::Command1_Click() {
     // Events run during the export and may close this window, so nothing after this point relies
     // on it still being there.
     const QPointer<Form6> self(this);
-    Forms& forms = forms_;
+    ExportSources& sources = sources_;
+    Shell& programShell = shell();
     exporting_ = true;
     const auto finished = qScopeGuard([self] {
         if (self) {
@@ -216,14 +192,13 @@ void Form6::Command1_Click() {
     DialogControls controls(*this);
     // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
     // source window during the export neither disturbs it nor reopens that window.
-    const PictureSurface source = sourceWindow(forms, originalResolution).Picture2->surface();
-    const PictureSurface& original = forms.form1().Picture2->surface();
-    job.run(source, QSizeF(original.ScaleWidth(), original.ScaleHeight()), controls);
-    forms.shell().MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
+    const PictureSurface source = sources.loadForExport(originalResolution);
+    job.run(source, sources.openedPictureSize(), controls);
+    programShell.MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
 }
 
 void Form6::Command2_Click() {
-    forms_.shell().End();
+    shell().End();
 }
 
 void Form6::Drive1_Change() {

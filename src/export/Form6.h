@@ -2,11 +2,11 @@
 // The export dialog: the grey threshold over its ramp, black or white data, the source picture and
 // the file's path. OK writes the point-data file; Cancel ends the program.
 
+#include "export/ExportSources.h"
 #include "runtime/Form.h"
 
 class DirListBox;
 class DriveListBox;
-class Forms;
 class PictureBox;
 class QGroupBox;
 class QLineEdit;
@@ -17,7 +17,7 @@ class ScrollBar;
 class Form6 : public Form {
     Q_OBJECT
 public:
-    Form6(Forms& forms, QWidget* parent);
+    Form6(Shell& shell, ExportSources& sources, QWidget* parent);
 
     void Form_Initialize();
     void Form_Load() override;
@@ -50,6 +50,6 @@ public:
 private:
     void composePath();
 
-    Forms& forms_;
+    ExportSources& sources_;
     bool exporting_ = false;
 };

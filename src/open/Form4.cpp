@@ -1,8 +1,5 @@
 #include "Form4.h"
 
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "open/PreviewPlacement.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DriveListBox.h"
@@ -11,9 +8,8 @@
 #include "runtime/Numbers.h"
 #include "runtime/PictureBox.h"
 #include "runtime/PlatformDrives.h"
-#include "view/Form1.h"
+#include "state/Module2.h"
 
-#include <QAction>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -34,12 +30,12 @@ Form4::LoadedFile Form4::LoadedFile::of(const QString& path) {
     return info.exists() ? LoadedFile{path, info.lastModified(), info.size()} : LoadedFile{path, {}, -1};
 }
 
-Form4::Form4(Forms& forms, QWidget* parent)
-    : Form(forms.shell(), parent), Drive1(new DriveListBox(this)), Dir1(new DirListBox(this)),
+Form4::Form4(Shell& shell, OpenedPictureSink& opened, QWidget* parent)
+    : Form(shell, parent), Drive1(new DriveListBox(this)), Dir1(new DirListBox(this)),
       File1(new FileListBox(this)), Picture1(new PictureBox(this, 0, true)),
       Picture2(new PictureBox(Picture1, 0, false)), Picture3(new PictureBox(this, 0, true)),
       Label1(new QLabel(this)), Command1(new QPushButton(QStringLiteral("确定"), this)),
-      Command2(new QPushButton(QStringLiteral("取消"), this)), forms_(forms) {
+      Command2(new QPushButton(QStringLiteral("取消"), this)), opened_(opened) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setCaption(QStringLiteral("选择你要转换的图片"));
@@ -87,11 +83,11 @@ void Form4::Form_Load() {
     if (const QString drive = Drive1->driveHolding(appPath); !drive.isEmpty()) {
         Drive1->setDrive(drive);
     }
-    setIcon(forms_.mdiForm1().Icon());
     Picture3->setVisible(false);
     const QSize screen = shell().screenTwips();
-    setLeft(toInteger32((static_cast<float>(screen.width()) - static_cast<float>(Width())) / 2.0f));
-    setTop(toInteger32((static_cast<float>(screen.height()) - static_cast<float>(Height())) / 2.0f));
+    setLeftTwips(toInteger32((static_cast<float>(screen.width()) - static_cast<float>(WidthTwips())) / 2.0f));
+    setTopTwips(
+        toInteger32((static_cast<float>(screen.height()) - static_cast<float>(HeightTwips())) / 2.0f));
 }
 
 void Form4::Drive1_Change() {
@@ -155,18 +151,11 @@ void Form4::Command1_Click() {
         shell().MsgBox(error.text());
         return;
     }
-    Forms& forms = forms_; // this window is discarded by Unload below
+    OpenedPictureSink& opened = opened_; // this window is discarded by Unload below
     Module2::StageDone.fill(BooleanFalse);
     Unload();
-    Form1& form1 = forms.form1();
-    form1.Picture2->setPicture(picture);
-    form1.Show();
-    FitPictureInViewport(form1);
+    opened.pictureOpened(picture);
     Module2::StageDone[0] = BooleanTrue;
-    const MDIForm1& main = forms.mdiForm1();
-    main.xConvert_to_Black()->setEnabled(true);
-    main.xSave()->setEnabled(true);
-    main.xScale()->setEnabled(true);
 }
 
 void Form4::Command2_Click() {

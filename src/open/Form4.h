@@ -1,7 +1,8 @@
 #pragma once
 // The open-picture dialog: drive, folder and file lists on the left, a fitted preview of the
-// clicked file on the right; OK opens that file in the original-picture window.
+// clicked file on the right; OK opens that file and hands it on.
 
+#include "open/OpenedPictureSink.h"
 #include "runtime/Form.h"
 
 #include <QDateTime>
@@ -11,7 +12,6 @@
 class DirListBox;
 class DriveListBox;
 class FileListBox;
-class Forms;
 class PictureBox;
 class QLabel;
 class QPushButton;
@@ -19,7 +19,7 @@ class QPushButton;
 class Form4 : public Form {
     Q_OBJECT
 public:
-    Form4(Forms& forms, QWidget* parent);
+    Form4(Shell& shell, OpenedPictureSink& opened, QWidget* parent);
 
     void Form_Load() override;
     void Drive1_Change();
@@ -54,6 +54,6 @@ private:
     // The decoded picture at a path: the loader box's own when it holds that file unchanged.
     QImage pictureAt(const QString& path) const;
 
-    Forms& forms_;
+    OpenedPictureSink& opened_;
     std::optional<LoadedFile> loaded_;
 };

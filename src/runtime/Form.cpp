@@ -122,7 +122,7 @@ void Form::resizeEvent(QResizeEvent* event) {
     }
 }
 
-int Form::WindowState() const {
+int Form::WindowStateValue() const {
     if (!shownOnce_) {
         return pendingState_;
     }
@@ -136,7 +136,7 @@ int Form::WindowState() const {
     return 0;
 }
 
-void Form::setWindowState(int state) {
+void Form::setWindowStateValue(int state) {
     if (state < 0 || state > 2) {
         throw RuntimeError::invalidPropertyValue();
     }
@@ -160,14 +160,14 @@ void Form::setWindowState(int state) {
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == frame() && event->type() == QEvent::Resize && shownOnce_ && WindowState() == 0) {
+    if (watched == frame() && event->type() == QEvent::Resize && shownOnce_ && WindowStateValue() == 0) {
         normalFrameSize_ = frame()->size();
     }
     return QWidget::eventFilter(watched, event);
 }
 
 QSize Form::outerSize() const {
-    if (WindowState() != 0) {
+    if (WindowStateValue() != 0) {
         if (restoreSize_) {
             return *restoreSize_;
         }
@@ -178,42 +178,42 @@ QSize Form::outerSize() const {
     return frame()->frameGeometry().size();
 }
 
-int Form::Width() const {
+int Form::WidthTwips() const {
     return outerSize().width() * TwipsPerPixel;
 }
 
-int Form::Height() const {
+int Form::HeightTwips() const {
     return outerSize().height() * TwipsPerPixel;
 }
 
-int Form::Left() const {
+int Form::LeftTwips() const {
     return frame()->x() * TwipsPerPixel;
 }
 
-int Form::Top() const {
+int Form::TopTwips() const {
     return frame()->y() * TwipsPerPixel;
 }
 
-void Form::setWidth(int twips) {
+void Form::setWidthTwips(int twips) {
     setOuterSize(QSize(twips / TwipsPerPixel, outerSize().height()));
 }
 
-void Form::setHeight(int twips) {
+void Form::setHeightTwips(int twips) {
     setOuterSize(QSize(outerSize().width(), twips / TwipsPerPixel));
 }
 
 void Form::setOuterSize(const QSize& size) {
     restoreSize_ = size;
-    if (WindowState() == 0) {
+    if (WindowStateValue() == 0) {
         applyRestoreSize();
     }
 }
 
-void Form::setLeft(int twips) {
+void Form::setLeftTwips(int twips) {
     frame()->move(twips / TwipsPerPixel, frame()->y());
 }
 
-void Form::setTop(int twips) {
+void Form::setTopTwips(int twips) {
     frame()->move(frame()->x(), twips / TwipsPerPixel);
 }
 

@@ -34,19 +34,19 @@ public:
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString& caption);
     // 0 normal, 1 minimised, 2 maximised. Before the window is first shown the state is kept
-    // and applied when it appears.
-    int WindowState() const;
-    void setWindowState(int state);
+    // and applied when it appears. Named apart from QWidget's windowState, which takes Qt's flags.
+    int WindowStateValue() const;
+    void setWindowStateValue(int state);
 
-    // Outer size and position of the window, in twips.
-    int Width() const;
-    int Height() const;
-    int Left() const;
-    int Top() const;
-    void setWidth(int twips);
-    void setHeight(int twips);
-    void setLeft(int twips);
-    void setTop(int twips);
+    // Outer size and position of the window, in twips (QWidget's width() and the like are in pixels).
+    int WidthTwips() const;
+    int HeightTwips() const;
+    int LeftTwips() const;
+    int TopTwips() const;
+    void setWidthTwips(int twips);
+    void setHeightTwips(int twips);
+    void setLeftTwips(int twips);
+    void setTopTwips(int twips);
     // Client area in pixels.
     float ScaleWidth() const { return static_cast<float>(width()); }
     float ScaleHeight() const { return static_cast<float>(height()); }

@@ -40,7 +40,7 @@ void ScrollBar::setMax(int max) {
     setMaximum(max); // a value above the new Max is lowered, with a change
 }
 
-void ScrollBar::setValue(int value) {
+void ScrollBar::setBarValue(int value) {
     requireInRange(value, minimum(), maximum());
     QScrollBar::setValue(value);
 }

@@ -23,7 +23,8 @@ public:
 
     void setMin(int min);
     void setMax(int max);
-    void setValue(int value);
+    // Value; out of range refused. Named apart from QAbstractSlider's setValue slot, which clamps.
+    void setBarValue(int value);
     void setSmallChange(int step);
     void setLargeChange(int step);
     void setEnabledState(bool enabled) { setEnabled(enabled); }

@@ -1,8 +1,5 @@
 #include "Form1.h"
 
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -15,14 +12,12 @@ ColourValue windowBackground() {
 
 } // namespace
 
-Form1::Form1(Forms& forms, QWidget* parent)
-    : PictureWindowForm(forms.shell(), parent,
-                        {QSize(694, 443), windowBackground(), windowBackground(), QPoint(-16, 40)}),
-      forms_(forms) {
+Form1::Form1(Shell& shell, QWidget* parent)
+    : PictureWindowForm(shell, parent,
+                        {QSize(694, 443), windowBackground(), windowBackground(), QPoint(-16, 40)}) {
     setCaption(QStringLiteral("原始图片"));
 }
 
 void Form1::Form_Load() {
-    setWindowState(2);
-    setIcon(forms_.mdiForm1().Icon());
+    setWindowStateValue(2);
 }

@@ -3,15 +3,10 @@
 
 #include "view/PictureWindowForm.h"
 
-class Forms;
-
 class Form1 : public PictureWindowForm {
     Q_OBJECT
 public:
-    Form1(Forms& forms, QWidget* parent);
+    Form1(Shell& shell, QWidget* parent);
 
     void Form_Load() override;
-
-private:
-    Forms& forms_;
 };

@@ -1,28 +1,23 @@
 #include "Form2.h"
 
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "convert/Form5.h"
 #include "view/Form1.h"
 
-Form2::Form2(Forms& forms, QWidget* parent)
-    : PictureWindowForm(forms.shell(), parent,
-                        {QSize(733, 475), RGB(255, 255, 255), RGB(0, 0, 0), QPoint(16, 8)}),
-      forms_(forms) {
+Form2::Form2(Shell& shell, ResultWindowSurroundings& surroundings, QWidget* parent)
+    : PictureWindowForm(shell, parent, {QSize(733, 475), RGB(255, 255, 255), RGB(0, 0, 0), QPoint(16, 8)}),
+      surroundings_(surroundings) {
     setCaption(QStringLiteral("原分辨率黑白图片"));
 }
 
 void Form2::Form_Load() {
-    setIcon(forms_.mdiForm1().Icon());
-    forms_.form1().setWindowState(1);
-    setWindowState(2);
-    setWidth(forms_.form1().Width());
-    setHeight(forms_.form1().Height());
+    surroundings_.originalWindow().setWindowStateValue(1);
+    setWindowStateValue(2);
+    setWidthTwips(surroundings_.originalWindow().WidthTwips());
+    setHeightTwips(surroundings_.originalWindow().HeightTwips());
     // The grey surface takes the opened picture's place and pixel size.
-    Picture2->setLeft(forms_.form1().Picture2->Left());
-    Picture2->setTop(forms_.form1().Picture2->Top());
-    Picture2->setHeight(forms_.form1().Picture2->Height());
-    Picture2->setWidth(forms_.form1().Picture2->Width());
-    // Waits here while the dialog's timer runs the conversion; the dialog is created armed.
-    forms_.form5().ShowModal();
+    Picture2->setLeft(surroundings_.originalWindow().Picture2->Left());
+    Picture2->setTop(surroundings_.originalWindow().Picture2->Top());
+    Picture2->setHeight(surroundings_.originalWindow().Picture2->Height());
+    Picture2->setWidth(surroundings_.originalWindow().Picture2->Width());
+    // Waits here while the dialog's timer runs the conversion.
+    surroundings_.runProgressDialog();
 }

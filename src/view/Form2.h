@@ -3,16 +3,15 @@
 // prepares the windows and runs the grey conversion through the progress dialog.
 
 #include "view/PictureWindowForm.h"
-
-class Forms;
+#include "view/ResultWindowSurroundings.h"
 
 class Form2 : public PictureWindowForm {
     Q_OBJECT
 public:
-    Form2(Forms& forms, QWidget* parent);
+    Form2(Shell& shell, ResultWindowSurroundings& surroundings, QWidget* parent);
 
     void Form_Load() override;
 
 private:
-    Forms& forms_;
+    ResultWindowSurroundings& surroundings_;
 };

@@ -1,32 +1,25 @@
 #include "Form3.h"
 
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "convert/Form5.h"
+#include "runtime/HalfResolutionScale.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 
-Form3::Form3(Forms& forms, QWidget* parent)
-    : PictureWindowForm(forms.shell(), parent,
-                        {QSize(732, 460), RGB(255, 255, 255), RGB(0, 0, 0), QPoint(32, 16)}),
-      forms_(forms) {
+Form3::Form3(Shell& shell, ResultWindowSurroundings& surroundings, QWidget* parent)
+    : PictureWindowForm(shell, parent, {QSize(732, 460), RGB(255, 255, 255), RGB(0, 0, 0), QPoint(32, 16)}),
+      surroundings_(surroundings) {
     setCaption(QStringLiteral("低分辨率黑白图片"));
 }
 
 void Form3::Form_Load() {
-    setIcon(forms_.mdiForm1().Icon());
-    setWindowState(1);
+    setWindowStateValue(1);
     // Loads the grey window first (with its own conversion) when it is not loaded yet.
-    forms_.form2().setWindowState(1);
-    setWidth(forms_.form1().Width());
-    setHeight(forms_.form1().Height());
-    Picture2->setLeft(forms_.form1().Picture2->Left());
-    Picture2->setTop(forms_.form1().Picture2->Top());
-    Picture2->setHeight(forms_.form1().Picture2->Height());
-    Picture2->setWidth(forms_.form1().Picture2->Width());
-    // Half-resolution units: each unit of the surface spans 2 x 2 of its pixels.
-    Picture2->setScaleHeight(forms_.form1().Picture2->ScaleHeight() / 2.0f);
-    Picture2->setScaleWidth(forms_.form1().Picture2->ScaleWidth() / 2.0f);
-    forms_.form5().Timer1->setEnabled(true);
-    forms_.form5().ShowModal();
+    surroundings_.greyWindow().setWindowStateValue(1);
+    setWidthTwips(surroundings_.originalWindow().WidthTwips());
+    setHeightTwips(surroundings_.originalWindow().HeightTwips());
+    Picture2->setLeft(surroundings_.originalWindow().Picture2->Left());
+    Picture2->setTop(surroundings_.originalWindow().Picture2->Top());
+    Picture2->setHeight(surroundings_.originalWindow().Picture2->Height());
+    Picture2->setWidth(surroundings_.originalWindow().Picture2->Width());
+    setHalfResolutionScale(Picture2->surface(), surroundings_.originalWindow().Picture2->surface());
+    surroundings_.runProgressDialog();
 }

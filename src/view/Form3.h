@@ -3,16 +3,15 @@
 // windows and runs the reduction through the progress dialog.
 
 #include "view/PictureWindowForm.h"
-
-class Forms;
+#include "view/ResultWindowSurroundings.h"
 
 class Form3 : public PictureWindowForm {
     Q_OBJECT
 public:
-    Form3(Forms& forms, QWidget* parent);
+    Form3(Shell& shell, ResultWindowSurroundings& surroundings, QWidget* parent);
 
     void Form_Load() override;
 
 private:
-    Forms& forms_;
+    ResultWindowSurroundings& surroundings_;
 };

@@ -25,7 +25,7 @@ ScrollBar* makeScrollBar(Qt::Orientation orientation, QWidget* parent, QRect geo
     bar->setMax(32767);
     bar->setSmallChange(1);
     bar->setLargeChange(1);
-    bar->setValue(0);
+    bar->setBarValue(0);
     return bar;
 }
 

@@ -24,7 +24,7 @@ std::int16_t ScrollBarAxis::Value() const {
     return bar_.Value();
 }
 void ScrollBarAxis::setValue(int value) {
-    bar_.setValue(value);
+    bar_.setBarValue(value);
 }
 float ScrollBarAxis::pictureOffset() const {
     return scale_.offsetAt(bar_.Value());

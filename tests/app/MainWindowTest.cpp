@@ -1,8 +1,11 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
+#include "convert/Form5.h"
 #include "view/Form1.h"
+#include "view/Form2.h"
+#include "view/Form3.h"
 
-#include "TestProgram.h"
+#include "WholeProgram.h"
 
 #include <QMdiArea>
 #include <QMenuBar>
@@ -22,7 +25,7 @@ private slots:
     }
 
     void startsMaximisedWithOnlyTheOpenItemEnabledAndClosingEndsTheProgram() {
-        TestProgram program;
+        WholeProgram program;
         MDIForm1& main = program.forms.mdiForm1();
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("位图转换到AutoCAD图形（Quillet)"));
@@ -42,17 +45,38 @@ private slots:
     }
 
     void windowsAreCreatedOnFirstReferenceAndAnewAfterClosing() {
-        TestProgram program;
+        WholeProgram program;
         Forms& forms = program.forms;
         QVERIFY(!forms.loadedForm1());
         Form1* first = &forms.form1();
         QCOMPARE(forms.loadedForm1(), first);
         QCOMPARE(&forms.form1(), first);
+        QCOMPARE(first->Icon().cacheKey(), forms.mdiForm1().Icon().cacheKey());
         QCOMPARE(forms.mdiForm1().mdiArea()->subWindowList().size(), 1);
         first->Unload();
         QVERIFY(!forms.loadedForm1());
         forms.form1();
         QVERIFY(forms.loadedForm1());
+    }
+
+    void reduceBeforeConvertMakesTheGreyPictureFirstAndMaximisesTheHalfResolutionWindow() {
+        WholeProgram program;
+        Forms& forms = program.forms;
+        forms.form1().Picture2->setPicture(QImage(4, 4, QImage::Format_RGB32));
+        forms.form1().Picture2->PSet(2, 2, RGB(30, 60, 91));
+        QTimer ticker; // every progress dialog ticked as soon as it shows
+        connect(&ticker, &QTimer::timeout, [&forms] {
+            if (Form5* dialog = forms.loadedForm5(); dialog && dialog->isVisible()) {
+                dialog->Timer1->tick();
+            }
+        });
+        ticker.start(0);
+        forms.mdiForm1().xScale_Click();
+        QCOMPARE(Module2::StageDone[1], BooleanTrue);
+        QCOMPARE(Module2::StageDone[2], BooleanTrue);
+        QCOMPARE(forms.form2().WindowStateValue(), 1);
+        QCOMPARE(forms.form3().WindowStateValue(), 2);
+        QCOMPARE(forms.form3().Picture2->Point(1, 1), RGB(60, 60, 60));
     }
 };
 

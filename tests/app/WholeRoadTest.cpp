@@ -8,11 +8,12 @@
 #include "open/Form4.h"
 #include "runtime/FileListBox.h"
 #include "runtime/ScrollBar.h"
+#include "view/Form2.h"
 
 #include "PointFiles.h"
 #include "ProgressTicks.h"
 #include "TestFiles.h"
-#include "TestProgram.h"
+#include "WholeProgram.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,7 +25,7 @@ class WholeRoadTest : public QObject {
     Q_OBJECT
 private slots:
     void aPictureGoesFromItsFileToBothPointFiles() {
-        TestProgram program;
+        WholeProgram program;
         QImage picture(9, 7, QImage::Format_ARGB32);
         for (int y = 0; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x) { // row 2 translucent, laid on white when opened
@@ -49,7 +50,8 @@ private slots:
         });
         main.xOpen_Click();
         QCOMPARE(Module2::StageDone[0], BooleanTrue);
-        QVERIFY(main.xSave()->isEnabled());
+        QVERIFY(main.xConvert_to_Black()->isEnabled() && main.xScale()->isEnabled() &&
+                main.xSave()->isEnabled());
 
         // convert and reduce, each dialog ticked as soon as it shows
         tickWhenProgressShows(forms);
@@ -69,13 +71,20 @@ private slots:
         for (const auto& [half, white, threshold] : choices) {
             (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
             (white ? dialog.Option4 : dialog.Option3)->setChecked(true);
-            dialog.HScroll1->setValue(threshold);
+            dialog.HScroll1->setBarValue(threshold);
             const QString file = program.path(QString("%1 %2 %3.txt").arg(half).arg(white).arg(threshold));
             dialog.Text2->setText(file);
             dialog.Command1->click();
             QCOMPARE(contents(file), expectedPointFile(picture, half, white, threshold));
         }
-        QCOMPARE(program.shell.messages.size(), 6);
+        // the grey window closed: the export opens it again, with its conversion
+        forms.loadedForm2()->Unload();
+        tickWhenProgressShows(forms);
+        dialog.Option1->setChecked(true);
+        dialog.Command1->click();
+        QVERIFY(forms.loadedForm2());
+        QCOMPARE(contents(dialog.Text2->text()), expectedPointFile(picture, false, true, 0));
+        QCOMPARE(program.shell.messages.size(), 7);
         QCOMPARE(program.shell.messages[0].text, QStringLiteral("导出图像数据完毕"));
     }
 };

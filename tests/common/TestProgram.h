@@ -1,10 +1,9 @@
 #pragma once
-// The program's windows for one test: shared state reset, message boxes and End recorded, and a
-// program folder of the test's own. Header only: it needs the windows, which not every test links.
+// What every window test starts from: shared state reset, message boxes and End recorded, and a
+// program folder of the test's own.
 
 #include "RecordingShell.h"
-#include "app/Forms.h"
-#include "app/Module2.h"
+#include "state/Module2.h"
 
 #include <QTemporaryDir>
 
@@ -17,5 +16,4 @@ struct TestProgram {
 
     QTemporaryDir folder;
     RecordingShell shell;
-    Forms forms{shell};
 };

@@ -2,18 +2,19 @@
 
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
-#include "app/Module2.h"
 #include "convert/Form5.h"
 #include "runtime/Numbers.h"
+#include "state/Module2.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
 
 #include "PixelCompare.h"
 #include "ProgressTicks.h"
-#include "TestProgram.h"
+#include "WholeProgram.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -75,38 +76,67 @@ QList<int> flags() {
     return {Module2::StageDone[1], Module2::StageDone[2], Module2::CancelFlag};
 }
 
+// The picture boxes of the three picture windows, laid out as the result windows lay theirs out, and the
+// result windows the dialog maximises.
+struct PictureBoxes : ConversionWindows {
+    explicit PictureBoxes(const QImage& picture) {
+        original.setAutoSize(true);
+        original.setPicture(picture);
+        for (PictureBox* result : {&grey, &half}) {
+            result->setWidth(original.Width());
+            result->setHeight(original.Height());
+        }
+        half.setScaleWidth(original.ScaleWidth() / 2.0f);
+        half.setScaleHeight(original.ScaleHeight() / 2.0f);
+    }
+    PictureBox& originalPicture() override { return original; }
+    PictureBox& resultPicture(ConversionResult result) override {
+        return result == ConversionResult::Grey ? grey : half;
+    }
+    void maximiseResultWindow(ConversionResult result) override { maximised << result; }
+
+    PictureBox original{nullptr, 0, false};
+    PictureBox grey{nullptr, RGB(0, 0, 0), false};
+    PictureBox half{nullptr, RGB(0, 0, 0), false};
+    QList<ConversionResult> maximised;
+};
+
 } // namespace
 
 class ConversionDriverTest : public QObject {
     Q_OBJECT
 private:
     std::optional<TestProgram> program;
-    Forms* forms = nullptr;
+    std::optional<PictureBoxes> boxes;
     CaptionRecorder recorder;
     QList<bool> armed; // at each showing of the progress dialog
 
     void openPicture(const QImage& picture) {
-        forms->form1().Picture2->setPicture(picture);
+        boxes.emplace(picture);
         Module2::StageDone[0] = BooleanTrue; // the rest cleared with the test program
     }
-    // Delivers the tick at once, noting whether the dialog showed armed to tick after a second.
-    void tickAtOnce() {
-        whenProgressShows(*forms, [this](Form5& dialog) {
-            armed << (dialog.Timer1->Enabled() && dialog.Timer1->Interval() == 1000 &&
-                      dialog.windowTitle() == ProgressDialogCaption && dialog.Label1->text().isEmpty());
-            dialog.Timer1->tick();
+    // Shows a new progress dialog for this mode, as a result window's load does; the action runs once it
+    // shows.
+    void runDialog(std::int16_t mode, const std::function<void(Form5&)>& whenShown = {}) {
+        Module2::ConvertMode = mode;
+        const QPointer<Form5> dialog = new Form5(program->shell, *boxes, nullptr);
+        QTimer::singleShot(0, dialog, [this, dialog, whenShown] {
+            armed << (dialog->Timer1->Enabled() && dialog->Timer1->Interval() == 1000 &&
+                      dialog->windowTitle() == ProgressDialogCaption && dialog->Label1->text().isEmpty());
+            whenShown ? whenShown(*dialog) : dialog->Timer1->tick(); // at once instead of a second later
         });
+        dialog->ShowModal();
+        QVERIFY(!dialog || dialog->isUnloaded());
     }
-    // The grey window's picture: the grey of the picture before firstBlack, black from there on.
+    // The grey picture: the grey of the picture before firstBlack, black from there on.
     QString greyDifference(const QImage& picture, int firstBlack) const {
-        return firstPixelDifference(forms->form2().Picture2->surface(),
+        return firstPixelDifference(boxes->grey.surface(),
                                     [&](int x, int y) { return x < firstBlack ? greyOf(picture, x, y) : 0; });
     }
 
 private slots:
     void init() {
-        forms = &program.emplace().forms;
-        forms->mdiForm1().show();
+        program.emplace();
         recorder.captions.clear();
         recorder.onCaption = nullptr;
         armed.clear();
@@ -117,68 +147,35 @@ private slots:
         qApp->removeEventFilter(&recorder);
         const QString message =
             program->shell.messages.isEmpty() ? QString() : program->shell.messages[0].text;
+        boxes.reset();
         program.reset();
         QVERIFY2(message.isEmpty(), qPrintable(message));
         QVERIFY2(!armed.contains(false), "a showing of the progress dialog was not armed");
     }
 
-    void greyConversionShowsEveryStepAndTheGreyWindow() {
+    void greyConversionShowsEveryStepAndMaximisesTheGreyWindow() {
         const QImage picture = colourPicture(3, 2);
         openPicture(picture);
         QList<int> bars;
         recorder.onCaption = [&bars](Form5& dialog, const QString&) { bars << dialog.Label1Width(); };
-        tickAtOnce();
-        forms->mdiForm1().xConvert_to_Black_Click();
-
+        runDialog(1);
         QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0, 33, 66, 100}));
         QCOMPARE(bars, (QList<int>{15, 0, 2045, 4090, 6135})); // to the full frame
-        QVERIFY(!forms->loadedForm5());
-        QCOMPARE(forms->form1().WindowState(), 1);
-        QCOMPARE(forms->form2().WindowState(), 2);
-        // restored, the grey window takes the original window's restored size, not its minimised one
-        QCOMPARE(forms->form2().Width(), forms->form1().Width());
-        QCOMPARE(forms->form2().Height(), forms->form1().Height());
-        QVERIFY(forms->form1().Width() > 600 * TwipsPerPixel);
+        QCOMPARE(boxes->maximised, QList<ConversionResult>{ConversionResult::Grey});
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
         QCOMPARE(greyDifference(picture, INT_MAX), QString());
-
-        // the open grey window is only activated
-        recorder.captions.clear();
-        forms->mdiForm1().xConvert_to_Black_Click();
-        QCOMPARE(recorder.captions, QStringList());
-        QVERIFY(!forms->loadedForm5());
     }
 
-    void reductionShowsItsStepsAndTheHalfResolutionWindow_data() {
-        QTest::addColumn<bool>("greyFirst");
-        QTest::addColumn<QStringList>("captions");
-        const QStringList half = progressCaptions(HalfPrefix, {0, 40, 80});
-        QTest::newRow("after the grey conversion") << true << half;
-        QTest::newRow("before any grey conversion: the grey picture first")
-            << false << progressCaptions(GreyPrefix, {0, 20, 40, 60, 80, 100}) + half;
-    }
-    void reductionShowsItsStepsAndTheHalfResolutionWindow() {
-        QFETCH(bool, greyFirst);
-        QFETCH(QStringList, captions);
+    void reductionShowsItsStepsAndMaximisesTheHalfResolutionWindow() {
         const QImage picture = colourPicture(5, 5);
         openPicture(picture);
-        // a tick for every showing, also the second one within one click
-        recorder.onCaption = [](Form5& dialog, const QString& caption) {
-            if (caption == ProgressDialogCaption) {
-                QTimer::singleShot(0, &dialog, [&dialog] { dialog.Timer1->tick(); });
-            }
-        };
-        if (greyFirst) {
-            forms->mdiForm1().xConvert_to_Black_Click();
-            recorder.captions.clear();
-        }
-        forms->mdiForm1().xScale_Click();
-
-        QCOMPARE(recorder.captions, captions);
-        QCOMPARE(forms->form2().WindowState(), 1);
-        QCOMPARE(forms->form3().WindowState(), 2);
+        runDialog(1);
+        recorder.captions.clear();
+        runDialog(2);
+        QCOMPARE(recorder.captions, progressCaptions(HalfPrefix, {0, 40, 80}));
+        QCOMPARE(boxes->maximised, (QList<ConversionResult>{ConversionResult::Grey, ConversionResult::Half}));
         QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
-        const PictureSurface& half = forms->form3().Picture2->surface();
+        const PictureSurface& half = boxes->half.surface();
         QCOMPARE(half.ScaleWidth(), 2.5f);
         for (int u = 0; u <= 2; ++u) {
             for (int v = 0; v <= 2; ++v) {
@@ -201,15 +198,13 @@ private slots:
                     QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
                 }
             };
-            tickAtOnce();
-            forms->mdiForm1().xConvert_to_Black_Click();
-
+            boxes->grey.Cls(); // the next run starts afresh, as in a grey window opened again
+            runDialog(1);
             QCOMPARE(recorder.captions.last(),
                      GreyPrefix + QString::number(percent(std::min(clickColumn + 1, 40))) + "%");
             QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
-            QCOMPARE(forms->form2().WindowState(), 2);
+            QCOMPARE(boxes->maximised.size(), run + 1);
             QCOMPARE(greyDifference(picture, clickColumn + 1), QString());
-            forms->form2().Unload(); // the next run starts afresh, as after the user closed the window
         }
     }
 
@@ -228,7 +223,7 @@ private slots:
         QFETCH(QList<int>, flagsAfter);
         const QImage picture = colourPicture(3, 3);
         openPicture(picture);
-        whenProgressShows(*forms, [close](Form5& dialog) {
+        runDialog(1, [close](Form5& dialog) {
             if (close) {
                 dialog.close();
                 return;
@@ -237,16 +232,13 @@ private slots:
             QVERIFY(dialog.isVisible());
             dialog.Timer1->tick();
         });
-        forms->mdiForm1().xConvert_to_Black_Click();
         QCOMPARE(recorder.captions, captions);
         QCOMPARE(flags(), flagsAfter);
         QCOMPARE(greyDifference(picture, 0), QString());
 
         // the next run; with the flag left set it shows 0 % only, converts nothing and clears the flag
-        forms->form2().Unload();
         recorder.captions.clear();
-        tickAtOnce();
-        forms->mdiForm1().xConvert_to_Black_Click();
+        runDialog(1);
         QCOMPARE(recorder.captions,
                  progressCaptions(GreyPrefix, close ? QList<int>{0} : QList<int>{0, 33, 66, 100}));
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
@@ -255,7 +247,7 @@ private slots:
 
     void aTickWithoutAModeRunsNothingAndTheDialogWaitsForItsCloseBox() {
         openPicture(colourPicture(2, 2));
-        whenProgressShows(*forms, [](Form5& dialog) {
+        runDialog(0, [](Form5& dialog) {
             dialog.Timer1->tick();
             QVERIFY(!dialog.Timer1->Enabled());
             dialog.Command1->click();
@@ -263,16 +255,14 @@ private slots:
             QCOMPARE(dialog.windowTitle(), ProgressDialogCaption);
             dialog.close();
         });
-        forms->form2(); // loaded by some other path, before any item set the mode
         QCOMPARE(flags(), (QList<int>{0, 0, -1}));
+        QVERIFY(boxes->maximised.isEmpty());
     }
 
     void anEmptyPictureConvertsToNothingWithoutAnError() {
         openPicture(QImage());
-        tickAtOnce();
-        forms->mdiForm1().xConvert_to_Black_Click();
-        tickAtOnce();
-        forms->mdiForm1().xScale_Click();
+        runDialog(1);
+        runDialog(2);
         QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
     }
 };

@@ -1,25 +1,23 @@
+// The export dialog on its own, over pictures a fake source holds.
+
 #include "export/Form6.h"
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
 #include "runtime/DirListBox.h"
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
-#include "view/Form1.h"
-#include "view/Form2.h"
-#include "view/Form3.h"
 
 #include "PointFiles.h"
-#include "ProgressTicks.h"
 #include "TestFiles.h"
 #include "TestProgram.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
@@ -41,24 +39,40 @@ template <typename Grey> QImage greyImage(int width, int height, Grey grey) {
 const auto workedGrey = [](int x, int y) { return std::array{0, 0, 0, 0, 40, 130, 0, 121, 200}[3 * x + y]; };
 const QByteArray workedBlackFile = pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}});
 
-// The program with a picture opened and turned grey through the real windows; the dialog starts
-// in the program's folder, one of the test's own.
+// The grey picture (and the half-resolution one once made) as the program would hand them to the dialog.
+struct FakeSources : ExportSources {
+    PictureSurface grey;
+    std::optional<PictureSurface> half;
+    QSizeF opened;
+    const PictureSurface* existingSource(bool original) const override { return original ? &grey : &*half; }
+    bool halfPictureExists() const override { return half.has_value(); }
+    PictureSurface loadForExport(bool original) override { return original ? grey : *half; }
+    QSizeF openedPictureSize() override { return opened; }
+};
+
+// A grey picture opened; the dialog, created on first use, starts in the program's folder, one of the test's
+// own.
 struct Session : TestProgram {
     explicit Session(const QImage& picture = greyImage(3, 3, workedGrey)) {
-        forms.form1().Picture2->setPicture(picture);
-        convert(1);
+        sources.grey.assign(picture);
+        sources.opened = picture.size();
     }
-    PictureWindowForm& convert(std::int16_t mode) {
-        Module2::ConvertMode = mode;
-        tickWhenProgressShows(forms);
-        return mode == 1 ? static_cast<PictureWindowForm&>(forms.form2()) : forms.form3();
+    ~Session() { delete form.data(); }
+    Form6& dialog() {
+        if (!form) {
+            form = new Form6(shell, sources, nullptr);
+            form->Form_Load();
+            form->Form_Initialize();
+        }
+        return *form;
     }
-    Form6& dialog() { return forms.form6(); }
     QStringList files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
     QString onlyMessage() const {
         return shell.messages.size() == 1 ? shell.messages[0].text
                                           : QString("%1 messages").arg(shell.messages.size());
     }
+    FakeSources sources;
+    QPointer<Form6> form;
 };
 
 using Setup = std::function<void(Session&)>;
@@ -78,7 +92,9 @@ private slots:
     void creationChoosesTheSourceAndSetsTheThreshold() {
         QFETCH(bool, halfResolutionDone);
         Session session;
-        Module2::StageDone[2] = toBoolean(halfResolutionDone);
+        if (halfResolutionDone) {
+            session.sources.half.emplace();
+        }
         Form6& dialog = session.dialog();
         QCOMPARE(dialog.size(), QSize(587, 372));
         QCOMPARE(dialog.Option2->isEnabled(), halfResolutionDone);
@@ -89,7 +105,7 @@ private slots:
         QCOMPARE(Module2::CurrentPath, session.path(DefaultName));
         const QImage& ramp = dialog.Picture1->surface().image();
         QVERIFY(qGray(ramp.pixel(1, 20)) <= 2 && qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
-        dialog.HScroll1->setValue(0);
+        dialog.HScroll1->setBarValue(0);
         QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(0,0,0)"));
     }
 
@@ -120,10 +136,13 @@ private slots:
     void theHalfResolutionRoadKeepsTheOriginalSizeInTheHeader() {
         const QImage picture = greyImage(5, 5, [](int x, int y) { return 10 * x + y; });
         Session session(picture);
-        session.convert(2);
+        session.sources.half =
+            session.sources.grey; // unit (u, v) is pixel (2u, 2v), as the reduction makes it
+        session.sources.half->setScaleWidth(2.5f);
+        session.sources.half->setScaleHeight(2.5f);
         Form6& dialog = session.dialog();
         QVERIFY(dialog.Option2->isChecked());
-        dialog.HScroll1->setValue(255);
+        dialog.HScroll1->setBarValue(255);
         dialog.Command1->click();
         QCOMPARE(contents(session.path(DefaultName)), expectedPointFile(picture, true, false, 255));
     }
@@ -154,7 +173,7 @@ private slots:
         } else if (kind == "readonly") {
             QFile::setPermissions(old, QFileDevice::ReadOwner); // refused even though tests run as root
         } else {
-            session.forms.form2().Picture2->surface().assign(greyImage(100, 100, [](int, int) { return 0; }));
+            session.sources.grey.assign(greyImage(100, 100, [](int, int) { return 0; }));
             std::signal(SIGXFSZ, SIG_IGN); // writes past a file-size limit fail, as on a full disk
             const rlimit small{64 * 1024, fileSizeLimit.rlim_max};
             setrlimit(RLIMIT_FSIZE, &small);
@@ -165,35 +184,29 @@ private slots:
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
         QCOMPARE(contents(old), QByteArray("old"));
         QCOMPARE(session.files(), QStringList{DefaultName});
-        QCOMPARE(session.forms.loadedForm6(), &session.dialog());
+        QVERIFY(!session.dialog().isUnloaded());
     }
 
     void okExportsTheWholeFileWhateverHappensAroundIt_data() {
-        QTest::addColumn<bool>("greyWindowAfter");
         QTest::addColumn<Setup>("setup");
-        const auto row = [](const char* tag, bool greyWindowAfter, Setup setup) {
-            QTest::newRow(tag) << greyWindowAfter << setup;
-        };
-        row("OK again during the export starts no second export", true,
+        QTest::newRow("OK again during the export starts no second export") << Setup(
             [](Session& session) { QTimer::singleShot(0, session.dialog().Command1, &QPushButton::click); });
-        row("the grey window closed during the export is neither disturbed nor reopened", false,
-            [](Session& session) { QTimer::singleShot(0, session.forms.loadedForm2(), &Form::Unload); });
-        row("the grey window closed before: the grey picture is made again", true, [](Session& session) {
-            session.convert(2);
-            session.forms.loadedForm2()->Unload();
-            session.dialog().Option1->setChecked(true);
-            tickWhenProgressShows(session.forms);
-        });
+        QTest::newRow("the source changed during the export: the picture as it was")
+            << Setup([](Session& session) {
+                   QTimer::singleShot(0, [&session] {
+                       session.sources.grey.assign(greyImage(3, 3, [](int, int) { return 0; }));
+                   });
+               });
+        QTest::newRow("the dialog closed during the export")
+            << Setup([](Session& session) { QTimer::singleShot(0, &session.dialog(), &Form::Unload); });
     }
     void okExportsTheWholeFileWhateverHappensAroundIt() {
-        QFETCH(bool, greyWindowAfter);
         QFETCH(Setup, setup);
         Session session;
         setup(session);
         session.dialog().Command1->click();
         QCOMPARE(contents(session.path(DefaultName)), workedBlackFile);
         QCOMPARE(session.onlyMessage(), Done);
-        QCOMPARE(session.forms.loadedForm2() != nullptr, greyWindowAfter);
     }
 
     void cancelEndsTheProgramAndNewFolderDoesNothing() {

@@ -1,20 +1,18 @@
-// The open-picture dialog driven as a user drives it, with a recording shell.
+// The open-picture dialog on its own, driven as a user drives it, with a recording shell and a sink
+// that keeps the pictures it is handed.
 
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
 #include "open/Form4.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DriveListBox.h"
 #include "runtime/FileListBox.h"
 #include "runtime/PictureBox.h"
-#include "view/Form1.h"
 
 #include "PixelCompare.h"
 #include "TestFiles.h"
 #include "TestProgram.h"
 
-#include <QAction>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -36,29 +34,39 @@ void select(Form4& form, const QString& name) {
     form.File1->setCurrentItem(found.first());
 }
 
+struct OpenedPictures : OpenedPictureSink {
+    void pictureOpened(const QImage& picture) override { pictures << picture; }
+    QList<QImage> pictures;
+};
+
 } // namespace
 
 class OpenDialogTest : public QObject {
     Q_OBJECT
     std::optional<TestProgram> program;
+    OpenedPictures opened;
+    QPointer<Form4> dialog;
 
     QString file(const QString& name) const { return program->path(name); }
-    Form4& openDialog() {
-        Form4& form = program->forms.form4();
-        form.Show();
-        return form;
+    Form4& loadedDialog() {
+        dialog = new Form4(program->shell, opened, nullptr);
+        dialog->Form_Load();
+        return *dialog;
     }
-    // The picture window, its box taking the size of the picture it is given.
-    Form1& pictureWindowHolding(const QImage& picture) {
-        Form1& form1 = program->forms.form1();
-        form1.Picture2->setAutoSize(true);
-        form1.Picture2->setPicture(picture);
-        return form1;
+    Form4& openDialog() {
+        loadedDialog().Show();
+        return *dialog;
     }
 
 private slots:
-    void init() { program.emplace(); }
-    void cleanup() { program.reset(); }
+    void init() {
+        program.emplace();
+        opened.pictures.clear();
+    }
+    void cleanup() {
+        delete dialog.data();
+        program.reset();
+    }
 
     void aNonPictureAfterAGoodOneShowsThePreviousPictureAgain() {
         writePicture(file("small.png"), {200, 100}, Qt::red);
@@ -100,38 +108,29 @@ private slots:
     void cancelAfterAClickInTheCentredDialogKeepsWindowsAndFlagsButRecordsThePath() {
         writePicture(file("good.png"), {8, 8}, Qt::red);
         Module2::StageDone[1] = BooleanTrue;
-        MDIForm1& main = program->forms.mdiForm1();
+        Form4& form = loadedDialog();
         bool modal = false;
         QPoint place;
         QTimer::singleShot(0, [&] {
-            Form4& form = program->forms.form4();
             modal = form.isModal();
             place = form.pos();
             select(form, "good.png");
             form.Command2->click();
         });
-        main.xOpen()->trigger(); // returns when the dialog is gone
+        form.ShowModal(); // returns when the dialog is gone
         QVERIFY(modal);
         QCOMPARE(place, QPoint(143, 189)); // (15360 - 11055) / 2 = 2152.5 twips, to the even 2152
-        QVERIFY(!program->forms.loadedForm4() && !program->forms.loadedForm1());
+        QVERIFY(form.isUnloaded() && opened.pictures.isEmpty());
         QCOMPARE(Module2::CurrentPath, file("good.png"));
         QCOMPARE(Module2::StageDone, (Flags{0, -1, 0, 0, 0, 0, 0}));
-        QVERIFY(!main.xConvert_to_Black()->isEnabled() && !main.xSave()->isEnabled() &&
-                !main.xScale()->isEnabled());
     }
 
-    void okWithoutAClickShowsAnEmptyPictureWindowAndEnablesTheMenuInOrder() {
+    void okWithoutAClickHandsOnAnEmptyPictureAndClearsTheLaterStages() {
         Module2::StageDone[2] = BooleanTrue;
-        const MDIForm1& main = program->forms.mdiForm1();
-        QStringList enabled;
-        for (QAction* action : {main.xConvert_to_Black(), main.xSave(), main.xScale()}) {
-            connect(action, &QAction::changed, this, [&enabled, action] { enabled << action->text(); });
-        }
         openDialog().Command1->click();
-        QVERIFY(!program->forms.loadedForm4());
-        QVERIFY(program->forms.loadedForm1() && program->forms.loadedForm1()->Picture2->Picture().isNull());
+        QVERIFY(dialog->isUnloaded());
+        QCOMPARE(opened.pictures, QList<QImage>{QImage()});
         QCOMPARE(Module2::StageDone, (Flags{-1, 0, 0, 0, 0, 0, 0}));
-        QCOMPARE(enabled, (QStringList{"转换成黑白图片", "保存图像数据", "降低分辨率"}));
     }
 
     void okDecodesAgainOnlyWhenTheFileChangedSinceTheClick_data() {
@@ -144,7 +143,6 @@ private slots:
         const QString path = file("photo.bmp");
         writePicture(path, {4, 3}, Qt::red);
         QDir(program->folder.path()).mkdir("elsewhere");
-        Form1& form1 = pictureWindowHolding(QImage());
         Form4& form = openDialog();
         select(form, "photo.bmp");
         form.Dir1->setPath(file("elsewhere")); // OK still opens the file clicked
@@ -155,7 +153,8 @@ private slots:
         QVERIFY(rewritten.setFileTime(changed ? stamp.addSecs(2) : stamp, QFileDevice::FileModificationTime));
         rewritten.close();
         form.Command1->click();
-        QCOMPARE(form1.Picture2->Point(3, 2), changed ? RGB(0, 0, 255) : RGB(255, 0, 0));
+        QCOMPARE(opened.pictures.size(), 1);
+        QCOMPARE(opened.pictures[0].pixelColor(3, 2), changed ? QColor(Qt::blue) : QColor(Qt::red));
     }
 
     void okOnAFileThatCannotBeOpenedChangesNothingAndKeepsTheDialog_data() {
@@ -175,9 +174,6 @@ private slots:
             writeFile(path, "plain text");
         }
         QVERIFY(damage != "truncate" || QFile::resize(path, 60));
-        QImage before(2, 2, QImage::Format_RGB32);
-        before.fill(Qt::green);
-        Form1& form1 = pictureWindowHolding(before);
         Module2::StageDone = Flags{-1, -1, -1, 0, 0, 0, 0};
         Form4& form = openDialog();
         select(form, "chosen.png");
@@ -186,14 +182,13 @@ private slots:
         QCOMPARE(program->shell.messages.size(), 1);
         const QString message = program->shell.messages[0].text;
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
-        QCOMPARE(program->forms.loadedForm4(), &form);
-        QCOMPARE(form1.Picture2->Picture(), before);
+        QVERIFY(!form.isUnloaded() && opened.pictures.isEmpty());
         QCOMPARE(Module2::StageDone, (Flags{-1, -1, -1, 0, 0, 0, 0}));
-        QVERIFY(!program->forms.mdiForm1().xConvert_to_Black()->isEnabled());
         select(form, "good.png"); // another choice still opens
         form.Command1->click();
-        QVERIFY(!program->forms.loadedForm4());
-        QCOMPARE(form1.Picture2->Width(), 8.0f);
+        QVERIFY(form.isUnloaded());
+        QCOMPARE(opened.pictures.size(), 1);
+        QCOMPARE(opened.pictures[0].size(), QSize(8, 8));
     }
 
     void aFolderOrDriveThatCannotBeReadIsReportedAndTheDialogStaysUsable() {

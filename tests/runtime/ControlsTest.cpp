@@ -30,16 +30,16 @@ private slots:
         bar.setMax(32767);
         QList<int> changes;
         bar.onChange([&] { changes.append(bar.Value()); });
-        bar.setValue(0); // unchanged
+        bar.setBarValue(0); // unchanged
         bar.setLargeChange(108);
         bar.setEnabledState(false);
         bar.setEnabledState(true);
-        bar.setValue(500);
+        bar.setBarValue(500);
         // a Max below the value lowers it, with a change; the same Max again changes nothing
         bar.setMax(300);
         bar.setMax(300);
         // arrow and trough move by small and large change, up to Max
-        bar.setValue(191);
+        bar.setBarValue(191);
         bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
         bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
         bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -66,7 +66,7 @@ private slots:
         QWidget parent;
         ScrollBar bar(Qt::Horizontal, &parent);
         bar.setMax(10);
-        bar.setValue(4);
+        bar.setBarValue(4);
         bar.setLargeChange(3);
         try {
             if (property == "Max") {
@@ -74,7 +74,7 @@ private slots:
             } else if (property == "LargeChange") {
                 bar.setLargeChange(value);
             } else {
-                bar.setValue(value);
+                bar.setBarValue(value);
             }
             QFAIL("the value was accepted");
         } catch (const RuntimeError& error) {
@@ -149,12 +149,12 @@ private slots:
     void windowStateBeforeShowingIsAppliedWhenShown() {
         RecordingShell shell;
         CountingForm form(shell);
-        form.setWindowState(2);
-        QCOMPARE(form.WindowState(), 2);
+        form.setWindowStateValue(2);
+        QCOMPARE(form.WindowStateValue(), 2);
         QVERIFY(!form.isVisible());
         form.Show();
-        QCOMPARE(form.WindowState(), 2);
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, form.setWindowState(3));
+        QCOMPARE(form.WindowStateValue(), 2);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, form.setWindowStateValue(3));
     }
 
     void pictureBoxKeepsFractionsAndRefusesNegativeSizes() {

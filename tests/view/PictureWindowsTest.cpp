@@ -1,6 +1,6 @@
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "convert/Form5.h"
+// The three picture windows on their own: layout and scrolling, and what the result windows prepare
+// while they load, with a progress dialog that only notes what it finds.
+
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
@@ -10,6 +10,8 @@
 #include <QStyleOptionSlider>
 #include <QtTest>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -29,16 +31,39 @@ QRectF placeOf(const PictureBox* box) {
     return QRectF(box->Left(), box->Top(), box->Width(), box->Height());
 }
 
+// The original-picture and grey windows, each loaded on first reference, and a stand-in for the progress
+// dialog.
+struct Surroundings : ResultWindowSurroundings {
+    explicit Surroundings(Shell& programShell) : shell(programShell) {}
+    template <typename FormType> FormType& loaded(std::unique_ptr<FormType>& form, auto&... surrounding) {
+        if (!form) {
+            form = std::make_unique<FormType>(shell, surrounding..., nullptr);
+            form->Form_Load();
+            form->Show();
+        }
+        return *form;
+    }
+    Form1& originalWindow() override { return loaded(original); }
+    Form2& greyWindow() override { return loaded(grey, *this); }
+    void runProgressDialog() override { progressDialog(); }
+
+    Shell& shell;
+    std::unique_ptr<Form1> original;
+    std::unique_ptr<Form2> grey;
+    std::function<void()> progressDialog;
+};
+
 } // namespace
 
 class PictureWindowsTest : public QObject {
     Q_OBJECT
     std::optional<TestProgram> program;
-    Forms* forms = nullptr;
+    std::optional<Surroundings> surroundings;
 
     // A picture window on its own, with a client area of 800 x 600 holding a picture of this size.
-    template <typename FormType> std::unique_ptr<PictureWindowForm> showWindow(QSize picture) {
-        auto form = std::make_unique<FormType>(*forms, nullptr);
+    template <typename FormType>
+    std::unique_ptr<PictureWindowForm> showWindow(QSize picture, auto&... surrounding) {
+        auto form = std::make_unique<FormType>(program->shell, surrounding..., nullptr);
         form->Picture2->setPicture(QImage(picture, QImage::Format_RGB32));
         form->resize(800, 600);
         form->show();
@@ -46,8 +71,11 @@ class PictureWindowsTest : public QObject {
     }
 
 private slots:
-    void init() { forms = &program.emplace().forms; }
-    void cleanup() { program.reset(); }
+    void init() { surroundings.emplace(program.emplace().shell); }
+    void cleanup() {
+        surroundings.reset();
+        program.reset();
+    }
 
     void layoutFillsTheClientAreaButTheBarsAndTheBareCorner() {
         const auto form = showWindow<Form1>(QSize(100, 100));
@@ -81,8 +109,9 @@ private slots:
     }
 
     void clientAreaSmallerThanTheBarsKeepsTheViewportWithoutAnError() {
-        for (const auto& form : {showWindow<Form1>(QSize(1000, 500)), showWindow<Form2>(QSize(1000, 500)),
-                                 showWindow<Form3>(QSize(1000, 500))}) {
+        for (const auto& form :
+             {showWindow<Form1>(QSize(1000, 500)), showWindow<Form2>(QSize(1000, 500), *surroundings),
+              showWindow<Form3>(QSize(1000, 500), *surroundings)}) {
             form->resize(10, 10);
             QCOMPARE(form->ScaleWidth(), 10.0f);
             QCOMPARE(placeOf(form->Picture1), QRectF(0, 0, 783, 583));
@@ -93,31 +122,29 @@ private slots:
     }
 
     void loadsMaximiseTheOriginalThenPrepareTheGreyAndTheHalfScaleWindows() {
-        Form1& original = forms->form1();
-        QCOMPARE(original.WindowState(), 2);
-        QCOMPARE(original.Icon().cacheKey(), forms->mdiForm1().Icon().cacheKey());
+        Form1& original = surroundings->originalWindow();
+        QCOMPARE(original.WindowStateValue(), 2);
         original.Picture2->setPicture(QImage(1000, 500, QImage::Format_RGB32));
         FitPictureInViewport(original);
-        QList<QVariantList> atDialogs; // what each progress dialog finds before it is closed
-        QTimer dialogCloser;
-        connect(&dialogCloser, &QTimer::timeout, this, [&] {
-            if (Form5* dialog = forms->loadedForm5(); dialog && dialog->isVisible()) {
-                const Form2* grey = forms->loadedForm2();
-                const PictureBox* half = forms->loadedForm3()->Picture2;
-                const PictureBox* loading =
-                    atDialogs.isEmpty() ? grey->Picture2 : half; // copied from Form1's
-                atDialogs << QVariantList{original.WindowState(), grey->WindowState(), half->ScaleWidth(),
-                                          half->ScaleHeight(),
-                                          placeOf(loading) == placeOf(original.Picture2)};
-                dialog->Unload();
-            }
-        });
-        dialogCloser.start(10);
-        Form3& half = forms->form3();
-        QCOMPARE(atDialogs,
-                 QList<QVariantList>({{1, 2, 657.0f, 393.0f, true}, {1, 1, 500.0f, 250.0f, true}}));
+        QList<QVariantList> atDialogs; // what each progress dialog finds
+        Form3 half(program->shell, *surroundings, nullptr);
+        surroundings->progressDialog = [&] {
+            const Form2& grey = *surroundings->grey;
+            const PictureBox* loading =
+                atDialogs.isEmpty() ? grey.Picture2 : half.Picture2; // copied from Form1's
+            atDialogs << QVariantList{original.WindowStateValue(),
+                                      grey.WindowStateValue(),
+                                      half.Picture2->ScaleWidth(),
+                                      half.Picture2->ScaleHeight(),
+                                      placeOf(loading) == placeOf(original.Picture2),
+                                      (atDialogs.isEmpty() ? grey.WidthTwips() : half.WidthTwips()) ==
+                                          original.WidthTwips()};
+        };
+        half.Form_Load();
+        QCOMPARE(atDialogs, QList<QVariantList>(
+                                {{1, 2, 657.0f, 393.0f, true, true}, {1, 1, 500.0f, 250.0f, true, true}}));
         QCOMPARE(half.Picture2->surface().pixelWidth(), 1000);
-        QCOMPARE(half.WindowState(), 1);
+        QCOMPARE(half.WindowStateValue(), 1);
     }
 };
 

@@ -2,7 +2,7 @@
 // The half-resolution picture's user scale: each unit of its surface spans 2 x 2 of its pixels, the
 // opened picture's size in units halved.
 
-#include "runtime/PictureSurface.h"
+#include "PictureSurface.h"
 
 inline void setHalfResolutionScale(PictureSurface& half, const PictureSurface& opened) {
     half.setScaleHeight(opened.ScaleHeight() / 2.0f);

@@ -1,0 +1,45 @@
+#include "ExportSourceWindows.h"
+
+#include "app/Forms.h"
+#include "state/Module2.h"
+#include "view/Form1.h"
+#include "view/Form2.h"
+#include "view/Form3.h"
+
+const PictureSurface* ExportSourceWindows::existingSource(bool originalResolution) const {
+    const PictureWindowForm* window =
+        originalResolution ? static_cast<PictureWindowForm*>(forms_.loadedForm2()) : forms_.loadedForm3();
+    return window ? &window->Picture2->surface() : nullptr;
+}
+
+bool ExportSourceWindows::halfPictureExists() const {
+    return Module2::StageDone[2] == BooleanTrue;
+}
+
+PictureSurface ExportSourceWindows::loadForExport(bool originalResolution) {
+    return sourceWindow(originalResolution).Picture2->surface();
+}
+
+QSizeF ExportSourceWindows::openedPictureSize() {
+    const PictureSurface& original = forms_.form1().Picture2->surface();
+    return {original.ScaleWidth(), original.ScaleHeight()};
+}
+
+// The chosen picture's window. A closed one is opened with its own conversion, as its menu item
+// opens it (the grey picture first when there is none): left to an earlier run's mode, the
+// progress dialog would run the other conversion on a window still being opened.
+PictureWindowForm& ExportSourceWindows::sourceWindow(bool originalResolution) {
+    if (originalResolution || (!forms_.loadedForm2() && !forms_.loadedForm3())) {
+        if (!forms_.loadedForm2()) {
+            Module2::ConvertMode = 1;
+        }
+        PictureWindowForm& grey = forms_.form2();
+        if (originalResolution) {
+            return grey;
+        }
+    }
+    if (!forms_.loadedForm3()) {
+        Module2::ConvertMode = 2;
+    }
+    return forms_.form3();
+}

@@ -1,0 +1,24 @@
+#pragma once
+// What the export dialog needs from the program around it: the pictures it can export and the opened
+// picture's size. A query that changes nothing, kept apart from the load that may open windows.
+
+#include "runtime/PictureSurface.h"
+
+#include <QSizeF>
+
+class ExportSources {
+public:
+    virtual ~ExportSources() = default;
+    // Side-effect free (a preview may call it on every threshold change): the surface of the source picture
+    // for this choice if that picture's window is loaded now, else null; never opens a window or runs a
+    // conversion.
+    virtual const PictureSurface* existingSource(bool originalResolution) const = 0;
+    // Whether the half-resolution picture exists (its stage is done).
+    virtual bool halfPictureExists() const = 0;
+    // The picture to export, as today: reading a closed result window opens it, with its own opening
+    // behaviour (its conversion; the grey picture first when there is none). Returns a copy (pixels shared).
+    virtual PictureSurface loadForExport(bool originalResolution) = 0;
+    // The opened picture's size in its scale units (ScaleWidth, ScaleHeight of Form1's Picture2, loading
+    // Form1 as today when it is closed), for the point-data file's header.
+    virtual QSizeF openedPictureSize() = 0;
+};
