@@ -23,6 +23,7 @@ struct SinkSetup {
     PointRecord header;     // the opened picture's {width, height, 0}
     QSize grid;             // columns and rows of units of the exported picture
     double unitMillimetres; // side of one unit's square in the drawing
+    int unitPixels = 1;     // pixels of the exported picture along one side of a unit
 };
 
 struct FormatEntry {
