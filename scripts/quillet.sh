@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth
-    clang libclang-rt-14-dev)
+    clang libclang-rt-14-dev python3-ezdxf librsvg2-bin librecad)
 
 install_missing() {
     local missing=()

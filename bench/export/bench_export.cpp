@@ -1,8 +1,11 @@
 // Times the point-data export of a 6000 x 4000 grey picture (black data, threshold 122) against one
-// plain buffered write of the same bytes to the same folder, and prints both with their ratio.
+// plain buffered write of the same bytes to the same folder, and the DXF, SVG and CSV exports of the
+// same picture against the point-data export in the same runs; prints times, ratios, the drawings'
+// shapes before and after merging across columns, and the files' sizes.
 
 #include "../BenchSupport.h"
 #include "export/ExportJob.h"
+#include "export/MergedRectangles.h"
 #include "runtime/DoEvents.h"
 #include "runtime/MemoryReuse.h"
 #include "runtime/Numbers.h"
@@ -12,6 +15,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -73,13 +78,38 @@ private:
     std::clock_t processorStart_;
 };
 
-Timing exportOnce(const PictureSurface& picture, const QString& path) {
+Timing exportOnce(const PictureSurface& picture, const QString& path,
+                  OutputFormat format = OutputFormat::Records, ExportOutcome* outcome = nullptr) {
     QFile::remove(path);
     const Stopwatch watch;
     DialogLikeControls controls;
-    ExportJob(path, OutputFormat::Records).run(picture, QSizeF(Width, Height), controls);
-    return watch.elapsed();
+    const ExportOutcome done = ExportJob(path, format).run(picture, QSizeF(Width, Height), controls);
+    const Timing timing = watch.elapsed();
+    if (outcome) {
+        *outcome = done;
+    }
+    return timing;
 }
+
+// Counts the column runs and the rectangles they merge into, without writing anything.
+class ShapeCounter : public PointSink {
+public:
+    explicit ShapeCounter(std::size_t rows) : merged_(rows) {}
+    void addStretch(const ColumnStretch& stretch) override { merged_.addStretch(stretch); }
+    void endColumn(std::int32_t x) override {
+        merged_.endColumn(x, [this](const UnitRectangle&) { ++rectangles_; });
+    }
+    void finish() override {}
+    std::int64_t runs() const { return merged_.runs(); }
+    std::int64_t rectangles() {
+        merged_.finish(Width, [this](const UnitRectangle&) { ++rectangles_; });
+        return rectangles_;
+    }
+
+private:
+    MergedRectangles merged_;
+    std::int64_t rectangles_ = 0;
+};
 
 Timing plainWriteOnce(const QByteArray& bytes, const QString& path) {
     QFile::remove(path);
@@ -144,5 +174,42 @@ int main(int argc, char** argv) {
     const Timing exported = printRuns("export:", exports);
     std::printf("ratio export / plain write: %.2f wall (target at most 1.5), %.2f processor\n",
                 exported.wall / plain.wall, exported.processor / plain.processor);
+
+    DialogLikeControls counting;
+    ShapeCounter counter(Height);
+    const std::int64_t points =
+        PointSelection(counting, PointNumbering::PixelsFromZero).run(picture, counter);
+    std::printf(
+        "\ndrawing formats: %lld points, %lld shapes as column runs, %lld after merging across columns\n",
+        static_cast<long long>(points), static_cast<long long>(counter.runs()),
+        static_cast<long long>(counter.rectangles()));
+    struct Format {
+        OutputFormat format;
+        const char* label;
+        double target;
+    };
+    const Format formats[] = {
+        {OutputFormat::Dxf, "dxf", 1.5}, {OutputFormat::Svg, "svg", 1.5}, {OutputFormat::Csv, "csv", 3.0}};
+    constexpr int FormatRuns = 7;
+    for (const Format& format : formats) {
+        const QString path = dir.filePath(QStringLiteral("export") + formatEntry(format.format).suffix);
+        std::vector<Timing> records;
+        std::vector<Timing> drawn;
+        ExportOutcome outcome;
+        for (int run = 0; run < FormatRuns; ++run) {
+            records.push_back(exportOnce(picture, exportPath));
+            drawn.push_back(exportOnce(picture, path, format.format, &outcome));
+        }
+        const Timing recordMedian = printRuns("point data:", records);
+        const Timing formatMedian = printRuns(format.label, drawn);
+        std::printf("%s: ratio to point data %.2f wall (target at most %.1f), %.2f processor; %lld points, "
+                    "%lld shapes, %.1f MB (point data %.1f MB), %.1f x %.1f mm\n",
+                    format.label, formatMedian.wall / recordMedian.wall, format.target,
+                    formatMedian.processor / recordMedian.processor, static_cast<long long>(outcome.points),
+                    static_cast<long long>(outcome.shapes), static_cast<double>(QFileInfo(path).size()) / 1e6,
+                    static_cast<double>(QFileInfo(exportPath).size()) / 1e6,
+                    outcome.drawingMillimetres.width(), outcome.drawingMillimetres.height());
+        QFile::remove(path);
+    }
     return 0;
 }
