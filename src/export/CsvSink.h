@@ -5,6 +5,9 @@
 #include "PointSink.h"
 #include "TextWriter.h"
 
+#include <cstddef>
+#include <cstdint>
+
 class RecordFile;
 
 class CsvSink : public PointSink {

@@ -10,6 +10,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 class RecordFile;
