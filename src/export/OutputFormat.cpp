@@ -24,10 +24,11 @@ std::unique_ptr<PointSink> csvSink(RecordFile& file, const SinkSetup&) {
 }
 
 constexpr FormatEntry Formats[] = {
-    {OutputFormat::Records, "records", ".txt", PointNumbering::UnitsFromOne, PointRecord::Length, recordSink},
-    {OutputFormat::Dxf, "dxf", ".dxf", PointNumbering::PixelsFromZero, 1, dxfSink},
-    {OutputFormat::Svg, "svg", ".svg", PointNumbering::PixelsFromZero, 1, svgSink},
-    {OutputFormat::Csv, "csv", ".csv", PointNumbering::PixelsFromZero, 1, csvSink},
+    {OutputFormat::Records, "records", ".txt", "点数据文件 (*.txt)", false, PointNumbering::UnitsFromOne,
+     PointRecord::Length, recordSink},
+    {OutputFormat::Dxf, "dxf", ".dxf", "DXF 图形 (*.dxf)", true, PointNumbering::PixelsFromZero, 1, dxfSink},
+    {OutputFormat::Svg, "svg", ".svg", "SVG 图形 (*.svg)", true, PointNumbering::PixelsFromZero, 1, svgSink},
+    {OutputFormat::Csv, "csv", ".csv", "CSV 表格 (*.csv)", false, PointNumbering::PixelsFromZero, 1, csvSink},
 };
 
 } // namespace

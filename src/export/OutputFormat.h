@@ -28,8 +28,10 @@ struct SinkSetup {
 
 struct FormatEntry {
     OutputFormat format;
-    const char* name;   // as the command's --format takes it
-    const char* suffix; // the file name's ending, with its dot
+    const char* name;     // as the command's --format takes it
+    const char* suffix;   // the file name's ending, with its dot
+    const char* fileType; // the export dialog's file-type choice, UTF-8
+    bool drawing;         // drawn as filled shapes on a drawing of a size in mm, reported as such
     PointNumbering numbering;
     int recordLength; // the point-data file's record, or 1 for a stream of bytes
     std::unique_ptr<PointSink> (*makeSink)(RecordFile& file, const SinkSetup& setup);

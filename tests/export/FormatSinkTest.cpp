@@ -194,6 +194,32 @@ private slots:
         QCOMPARE(exportFormat(PictureSurface(), OutputFormat::Svg, true, 0).bytes, svg("0", "0", "0 0", ""));
     }
 
+    void theTableFindsFormatsByNameAndEnding_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("fileType");
+        const auto row = [](const char* fileName, OutputFormat format, const char* fileType) {
+            QTest::newRow(fileName) << QString::fromLatin1(fileName) << static_cast<int>(format)
+                                    << QString::fromUtf8(fileType);
+        };
+        row("a.txt", OutputFormat::Records, "点数据文件 (*.txt)");
+        row("a.DXF", OutputFormat::Dxf, "DXF 图形 (*.dxf)");
+        row("a.Svg", OutputFormat::Svg, "SVG 图形 (*.svg)");
+        row("a.csv", OutputFormat::Csv, "CSV 表格 (*.csv)");
+        row("a.csv.bak", OutputFormat::Records, "点数据文件 (*.txt)");
+        row("dxf", OutputFormat::Records, "点数据文件 (*.txt)");
+    }
+    void theTableFindsFormatsByNameAndEnding() {
+        QFETCH(QString, fileName);
+        QFETCH(int, format);
+        QFETCH(QString, fileType);
+        const FormatEntry& entry = formatEntry(formatForFileName(fileName));
+        QCOMPARE(static_cast<int>(entry.format), format);
+        QCOMPARE(QString::fromUtf8(entry.fileType), fileType);
+        QCOMPARE(formatNamed(QString::fromLatin1(entry.name)), entry.format);
+        QCOMPARE(entry.drawing, entry.format == OutputFormat::Dxf || entry.format == OutputFormat::Svg);
+    }
+
     void aDecimalCommaLocaleChangesNoByte() {
         const PictureSurface picture = greyPicture(workedLevels());
         QList<QByteArray> plain;
