@@ -19,6 +19,12 @@ ExportOutcome ExportJob::run(const PictureSurface& source, const QSizeF& openedP
     outcome.points = PointSelection(controls, format_.numbering).run(source, *sink);
     file_.Close();
     outcome.shapes = sink->shapeCount();
-    outcome.drawingMillimetres = QSizeF(grid.width() * unitMillimetres, grid.height() * unitMillimetres);
+    outcome.drawingMillimetres = drawingMillimetres(source, pixelMillimetres);
     return outcome;
+}
+
+QSizeF ExportJob::drawingMillimetres(const PictureSurface& source, double pixelMillimetres) {
+    const QSize grid = PointSelection::unitGrid(source, PointNumbering::PixelsFromZero);
+    const double unitMillimetres = pixelMillimetres * PointSelection::unitSpan(source);
+    return {grid.width() * unitMillimetres, grid.height() * unitMillimetres};
 }
