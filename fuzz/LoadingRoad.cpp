@@ -110,6 +110,46 @@ void checkLightExport(const PictureSurface& source, const QByteArray& bytes, con
     }
 }
 
+// The drawing formats of a picture: the table holds exactly the dark real pixels from (0, 0), and
+// the drawings are whole files with one shape per merged rectangle, never more shapes than points.
+void checkFormats(const PictureSurface& grey, const PictureSurface& half, const QSizeF& opened, int threshold,
+                  const QString& recordsPath) {
+    const QString path = recordsPath + QStringLiteral(".format");
+    const auto exportedAs = [&](const PictureSurface& source, OutputFormat format, ExportPolarity polarity,
+                                ExportOutcome& outcome) {
+        FixedExportControls controls(polarity, threshold);
+        outcome = ExportJob(path, format).run(source, opened, controls, 0.25);
+        QFile written(path);
+        require(written.open(QIODevice::ReadOnly), "the exported file is there");
+        return written.readAll();
+    };
+    ExportOutcome outcome;
+    const QByteArray table = exportedAs(grey, OutputFormat::Csv, ExportPolarity::Black, outcome);
+    QByteArray expected = "x,y,grey\n";
+    const QImage& pixels = grey.image();
+    for (int x = 0; x < pixels.width(); ++x) {
+        for (int y = 0; y < pixels.height(); ++y) {
+            if (const int level = qRed(pixels.pixel(x, y)); level < threshold) {
+                expected += QByteArray::number(x) + ',' + QByteArray::number(y) + ',' +
+                            QByteArray::number(level) + '\n';
+            }
+        }
+    }
+    require(table == expected, "the table lists exactly the dark pixels from (0, 0), column by column");
+    require(table.count('\n') == outcome.points + 1, "the job counts the table's lines");
+
+    const QByteArray dxf = exportedAs(half, OutputFormat::Dxf, ExportPolarity::White, outcome);
+    require(dxf.count("\nSOLID\n") == outcome.shapes && outcome.shapes <= outcome.points,
+            "a drawing has one SOLID per shape, at most one per point");
+    require(dxf.startsWith("  0\nSECTION\n") && dxf.endsWith("  0\nEOF\n"), "a drawing is whole");
+    const std::int64_t points = outcome.points;
+    const std::int64_t shapes = outcome.shapes;
+    const QByteArray svg = exportedAs(half, OutputFormat::Svg, ExportPolarity::White, outcome);
+    require(outcome.points == points && outcome.shapes == shapes && svg.count('z') == shapes,
+            "the vector picture has the drawing's shapes");
+    require(svg.endsWith("</g>\n</svg>\n"), "a vector picture is whole");
+}
+
 } // namespace
 
 void travelLoadingRoad(const QByteArray& bytes, const QString& recordsPath) {
@@ -143,4 +183,5 @@ void travelLoadingRoad(const QByteArray& bytes, const QString& recordsPath) {
                     threshold);
     checkLightExport(half, exported(half, size, ExportPolarity::White, threshold, recordsPath),
                      record(toInteger32(size.width()), toInteger32(size.height()), 0), threshold);
+    checkFormats(grey, half, size, threshold, recordsPath);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The road a picture file travels in the program, over bytes held in memory: decoded as
 // LoadPicture decodes a file, converted to grey and reduced to half resolution as the result
-// windows do, and both exported as point data. Used by the fuzz target and by the replay of its
-// corpus and findings.
+// windows do, and both exported as point data and in the drawing formats. Used by the fuzz target and by the
+// replay of its corpus and findings.
 
 #include <QByteArray>
 #include <QString>

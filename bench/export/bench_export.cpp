@@ -1,8 +1,11 @@
 // Times the point-data export of a 6000 x 4000 grey picture (black data, threshold 122) against one
-// plain buffered write of the same bytes to the same folder, and prints both with their ratio.
+// plain buffered write of the same bytes to the same folder, and the DXF, SVG and CSV exports of the
+// same picture against the point-data export in the same runs; prints times, ratios, the drawings'
+// shapes before and after merging across columns, and the files' sizes.
 
 #include "../BenchSupport.h"
 #include "export/ExportJob.h"
+#include "export/MergedRectangles.h"
 #include "runtime/DoEvents.h"
 #include "runtime/MemoryReuse.h"
 #include "runtime/Numbers.h"
@@ -13,7 +16,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <QFileInfo>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -53,6 +59,44 @@ PictureSurface greyPhoto() {
     return surface;
 }
 
+// The photo-like picture of bench/road.sh, made grey as the conversion does: soft light over the frame,
+// large smooth shapes with edges, fine grain (the grain's numbers differ from numpy's, not its spread).
+PictureSurface photoLike() {
+    PictureSurface surface(0, Width, Height);
+    QImage& image = surface.image();
+    std::uint32_t seed = 7;
+    const auto grain = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>((seed >> 8) % 19) - 9.0f;
+    };
+    const float waves[3][3] = {{170, 230, 0.0f}, {210, 150, 1.3f}, {260, 190, 2.1f}};
+    const float discs[3][4] = {{1500, 1200, 700, -90}, {4200, 2600, 1000, 70}, {3000, 900, 400, -50}};
+    for (int y = 0; y < Height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < Width; ++x) {
+            const float fx = static_cast<float>(x);
+            const float fy = static_cast<float>(y);
+            const float light = 128 + 70 * std::sin(fx / 900 + fy / 1300) * std::cos(fy / 700);
+            float shade = 0;
+            for (const auto& disc : discs) {
+                if ((fx - disc[0]) * (fx - disc[0]) + (fy - disc[1]) * (fy - disc[1]) < disc[2] * disc[2]) {
+                    shade += disc[3];
+                }
+            }
+            int sum = 0;
+            for (const auto& wave : waves) {
+                const float value = light +
+                                    35 * std::sin(fx / wave[0] + wave[2]) * std::sin(fy / wave[1] - wave[2]) +
+                                    shade + grain();
+                sum += std::clamp(static_cast<int>(value), 0, 255);
+            }
+            const int grey = (sum + 1) / 3;
+            line[x] = qRgb(grey, grey, grey);
+        }
+    }
+    return surface;
+}
+
 // Wall time of one run in ms, and the processor time of all threads (this machine is shared: the
 // processor time shows what the run itself cost when others' work stretches the wall time).
 struct Timing {
@@ -73,13 +117,38 @@ private:
     std::clock_t processorStart_;
 };
 
-Timing exportOnce(const PictureSurface& picture, const QString& path) {
+Timing exportOnce(const PictureSurface& picture, const QString& path,
+                  OutputFormat format = OutputFormat::Records, ExportOutcome* outcome = nullptr) {
     QFile::remove(path);
     const Stopwatch watch;
     DialogLikeControls controls;
-    ExportJob(path, OutputFormat::Records).run(picture, QSizeF(Width, Height), controls);
-    return watch.elapsed();
+    const ExportOutcome done = ExportJob(path, format).run(picture, QSizeF(Width, Height), controls);
+    const Timing timing = watch.elapsed();
+    if (outcome) {
+        *outcome = done;
+    }
+    return timing;
 }
+
+// Counts the column runs and the rectangles they merge into, without writing anything.
+class ShapeCounter : public PointSink {
+public:
+    explicit ShapeCounter(std::size_t rows) : merged_(rows) {}
+    void addStretch(const ColumnStretch& stretch) override { merged_.addStretch(stretch); }
+    void endColumn(std::int32_t x) override {
+        merged_.endColumn(x, [this](const UnitRectangle&) { ++rectangles_; });
+    }
+    void finish() override {}
+    std::int64_t runs() const { return merged_.runs(); }
+    std::int64_t rectangles() {
+        merged_.finish(Width, [this](const UnitRectangle&) { ++rectangles_; });
+        return rectangles_;
+    }
+
+private:
+    MergedRectangles merged_;
+    std::int64_t rectangles_ = 0;
+};
 
 Timing plainWriteOnce(const QByteArray& bytes, const QString& path) {
     QFile::remove(path);
@@ -144,5 +213,42 @@ int main(int argc, char** argv) {
     const Timing exported = printRuns("export:", exports);
     std::printf("ratio export / plain write: %.2f wall (target at most 1.5), %.2f processor\n",
                 exported.wall / plain.wall, exported.processor / plain.processor);
+
+    const PictureSurface photo = photoLike();
+    DialogLikeControls counting;
+    ShapeCounter counter(Height);
+    const std::int64_t points = PointSelection(counting, PointNumbering::PixelsFromZero).run(photo, counter);
+    std::printf("\nphoto-like picture of bench/road.sh, black data at 122: %lld points, %lld shapes as "
+                "column runs, %lld after merging across columns\n",
+                static_cast<long long>(points), static_cast<long long>(counter.runs()),
+                static_cast<long long>(counter.rectangles()));
+    struct Format {
+        OutputFormat format;
+        const char* label;
+        double target;
+    };
+    const Format formats[] = {
+        {OutputFormat::Dxf, "dxf", 1.5}, {OutputFormat::Svg, "svg", 1.5}, {OutputFormat::Csv, "csv", 3.0}};
+    constexpr int FormatRuns = 7;
+    for (const Format& format : formats) {
+        const QString path = dir.filePath(QStringLiteral("export") + formatEntry(format.format).suffix);
+        std::vector<Timing> records;
+        std::vector<Timing> drawn;
+        ExportOutcome outcome;
+        for (int run = 0; run < FormatRuns; ++run) {
+            records.push_back(exportOnce(photo, exportPath));
+            drawn.push_back(exportOnce(photo, path, format.format, &outcome));
+        }
+        const Timing recordMedian = printRuns("point data:", records);
+        const Timing formatMedian = printRuns(format.label, drawn);
+        std::printf("%s: ratio to point data %.2f wall (target at most %.1f), %.2f processor; %lld points, "
+                    "%lld shapes, %.1f MB (point data %.1f MB), %.1f x %.1f mm\n",
+                    format.label, formatMedian.wall / recordMedian.wall, format.target,
+                    formatMedian.processor / recordMedian.processor, static_cast<long long>(outcome.points),
+                    static_cast<long long>(outcome.shapes), static_cast<double>(QFileInfo(path).size()) / 1e6,
+                    static_cast<double>(QFileInfo(exportPath).size()) / 1e6,
+                    outcome.drawingMillimetres.width(), outcome.drawingMillimetres.height());
+        QFile::remove(path);
+    }
     return 0;
 }

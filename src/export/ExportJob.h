@@ -32,6 +32,10 @@ public:
 
     const QString& destination() const { return file_.path(); }
 
+    // The size of the drawing the new formats make of `source` (the exported picture), whose pixel is
+    // a square of `pixelMillimetres`: its real units' grid times a unit's side, one or two pixels.
+    static QSizeF drawingMillimetres(const PictureSurface& source, double pixelMillimetres);
+
 private:
     const FormatEntry& format_;
     RecordFile file_;

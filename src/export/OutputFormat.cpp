@@ -1,6 +1,9 @@
 #include "OutputFormat.h"
 
+#include "CsvSink.h"
+#include "DxfSink.h"
 #include "RecordSink.h"
+#include "SvgSink.h"
 
 namespace {
 
@@ -8,8 +11,24 @@ std::unique_ptr<PointSink> recordSink(RecordFile& file, const SinkSetup& setup) 
     return std::make_unique<RecordSink>(file, setup.header, static_cast<std::size_t>(setup.grid.height()));
 }
 
+std::unique_ptr<PointSink> dxfSink(RecordFile& file, const SinkSetup& setup) {
+    return std::make_unique<DxfSink>(file, setup.grid, setup.unitMillimetres);
+}
+
+std::unique_ptr<PointSink> svgSink(RecordFile& file, const SinkSetup& setup) {
+    return std::make_unique<SvgSink>(file, setup.grid, setup.unitPixels, setup.unitMillimetres);
+}
+
+std::unique_ptr<PointSink> csvSink(RecordFile& file, const SinkSetup&) {
+    return std::make_unique<CsvSink>(file);
+}
+
 constexpr FormatEntry Formats[] = {
-    {OutputFormat::Records, "records", ".txt", PointNumbering::UnitsFromOne, PointRecord::Length, recordSink},
+    {OutputFormat::Records, "records", ".txt", "点数据文件 (*.txt)", false, PointNumbering::UnitsFromOne,
+     PointRecord::Length, recordSink},
+    {OutputFormat::Dxf, "dxf", ".dxf", "DXF 图形 (*.dxf)", true, PointNumbering::PixelsFromZero, 1, dxfSink},
+    {OutputFormat::Svg, "svg", ".svg", "SVG 图形 (*.svg)", true, PointNumbering::PixelsFromZero, 1, svgSink},
+    {OutputFormat::Csv, "csv", ".csv", "CSV 表格 (*.csv)", false, PointNumbering::PixelsFromZero, 1, csvSink},
 };
 
 } // namespace

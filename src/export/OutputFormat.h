@@ -23,12 +23,15 @@ struct SinkSetup {
     PointRecord header;     // the opened picture's {width, height, 0}
     QSize grid;             // columns and rows of units of the exported picture
     double unitMillimetres; // side of one unit's square in the drawing
+    int unitPixels = 1;     // pixels of the exported picture along one side of a unit
 };
 
 struct FormatEntry {
     OutputFormat format;
-    const char* name;   // as the command's --format takes it
-    const char* suffix; // the file name's ending, with its dot
+    const char* name;     // as the command's --format takes it
+    const char* suffix;   // the file name's ending, with its dot
+    const char* fileType; // the export dialog's file-type choice, UTF-8
+    bool drawing;         // drawn as filled shapes on a drawing of a size in mm, reported as such
     PointNumbering numbering;
     int recordLength; // the point-data file's record, or 1 for a stream of bytes
     std::unique_ptr<PointSink> (*makeSink)(RecordFile& file, const SinkSetup& setup);
