@@ -1,6 +1,7 @@
 #include "ExportSourceWindows.h"
 
 #include "app/Forms.h"
+#include "runtime/StatedResolution.h"
 #include "state/Module2.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
@@ -18,6 +19,10 @@ bool ExportSourceWindows::halfPictureExists() const {
 
 PictureSurface ExportSourceWindows::loadForExport(bool originalResolution) {
     return sourceWindow(originalResolution).Picture2->surface();
+}
+
+void ExportSourceWindows::pictureOpenedFrom(const QString& path) {
+    statedDotsPerInch_ = ::statedDotsPerInch(path);
 }
 
 QSizeF ExportSourceWindows::openedPictureSize() {

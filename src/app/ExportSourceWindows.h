@@ -15,9 +15,14 @@ public:
     bool halfPictureExists() const override;
     PictureSurface loadForExport(bool originalResolution) override;
     QSizeF openedPictureSize() override;
+    std::optional<double> statedDotsPerInch() const override { return statedDotsPerInch_; }
+
+    // A picture was opened from `path`: its stated resolution is read now, while the file is the one shown.
+    void pictureOpenedFrom(const QString& path);
 
 private:
     PictureWindowForm& sourceWindow(bool originalResolution);
 
     Forms& forms_;
+    std::optional<double> statedDotsPerInch_;
 };

@@ -28,7 +28,7 @@ public:
     Forms& operator=(const Forms&) = delete;
 
     Shell& shell() const { return shell_; }
-    ExportSources& exportSources() { return exportSources_; }
+    ExportSourceWindows& exportSources() { return exportSources_; }
 
     MDIForm1& mdiForm1();
     Form1& form1();

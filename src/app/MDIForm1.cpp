@@ -72,6 +72,7 @@ void MDIForm1::xSave_Click() {
 }
 
 void MDIForm1::pictureOpened(const QImage& picture) {
+    forms_.exportSources().pictureOpenedFrom(Module2::CurrentPath);
     Form1& form1 = forms_.form1();
     form1.Picture2->setPicture(picture);
     form1.Show();

@@ -6,6 +6,8 @@
 
 #include <QSizeF>
 
+#include <optional>
+
 class ExportSources {
 public:
     virtual ~ExportSources() = default;
@@ -21,4 +23,6 @@ public:
     // The opened picture's size in its scale units (ScaleWidth, ScaleHeight of Form1's Picture2, loading
     // Form1 as today when it is closed), for the point-data file's header.
     virtual QSizeF openedPictureSize() = 0;
+    // The resolution the opened picture's file states, in dots per inch, if it states one.
+    virtual std::optional<double> statedDotsPerInch() const = 0;
 };

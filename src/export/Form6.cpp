@@ -1,6 +1,7 @@
 #include "Form6.h"
 
 #include "ExportJob.h"
+#include "PixelSize.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DoEvents.h"
 #include "runtime/DriveListBox.h"
@@ -10,7 +11,10 @@
 #include "runtime/ScrollBar.h"
 #include "state/Module2.h"
 
+#include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -18,10 +22,13 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
+#include <cmath>
+
 namespace {
 
 constexpr int ClientWidth = 8805;
-constexpr int ClientHeight = 5580;
+// The seed's 5580 and a row for the file type and the resolution.
+constexpr int ClientHeight = 6060;
 const QString Frame1Caption = QStringLiteral("指定图像的黑白分界线");
 
 struct Twips {
@@ -52,6 +59,19 @@ ScrollBar* thresholdBar(QWidget* parent) {
     bar->setSmallChange(1);
     bar->setLargeChange(16);
     return bar;
+}
+
+QComboBox* fileTypes(QWidget* parent) {
+    auto* const box = new QComboBox(parent);
+    for (const FormatEntry& entry : outputFormats()) {
+        box->addItem(QString::fromUtf8(entry.fileType), static_cast<int>(entry.format));
+    }
+    return box;
+}
+
+// Shortest decimal text that reads back as the same number, so the field holds exactly the stated value.
+QString numberText(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 QRadioButton* option(const QString& caption, QWidget* parent, bool selected) {
@@ -116,7 +136,13 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
       Frame4(placed(new QGroupBox(this), {5640, 1620, 3015, 1215})),
       Option2(placed(option(QStringLiteral("从低分辨率图像分析数据"), Frame4, false), {360, 600, 2415, 315})),
       Option1(placed(option(QStringLiteral("从原分辨率图像分析数据"), Frame4, true), {360, 240, 2535, 315})),
-      Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})), sources_(sources) {
+      Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})),
+      FileType(placed(fileTypes(this), {1080, 5640, 2955, 315})),
+      Resolution(placed(new QLineEdit(this), {4800, 5640, 840, 315})),
+      DrawingSize(placed(new QLabel(this), {6120, 5640, 2535, 315})), sources_(sources) {
+    placed(new QLabel(QStringLiteral("文件类型"), this), {120, 5670, 900, 255});
+    placed(new QLabel(QStringLiteral("分辨率"), this), {4155, 5670, 645, 255});
+    placed(new QLabel(QStringLiteral("dpi"), this), {5685, 5670, 400, 255});
     setCaption(QStringLiteral("导出图像数据"));
     setFixedSize(ClientWidth / TwipsPerPixel, ClientHeight / TwipsPerPixel);
     if (auto* const frame = qobject_cast<QMdiSubWindow*>(parent)) {
@@ -124,8 +150,8 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     }
     Picture1->setFocusPolicy(Qt::TabFocus);
-    QWidget* const tabOrder[] = {Picture1, HScroll1, Command2, Command1, Command3, Text1, Drive1,
-                                 Dir1,     Option3,  Option4,  Option2,  Option1,  Text2};
+    QWidget* const tabOrder[] = {Picture1, HScroll1, Command2, Command1, Command3, Text1,    Drive1,    Dir1,
+                                 Option3,  Option4,  Option2,  Option1,  Text2,    FileType, Resolution};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -138,6 +164,10 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
     Drive1->onChange([this] { onEvent([this] { Drive1_Change(); }); });
     Dir1->onChange([this] { onEvent([this] { Dir1_Change(); }); });
     Dir1->onOpenFailed([this](const RuntimeError& error) { shell().reportError(error); });
+    connect(FileType, &QComboBox::currentIndexChanged, this,
+            [this] { onEvent([this] { fileTypeChosen(); }); });
+    connect(Resolution, &QLineEdit::textChanged, this, [this] { showDrawingSize(); });
+    connect(Option1, &QRadioButton::toggled, this, [this] { showDrawingSize(); });
 }
 
 void Form6::Form_Initialize() {
@@ -169,6 +199,8 @@ void Form6::Form_Load() {
     // Without drive letters the application's drive is the one holding its folder.
     Drive1->setDrive(appPath);
     composePath();
+    // Each opening: the picture opened since the last one may state another resolution.
+    Resolution->setText(numberText(dotsPerInchOrDefault(sources_.statedDotsPerInch())));
 }
 
 void Form6::Command1_Click() {
@@ -186,14 +218,19 @@ void Form6::Command1_Click() {
             self->exporting_ = false;
         }
     });
+    const std::optional<double> pixelMillimetres = pixelMillimetresTyped();
+    if (!pixelMillimetres) {
+        programShell.MsgBox(QStringLiteral("分辨率必须是大于零的数（每英寸的点数）"), ApplicationTitle);
+        return;
+    }
     Module2::CurrentPath = Text2->text();
-    ExportJob job(Module2::CurrentPath, OutputFormat::Records);
+    ExportJob job(Module2::CurrentPath, chosenFormat());
     const bool originalResolution = Option1->isChecked();
     DialogControls controls(*this);
     // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
     // source window during the export neither disturbs it nor reopens that window.
     const PictureSurface source = sources.loadForExport(originalResolution);
-    job.run(source, sources.openedPictureSize(), controls);
+    job.run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
     programShell.MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
 }
 
@@ -217,6 +254,41 @@ void Form6::HScroll1_Change() {
     const QString v = decimalText(HScroll1->Value());
     Frame1->setTitle(Frame1Caption + QStringLiteral("--RGB(") + v + QLatin1Char(',') + v + QLatin1Char(',') +
                      v + QLatin1Char(')'));
+}
+
+OutputFormat Form6::chosenFormat() const {
+    return static_cast<OutputFormat>(FileType->currentData().toInt());
+}
+
+std::optional<double> Form6::pixelMillimetresTyped() const {
+    bool number = false;
+    const double dotsPerInch = QLocale::c().toDouble(Resolution->text().trimmed(), &number);
+    if (!number || !(dotsPerInch > 0) || !std::isfinite(dotsPerInch)) {
+        return std::nullopt;
+    }
+    return pixelMillimetres({std::nullopt, dotsPerInch, std::nullopt});
+}
+
+// The file name takes the chosen type's ending in place of its own.
+void Form6::fileTypeChosen() {
+    const QString name = Text1->text();
+    const QString suffix = QFileInfo(name).suffix();
+    const QString stem = suffix.isEmpty() ? name : name.left(name.size() - suffix.size() - 1);
+    Text1->setText(stem + QLatin1String(formatEntry(chosenFormat()).suffix));
+    showDrawingSize();
+}
+
+// The drawing's size for the chosen source, once that picture exists; the point-data file has no size.
+void Form6::showDrawingSize() {
+    const PictureSurface* const source = sources_.existingSource(Option1->isChecked());
+    const std::optional<double> pixel = pixelMillimetresTyped();
+    if (!source || !pixel || !formatEntry(chosenFormat()).drawing) {
+        DrawingSize->clear();
+        return;
+    }
+    const QSizeF size = ExportJob::drawingMillimetres(*source, *pixel);
+    DrawingSize->setText(
+        QStringLiteral("图形 %1 × %2 mm").arg(size.width(), 0, 'f', 1).arg(size.height(), 0, 'f', 1));
 }
 
 void Form6::composePath() {

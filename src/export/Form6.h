@@ -1,14 +1,17 @@
 #pragma once
-// The export dialog: the grey threshold over its ramp, black or white data, the source picture and
-// the file's path. OK writes the point-data file; Cancel ends the program.
+// The export dialog: the grey threshold over its ramp, black or white data, the source picture, the
+// file's path, type and the drawing's resolution. OK writes the file; Cancel ends the program.
 
 #include "export/ExportSources.h"
+#include "export/OutputFormat.h"
 #include "runtime/Form.h"
 
 class DirListBox;
 class DriveListBox;
 class PictureBox;
+class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -47,8 +50,19 @@ public:
     QRadioButton* const Option1;
     QLineEdit* const Text2;
 
+    // Beyond the seed's controls, in a row of their own below them: the file type, the drawing's
+    // resolution in dots per inch and the drawing's size that follows from it.
+    QComboBox* const FileType;
+    QLineEdit* const Resolution;
+    QLabel* const DrawingSize;
+
 private:
     void composePath();
+    void fileTypeChosen();
+    void showDrawingSize();
+    OutputFormat chosenFormat() const;
+    // The pixel's side in millimetres from the resolution field, or empty when it is not a positive number.
+    std::optional<double> pixelMillimetresTyped() const;
 
     ExportSources& sources_;
     bool exporting_ = false;

@@ -1,6 +1,8 @@
 // The export dialog on its own, over pictures a fake source holds.
 
 #include "export/Form6.h"
+#include "export/ExportJob.h"
+#include "export/FixedExportControls.h"
 #include "runtime/DirListBox.h"
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
@@ -9,7 +11,9 @@
 #include "TestFiles.h"
 #include "TestProgram.h"
 
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -48,6 +52,8 @@ struct FakeSources : ExportSources {
     bool halfPictureExists() const override { return half.has_value(); }
     PictureSurface loadForExport(bool original) override { return original ? grey : *half; }
     QSizeF openedPictureSize() override { return opened; }
+    std::optional<double> statedDotsPerInch() const override { return stated; }
+    std::optional<double> stated;
 };
 
 // A grey picture opened; the dialog, created on first use, starts in the program's folder, one of the test's
@@ -96,7 +102,9 @@ private slots:
             session.sources.half.emplace();
         }
         Form6& dialog = session.dialog();
-        QCOMPARE(dialog.size(), QSize(587, 372));
+        QCOMPARE(dialog.size(), QSize(587, 404));
+        QCOMPARE(dialog.FileType->currentText(), QStringLiteral("点数据文件 (*.txt)"));
+        QCOMPARE(dialog.Resolution->text(), QStringLiteral("96"));
         QCOMPARE(dialog.Option2->isEnabled(), halfResolutionDone);
         QCOMPARE(dialog.Option2->isChecked(), halfResolutionDone);
         QCOMPARE(dialog.Option1->isChecked(), !halfResolutionDone);
@@ -107,6 +115,54 @@ private slots:
         QVERIFY(qGray(ramp.pixel(1, 20)) <= 2 && qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
         dialog.HScroll1->setBarValue(0);
         QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(0,0,0)"));
+    }
+
+    // Choosing a type gives the file name that type's ending; OK writes what the export job writes for the
+    // same settings, at the picture's stated resolution or one typed in.
+    void theFileTypeSetsTheEndingAndTheFormatWritten_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("typedDpi");
+        QTest::addColumn<QString>("size");
+        QTest::newRow("DXF at the stated 300 dpi") << 1 << "未命名.dxf" << QString() << "图形 0.3 × 0.3 mm";
+        QTest::newRow("SVG at 25.4 dpi") << 2 << "未命名.svg"
+                                         << "25.4"
+                                         << "图形 3.0 × 3.0 mm";
+        QTest::newRow("CSV") << 3 << "未命名.csv" << QString() << QString();
+        QTest::newRow("back to point data") << 0 << "未命名.txt" << QString() << QString();
+    }
+    void theFileTypeSetsTheEndingAndTheFormatWritten() {
+        QFETCH(int, type);
+        QFETCH(QString, name);
+        QFETCH(QString, typedDpi);
+        QFETCH(QString, size);
+        Session session;
+        session.sources.stated = 300;
+        Form6& dialog = session.dialog();
+        QCOMPARE(dialog.Resolution->text(), QStringLiteral("300"));
+        dialog.FileType->setCurrentIndex(3);
+        dialog.FileType->setCurrentIndex(type);
+        if (!typedDpi.isEmpty()) {
+            dialog.Resolution->setText(typedDpi);
+        }
+        QCOMPARE(dialog.Text1->text(), name);
+        QCOMPARE(dialog.DrawingSize->text(), size);
+        dialog.Command1->click();
+        const QString expected = session.path("expected");
+        FixedExportControls controls(ExportPolarity::Black, 122);
+        ExportJob(expected, static_cast<OutputFormat>(type))
+            .run(session.sources.grey, session.sources.opened, controls,
+                 25.4 / dialog.Resolution->text().toDouble());
+        QCOMPARE(contents(session.path(name)), contents(expected));
+        QCOMPARE(session.onlyMessage(), Done);
+    }
+
+    void aResolutionThatIsNotAPositiveNumberIsRefused() {
+        Session session;
+        session.dialog().Resolution->setText(QStringLiteral("-3"));
+        session.dialog().Command1->click();
+        QCOMPARE(session.onlyMessage(), QStringLiteral("分辨率必须是大于零的数（每英寸的点数）"));
+        QVERIFY(session.files().isEmpty());
     }
 
     void thePathIsComposedUntilTypedOverAndOkExportsToIt() {
