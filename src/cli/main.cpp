@@ -70,7 +70,9 @@ int main(int argc, char* argv[]) {
     switch (line.request()) {
     case CommandLine::Request::Help:
     case CommandLine::Request::Version:
-        return printLine(stdout, line.text()) == 0 ? 0 : 1;
+        std::fputs(line.text().toUtf8().constData(), stdout);
+        std::fputc('\n', stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     case CommandLine::Request::UsageError:
         printLine(stderr, line.text());
         return 2;

@@ -119,6 +119,24 @@ bool decodedPastTheEnd(const PictureSource& source, const QByteArray& format) {
     return source.ranDry() || (format == "bmp" && source.ranShort());
 }
 
+// Whether the file lacks the mark its type ends with: a png's closing chunk (which its decoder does
+// not need), a jpg's end of image. Decoders that fail on a cut-short file often say only that they
+// cannot read the data.
+bool lacksItsEnd(QIODevice& data, const QByteArray& format) {
+    constexpr qint64 TailBytes = 4096;
+    if (!data.seek(std::max<qint64>(0, data.size() - TailBytes))) {
+        return false;
+    }
+    const QByteArray tail = data.read(TailBytes);
+    if (format == "png") {
+        return !tail.contains("IEND\xAE\x42\x60\x82");
+    }
+    if (format == "jpeg" || format == "jpg") {
+        return !tail.contains("\xFF\xD9");
+    }
+    return false;
+}
+
 QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     PictureSource source(data);
     if (!source.open(QIODevice::ReadOnly)) {
@@ -169,16 +187,16 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
         throw outOfMemoryError(name, size);
     }
     if (!decoded) {
-        if (source.ranShort() || source.ranDry()) {
-            throw cutShortError(name);
-        }
         if (size.isValid() && !memoryHolds(size)) {
             throw outOfMemoryError(name, size);
+        }
+        if (source.ranShort() || source.ranDry() || lacksItsEnd(data, format)) {
+            throw cutShortError(name);
         }
         throw pictureError(ErrorNumber::InvalidPicture, name,
                            QStringLiteral("the picture cannot be decoded (%1)").arg(reader.errorString()));
     }
-    if (decodedPastTheEnd(source, format)) {
+    if (decodedPastTheEnd(source, format) || (format == "png" && lacksItsEnd(data, format))) {
         throw cutShortError(name);
     }
     if (hasMorePixelsThan(picture.width(), picture.height(), largestPixels)) {

@@ -103,7 +103,7 @@ StagedOutput::StagedOutput(const QByteArray& path, Options options)
         if (exists_ && !S_ISREG(mode_)) {
             fail(ENXIO, QStringLiteral("it is %1, not a file to write").arg(kindOf(mode_)));
         }
-        openStaged(path);
+        openStaged();
     } catch (...) {
         discard();
         throw;
@@ -196,17 +196,21 @@ void StagedOutput::findDestination(const QByteArray& path) {
     }
 }
 
-void StagedOutput::openStaged(const QByteArray& path) {
+void StagedOutput::openStaged() {
+    // A file or folder without write permission is read-only, also for a user who could override that.
+    const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
+    struct stat folder {};
+    if (fstat(folder_, &folder) == 0 && (folder.st_mode & writeBits) == 0) {
+        fail(EACCES, QStringLiteral("the folder is read-only"));
+    }
     if (exists_) {
-        // A file without write permission is read-only, also for a user who could override that.
-        if ((mode_ & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        if ((mode_ & writeBits) == 0) {
             fail(EACCES, QStringLiteral("the file is read-only"));
         }
         if (faccessat(folder_, entry_.constData(), W_OK, AT_EACCESS) != 0) {
             fail(errno, QStringLiteral("the file is read-only"));
         }
     }
-    Q_UNUSED(path);
     openTemporary();
     if (exists_) {
         keepOldIdentity();

@@ -58,7 +58,7 @@ public:
 private:
     StagedOutput() = default;
     void findDestination(const QByteArray& path);
-    void openStaged(const QByteArray& path);
+    void openStaged();
     void openTemporary();
     void keepOldIdentity();
     void linkInto(const char* name);
