@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "runtime/StagedOutput.h"
+#include "runtime/PathText.h"
 
 #include <optional>
 
@@ -9,7 +9,7 @@ namespace {
 const QString Program = QStringLiteral("quillet-export");
 
 QString shown(const QByteArray& argument) {
-    return StagedOutput::displayName(argument);
+    return pathForMessages(argument);
 }
 
 // A whole number in plain decimal digits, 0 to 255; leading zeros are allowed, nothing else is.

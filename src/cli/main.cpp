@@ -6,6 +6,7 @@
 #include "Interruption.h"
 #include "QuietStandardError.h"
 #include "runtime/MemoryReuse.h"
+#include "runtime/PathText.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/StagedOutput.h"
 
@@ -42,10 +43,10 @@ void printError(const QString& text) {
 // The one message of a run ended by a signal: the file was not written, and any temporary file an
 // ending could not remove is named.
 [[noreturn]] void endInterrupted(const Interruption::Raised& raised, const ExportSettings& settings) {
-    QString text = QStringLiteral("stopped by signal %1 (%2); \"%3\" was not written")
-                       .arg(raised.signal)
-                       .arg(QString::fromLocal8Bit(strsignal(raised.signal)),
-                            StagedOutput::displayName(settings.pointFile));
+    QString text =
+        QStringLiteral("stopped by signal %1 (%2); \"%3\" was not written")
+            .arg(raised.signal)
+            .arg(QString::fromLocal8Bit(strsignal(raised.signal)), pathForMessages(settings.pointFile));
     const QString leftover = StagedOutput::takeLeftover();
     if (!leftover.isEmpty()) {
         text += QStringLiteral("; ") + leftover;
@@ -85,12 +86,11 @@ int main(int argc, char* argv[]) {
     try {
         const qint64 points = ExportRoad(QuietStandardError::isTerminal()).run(settings);
         const bool toStandardOutput = settings.writesToStandardOutput();
-        const int error =
-            printLine(toStandardOutput ? stderr : stdout,
-                      QStringLiteral("%1 points written to %2")
-                          .arg(points)
-                          .arg(toStandardOutput ? QStringLiteral("standard output")
-                                                : StagedOutput::displayName(settings.pointFile)));
+        const int error = printLine(toStandardOutput ? stderr : stdout,
+                                    QStringLiteral("%1 points written to %2")
+                                        .arg(points)
+                                        .arg(toStandardOutput ? QStringLiteral("standard output")
+                                                              : pathForMessages(settings.pointFile)));
         if (error != 0 && !toStandardOutput) {
             printError(QStringLiteral("Cannot write to standard output: %1").arg(qt_error_string(error)));
             return 1;
@@ -107,11 +107,10 @@ int main(int argc, char* argv[]) {
         endInterrupted(raised, settings);
     } catch (const std::bad_alloc&) {
         printError(QStringLiteral("Cannot export the picture \"%1\": not enough memory")
-                       .arg(StagedOutput::displayName(settings.picture)));
+                       .arg(pathForMessages(settings.picture)));
     } catch (const std::exception& error) {
-        printError(
-            QStringLiteral("Cannot export the picture \"%1\": %2")
-                .arg(StagedOutput::displayName(settings.picture), QString::fromLocal8Bit(error.what())));
+        printError(QStringLiteral("Cannot export the picture \"%1\": %2")
+                       .arg(pathForMessages(settings.picture), QString::fromLocal8Bit(error.what())));
     }
     return 1;
 }

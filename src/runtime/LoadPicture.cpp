@@ -1,9 +1,9 @@
 #include "LoadPicture.h"
 
+#include "PathText.h"
 #include "PictureHeader.h"
 #include "PictureSource.h"
 #include "RuntimeError.h"
-#include "StagedOutput.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -226,7 +226,7 @@ QImage LoadPicture(const QString& path) {
     return PictureFile(QFile::encodeName(path)).decode();
 }
 
-PictureFile::PictureFile(const QByteArray& path) : name_(StagedOutput::displayName(path)) {
+PictureFile::PictureFile(const QByteArray& path) : name_(pathForMessages(path)) {
 #if defined(_WIN32)
     const int descriptor = ::_open(path.constData(), _O_RDONLY | _O_BINARY);
 #else

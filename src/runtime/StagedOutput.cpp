@@ -1,5 +1,6 @@
 #include "StagedOutput.h"
 
+#include "PathText.h"
 #include "RuntimeError.h"
 
 #include <QRandomGenerator>
@@ -81,7 +82,7 @@ QByteArray temporaryName() {
 } // namespace
 
 StagedOutput::StagedOutput(const QByteArray& path, Options options)
-    : name_(displayName(path)), options_(options) {
+    : name_(pathForMessages(path)), options_(options) {
     if (path.isEmpty()) {
         throw RuntimeError(ErrorNumber::PathNotFound,
                            QStringLiteral("Cannot write a file: no file name was given"));
@@ -403,7 +404,7 @@ void StagedOutput::discard() noexcept {
         const ssize_t length = readlink(self.constData(), folder.data(), folder.size());
         const QByteArray where = length > 0 ? folder.left(length) + '/' + temporary_ : temporary_;
         leftover_ = QStringLiteral("the temporary file \"%1\" could not be removed (%2)")
-                        .arg(displayName(where), qt_error_string(error));
+                        .arg(pathForMessages(where), qt_error_string(error));
     }
     temporary_.clear();
     closeFiles();
@@ -424,37 +425,4 @@ void StagedOutput::fail(int errorNumber, const QString& what) {
 
 QString StagedOutput::takeLeftover() {
     return std::exchange(leftover_, {});
-}
-
-QString StagedOutput::displayName(const QByteArray& path) {
-    QString shown;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(path.constData());
-    const qsizetype size = path.size();
-    for (qsizetype at = 0; at < size;) {
-        const unsigned char lead = bytes[at];
-        const int length = lead < 0x80                    ? 1
-                           : lead >= 0xC2 && lead <= 0xDF ? 2
-                           : lead >= 0xE0 && lead <= 0xEF ? 3
-                           : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                          : 0;
-        bool valid = length > 0 && at + length <= size;
-        for (int next = 1; valid && next < length; ++next) {
-            valid = (bytes[at + next] & 0xC0) == 0x80;
-        }
-        if (valid && length > 1) {
-            // Overlong forms, surrogates and code points past U+10FFFF are not text either.
-            const unsigned char second = bytes[at + 1];
-            valid = !(lead == 0xE0 && second < 0xA0) && !(lead == 0xED && second >= 0xA0) &&
-                    !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second >= 0x90);
-        }
-        if (!valid || (length == 1 && (lead < 0x20 || lead == 0x7F))) {
-            shown += QStringLiteral("\\x") +
-                     QString::number(lead, 16).rightJustified(2, QLatin1Char('0')).toUpper();
-            ++at;
-            continue;
-        }
-        shown += QString::fromUtf8(path.constData() + at, length);
-        at += length;
-    }
-    return shown;
 }

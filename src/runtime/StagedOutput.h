@@ -52,9 +52,6 @@ public:
     // The note on a temporary file that an ending could not remove (a folder turned read-only), once.
     static QString takeLeftover();
 
-    // A path's bytes for messages: valid UTF-8 as text, any other byte and control characters as \xNN.
-    static QString displayName(const QByteArray& path);
-
 private:
     StagedOutput() = default;
     void findDestination(const QByteArray& path);
