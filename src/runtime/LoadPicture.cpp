@@ -243,7 +243,11 @@ PictureFile::PictureFile(const QByteArray& path) : name_(pathForMessages(path)) 
                            name_, QStringLiteral("the file cannot be opened (%1)").arg(reason));
     }
     if (!file_.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+#if defined(_WIN32)
+        ::_close(descriptor);
+#else
         ::close(descriptor);
+#endif
         throw pictureError(ErrorNumber::PathFileAccessError, name_,
                            QStringLiteral("the file cannot be read"));
     }

@@ -58,7 +58,8 @@ private:
     void openStaged();
     void openTemporary();
     void keepOldIdentity();
-    void linkInto(const char* name);
+    // Gives the unnamed temporary file a name in the folder; 0, or the errno.
+    int linkInto(const char* name);
     void replaceInPlace();
     void closeFiles() noexcept;
 
