@@ -455,6 +455,36 @@ private slots:
         }
     }
 
+    // A FIFO as the point file waits for its reader, as shell redirection does, until a signal ends the wait.
+    void aSignalEndsTheWaitForAFifosReader() {
+        QTemporaryDir work;
+        const QByteArray fifo = QFile::encodeName(work.filePath("fifo.pts"));
+        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        QProcess process;
+        startExporter(process, {QFile::encodeName(path("picture.png")), fifo});
+        QVERIFY(process.waitForStarted());
+        QFile waitingIn(QStringLiteral("/proc/%1/wchan").arg(process.processId()));
+        const auto waiting = [&] {
+            waitingIn.close();
+            return waitingIn.open(QIODevice::ReadOnly) && waitingIn.readAll() == "wait_for_partner";
+        };
+        const QDeadlineTimer deadline(30'000);
+        while (!waiting() && !deadline.hasExpired() && process.state() == QProcess::Running) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        if (!waiting()) {
+            process.kill();
+            process.waitForFinished();
+            QSKIP("the system does not show where the program waits");
+        }
+        kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(30'000));
+        QVERIFY2(process.readAllStandardError().contains("stopped by signal 15"), "no message");
+        struct stat status {};
+        QCOMPARE(stat(fifo.constData(), &status), 0);
+        QVERIFY(S_ISFIFO(status.st_mode));
+    }
+
     // The same file by another path (a bind mount) is still the picture.
     void thePictureByABindMountIsNotOverwritten() {
         if (!isRoot() || QProcess::execute("unshare", {"-m", "true"}) != 0) {
