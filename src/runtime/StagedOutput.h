@@ -2,6 +2,8 @@
 // The file an export writes, found as open(path, O_WRONLY | O_CREAT) would find it. A regular file is
 // written to a temporary beside it that takes its place, with its mode and owner, only when complete;
 // a character device or FIFO is written straight into; anything else is refused with its reason.
+// A file with several hard links is rewritten in place once the new content is complete, so that every
+// name sees it; the price is that a crash or a failed write during that copy leaves it partly rewritten.
 
 #include <QByteArray>
 #include <QString>
