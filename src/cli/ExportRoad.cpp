@@ -65,6 +65,8 @@ ExportRoad::ExportRoad(bool showProgress) : showProgress_(showProgress) {}
 
 qint64 ExportRoad::run(const ExportSettings& settings) const {
     PictureFile pictureFile(settings.picture);
+    // A signal that came before a FIFO's open would not end its wait.
+    Interruption::check();
     StagedOutput output = pointFileOutput(settings);
     refuseToReplaceThePicture(output, pictureFile);
     ExportJob job(std::move(output), OutputFormat::Records);
