@@ -1,20 +1,78 @@
 #include "CommandLine.h"
 
-#include <QCommandLineParser>
-#include <QRegularExpression>
+#include "runtime/PathText.h"
+
+#include <optional>
 
 namespace {
 
 const QString Program = QStringLiteral("quillet-export");
 
-// A whole number written with digits only, 0 to 255.
-bool parseThreshold(const QString& text, int& threshold) {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
-    if (!digits.match(text).hasMatch()) {
-        return false;
+QString shown(const QByteArray& argument) {
+    return pathForMessages(argument);
+}
+
+// A whole number in plain decimal digits, 0 to 255; leading zeros are allowed, nothing else is.
+std::optional<int> parseThreshold(const QByteArray& text) {
+    if (text.isEmpty()) {
+        return std::nullopt;
     }
-    threshold = text.toInt();
-    return threshold <= 255;
+    int value = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (digit - '0');
+        if (value > 255) {
+            return std::nullopt;
+        }
+    }
+    return value;
+}
+
+// One option of the command: its long name (after "--"), its short letter (after "-") if any, whether
+// it takes a value, and what it sets; an option with its own request (help, version) sets nothing.
+struct Option {
+    const char* name;
+    char letter;
+    bool takesValue;
+    CommandLine::Request request;
+    // Sets the option's choice; returns why the value is refused, or nothing.
+    std::optional<QString> (*apply)(ExportSettings& settings, const QByteArray& value);
+};
+
+const Option Options[] = {
+    {"help", 'h', false, CommandLine::Request::Help, nullptr},
+    {"version", 0, false, CommandLine::Request::Version, nullptr},
+    {"half", 0, false, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray&) -> std::optional<QString> {
+         settings.halfResolution = true;
+         return std::nullopt;
+     }},
+    {"white", 0, false, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray&) -> std::optional<QString> {
+         settings.polarity = ExportPolarity::White;
+         return std::nullopt;
+     }},
+    {"threshold", 0, true, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+         const std::optional<int> threshold = parseThreshold(value);
+         if (!threshold) {
+             return QStringLiteral("the threshold must be a whole number from 0 to 255, not '%1'")
+                 .arg(shown(value));
+         }
+         settings.threshold = *threshold;
+         return std::nullopt;
+     }},
+};
+
+const Option* findOption(const QByteArray& name, bool isLetter) {
+    for (const Option& option : Options) {
+        if (isLetter ? name.size() == 1 && option.letter == name[0] : name == option.name) {
+            return &option;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -27,60 +85,80 @@ CommandLine CommandLine::usageError(const QString& reason) {
     return line;
 }
 
-CommandLine CommandLine::parse(const QStringList& arguments) {
-    QCommandLineParser parser;
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringLiteral("version"));
-    const QCommandLineOption half(QStringLiteral("half"));
-    const QCommandLineOption white(QStringLiteral("white"));
-    const QCommandLineOption threshold(QStringLiteral("threshold"), QString(), QStringLiteral("N"));
-    parser.addOptions({help, version, half, white, threshold});
-    if (!parser.parse(arguments)) {
-        return usageError(parser.errorText());
+CommandLine CommandLine::parse(const QList<QByteArray>& arguments) {
+    CommandLine line;
+    QList<QByteArray> files;
+    bool optionsEnded = false;
+    Request asked = Request::Export;
+    for (qsizetype index = 1; index < arguments.size(); ++index) {
+        const QByteArray& argument = arguments[index];
+        // "-" alone is a file name (standard output as the point file); "--" ends the options.
+        if (optionsEnded || argument == "-" || !argument.startsWith('-')) {
+            files.append(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const bool isLong = argument.startsWith("--");
+        const QByteArray body = argument.mid(isLong ? 2 : 1);
+        const qsizetype equals = isLong ? body.indexOf('=') : -1;
+        const QByteArray name = equals < 0 ? body : body.left(equals);
+        const Option* option = findOption(name, !isLong);
+        if (!option) {
+            return usageError(QStringLiteral("Unknown option '%1'.").arg(shown(name)));
+        }
+        QByteArray value;
+        if (option->takesValue) {
+            if (equals >= 0) {
+                value = body.mid(equals + 1);
+            } else if (index + 1 < arguments.size()) {
+                value = arguments[++index];
+            } else {
+                return usageError(QStringLiteral("Missing value after '%1'.").arg(shown(argument)));
+            }
+        } else if (equals >= 0) {
+            return usageError(QStringLiteral("Unexpected value after '%1'.").arg(shown(argument)));
+        }
+        if (option->request != Request::Export) {
+            asked = asked == Request::Export || option->request == Request::Help ? option->request : asked;
+        } else if (const std::optional<QString> refused = option->apply(line.settings_, value)) {
+            return usageError(*refused);
+        }
     }
 
-    CommandLine line;
-    if (parser.isSet(help)) {
-        line.request_ = Request::Help;
-        line.text_ = helpText();
+    if (asked != Request::Export) {
+        line.request_ = asked;
+        line.text_ = asked == Request::Help ? helpText() : versionText();
         return line;
     }
-    if (parser.isSet(version)) {
-        line.request_ = Request::Version;
-        line.text_ = versionText();
-        return line;
-    }
-    const QStringList files = parser.positionalArguments();
     if (files.size() < 2) {
         return usageError(files.isEmpty() ? QStringLiteral("missing PICTURE and POINTFILE")
                                           : QStringLiteral("missing POINTFILE"));
     }
     if (files.size() > 2) {
-        return usageError(QStringLiteral("unexpected argument '%1'").arg(files[2]));
+        return usageError(QStringLiteral("unexpected argument '%1'").arg(shown(files[2])));
     }
     if (files[0].isEmpty() || files[1].isEmpty()) {
         return usageError(QStringLiteral("empty file name"));
     }
     line.settings_.picture = files[0];
     line.settings_.pointFile = files[1];
-    line.settings_.halfResolution = parser.isSet(half);
-    line.settings_.polarity = parser.isSet(white) ? ExportPolarity::White : ExportPolarity::Black;
-    if (parser.isSet(threshold) && !parseThreshold(parser.value(threshold), line.settings_.threshold)) {
-        return usageError(QStringLiteral("the threshold must be a whole number from 0 to 255, not '%1'")
-                              .arg(parser.value(threshold)));
-    }
     return line;
 }
 
 QString CommandLine::helpText() {
     return QStringLiteral(
         "Usage: quillet-export [--half] [--white] [--threshold N] PICTURE POINTFILE\n"
-        "Converts PICTURE (jpg, gif, bmp, png or ico) to grey and writes the point data of its pixels\n"
-        "darker than the threshold to POINTFILE, as Quillet's export dialog does.\n"
+        "Converts PICTURE (jpg, gif, bmp, png or ico) to grey and writes the point data of its pixels "
+        "darker\n"
+        "than the threshold to POINTFILE (- for standard output), as Quillet's export dialog does.\n"
         "  --half         take the points from the half-resolution picture\n"
         "  --white        write the pixels lighter than the threshold instead\n"
         "  --threshold N  grey threshold from 0 to 255 (default 122)\n"
-        "Exit status: 0 done, 1 the picture cannot be read or the file cannot be written, 2 usage error.");
+        "Exit status: 0 done, 1 the picture cannot be read or the file cannot be written, 2 usage error,\n"
+        "128 + N ended by signal N.");
 }
 
 QString CommandLine::versionText() {

@@ -1,18 +1,20 @@
 #pragma once
 // The command line of quillet-export: its options and arguments become export settings, or the text
-// to print and the exit status when it asks for help or the version or is wrong.
+// to print and the exit status when it asks for help or the version or is wrong. The arguments are the
+// system's bytes; file names stay so, and messages show them with other bytes escaped.
 
 #include "ExportSettings.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 class CommandLine {
 public:
     enum class Request { Export, Help, Version, UsageError };
 
     // `arguments` starts with the program's name.
-    static CommandLine parse(const QStringList& arguments);
+    static CommandLine parse(const QList<QByteArray>& arguments);
 
     Request request() const { return request_; }
     const ExportSettings& settings() const { return settings_; }

@@ -12,37 +12,41 @@
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
 
-#include <QFileInfo>
-
 #include <functional>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
 // A result window's picture: black, the opened picture's pixel size.
-PictureSurface resultSurface(const PictureSurface& original, const QString& picturePath) {
+PictureSurface resultSurface(const PictureSurface& original, const QString& pictureName) {
     PictureSurface surface(RGB(0, 0, 0), original.pixelWidth(), original.pixelHeight());
     if (surface.image().isNull()) {
         throw RuntimeError(
             ErrorNumber::OutOfMemory,
-            QStringLiteral("Cannot convert the picture \"%1\": not enough memory").arg(picturePath));
+            QStringLiteral("Cannot convert the picture \"%1\": not enough memory").arg(pictureName));
     }
     return surface;
 }
 
 // As the open dialog decodes it; decoders' own complaints would add lines to the one error line.
-QImage decodedPicture(const QString& path) {
+QImage decodedPicture(PictureFile& file) {
     const QuietStandardError quiet;
-    return LoadPicture(path);
+    return file.decode();
+}
+
+StagedOutput pointFileOutput(const ExportSettings& settings) {
+    if (settings.writesToStandardOutput()) {
+        return StagedOutput::stream(STDOUT_FILENO, QStringLiteral("standard output"));
+    }
+    return StagedOutput(settings.pointFile);
 }
 
 // Writing the point file over the picture would destroy the picture: a mistyped command, not a wish.
-void refuseToReplaceThePicture(const ExportSettings& settings) {
-    const QString picture = QFileInfo(settings.picture).canonicalFilePath();
-    if (!picture.isEmpty() && picture == QFileInfo(settings.pointFile).canonicalFilePath()) {
-        throw RuntimeError(ErrorNumber::PathFileAccessError,
-                           QStringLiteral("Cannot write the file \"%1\": it is the picture being read")
-                               .arg(settings.pointFile));
+// The same file by any name (links, bind mounts, a file system that ignores case) has the same inode.
+void refuseToReplaceThePicture(StagedOutput& output, const PictureFile& picture) {
+    if (output.isFile(picture.device(), picture.inode())) {
+        output.fail(0, QStringLiteral("it is the picture being read"));
     }
 }
 
@@ -60,10 +64,14 @@ void runStage(const char* stage, bool showProgress, const std::function<void(Con
 ExportRoad::ExportRoad(bool showProgress) : showProgress_(showProgress) {}
 
 qint64 ExportRoad::run(const ExportSettings& settings) const {
-    refuseToReplaceThePicture(settings);
+    PictureFile pictureFile(settings.picture);
+    // A signal that came before a FIFO's open would not end its wait.
+    Interruption::check();
+    StagedOutput output = pointFileOutput(settings);
+    refuseToReplaceThePicture(output, pictureFile);
+    ExportJob job(std::move(output), OutputFormat::Records);
     PictureSurface picture;
-    picture.assign(decodedPicture(settings.picture));
-    ExportJob job(settings.pointFile, OutputFormat::Records);
+    picture.assign(decodedPicture(pictureFile));
     const QSizeF opened(picture.ScaleWidth(), picture.ScaleHeight());
 
     // The grey picture takes the opened picture's place instead of a fresh black surface beside it:
@@ -76,7 +84,7 @@ qint64 ExportRoad::run(const ExportSettings& settings) const {
     std::optional<PictureSurface> half;
     if (settings.halfResolution) {
         // As the half-resolution window sets it up: each unit spans 2 x 2 pixels.
-        half = resultSurface(grey, settings.picture);
+        half = resultSurface(grey, pictureFile.name());
         setHalfResolutionScale(*half, grey);
         runStage("half", showProgress_,
                  [&](ConversionSteps& steps) { reduceToHalf(grey, grey, *half, steps); });

@@ -1,6 +1,8 @@
 #pragma once
-// Ctrl-C and requests to terminate, taken at the next column rather than at once: the run unwinds,
-// so the point file's temporary copy is removed and an existing file stays as it was.
+// The signals that end quillet-export (Ctrl-C, a request to terminate, the terminal closed, a reader
+// gone, a file-size limit, ...), taken at the next column rather than at once: the run unwinds, so the
+// point file's temporary copy goes and an existing file stays as it was. They interrupt any wait of a
+// system call, which then fails instead of waiting on.
 
 class Interruption {
 public:
@@ -13,6 +15,9 @@ public:
     static void watch();
     // Throws Raised when a signal has arrived since watch().
     static void check();
-    // Ends the program as the signal would have ended it.
+    // The signal that has arrived, or 0.
+    static int arrived();
+    // Ends the program with status 128 + the signal, as the signal itself would where it only ends a
+    // program (a core dump is not wanted).
     [[noreturn]] static void endAs(const Raised& raised);
 };

@@ -6,11 +6,16 @@
 #include "Interruption.h"
 #include "QuietStandardError.h"
 #include "runtime/MemoryReuse.h"
+#include "runtime/PathText.h"
 #include "runtime/RuntimeError.h"
+#include "runtime/StagedOutput.h"
 
 #include <QCoreApplication>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -20,28 +25,55 @@ namespace {
 // a silent standard error after a good run; failures are reported by the program itself.
 void ignoreMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
-void printLine(std::FILE* stream, const QString& text) {
+// Returns 0, or the errno of the write that failed (a full disk behind standard output).
+int printLine(std::FILE* stream, const QString& text) {
     QString line = text;
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    std::fputs(line.toLocal8Bit().constData(), stream);
+    errno = 0;
+    std::fputs(line.toUtf8().constData(), stream);
     std::fputc('\n', stream);
-    std::fflush(stream);
+    const bool failed = std::fflush(stream) != 0 || std::ferror(stream) != 0;
+    return failed ? (errno != 0 ? errno : EIO) : 0;
+}
+
+void printError(const QString& text) {
+    printLine(stderr, QStringLiteral("quillet-export: ") + text);
+}
+
+// The one message of a run ended by a signal: the file was not written, and any temporary file an
+// ending could not remove is named.
+[[noreturn]] void endInterrupted(const Interruption::Raised& raised, const ExportSettings& settings) {
+    QString text =
+        QStringLiteral("stopped by signal %1 (%2); \"%3\" was not written")
+            .arg(raised.signal)
+            .arg(QString::fromLocal8Bit(strsignal(raised.signal)), pathForMessages(settings.pointFile));
+    const QString leftover = StagedOutput::takeLeftover();
+    if (!leftover.isEmpty()) {
+        text += QStringLiteral("; ") + leftover;
+    }
+    printError(text);
+    Interruption::endAs(raised);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     keepFreedMemoryForReuse();
+    // The names as the system gave them: Qt's own list of arguments is decoded text, which loses bytes.
+    QList<QByteArray> arguments;
+    for (int index = 0; index < argc; ++index) {
+        arguments.append(QByteArray(argv[index]));
+    }
     const QCoreApplication application(argc, argv);
     qInstallMessageHandler(ignoreMessage);
 
-    const CommandLine line = CommandLine::parse(QCoreApplication::arguments());
+    const CommandLine line = CommandLine::parse(arguments);
     switch (line.request()) {
     case CommandLine::Request::Help:
     case CommandLine::Request::Version:
-        std::fputs(line.text().toLocal8Bit().constData(), stdout);
+        std::fputs(line.text().toUtf8().constData(), stdout);
         std::fputc('\n', stdout);
-        return 0;
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     case CommandLine::Request::UsageError:
         printLine(stderr, line.text());
         return 2;
@@ -53,22 +85,32 @@ int main(int argc, char* argv[]) {
     Interruption::watch();
     try {
         const qint64 points = ExportRoad(QuietStandardError::isTerminal()).run(settings);
-        printLine(stdout, QStringLiteral("%1 points written to %2").arg(points).arg(settings.pointFile));
+        const bool toStandardOutput = settings.writesToStandardOutput();
+        const int error = printLine(toStandardOutput ? stderr : stdout,
+                                    QStringLiteral("%1 points written to %2")
+                                        .arg(points)
+                                        .arg(toStandardOutput ? QStringLiteral("standard output")
+                                                              : pathForMessages(settings.pointFile)));
+        if (error != 0 && !toStandardOutput) {
+            printError(QStringLiteral("Cannot write to standard output: %1").arg(qt_error_string(error)));
+            return 1;
+        }
         return 0;
     } catch (const RuntimeError& error) {
-        printLine(stderr, QStringLiteral("quillet-export: ") + error.text());
+        // A failure that a signal caused (a wait it ended, a write past the file-size limit) is that
+        // signal's.
+        if (Interruption::arrived() != 0) {
+            endInterrupted({Interruption::arrived()}, settings);
+        }
+        printError(error.text());
     } catch (const Interruption::Raised& raised) {
-        printLine(
-            stderr,
-            QStringLiteral("quillet-export: interrupted; \"%1\" was not written").arg(settings.pointFile));
-        Interruption::endAs(raised);
+        endInterrupted(raised, settings);
     } catch (const std::bad_alloc&) {
-        printLine(stderr,
-                  QStringLiteral("quillet-export: Cannot export the picture \"%1\": not enough memory")
-                      .arg(settings.picture));
+        printError(QStringLiteral("Cannot export the picture \"%1\": not enough memory")
+                       .arg(pathForMessages(settings.picture)));
     } catch (const std::exception& error) {
-        printLine(stderr, QStringLiteral("quillet-export: Cannot export the picture \"%1\": %2")
-                              .arg(settings.picture, QString::fromLocal8Bit(error.what())));
+        printError(QStringLiteral("Cannot export the picture \"%1\": %2")
+                       .arg(pathForMessages(settings.picture), QString::fromLocal8Bit(error.what())));
     }
     return 1;
 }

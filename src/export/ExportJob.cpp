@@ -5,6 +5,9 @@
 ExportJob::ExportJob(const QString& destination, OutputFormat format)
     : format_(formatEntry(format)), file_(destination, format_.recordLength) {}
 
+ExportJob::ExportJob(StagedOutput destination, OutputFormat format)
+    : format_(formatEntry(format)), file_(std::move(destination), format_.recordLength) {}
+
 ExportOutcome ExportJob::run(const PictureSurface& source, const QSizeF& openedPicture,
                              ExportControls& controls, double pixelMillimetres) {
     const QSize grid = PointSelection::unitGrid(source, format_.numbering);

@@ -23,6 +23,8 @@ class ExportJob {
 public:
     // Opens the destination; raises a runtime error naming it and the reason when it cannot.
     ExportJob(const QString& destination, OutputFormat format);
+    // The same for a destination named by the system's bytes (or a stream) and opened already.
+    ExportJob(StagedOutput destination, OutputFormat format);
 
     // Writes the points of `source` (the picture as it is when the export begins) and puts the file in
     // its place. `openedPicture` is the opened picture's size in its units (the point-data file's
@@ -31,6 +33,7 @@ public:
                       double pixelMillimetres = 25.4 / 96.0);
 
     const QString& destination() const { return file_.path(); }
+    const StagedOutput& output() const { return file_.output(); }
 
     // The size of the drawing the new formats make of `source` (the exported picture), whose pixel is
     // a square of `pixelMillimetres`: its real units' grid times a unit's side, one or two pixels.

@@ -1,16 +1,24 @@
 #include "LoadPicture.h"
 
+#include "PathText.h"
 #include "PictureHeader.h"
 #include "PictureSource.h"
 #include "RuntimeError.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -40,6 +48,27 @@ bool hasMorePixelsThan(qint64 width, qint64 height, qint64 largestPixels) {
 RuntimeError cutShortError(const QString& name) {
     return pictureError(ErrorNumber::InvalidPicture, name,
                         QStringLiteral("the picture data ends early (the file is cut short)"));
+}
+
+RuntimeError outOfMemoryError(const QString& name, const QSize& size) {
+    return pictureError(ErrorNumber::OutOfMemory, name,
+                        QStringLiteral("not enough memory to decode a %1 \u00D7 %2 picture")
+                            .arg(size.width())
+                            .arg(size.height()));
+}
+
+// Whether a picture of this size could be held at all: a decoder that fails to allocate it says only
+// that it cannot read the data.
+bool memoryHolds(const QSize& size) {
+    return !QImage(size, QImage::Format_ARGB32).isNull();
+}
+
+// The signatures of the offered types: a file that starts as one of them and ends before the reader
+// can even take it is cut short, not of an unknown type.
+bool startsAsAnOfferedType(const QByteArray& head) {
+    return head.startsWith("\x89PNG") || head.startsWith("GIF8") || head.startsWith("BM") ||
+           head.startsWith("\xFF\xD8") || head.startsWith(QByteArray("\0\0\1\0", 4)) ||
+           head.startsWith(QByteArray("\0\0\2\0", 4));
 }
 
 // Real icons hold a handful of sizes; a header claiming thousands (each looked at costs a seek
@@ -90,6 +119,24 @@ bool decodedPastTheEnd(const PictureSource& source, const QByteArray& format) {
     return source.ranDry() || (format == "bmp" && source.ranShort());
 }
 
+// Whether the file lacks the mark its type ends with: a png's closing chunk (which its decoder does
+// not need), a jpg's end of image. Decoders that fail on a cut-short file often say only that they
+// cannot read the data.
+bool lacksItsEnd(QIODevice& data, const QByteArray& format) {
+    constexpr qint64 TailBytes = 4096;
+    if (!data.seek(std::max<qint64>(0, data.size() - TailBytes))) {
+        return false;
+    }
+    const QByteArray tail = data.read(TailBytes);
+    if (format == "png") {
+        return !tail.contains("IEND\xAE\x42\x60\x82");
+    }
+    if (format == "jpeg" || format == "jpg") {
+        return !tail.contains("\xFF\xD9");
+    }
+    return false;
+}
+
 QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     PictureSource source(data);
     if (!source.open(QIODevice::ReadOnly)) {
@@ -114,6 +161,10 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     // cannot see (a size the header does not tell, an icon entry larger than it claims).
     QImageReader::setAllocationLimit(static_cast<int>(largestPixels * 8 / (1024 * 1024)) + 1);
     if (!reader.canRead() || !isOfferedFormat(reader.format())) {
+        const bool ranOut = source.ranShort() || source.ranDry();
+        if (ranOut && data.seek(0) && startsAsAnOfferedType(data.read(4))) {
+            throw cutShortError(name);
+        }
         throw pictureError(ErrorNumber::InvalidPicture, name,
                            QStringLiteral("not a picture in a known format (jpg, gif, bmp, png or ico)"));
     }
@@ -129,11 +180,23 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     }
     source.forgetShortReads();
     QImage picture;
-    if (!reader.read(&picture) || picture.isNull()) {
+    bool decoded = false;
+    try {
+        decoded = reader.read(&picture) && !picture.isNull();
+    } catch (const std::bad_alloc&) {
+        throw outOfMemoryError(name, size);
+    }
+    if (!decoded) {
+        if (size.isValid() && !memoryHolds(size)) {
+            throw outOfMemoryError(name, size);
+        }
+        if (source.ranShort() || source.ranDry() || lacksItsEnd(data, format)) {
+            throw cutShortError(name);
+        }
         throw pictureError(ErrorNumber::InvalidPicture, name,
                            QStringLiteral("the picture cannot be decoded (%1)").arg(reader.errorString()));
     }
-    if (decodedPastTheEnd(source, format)) {
+    if (decodedPastTheEnd(source, format) || (format == "png" && lacksItsEnd(data, format))) {
         throw cutShortError(name);
     }
     if (hasMorePixelsThan(picture.width(), picture.height(), largestPixels)) {
@@ -142,8 +205,7 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     }
     QImage flat = flattenedOnWhite(picture);
     if (flat.isNull()) {
-        throw pictureError(ErrorNumber::OutOfMemory, name,
-                           QStringLiteral("not enough memory for the picture"));
+        throw outOfMemoryError(name, picture.size());
     }
     return flat;
 }
@@ -161,18 +223,53 @@ QImage LoadPicture(const QString& path) {
     if (path.isEmpty()) {
         return QImage();
     }
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        throw pictureError(ErrorNumber::PathFileAccessError, path, QStringLiteral("it is a folder"));
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        // Also the file that was there when it was chosen and is gone now.
-        if (!file.exists()) {
-            throw pictureError(ErrorNumber::FileNotFound, path, QStringLiteral("the file does not exist"));
+    return PictureFile(QFile::encodeName(path)).decode();
+}
+
+PictureFile::PictureFile(const QByteArray& path) : name_(pathForMessages(path)) {
+#if defined(_WIN32)
+    const int descriptor = ::_open(path.constData(), _O_RDONLY | _O_BINARY);
+#else
+    const int descriptor = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+#endif
+    if (descriptor < 0) {
+        const int error = errno;
+        const QString reason = qt_error_string(error);
+        if (error == ENOENT) {
+            throw pictureError(ErrorNumber::FileNotFound, name_,
+                               QStringLiteral("the file does not exist (%1)").arg(reason));
         }
-        throw pictureError(ErrorNumber::PermissionDenied, path,
-                           QStringLiteral("the file cannot be read (%1)").arg(file.errorString()));
+        throw pictureError(error == EACCES ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
+                           name_, QStringLiteral("the file cannot be opened (%1)").arg(reason));
     }
-    return decodeFrom(file, path, LargestPicturePixels);
+    if (!file_.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+#if defined(_WIN32)
+        ::_close(descriptor);
+#else
+        ::close(descriptor);
+#endif
+        throw pictureError(ErrorNumber::PathFileAccessError, name_,
+                           QStringLiteral("the file cannot be read"));
+    }
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0) {
+        throw pictureError(ErrorNumber::PathFileAccessError, name_, qt_error_string(errno));
+    }
+    if ((status.st_mode & S_IFMT) == S_IFDIR) {
+        throw pictureError(ErrorNumber::PathFileAccessError, name_, QStringLiteral("it is a folder"));
+    }
+    if ((status.st_mode & S_IFMT) != S_IFREG) {
+        throw pictureError(ErrorNumber::PathFileAccessError, name_,
+                           QStringLiteral("it is not a regular file (a FIFO, socket or device)"));
+    }
+#if !defined(_WIN32)
+    // Reads of the file itself then wait for the disk as usual.
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+#endif
+    device_ = static_cast<std::uint64_t>(status.st_dev);
+    inode_ = static_cast<std::uint64_t>(status.st_ino);
+}
+
+QImage PictureFile::decode() {
+    return decodeFrom(file_, name_, LargestPicturePixels);
 }

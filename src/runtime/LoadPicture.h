@@ -3,13 +3,37 @@
 // picture; a file that cannot be decoded raises a runtime error naming the file and the reason.
 
 #include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QString>
+
+#include <cstdint>
 
 // Pictures above this many pixels are refused before any pixel memory is taken.
 constexpr qint64 LargestPicturePixels = 150'000'000;
 
 QImage LoadPicture(const QString& path);
+
+// A picture file opened by the system's bytes for its name, without waiting (a FIFO would wait for a
+// writer) and refused at once unless it is a regular file.
+class PictureFile {
+public:
+    // Raises a runtime error naming the file and the system's reason when it cannot be read.
+    explicit PictureFile(const QByteArray& path);
+
+    std::uint64_t device() const { return device_; }
+    std::uint64_t inode() const { return inode_; }
+    // The name as messages show it.
+    const QString& name() const { return name_; }
+    // Decodes as LoadPicture does.
+    QImage decode();
+
+private:
+    QString name_;
+    QFile file_;
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
+};
 
 // The decoding behind LoadPicture, over bytes held in memory: a jpg, gif, bmp, png or ico picture
 // (the first frame of an animation, the largest size of an icon), transparent parts on white, as

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -109,6 +110,31 @@ std::optional<PictureHeader> jpegHeader(QIODevice& data) {
     return std::nullopt;
 }
 
+// Icon directory entries looked at: real icons hold a handful of sizes.
+constexpr int IconEntriesRead = 256;
+
+// An icon's sizes are small; what matters is where its images end, which the directory tells.
+std::optional<PictureHeader> iconHeader(QIODevice& data, const QByteArray& head) {
+    const int count = static_cast<int>(std::min<quint32>(littleEndian(head, 4, 2), IconEntriesRead));
+    data.seek(6);
+    const QByteArray entries = data.read(16 * qint64{count});
+    if (entries.size() < 16 * count || count == 0) {
+        return std::nullopt;
+    }
+    PictureHeader header;
+    for (int entry = 0; entry < count; ++entry) {
+        const qsizetype at = 16 * entry;
+        header.width =
+            std::max<qint64>(header.width, entries[at] == 0 ? 256 : static_cast<uchar>(entries[at]));
+        header.height =
+            std::max<qint64>(header.height, entries[at + 1] == 0 ? 256 : static_cast<uchar>(entries[at + 1]));
+        header.leastFileSize =
+            std::max<qint64>(header.leastFileSize,
+                             qint64{littleEndian(entries, at + 8, 4)} + littleEndian(entries, at + 12, 4));
+    }
+    return header;
+}
+
 } // namespace
 
 std::optional<PictureHeader> readPictureHeader(QIODevice& data) {
@@ -126,6 +152,9 @@ std::optional<PictureHeader> readPictureHeader(QIODevice& data) {
         header = bmpHeader(head);
     } else if (head.startsWith("\xFF\xD8")) {
         header = jpegHeader(data);
+    } else if (head.size() >= 6 &&
+               (head.startsWith(QByteArray("\0\0\1\0", 4)) || head.startsWith(QByteArray("\0\0\2\0", 4)))) {
+        header = iconHeader(data, head);
     }
     data.seek(start);
     return header;

@@ -2,13 +2,9 @@
 
 #include "RuntimeError.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QRandomGenerator>
+#include <QFile>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -27,71 +23,19 @@ std::vector<RecordFile*>& openFiles() {
     return files;
 }
 
-int errorNumberFor(QFileDevice::FileError error) {
-    switch (error) {
-    case QFileDevice::PermissionsError:
-        return ErrorNumber::PermissionDenied;
-    case QFileDevice::ResourceError:
-        return ErrorNumber::DiskFull;
-    case QFileDevice::WriteError:
-        return ErrorNumber::DeviceIOError;
-    default:
-        return ErrorNumber::PathFileAccessError;
-    }
-}
-
-// A write that stops short is retried with the rest, so that a failure shows with its reason.
-bool writeAll(QFile& file, const char* data, qint64 bytes) {
-    while (bytes > 0) {
-        const qint64 written = file.write(data, bytes);
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        bytes -= written;
-    }
-    return true;
-}
-
-QString followLinks(const QString& path) {
-    QFileInfo info(path);
-    for (int depth = 0; depth < 32 && info.isSymLink(); ++depth) {
-        info.setFile(info.symLinkTarget());
-    }
-    return info.filePath();
-}
-
 } // namespace
 
 RecordFile::RecordFile(const QString& path, int recordLength)
-    : path_(path), target_(followLinks(path)), recordLength_(recordLength) {
-    if (path.isEmpty()) {
-        throw RuntimeError(ErrorNumber::PathNotFound,
-                           QStringLiteral("Cannot write a file: no file name was given"));
-    }
-    const QFileInfo info(target_);
-    if (info.isDir()) {
-        fail(ErrorNumber::PathFileAccessError, QStringLiteral("it is a folder"));
-    }
-    if (!info.absoluteDir().exists()) {
-        fail(ErrorNumber::PathNotFound, QStringLiteral("the folder does not exist"));
-    }
-    // A file or folder without write permission is read-only, also for a user who could override that.
-    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (info.exists() && (!info.isWritable() || !(info.permissions() & writeBits))) {
-        fail(ErrorNumber::PermissionDenied, QStringLiteral("the file is read-only"));
-    }
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isWritable() || !(folder.permissions() & writeBits)) {
-        fail(ErrorNumber::PermissionDenied, QStringLiteral("the folder is read-only"));
-    }
-    buffer_.replace(BufferBytes);
-    openTemporaryFile();
-    if (info.exists()) {
-        file_.setPermissions(info.permissions());
-    }
+    : RecordFile(StagedOutput(QFile::encodeName(path)), recordLength) {}
+
+RecordFile::RecordFile(StagedOutput output, int recordLength)
+    : output_(std::move(output)), recordLength_(recordLength) {
+    open_ = true;
     try {
-        writer_ = std::thread([this] { writeQueuedBuffers(); });
+        buffer_.replace(BufferBytes);
+        if (!output_.isStream()) {
+            writer_ = std::thread([this] { writeQueuedBuffers(); });
+        }
     } catch (...) {
         discard();
         throw;
@@ -105,25 +49,6 @@ RecordFile::~RecordFile() {
     discard();
 }
 
-void RecordFile::openTemporaryFile() {
-    // Hidden, beside the destination so that the final rename stays within one file system.
-    const QFileInfo target(target_);
-    const QString stem =
-        target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() + QLatin1Char('.'));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        file_.setFileName(stem + QString::number(QRandomGenerator::global()->generate(), 36) +
-                          QStringLiteral(".tmp"));
-        if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-            open_ = true;
-            return;
-        }
-        if (!file_.exists()) {
-            failWithFileError();
-        }
-    }
-    failWithFileError();
-}
-
 void RecordFile::writeQueuedBuffers() {
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -134,15 +59,12 @@ void RecordFile::writeQueuedBuffers() {
         Filled next = std::move(queued_.front());
         queued_.pop_front();
         writing_ = true;
-        const bool skip = writeError_ != QFileDevice::NoError;
+        const bool skip = writeError_ != 0;
         lock.unlock();
-        const bool written = skip || writeAll(file_, next.buffer.data(), static_cast<qint64>(next.bytes));
-        const QFileDevice::FileError error = written ? QFileDevice::NoError : file_.error();
-        const QString text = written ? QString() : file_.errorString();
+        const int error = skip ? 0 : output_.write(next.buffer.data(), next.bytes);
         lock.lock();
-        if (!written) {
-            writeError_ = error == QFileDevice::NoError ? QFileDevice::WriteError : error;
-            writeErrorText_ = text;
+        if (error != 0) {
+            writeError_ = error;
         }
         writing_ = false;
         spare_.push_back(std::move(next.buffer));
@@ -151,12 +73,11 @@ void RecordFile::writeQueuedBuffers() {
 }
 
 void RecordFile::waitUntil(std::unique_lock<std::mutex>& lock, bool (RecordFile::*done)() const) {
-    changed_.wait(lock, [this, done] { return (this->*done)() || writeError_ != QFileDevice::NoError; });
-    if (writeError_ != QFileDevice::NoError) {
-        const int number = errorNumberFor(writeError_);
-        const QString reason = writeErrorText_;
+    changed_.wait(lock, [this, done] { return (this->*done)() || writeError_ != 0; });
+    if (writeError_ != 0) {
+        const int error = writeError_;
         lock.unlock();
-        fail(number, reason);
+        fail(error);
     }
 }
 
@@ -173,7 +94,8 @@ void RecordFile::stopWriter() {
 
 void RecordFile::makeRoom(std::size_t bytes) {
     if (!open_) {
-        fail(ErrorNumber::PathFileAccessError, QStringLiteral("the file is closed"));
+        throw RuntimeError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("Cannot write the file \"%1\": the file is closed").arg(path()));
     }
     handOver(used_ / WriteBytes * WriteBytes);
     if (buffer_.size - used_ < bytes) {
@@ -189,6 +111,14 @@ void RecordFile::handOver(std::size_t bytes) {
     const char* const rest = buffer_.data() + bytes;
     const std::size_t restBytes = used_ - bytes;
     const std::size_t size = buffer_.size;
+    if (output_.isStream()) {
+        if (const int error = output_.write(buffer_.data(), bytes)) {
+            fail(error);
+        }
+        std::memmove(buffer_.data(), rest, restBytes);
+        used_ = restBytes;
+        return;
+    }
     Buffer next;
     {
         std::unique_lock lock(mutex_);
@@ -221,17 +151,8 @@ void RecordFile::Close() {
         waitUntil(lock, &RecordFile::allWritten);
     }
     stopWriter();
-    file_.close();
-    if (file_.error() != QFileDevice::NoError) {
-        failWithFileError();
-    }
-    std::error_code error;
-    std::filesystem::rename(QFileInfo(file_).filesystemFilePath(), QFileInfo(target_).filesystemFilePath(),
-                            error);
-    if (error) {
-        fail(ErrorNumber::PathFileAccessError, QString::fromStdString(error.message()));
-    }
     open_ = false;
+    output_.commit(); // which discards what it could not put in place
 }
 
 void RecordFile::discard() {
@@ -239,18 +160,13 @@ void RecordFile::discard() {
     used_ = 0;
     if (open_) {
         open_ = false;
-        file_.close();
-        file_.remove();
+        output_.discard();
     }
 }
 
-void RecordFile::fail(int number, const QString& reason) {
+void RecordFile::fail(int errorNumber) {
     discard();
-    throw RuntimeError(number, QStringLiteral("Cannot write the file \"%1\": %2").arg(path_, reason));
-}
-
-void RecordFile::failWithFileError() {
-    fail(errorNumberFor(file_.error()), file_.errorString());
+    output_.fail(errorNumber, {});
 }
 
 void RecordFile::abandonAllOpen() {

@@ -1,11 +1,12 @@
 #pragma once
-// A file of fixed-length records written front to back. The records go to a temporary file next
-// to the destination, which replaces it only when Close succeeds: until then an existing file stays
-// as it was, and a file that is never closed (an error, the program ending) leaves nothing behind.
-// Full buffers queue for a writer thread, so that filling the next ones overlaps the system's
-// copying of the earlier ones. The data is left to the system's cache like any ordinary write.
+// A file of fixed-length records written front to back, through a staged output: an existing file
+// stays as it was until Close succeeds, and a file that is never closed (an error, the program
+// ending) leaves nothing behind. Full buffers queue for a writer thread, so that filling the next ones
+// overlaps the system's copying of the earlier ones; a stream (a device, a FIFO) is written in the
+// caller's thread, where a signal can end a write that waits for the reader.
 
-#include <QFile>
+#include "StagedOutput.h"
+
 #include <QString>
 
 #include <condition_variable>
@@ -21,6 +22,7 @@ class RecordFile {
 public:
     // Opens for writing; raises a runtime error naming the path and the reason when it cannot.
     RecordFile(const QString& path, int recordLength);
+    RecordFile(StagedOutput output, int recordLength);
     ~RecordFile();
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
@@ -48,7 +50,8 @@ public:
     // Writes what is buffered and puts the file in its place; raises a runtime error on failure,
     // in which case the destination is left as it was.
     void Close();
-    const QString& path() const { return path_; }
+    const QString& path() const { return output_.name(); }
+    const StagedOutput& output() const { return output_; }
 
     // Discards every file still open (the program is ending): no destination is touched.
     static void abandonAllOpen();
@@ -80,7 +83,6 @@ private:
         }
     };
 
-    void openTemporaryFile();
     void writeQueuedBuffers();
     void waitUntil(std::unique_lock<std::mutex>& lock, bool (RecordFile::*done)() const);
     bool hasSpareBuffer() const { return !spare_.empty(); }
@@ -90,13 +92,10 @@ private:
     // Queues the first `bytes` of the buffer for writing and goes on with the rest in another.
     void handOver(std::size_t bytes);
     void discard();
-    [[noreturn]] void fail(int number, const QString& reason);
-    [[noreturn]] void failWithFileError();
+    [[noreturn]] void fail(int errorNumber);
 
-    QString path_;
-    QString target_; // the file replaced at Close: the destination, symbolic links followed
+    StagedOutput output_;
     int recordLength_;
-    QFile file_;    // the temporary file
     Buffer buffer_; // being filled
     std::size_t used_ = 0;
     bool open_ = false;
@@ -115,7 +114,6 @@ private:
     int buffersMade_ = 1;
     bool writing_ = false;
     bool stopping_ = false;
-    QFileDevice::FileError writeError_ = QFileDevice::NoError;
-    QString writeErrorText_;
+    int writeError_ = 0; // an errno
     std::thread writer_;
 };

@@ -7,6 +7,14 @@
 
 #include <QtTest>
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
 struct Run {
@@ -15,17 +23,97 @@ struct Run {
     QByteArray err;
 };
 
-Run runExporter(const QStringList& arguments) {
-    QProcess process;
+// An argument as the shell's printf makes it: any byte, also one that is not text.
+QByteArray shellFormat(const QByteArray& argument) {
+    QByteArray format;
+    for (const char byte : argument) {
+        format += QByteArray::number(static_cast<uchar>(byte), 8).rightJustified(3, '0').prepend('\\');
+    }
+    return format;
+}
+
+// Starts quillet-export through the shell, after `setup` (a limit, a redirection), with `prefix` in front
+// of the program (setpriv); the names go to it byte for byte (a trailing newline kept by the x). English
+// reasons from the system.
+void startExporter(QProcess& process, const QList<QByteArray>& arguments, const QByteArray& setup = {},
+                   const QByteArray& prefix = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         environment.remove(display);
     }
+    environment.insert("LC_ALL", "C.UTF-8");
     process.setProcessEnvironment(environment);
-    process.start(QUILLET_EXPORT_PROGRAM, arguments);
+    QByteArray script;
+    QByteArray call = "exec " + prefix + " '" QUILLET_EXPORT_PROGRAM "'";
+    for (qsizetype index = 0; index < arguments.size(); ++index) {
+        const QByteArray name = "a" + QByteArray::number(index);
+        script +=
+            name + "=$(printf '" + shellFormat(arguments[index]) + "x'); " + name + "=${" + name + "%x}\n";
+        call += " \"$" + name + "\"";
+    }
+    process.start("/bin/sh", {"-c", QString::fromUtf8(script + setup + "\n" + call)});
+}
+
+Run runExporter(const QList<QByteArray>& arguments, const QByteArray& setup = {},
+                const QByteArray& prefix = {}) {
+    QProcess process;
+    startExporter(process, arguments, setup, prefix);
     const bool finished = process.waitForFinished(120'000) && process.exitStatus() == QProcess::NormalExit;
     return {finished ? process.exitCode() : -1, process.readAllStandardOutput(),
             process.readAllStandardError()};
+}
+
+Run runExporter(const QStringList& arguments) {
+    QList<QByteArray> bytes;
+    for (const QString& argument : arguments) {
+        bytes << QFile::encodeName(argument);
+    }
+    return runExporter(bytes);
+}
+
+// Names made of the system's bytes, which QFile cannot always spell.
+QByteArray bytesOf(const QByteArray& path) {
+    QByteArray bytes;
+    const int file = open(path.constData(), O_RDONLY);
+    char buffer[4096];
+    for (ssize_t got; file >= 0 && (got = read(file, buffer, sizeof buffer)) > 0;) {
+        bytes.append(buffer, got);
+    }
+    if (file >= 0) {
+        close(file);
+    }
+    return file >= 0 ? bytes : QByteArray("<missing>");
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : type + data) {
+        crc ^= static_cast<uchar>(byte);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    const auto bigEndian = [](quint32 value) {
+        return QByteArray::fromHex(QByteArray::number(value, 16).rightJustified(8, '0'));
+    };
+    return bigEndian(quint32(data.size())) + type + data + bigEndian(~crc);
+}
+
+bool isRoot() {
+    return geteuid() == 0;
+}
+
+constexpr const char* Unprivileged = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+
+bool builtWithSanitizers() {
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#endif
+#endif
+    return false;
 }
 
 QStringList options(bool half, bool white, int threshold) {
@@ -72,7 +160,17 @@ private slots:
             translucent.setPixel(x, 2, qRgba(200, 30 * x, 90, 40 * x)); // flattened onto white when opened
         }
         QVERIFY(translucent.save(path("translucent.png")));
-        for (const QString type : {"png", "bmp", "gif", "jpg"}) {
+        // A png that says 12000 x 12000 (576 MB to decode) and holds almost nothing.
+        writeFile(path("huge.png"), "\x89PNG\r\n\x1a\n" +
+                                        pngChunk("IHDR", QByteArray::fromHex("00002ee000002ee008020000"
+                                                                             "00")) +
+                                        pngChunk("IDAT", QByteArray::fromHex("789c")) + pngChunk("IEND", {}));
+        QImage large(5000, 5000, QImage::Format_RGB32); // 100 MB in memory, little on disk
+        for (int y = 0; y < large.height(); ++y) {
+            std::fill_n(reinterpret_cast<QRgb*>(large.scanLine(y)), large.width(), qRgb(y % 256, 90, 30));
+        }
+        QVERIFY(large.save(path("large.png")));
+        for (const QString type : {"png", "bmp", "gif", "jpg", "ico"}) {
             const QByteArray whole = contents(path("picture." + type));
             writeFile(path("cut." + type), whole.left(whole.size() / 2));
         }
@@ -129,6 +227,15 @@ private slots:
         QTest::newRow("fractional threshold") << QStringList{"--threshold", "12.5"} + files << 2 << "'12.5'";
         QTest::newRow("threshold without value")
             << files + QStringList{"--threshold"} << 2 << "'--threshold'";
+        // Plain decimal digits, leading zeros allowed: an accepted threshold goes on to the missing picture.
+        for (const char* accepted : {"0", "000", "0005", "00255", "255"}) {
+            QTest::addRow("threshold %s", accepted)
+                << QStringList{"--threshold", accepted} + files << 1 << "a.png";
+        }
+        for (const char* refused : {"12\n", " 5", "+5", "5 ", "", "1e2", "0x10", "\xd9\xa3"}) {
+            QTest::addRow("threshold '%s'", refused)
+                << QStringList{"--threshold", refused} + files << 2 << "the threshold must be a whole number";
+        }
         QTest::newRow("no arguments") << QStringList{} << 2 << "missing PICTURE and POINTFILE";
         QTest::newRow("no point file") << QStringList{"a.png"} << 2 << "missing POINTFILE";
         QTest::newRow("extra argument") << files + QStringList{"c.txt"} << 2 << "'c.txt'";
@@ -145,52 +252,271 @@ private slots:
                               : run.out.isEmpty() && run.err.count('\n') == 1 && run.err.endsWith('\n'));
     }
 
+    // Each failure names the path and the reason of the call that failed.
     void failuresExitWithOneAndLeaveTheOldFile_data() {
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("named");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<QByteArray>("prefix"); // in front of the program: another user
         const auto row = [](const char* tag, const char* picture, const char* destination, const char* named,
-                            const char* reason) {
-            QTest::newRow(tag) << picture << destination << named << reason;
+                            const char* reason, const char* prefix = "") {
+            QTest::newRow(tag) << picture << destination << named << reason << QByteArray(prefix);
         };
-        row("missing picture", "absent.png", "old.txt", "absent.png", "does not exist");
+        row("missing picture", "absent.png", "old.txt", "absent.png", "the file does not exist");
         row("not a picture", "notes.png", "old.txt", "notes.png", "not a picture");
-        for (const char* cut : {"cut.png", "cut.jpg", "cut.gif"}) {
-            row(cut, cut, "old.txt", cut, "cannot be decoded");
+        for (const char* cut : {"cut.png", "cut.jpg", "cut.gif", "cut.bmp", "cut.ico"}) {
+            row(cut, cut, "old.txt", cut, "the file is cut short");
         }
-        row("cut.bmp", "cut.bmp", "old.txt", "cut.bmp", "cut short");
         row("missing folder", "picture.png", "absent/old.txt", "absent/old.txt", "folder does not exist");
         row("folder as the file", "picture.png", "folder", "folder", "it is a folder");
         row("read-only file", "picture.png", "old.txt", "old.txt", "read-only");
         row("the picture itself", "picture.png", "picture.png", "picture.png", "picture being read");
+        row("the picture by a link", "picture.png", "link.png", "link.png", "picture being read");
+        row("destination name too long", "picture.png", "x.txt", "x.txt", "File name too long");
+        row("destination through a file", "picture.png", "notes.png/x.txt", "notes.png/x.txt",
+            "Not a directory");
+        row("picture through a file", "notes.png/p.png", "old.txt", "notes.png/p.png", "Not a directory");
+        row("destination in a link loop", "picture.png", "loop.txt", "loop.txt",
+            "Too many levels of symbolic links");
+        row("FIFO picture, refused at once", "fifo.png", "old.txt", "fifo.png", "not a regular file");
+        if (isRoot()) {
+            row("picture in a folder that cannot be entered", "locked/p.png", "old.txt", "locked/p.png",
+                "Permission denied", Unprivileged);
+            row("destination in a folder that cannot be written", "picture.png", "shut/x.txt", "shut/x.txt",
+                "Permission denied", Unprivileged);
+        }
     }
     void failuresExitWithOneAndLeaveTheOldFile() {
         QFETCH(QString, picture);
         QFETCH(QString, destination);
         QFETCH(QString, named);
         QFETCH(QString, reason);
+        QFETCH(QByteArray, prefix);
         QTemporaryDir work;
+        QCOMPARE(chmod(QFile::encodeName(work.path()).constData(), 0755), 0);
         for (const QString& name : filesIn(folder.path())) {
             QFile::copy(path(name), work.filePath(name));
         }
         writeFile(work.filePath("old.txt"), "old");
-        QVERIFY(QDir(work.path()).mkdir("folder"));
+        QDir dir(work.path());
+        QVERIFY(dir.mkdir("folder") && dir.mkdir("locked") && dir.mkdir("shut"));
+        QFile::copy(path("picture.png"), work.filePath("locked/p.png"));
+        QFile::setPermissions(work.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(work.filePath("shut"), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                         QFileDevice::ReadOther | QFileDevice::ExeOther);
+        QVERIFY(QFile::link("picture.png", work.filePath("link.png")));
+        QVERIFY(QFile::link("loop.txt", work.filePath("loop.txt")));
+        QCOMPARE(mkfifo(QFile::encodeName(work.filePath("fifo.png")).constData(), 0644), 0);
         if (reason == "read-only") {
             QFile::setPermissions(work.filePath("old.txt"), QFileDevice::ReadOwner); // refused even as root
         }
+        if (reason == "File name too long") {
+            destination = named = QString(300, 'x') + ".txt";
+        }
         const QStringList before = filesIn(work.path());
-        const QByteArray pictureBefore = contents(work.filePath(picture));
+        const QByteArray pictureBefore =
+            picture == "fifo.png" ? QByteArray() : contents(work.filePath(picture));
 
-        const Run run = runExporter({work.filePath(picture), work.filePath(destination)});
+        // A FIFO without a writer would keep a blocking open waiting: the generous limit only ends a hang.
+        const Run run = runExporter(
+            {QFile::encodeName(work.filePath(picture)), QFile::encodeName(work.filePath(destination))}, {},
+            prefix);
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.out, QByteArray());
         QCOMPARE(run.err.count('\n'), 1);
         QVERIFY2(run.err.contains(work.filePath(named).toUtf8()) && run.err.contains(reason.toUtf8()),
                  run.err.constData());
         QCOMPARE(contents(work.filePath("old.txt")), QByteArray("old"));
-        QCOMPARE(contents(work.filePath(picture)), pictureBefore);
+        if (!pictureBefore.isEmpty()) {
+            QCOMPARE(contents(work.filePath(picture)), pictureBefore);
+        }
         QCOMPARE(filesIn(work.path()), before);
+        QCOMPARE(filesIn(work.filePath("shut")), QStringList());
+        QFile::setPermissions(work.filePath("locked"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // The names are the system's bytes, passed on unchanged, and shown with other bytes escaped.
+    void namesOfAnyBytesWork_data() {
+        QTest::addColumn<QByteArray>("picture");
+        QTest::addColumn<QByteArray>("destination");
+        QTest::addColumn<QByteArray>("shown");
+        QTest::newRow("250-byte names") << QByteArray(246, 'p') + ".png" << QByteArray(246, 'd') + ".pts"
+                                        << QByteArray(246, 'd') + ".pts";
+        QTest::newRow("names that are not UTF-8")
+            << QByteArray("pic\xff\xfe.png") << QByteArray("out\xe9.pts") << QByteArray("out\\xE9.pts");
+    }
+    void namesOfAnyBytesWork() {
+        QFETCH(QByteArray, picture);
+        QFETCH(QByteArray, destination);
+        QFETCH(QByteArray, shown);
+        QTemporaryDir work;
+        const QByteArray at = QFile::encodeName(work.path()) + '/';
+        QVERIFY(QFile::copy(path("picture.png"), work.filePath("p")));
+        QCOMPARE(rename(QFile::encodeName(work.filePath("p")).constData(), (at + picture).constData()), 0);
+        const Run run = runExporter(QList<QByteArray>{at + picture, at + destination});
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(bytesOf(at + destination),
+                 expectedPointFile(QImage(path("picture.png")), false, false, 122));
+        QVERIFY2(run.out.endsWith(" points written to " + at + shown + "\n"), run.out.constData());
+        QCOMPARE(
+            std::distance(std::filesystem::directory_iterator(QFile::encodeName(work.path()).constData()),
+                          std::filesystem::directory_iterator()),
+            2);
+    }
+
+    // "-" is standard output; then the final line goes to standard error. A final line that cannot be
+    // written (a full disk behind standard output) is a failure.
+    void standardOutputIsAPointFileAndItsFailuresCount_data() {
+        QTest::addColumn<QByteArray>("setup");
+        QTest::addColumn<QByteArray>("pointFile");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("- as the point file") << QByteArray() << QByteArray("-") << 0;
+        QTest::newRow("standard output on /dev/full")
+            << QByteArray("exec >/dev/full") << QByteArray("out.pts") << 1;
+    }
+    void standardOutputIsAPointFileAndItsFailuresCount() {
+        QFETCH(QByteArray, setup);
+        QFETCH(QByteArray, pointFile);
+        QFETCH(int, exitCode);
+        QTemporaryDir work;
+        const QByteArray out = pointFile == "-" ? pointFile : QFile::encodeName(work.filePath(pointFile));
+        const Run run = runExporter({QFile::encodeName(path("picture.png")), out}, setup);
+        QCOMPARE(run.exitCode, exitCode);
+        const QByteArray expected = expectedPointFile(QImage(path("picture.png")), false, false, 122);
+        const QByteArray line = QByteArray::number(expected.size() / 24 - 1) + " points written to " +
+                                (pointFile == "-" ? "standard output" : out) + "\n";
+        if (exitCode == 0) {
+            QCOMPARE(run.out, expected);
+            QCOMPARE(run.err, line);
+        } else {
+            QVERIFY2(run.err.contains("standard output: No space left on device"), run.err.constData());
+        }
+    }
+
+    // An export ended by a signal leaves no file in the folder and the old file as it was; a caught
+    // signal gives one line and status 128 + the signal, a file-size limit too.
+    void signalsLeaveNothingBehind_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QByteArray>("setup");
+        for (const int signal : {SIGKILL, SIGHUP, SIGINT, SIGTERM, SIGQUIT, SIGPIPE, SIGUSR1}) {
+            QTest::addRow("%s", sigabbrev_np(signal)) << signal << QByteArray();
+        }
+        QTest::newRow("XFSZ under ulimit -f") << int(SIGXFSZ) << QByteArray("ulimit -f 8");
+    }
+    void signalsLeaveNothingBehind() {
+        QFETCH(int, signal);
+        QFETCH(QByteArray, setup);
+        QTemporaryDir work;
+        QVERIFY(QFile::copy(path("large.png"), work.filePath("large.png")));
+        writeFile(work.filePath("old.pts"), "old");
+        const QStringList before = filesIn(work.path());
+        QProcess process;
+        // Every point of the large picture under the file-size limit: far past it.
+        startExporter(process,
+                      {"--half", "--threshold", setup.isEmpty() ? "0" : "255",
+                       QFile::encodeName(work.filePath("large.png")),
+                       QFile::encodeName(work.filePath("old.pts"))},
+                      setup);
+        QVERIFY(process.waitForStarted());
+        if (setup.isEmpty()) {
+            // Once the program holds a file in the folder beside the picture, the export is under way.
+            const QString fds = QStringLiteral("/proc/%1/fd").arg(process.processId());
+            const auto writing = [&] {
+                for (const QString& fd : QDir(fds).entryList(QDir::AllEntries | QDir::System)) {
+                    char target[4096] = {};
+                    readlink(QFile::encodeName(fds + '/' + fd).constData(), target, sizeof target - 1);
+                    const QByteArray opened(target);
+                    if (opened.startsWith(QFile::encodeName(work.path())) && !opened.endsWith("large.png")) {
+                        return true;
+                    }
+                }
+                return false;
+            };
+            // Looked at often: the export goes on meanwhile.
+            const QDeadlineTimer deadline(60'000);
+            while (!writing() && !deadline.hasExpired()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            QVERIFY(writing());
+            kill(pid_t(process.processId()), signal);
+        }
+        QVERIFY(process.waitForFinished(120'000));
+        QCOMPARE(filesIn(work.path()), before);
+        QCOMPARE(contents(work.filePath("old.pts")), QByteArray("old"));
+        if (signal != SIGKILL) {
+            const QByteArray err = process.readAllStandardError();
+            QCOMPARE(err.count('\n'), 1);
+            QVERIFY2(err.contains(QByteArray("stopped by signal ") + QByteArray::number(signal)),
+                     err.constData());
+            QVERIFY(process.exitStatus() == QProcess::CrashExit || process.exitCode() == 128 + signal);
+        }
+    }
+
+    // A FIFO as the point file waits for its reader, as shell redirection does, until a signal ends the wait.
+    void aSignalEndsTheWaitForAFifosReader() {
+        QTemporaryDir work;
+        const QByteArray fifo = QFile::encodeName(work.filePath("fifo.pts"));
+        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        QProcess process;
+        startExporter(process, {QFile::encodeName(path("picture.png")), fifo});
+        QVERIFY(process.waitForStarted());
+        QFile waitingIn(QStringLiteral("/proc/%1/wchan").arg(process.processId()));
+        const auto waiting = [&] {
+            waitingIn.close();
+            return waitingIn.open(QIODevice::ReadOnly) && waitingIn.readAll() == "wait_for_partner";
+        };
+        const QDeadlineTimer deadline(30'000);
+        while (!waiting() && !deadline.hasExpired() && process.state() == QProcess::Running) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        const bool ended = process.state() != QProcess::Running; // the FIFO not waited for
+        if (!ended && !waiting()) {
+            process.kill();
+            process.waitForFinished();
+            QSKIP("the system does not show where the program waits");
+        }
+        if (!ended) {
+            kill(pid_t(process.processId()), SIGTERM);
+            QVERIFY(process.waitForFinished(30'000));
+            QVERIFY2(process.readAllStandardError().contains("stopped by signal 15"), "no message");
+        }
+        struct stat status {};
+        QCOMPARE(stat(fifo.constData(), &status), 0);
+        QVERIFY(S_ISFIFO(status.st_mode));
+    }
+
+    // The same file by another path (a bind mount) is still the picture.
+    void thePictureByABindMountIsNotOverwritten() {
+        if (!isRoot() || QProcess::execute("unshare", {"-m", "true"}) != 0) {
+            QSKIP("no private mount namespace here for a bind mount");
+        }
+        QTemporaryDir work;
+        QDir(work.path()).mkdir("src");
+        QDir(work.path()).mkdir("tgt");
+        QVERIFY(QFile::copy(path("picture.png"), work.filePath("src/picture.png")));
+        const QByteArray before = contents(work.filePath("src/picture.png"));
+        const Run run = runExporter({QFile::encodeName(work.filePath("src/picture.png")),
+                                     QFile::encodeName(work.filePath("tgt/picture.png"))},
+                                    "mount --bind '" + QFile::encodeName(work.filePath("src")) + "' '" +
+                                        QFile::encodeName(work.filePath("tgt")) + "' || exit 99",
+                                    "");
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("picture being read"), run.err.constData());
+        QCOMPARE(contents(work.filePath("src/picture.png")), before);
+    }
+
+    void notEnoughMemoryIsNamedWithThePicturesSize() {
+        if (builtWithSanitizers()) {
+            QSKIP("the sanitizers' shadow memory does not fit under an address-space limit");
+        }
+        const Run run = runExporter({QFile::encodeName(path("huge.png")), "/dev/null"}, "ulimit -v 400000");
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(
+                     QStringLiteral("not enough memory to decode a 12000 \u00D7 12000 picture").toUtf8()),
+                 run.err.constData());
     }
 };
 

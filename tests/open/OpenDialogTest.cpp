@@ -161,7 +161,7 @@ private slots:
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reason");
         QTest::newRow("not a picture") << QString("text") << "not a picture in a known format";
-        QTest::newRow("truncated") << QString("truncate") << "cannot be decoded";
+        QTest::newRow("truncated") << QString("truncate") << "the file is cut short";
         QTest::newRow("vanished after the click") << QString("remove") << "does not exist";
     }
     void okOnAFileThatCannotBeOpenedChangesNothingAndKeepsTheDialog() {

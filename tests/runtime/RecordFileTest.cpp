@@ -6,13 +6,50 @@
 #include <QtTest>
 
 #include <optional>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
 const qint32 Header[3] = {3, 3, 0};
 
+QByteArray headerRecord() {
+    QByteArray record(24, '\0');
+    std::memcpy(record.data(), Header, sizeof Header);
+    return record;
+}
+
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+
+// Every name under the folder, links and special files included, with the link targets.
+QStringList everything(const QString& folder) {
+    QStringList names;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        names << QDir(folder).relativeFilePath(info.filePath()) + " " + info.symLinkTarget();
+    }
+    names.sort();
+    return names;
+}
+
+struct stat statusOf(const QString& path) {
+    struct stat status {};
+    lstat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+void writeHeaderTo(const QString& path) {
+    RecordFile file(path, 24);
+    file.Put(Header, sizeof Header);
+    file.Close();
 }
 
 } // namespace
@@ -23,21 +60,31 @@ private slots:
     void aClosedFileHoldsExactlyItsRecordsWithZeroFiller_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("old");
-        QTest::newRow("new file") << "out.txt" << QByteArray();
-        QTest::newRow("a longer old file keeps no stale bytes") << "out.txt" << QByteArray(1000, 'x');
+        QTest::addColumn<bool>("unnamed"); // the temporary file has no name until it is complete
+        for (const bool unnamed : {true, false}) {
+            const char* temporary = unnamed ? "unnamed temporary" : "named temporary";
+            QTest::addRow("new file, %s", temporary) << "out.txt" << QByteArray() << unnamed;
+            QTest::addRow("a longer old file keeps no stale bytes, %s", temporary)
+                << "out.txt" << QByteArray(1000, 'x') << unnamed;
+            QTest::addRow("a 255-byte name, %s", temporary)
+                << QString(251, 'n') + ".txt" << QByteArray("old") << unnamed;
+        }
         QTest::newRow("a folder with spaces and Chinese characters")
-            << QStringLiteral("导出 数据/未命名 1.txt") << QByteArray();
+            << QStringLiteral("导出 数据/未命名 1.txt") << QByteArray() << true;
     }
     void aClosedFileHoldsExactlyItsRecordsWithZeroFiller() {
         QFETCH(QString, name);
         QFETCH(QByteArray, old);
+        QFETCH(bool, unnamed);
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         QVERIFY(QDir(dir.path()).mkpath(QFileInfo(path).path()));
         if (!old.isEmpty()) {
             writeFile(path, old);
         }
-        RecordFile file(path, 24);
+        StagedOutput::Options options;
+        options.unnamedTemporary = unnamed;
+        RecordFile file(StagedOutput(QFile::encodeName(path), options), 24);
         file.Put(Header, sizeof Header);
         const qint32 point[3] = {1, 1, 40};
         file.Put(point, sizeof point);
@@ -144,6 +191,194 @@ private slots:
             QFile::setPermissions(dir.filePath("locked"),
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         }
+    }
+
+    // Whatever open(path, O_WRONLY | O_CREAT) would write is written, and nothing else: the kernel's
+    // own resolution of links and folders, its reasons for refusing a name.
+    void destinationsAreTheFilesOpenWouldWrite_data() {
+        QTest::addColumn<QString>("destination"); // in the fixture below
+        QTest::addColumn<QString>("writtenTo");   // the file that then holds the records; empty: refused
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("relative link with .. through a linked folder") << "work/L/out.pts"
+                                                                       << "real/c.pts"
+                                                                       << "";
+        QTest::newRow("dangling link: its target is made") << "dangling.pts"
+                                                           << "real/made.pts"
+                                                           << "";
+        QTest::newRow("hard link: both names see the new content") << "hard.pts"
+                                                                   << "real/c.pts"
+                                                                   << "";
+        QTest::newRow("link loop") << "loop.pts"
+                                   << ""
+                                   << "Too many levels of symbolic links";
+        QTest::newRow("folder") << "real"
+                                << ""
+                                << "it is a folder";
+        QTest::newRow("folder by a name ending in /") << "work/L/"
+                                                      << ""
+                                                      << "it is a folder";
+        QTest::newRow("socket") << "socket"
+                                << ""
+                                << "it is a socket";
+        QTest::newRow("name too long") << QString(256, 'n') << ""
+                                       << "File name too long";
+        QTest::newRow("path through a file") << "real/c.pts/x.pts"
+                                             << ""
+                                             << "Not a directory";
+        QTest::newRow("missing folder") << "absent/x.pts"
+                                        << ""
+                                        << "the folder does not exist";
+    }
+    void destinationsAreTheFilesOpenWouldWrite() {
+        QFETCH(QString, destination);
+        QFETCH(QString, writtenTo);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QDir root(dir.path());
+        QVERIFY(root.mkpath("real/sub") && root.mkpath("work"));
+        writeFile(dir.filePath("real/c.pts"), "REAL");
+        writeFile(dir.filePath("work/c.pts"), "UNRELATED");
+        QVERIFY(QFile::link("../c.pts", dir.filePath("real/sub/out.pts")));
+        QVERIFY(QFile::link(dir.filePath("real/sub"), dir.filePath("work/L")));
+        QVERIFY(QFile::link("real/made.pts", dir.filePath("dangling.pts")));
+        QVERIFY(QFile::link("loop2.pts", dir.filePath("loop.pts")));
+        QVERIFY(QFile::link("loop.pts", dir.filePath("loop2.pts")));
+        QCOMPARE(
+            link(QFile::encodeName(dir.filePath("real/c.pts")), QFile::encodeName(dir.filePath("hard.pts"))),
+            0);
+        const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(dir.filePath("socket")).constData(),
+                 sizeof address.sun_path);
+        QCOMPARE(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        const ino_t realInode = statusOf(dir.filePath("real/c.pts")).st_ino;
+        QStringList before = everything(dir.path());
+
+        try {
+            writeHeaderTo(dir.filePath(destination));
+            QVERIFY2(!writtenTo.isEmpty(), "the destination was accepted");
+            QCOMPARE(contents(dir.filePath(writtenTo)), headerRecord());
+            if (destination == "hard.pts") {
+                QCOMPARE(statusOf(dir.filePath(writtenTo)).st_ino, realInode);
+                QCOMPARE(contents(dir.filePath(destination)), headerRecord());
+            }
+            if (writtenTo == "real/made.pts") {
+                before << "real/made.pts ";
+                before.sort();
+            }
+        } catch (const RuntimeError& error) {
+            QVERIFY2(writtenTo.isEmpty(), qPrintable(error.text()));
+            QVERIFY2(error.text().contains(QStringLiteral("\"%1\": ").arg(dir.filePath(destination))) &&
+                         error.text().contains(reason),
+                     qPrintable(error.text()));
+        }
+        close(listener);
+        QCOMPARE(everything(dir.path()), before); // no temporary, no other file replaced or made
+        QCOMPARE(contents(dir.filePath("work/c.pts")), QByteArray("UNRELATED"));
+        if (writtenTo != "real/c.pts") {
+            QCOMPARE(contents(dir.filePath("real/c.pts")), QByteArray("REAL"));
+        }
+    }
+
+    // A device or FIFO is written straight into, as shell redirection does: never replaced by a file.
+    void devicesAndFifosAreWrittenStraightInto_data() {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("FIFO with a reader") << true;
+        QTest::newRow("character device") << false;
+    }
+    void devicesAndFifosAreWrittenStraightInto() {
+        QFETCH(bool, fifo);
+        QTemporaryDir dir;
+        QString path = dir.filePath(fifo ? "fifo" : "null");
+        const QByteArray name = QFile::encodeName(path);
+        if (fifo) {
+            QCOMPARE(mkfifo(name.constData(), 0600), 0);
+        } else if (mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+            path = "/dev/null"; // no private device node here: the system's, checked after
+        }
+        const struct stat old = statusOf(path);
+        QByteArray read;
+        std::thread reader([&] {
+            if (fifo) {
+                QFile end(path);
+                if (end.open(QIODevice::ReadOnly)) {
+                    read = end.readAll();
+                }
+            }
+        });
+        QByteArray expected;
+        {
+            RecordFile file(path, 24);
+            for (qint32 record = 0; record < 100000; ++record) { // past any pipe's buffer
+                const qint32 fields[3] = {record, 2, 3};
+                file.Put(fields, sizeof fields);
+                expected +=
+                    QByteArray(reinterpret_cast<const char*>(fields), sizeof fields) + QByteArray(12, '\0');
+            }
+            file.Close();
+        }
+        reader.join();
+        const struct stat now = statusOf(path);
+        QCOMPARE(now.st_mode, old.st_mode);
+        QCOMPARE(now.st_ino, old.st_ino);
+        QCOMPARE(now.st_rdev, old.st_rdev);
+        if (fifo) {
+            QCOMPARE(read.size(), expected.size());
+            QVERIFY(read == expected);
+        }
+    }
+
+    // What root writes over another user's file stays that user's, with its mode and group.
+    void overwritingKeepsTheOldFilesModeAndOwner_data() {
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<uint>("owner");
+        QTest::addColumn<uint>("group");
+        QTest::newRow("another user's 640 file") << 0640u << 65534u << 65534u;
+        QTest::newRow("a 604 file in a setgid folder of another group") << 0604u << 0u << 65534u;
+    }
+    void overwritingKeepsTheOldFilesModeAndOwner() {
+        QFETCH(uint, mode);
+        QFETCH(uint, owner);
+        QFETCH(uint, group);
+        if (geteuid() != 0) {
+            QSKIP("only root may give a file to another user");
+        }
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        QVERIFY(chown(folder.constData(), 0, 100) == 0 && chmod(folder.constData(), 02775) == 0);
+        const QString path = dir.filePath("out.pts");
+        const QByteArray name = QFile::encodeName(path);
+        writeFile(path, "old");
+        QVERIFY(chown(name.constData(), owner, group) == 0 && chmod(name.constData(), mode) == 0);
+        writeHeaderTo(path);
+        QCOMPARE(contents(path), headerRecord());
+        const struct stat now = statusOf(path);
+        QCOMPARE(uint(now.st_mode & 07777), mode);
+        QCOMPARE(uint(now.st_uid), owner);
+        QCOMPARE(uint(now.st_gid), group);
+    }
+
+    // fs.protected_symlinks: a link planted by another user in a sticky world-writable folder is not
+    // followed, by root either.
+    void protectedLinksAreRefusedWhereTheSystemSetsThem() {
+        QFile setting("/proc/sys/fs/protected_symlinks");
+        if (!setting.open(QIODevice::ReadOnly) || setting.readAll().trimmed() != "1") {
+            QSKIP("fs.protected_symlinks is off on this machine");
+        }
+        if (geteuid() != 0) {
+            QSKIP("planting another user's link needs root");
+        }
+        QTemporaryDir dir;
+        const QString shared = dir.filePath("shared");
+        QVERIFY(QDir(dir.path()).mkdir("shared"));
+        QCOMPARE(chmod(QFile::encodeName(shared).constData(), 01777), 0);
+        writeFile(dir.filePath("secret"), "secret");
+        const QByteArray planted = QFile::encodeName(shared + "/out.pts");
+        QCOMPARE(symlink(QFile::encodeName(dir.filePath("secret")).constData(), planted.constData()), 0);
+        QCOMPARE(lchown(planted.constData(), 65534, 65534), 0);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, writeHeaderTo(shared + "/out.pts"));
+        QCOMPARE(contents(dir.filePath("secret")), QByteArray("secret"));
     }
 };
 
