@@ -2,6 +2,10 @@
 
 #include "runtime/PathText.h"
 
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -28,6 +32,21 @@ std::optional<int> parseThreshold(const QByteArray& text) {
         }
     }
     return value;
+}
+
+// A positive decimal number in plain digits with at most one point ("0.25", "300"), nothing else.
+std::optional<double> parsePositiveDecimal(const QByteArray& text) {
+    static const QRegularExpression plain(QStringLiteral("^([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
+    if (!plain.match(QString::fromLatin1(text)).hasMatch()) {
+        return std::nullopt;
+    }
+    const double value = QLocale::c().toDouble(QString::fromLatin1(text));
+    return value > 0 && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+std::optional<QString> refusedSize(const QByteArray& value, const char* what) {
+    return QStringLiteral("%1 must be a positive decimal number, not '%2'")
+        .arg(QLatin1String(what), shown(value));
 }
 
 // One option of the command: its long name (after "--"), its short letter (after "-") if any, whether
@@ -63,6 +82,24 @@ const Option Options[] = {
          }
          settings.threshold = *threshold;
          return std::nullopt;
+     }},
+    {"format", 0, true, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+         settings.format = formatNamed(QString::fromLatin1(value));
+         if (!settings.format) {
+             return QStringLiteral("the format must be records, dxf, svg or csv, not '%1'").arg(shown(value));
+         }
+         return std::nullopt;
+     }},
+    {"pixel-size", 0, true, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+         settings.pixelMillimetres = parsePositiveDecimal(value);
+         return settings.pixelMillimetres ? std::nullopt : refusedSize(value, "the pixel size in mm");
+     }},
+    {"dpi", 0, true, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+         settings.dotsPerInch = parsePositiveDecimal(value);
+         return settings.dotsPerInch ? std::nullopt : refusedSize(value, "the resolution in dpi");
      }},
 };
 
@@ -140,6 +177,9 @@ CommandLine CommandLine::parse(const QList<QByteArray>& arguments) {
     if (files.size() > 2) {
         return usageError(QStringLiteral("unexpected argument '%1'").arg(shown(files[2])));
     }
+    if (line.settings_.pixelMillimetres && line.settings_.dotsPerInch) {
+        return usageError(QStringLiteral("give either --pixel-size or --dpi, not both"));
+    }
     if (files[0].isEmpty() || files[1].isEmpty()) {
         return usageError(QStringLiteral("empty file name"));
     }
@@ -150,13 +190,17 @@ CommandLine CommandLine::parse(const QList<QByteArray>& arguments) {
 
 QString CommandLine::helpText() {
     return QStringLiteral(
-        "Usage: quillet-export [--half] [--white] [--threshold N] PICTURE POINTFILE\n"
-        "Converts PICTURE (jpg, gif, bmp, png or ico) to grey and writes the point data of its pixels "
-        "darker\n"
-        "than the threshold to POINTFILE (- for standard output), as Quillet's export dialog does.\n"
-        "  --half         take the points from the half-resolution picture\n"
-        "  --white        write the pixels lighter than the threshold instead\n"
-        "  --threshold N  grey threshold from 0 to 255 (default 122)\n"
+        "Usage: quillet-export [--half] [--white] [--threshold N] [--format records|dxf|svg|csv]\n"
+        "                      [--pixel-size MM | --dpi N] PICTURE OUTFILE\n"
+        "Converts PICTURE (jpg, gif, bmp, png or ico) to grey and writes its pixels darker than the\n"
+        "threshold to OUTFILE (- for standard output), as Quillet's export dialog does.\n"
+        "  --half          take the points from the half-resolution picture\n"
+        "  --white         write the pixels lighter than the threshold instead\n"
+        "  --threshold N   grey threshold from 0 to 255 (default 122)\n"
+        "  --format F      records (the 24-byte point-data file), dxf, svg or csv; without it OUTFILE's\n"
+        "                  ending decides (.dxf, .svg, .csv, anything else the point-data file)\n"
+        "  --pixel-size MM a pixel's side in the drawing, in millimetres\n"
+        "  --dpi N         the same as a resolution; default: the one the picture states, else 96\n"
         "Exit status: 0 done, 1 the picture cannot be read or the file cannot be written, 2 usage error,\n"
         "128 + N ended by signal N.");
 }

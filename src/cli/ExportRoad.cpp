@@ -7,6 +7,7 @@
 #include "convert/HalfReduction.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
+#include "export/PixelSize.h"
 #include "runtime/HalfResolutionScale.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/Numbers.h"
@@ -63,13 +64,15 @@ void runStage(const char* stage, bool showProgress, const std::function<void(Con
 
 ExportRoad::ExportRoad(bool showProgress) : showProgress_(showProgress) {}
 
-qint64 ExportRoad::run(const ExportSettings& settings) const {
+ExportOutcome ExportRoad::run(const ExportSettings& settings) const {
     PictureFile pictureFile(settings.picture);
     // A signal that came before a FIFO's open would not end its wait.
     Interruption::check();
     StagedOutput output = pointFileOutput(settings);
     refuseToReplaceThePicture(output, pictureFile);
-    ExportJob job(std::move(output), OutputFormat::Records);
+    ExportJob job(std::move(output), settings.outputFormat());
+    const double pixelMillimetres = ::pixelMillimetres(
+        {settings.pixelMillimetres, settings.dotsPerInch, pictureFile.statedDotsPerInch()});
     PictureSurface picture;
     picture.assign(decodedPicture(pictureFile));
     const QSizeF opened(picture.ScaleWidth(), picture.ScaleHeight());
@@ -102,7 +105,7 @@ qint64 ExportRoad::run(const ExportSettings& settings) const {
         }
         ++started;
     });
-    const ExportOutcome outcome = job.run(source, opened, controls);
+    const ExportOutcome outcome = job.run(source, opened, controls, pixelMillimetres);
     bar.finish();
-    return outcome.points;
+    return outcome;
 }

@@ -4,6 +4,7 @@
 // export dialog's OK exports it.
 
 #include "ExportSettings.h"
+#include "export/ExportJob.h"
 
 #include <QtGlobal>
 
@@ -12,10 +13,10 @@ public:
     // With `showProgress`, each stage draws a progress bar on standard error.
     explicit ExportRoad(bool showProgress);
 
-    // Writes the point file and returns the number of points in it. Raises a runtime error naming
-    // the file and the reason when the picture cannot be read or the file cannot be written; an
-    // existing point file is then left as it was.
-    qint64 run(const ExportSettings& settings) const;
+    // Writes the file and tells what the export wrote. Raises a runtime error naming the file and the
+    // reason when the picture cannot be read or the file cannot be written; an existing file is then
+    // left as it was.
+    ExportOutcome run(const ExportSettings& settings) const;
 
 private:
     bool showProgress_;

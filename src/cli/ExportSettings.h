@@ -3,8 +3,11 @@
 // The file names are the system's bytes, as the command was given them.
 
 #include "export/ExportControls.h"
+#include "export/OutputFormat.h"
 
 #include <QByteArray>
+
+#include <optional>
 
 struct ExportSettings {
     QByteArray picture;
@@ -12,6 +15,12 @@ struct ExportSettings {
     bool halfResolution = false;
     ExportPolarity polarity = ExportPolarity::Black;
     int threshold = 122;
+    std::optional<OutputFormat> format; // else the point file's ending decides
+    std::optional<double> pixelMillimetres;
+    std::optional<double> dotsPerInch;
 
     bool writesToStandardOutput() const { return pointFile == "-"; }
+    OutputFormat outputFormat() const {
+        return format ? *format : formatForFileName(QString::fromLocal8Bit(pointFile));
+    }
 };

@@ -26,6 +26,19 @@ namespace {
 void ignoreMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 // Returns 0, or the errno of the write that failed (a full disk behind standard output).
+// "N points written to FILE"; a drawing also names its filled shapes and its size.
+QString doneLine(const ExportOutcome& outcome, bool drawing, const QString& file) {
+    if (!drawing) {
+        return QStringLiteral("%1 points written to %2").arg(outcome.points).arg(file);
+    }
+    return QStringLiteral("%1 points in %2 filled shapes, a drawing of %3 x %4 mm, written to %5")
+        .arg(outcome.points)
+        .arg(outcome.shapes)
+        .arg(outcome.drawingMillimetres.width(), 0, 'f', 2)
+        .arg(outcome.drawingMillimetres.height(), 0, 'f', 2)
+        .arg(file);
+}
+
 int printLine(std::FILE* stream, const QString& text) {
     QString line = text;
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -84,12 +97,11 @@ int main(int argc, char* argv[]) {
     const ExportSettings& settings = line.settings();
     Interruption::watch();
     try {
-        const qint64 points = ExportRoad(QuietStandardError::isTerminal()).run(settings);
+        const ExportOutcome outcome = ExportRoad(QuietStandardError::isTerminal()).run(settings);
         const bool toStandardOutput = settings.writesToStandardOutput();
         const int error = printLine(toStandardOutput ? stderr : stdout,
-                                    QStringLiteral("%1 points written to %2")
-                                        .arg(points)
-                                        .arg(toStandardOutput ? QStringLiteral("standard output")
+                                    doneLine(outcome, formatEntry(settings.outputFormat()).drawing,
+                                             toStandardOutput ? QStringLiteral("standard output")
                                                               : pathForMessages(settings.pointFile)));
         if (error != 0 && !toStandardOutput) {
             printError(QStringLiteral("Cannot write to standard output: %1").arg(qt_error_string(error)));

@@ -1,5 +1,7 @@
 #include "LoadPicture.h"
 
+#include "StatedResolution.h"
+
 #include "PathText.h"
 #include "PictureHeader.h"
 #include "PictureSource.h"
@@ -272,4 +274,8 @@ PictureFile::PictureFile(const QByteArray& path) : name_(pathForMessages(path)) 
 
 QImage PictureFile::decode() {
     return decodeFrom(file_, name_, LargestPicturePixels);
+}
+
+std::optional<double> PictureFile::statedDotsPerInch() {
+    return ::statedDotsPerInch(file_);
 }

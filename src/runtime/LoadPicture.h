@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 // Pictures above this many pixels are refused before any pixel memory is taken.
 constexpr qint64 LargestPicturePixels = 150'000'000;
@@ -27,6 +28,8 @@ public:
     const QString& name() const { return name_; }
     // Decodes as LoadPicture does.
     QImage decode();
+    // The resolution the file states in its header, in dots per inch (read before decoding).
+    std::optional<double> statedDotsPerInch();
 
 private:
     QString name_;

@@ -1,6 +1,6 @@
 // The whole road through the real windows, offscreen: open a picture through the open dialog,
 // convert it, reduce it, export both sources at either polarity, and compare the files with bytes
-// computed here from the picture's pixels.
+// computed here from the picture's pixels, and the drawings with what quillet-export writes.
 
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
@@ -15,8 +15,10 @@
 #include "TestFiles.h"
 #include "WholeProgram.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -77,6 +79,31 @@ private slots:
             dialog.Command1->click();
             QCOMPARE(contents(file), expectedPointFile(picture, half, white, threshold));
         }
+        // every drawing format from both sources, byte for byte what the command writes at the same dpi
+        dialog.Resolution->setText(QStringLiteral("300"));
+        for (const bool half : {false, true}) {
+            for (const int type : {1, 2, 3}) {
+                (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
+                dialog.FileType->setCurrentIndex(type);
+                const QString file = program.path(QString("%1 %2").arg(half).arg(dialog.Text1->text()));
+                dialog.Text2->setText(file);
+                dialog.Command1->click();
+                const QString commands = program.path("command");
+                QStringList arguments{"--white",
+                                      "--threshold",
+                                      "0",
+                                      "--dpi",
+                                      "300",
+                                      program.path("photo.png"),
+                                      commands + QFileInfo(file).suffix().prepend('.')};
+                if (half) {
+                    arguments.prepend("--half");
+                }
+                QCOMPARE(QProcess::execute(QUILLET_EXPORT_PROGRAM, arguments), 0);
+                QCOMPARE(contents(file), contents(arguments.last()));
+            }
+        }
+        dialog.FileType->setCurrentIndex(0);
         // the grey window closed: the export opens it again, with its conversion
         forms.loadedForm2()->Unload();
         tickWhenProgressShows(forms);
@@ -84,7 +111,7 @@ private slots:
         dialog.Command1->click();
         QVERIFY(forms.loadedForm2());
         QCOMPARE(contents(dialog.Text2->text()), expectedPointFile(picture, false, true, 0));
-        QCOMPARE(program.shell.messages.size(), 7);
+        QCOMPARE(program.shell.messages.size(), 13);
         QCOMPARE(program.shell.messages[0].text, QStringLiteral("导出图像数据完毕"));
     }
 };
