@@ -4,6 +4,7 @@
 #include "convert/Form5.h"
 #include "export/Form6.h"
 #include "open/Form4.h"
+#include "state/Module2.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
@@ -58,8 +59,33 @@ FormType& Forms::reference(QPointer<FormType>& slot, bool childOfMainWindow, Cre
 }
 
 Form1& Forms::form1() {
-    return reference(form1_, true, [this](QWidget* parent) { return new Form1(shell_, parent); });
+    const bool created = !ifLoaded(form1_);
+    Form1& form = reference(form1_, true, [this](QWidget* parent) { return new Form1(shell_, parent); });
+    if (created && openedPicture_) {
+        form.Picture2->setPicture(*openedPicture_);
+        FitPictureInViewport(form);
+    }
+    return form;
 }
+
+Form1& Forms::showOpenedPicture(const QImage& picture) {
+    // The old picture's results go with it: the menu items convert the new picture.
+    for (PictureWindowForm* result :
+         {static_cast<PictureWindowForm*>(loadedForm2()), static_cast<PictureWindowForm*>(loadedForm3())}) {
+        if (result) {
+            result->Unload();
+        }
+    }
+    openedPicture_ = picture;
+    if (Form1* shown = loadedForm1()) {
+        shown->Picture2->setPicture(picture);
+    }
+    Form1& form = form1();
+    form.Show();
+    FitPictureInViewport(form);
+    return form;
+}
+
 Form2& Forms::form2() {
     return reference(form2_, true, [this](QWidget* parent) { return new Form2(shell_, *this, parent); });
 }
@@ -78,11 +104,34 @@ Form6& Forms::form6() {
     const bool created = !ifLoaded(form6_);
     Form6& form = reference(form6_, true,
                             [this](QWidget* parent) { return new Form6(shell_, exportSources_, parent); });
-    if (created && !form6Initialized_) {
-        form6Initialized_ = true;
+    // Every opening starts alike: ramp drawn, threshold 122, source from the stage flags, centred.
+    if (created) {
         form.onEvent([&form] { form.Form_Initialize(); });
     }
     return form;
+}
+
+void Forms::showConvertedGrey() {
+    if (Form2* grey = loadedForm2(); grey && Module2::StageDone[1] != BooleanTrue) {
+        grey->Unload();
+    }
+    Module2::ConvertMode = 1;
+    form2().Show();
+}
+
+void Forms::showConvertedHalf() {
+    if (Form3* half = loadedForm3(); half && Module2::StageDone[2] != BooleanTrue) {
+        half->Unload();
+    }
+    // Without a finished grey picture the reduction would halve a black or partial one: make it first.
+    if (!loadedForm3() && (!loadedForm2() || Module2::StageDone[1] != BooleanTrue)) {
+        showConvertedGrey();
+        if (Module2::StageDone[1] != BooleanTrue) {
+            return; // cancelled: nothing to reduce
+        }
+    }
+    Module2::ConvertMode = 2;
+    form3().Show();
 }
 
 Form1* Forms::loadedForm1() const {
@@ -112,10 +161,17 @@ Form2& Forms::greyWindow() {
     return form2();
 }
 
-void Forms::runProgressDialog() {
+bool Forms::runProgressDialog() {
+    // The stage is done again only when this run finishes; a cancelled run leaves it undone.
+    const int stage = Module2::ConvertMode;
+    const bool knownStage = stage == 1 || stage == 2;
+    if (knownStage) {
+        Module2::StageDone[stage] = BooleanFalse;
+    }
     Form5& dialog = form5();
     dialog.Timer1->setEnabled(true);
     dialog.ShowModal();
+    return knownStage && Module2::StageDone[stage] == BooleanTrue;
 }
 
 PictureBox& Forms::originalPicture() {

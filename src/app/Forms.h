@@ -7,9 +7,11 @@
 #include "convert/ConversionWindows.h"
 #include "view/ResultWindowSurroundings.h"
 
+#include <QImage>
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class Shell;
 class MDIForm1;
@@ -47,13 +49,21 @@ public:
     Form5* loadedForm5() const;
     Form6* loadedForm6() const;
 
+    // Keeps the opened picture for the program's whole run and shows it in the original-picture
+    // window, which shows it again whenever it is reopened.
+    Form1& showOpenedPicture(const QImage& picture);
+    // Shows the result window with a finished picture: an unfinished one (its run cancelled) is closed
+    // and its conversion runs again. The half-resolution picture needs a finished grey one first.
+    void showConvertedGrey();
+    void showConvertedHalf();
+
 private:
     template <typename FormType, typename Create>
     FormType& reference(QPointer<FormType>& slot, bool childOfMainWindow, Create create);
 
     Form1& originalWindow() override;
     Form2& greyWindow() override;
-    void runProgressDialog() override;
+    bool runProgressDialog() override;
     PictureBox& originalPicture() override;
     PictureBox& resultPicture(ConversionResult result) override;
     void maximiseResultWindow(ConversionResult result) override;
@@ -67,6 +77,5 @@ private:
     QPointer<Form4> form4_;
     QPointer<Form5> form5_;
     QPointer<Form6> form6_;
-    // The export dialog's object outlives its window: its creation steps run once per program run.
-    bool form6Initialized_ = false;
+    std::optional<QImage> openedPicture_;
 };

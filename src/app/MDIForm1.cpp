@@ -19,14 +19,18 @@ MDIForm1::MDIForm1(Forms& forms) : forms_(forms), mdiArea_(new QMdiArea(this)) {
     mdiArea_->setBackground(palette().brush(QPalette::Dark)); // the application workspace colour
     setCentralWidget(mdiArea_);
     resize(703, 530);
-    xOpen_ = addMenuItem(QStringLiteral("打开图片文件"), &MDIForm1::xOpen_Click);
-    xConvert_to_Black_ = addMenuItem(QStringLiteral("转换成黑白图片"), &MDIForm1::xConvert_to_Black_Click);
-    xScale_ = addMenuItem(QStringLiteral("降低分辨率"), &MDIForm1::xScale_Click);
-    xSave_ = addMenuItem(QStringLiteral("保存图像数据"), &MDIForm1::xSave_Click);
+    // Open, Black and white, Reduce, Save.
+    xOpen_ = addMenuItem(QStringLiteral("打开图片文件"), QKeySequence::Open, &MDIForm1::xOpen_Click);
+    xConvert_to_Black_ = addMenuItem(QStringLiteral("转换成黑白图片"), Qt::CTRL | Qt::Key_B,
+                                     &MDIForm1::xConvert_to_Black_Click);
+    xScale_ = addMenuItem(QStringLiteral("降低分辨率"), Qt::CTRL | Qt::Key_R, &MDIForm1::xScale_Click);
+    xSave_ = addMenuItem(QStringLiteral("保存图像数据"), QKeySequence::Save, &MDIForm1::xSave_Click);
 }
 
-QAction* MDIForm1::addMenuItem(const QString& caption, void (MDIForm1::*handler)()) {
+QAction* MDIForm1::addMenuItem(const QString& caption, const QKeySequence& shortcut,
+                               void (MDIForm1::*handler)()) {
     QAction* action = menuBar()->addAction(caption);
+    action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this,
             [this, handler] { onEvent([this, handler] { (this->*handler)(); }); });
     return action;
@@ -53,18 +57,11 @@ void MDIForm1::xOpen_Click() {
 }
 
 void MDIForm1::xConvert_to_Black_Click() {
-    Module2::ConvertMode = 1;
-    forms_.form2().Show();
+    forms_.showConvertedGrey();
 }
 
 void MDIForm1::xScale_Click() {
-    // Without a grey window the reduction would halve a black surface: make the grey picture first.
-    if (!forms_.loadedForm2() && !forms_.loadedForm3()) {
-        Module2::ConvertMode = 1;
-        forms_.form2().Show();
-    }
-    Module2::ConvertMode = 2;
-    forms_.form3().Show();
+    forms_.showConvertedHalf();
 }
 
 void MDIForm1::xSave_Click() {
@@ -73,10 +70,7 @@ void MDIForm1::xSave_Click() {
 
 void MDIForm1::pictureOpened(const QImage& picture) {
     forms_.exportSources().pictureOpenedFrom(Module2::CurrentPath);
-    Form1& form1 = forms_.form1();
-    form1.Picture2->setPicture(picture);
-    form1.Show();
-    FitPictureInViewport(form1);
+    forms_.showOpenedPicture(picture);
     xConvert_to_Black_->setEnabled(true);
     xSave_->setEnabled(true);
     xScale_->setEnabled(true);

@@ -10,6 +10,7 @@
 
 class Forms;
 class QAction;
+class QKeySequence;
 class QMdiArea;
 
 class MDIForm1 : public QMainWindow, public OpenedPictureSink {
@@ -39,7 +40,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* addMenuItem(const QString& caption, void (MDIForm1::*handler)());
+    QAction* addMenuItem(const QString& caption, const QKeySequence& shortcut, void (MDIForm1::*handler)());
 
     Forms& forms_;
     QMdiArea* mdiArea_;

@@ -69,6 +69,7 @@ void walkColumns(ConversionSteps& steps, const ColumnWalk& walk) {
                 roundDown(fractionOf(x, walk.progressWidth()) * steps.progress.fullBarWidth());
             steps.progress.showProgress(walk.captionPrefix, percent, barWidth);
             if (steps.cancelFlag == BooleanTrue) {
+                steps.cancelled = true;
                 break;
             }
             steps.yield();

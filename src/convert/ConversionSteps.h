@@ -28,4 +28,6 @@ struct ConversionSteps {
     // How many pixels of walked columns (rows up to their last row) are gathered before they are
     // converted together: a few milliseconds of work, so a cancel or a repaint waits no longer.
     std::int64_t stripPixels = std::int64_t{1} << 22;
+    // Set by the run when a cancel stopped it before its last column.
+    bool cancelled = false;
 };

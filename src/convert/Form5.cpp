@@ -7,6 +7,7 @@
 #include "runtime/PictureBox.h"
 #include "state/Module2.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -67,19 +68,36 @@ void Form5::Form_QueryUnload() {
     Module2::CancelFlag = BooleanTrue;
 }
 
+void Form5::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    // A cancel left over from an earlier dialog (closed before its first tick) must not stop this run.
+    if (!event->spontaneous()) {
+        Module2::CancelFlag = BooleanFalse;
+    }
+}
+
+void Form5::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        Command1->click();
+        return;
+    }
+    Form::keyPressEvent(event);
+}
+
 void Form5::Command1_Click() {
     Module2::CancelFlag = BooleanTrue;
 }
 
 void Form5::Timer1_Timer() {
+    // A cancelled run's partial picture is shown but is no result: its stage stays undone.
     if (Module2::ConvertMode == 1) {
-        ToBlack();
+        const bool finished = ToBlack();
         windows_.maximiseResultWindow(ConversionResult::Grey);
-        Module2::StageDone[1] = BooleanTrue;
+        Module2::StageDone[1] = finished ? BooleanTrue : BooleanFalse;
     } else if (Module2::ConvertMode == 2) {
-        ToScale();
+        const bool finished = ToScale();
         windows_.maximiseResultWindow(ConversionResult::Half);
-        Module2::StageDone[2] = BooleanTrue;
+        Module2::StageDone[2] = finished ? BooleanTrue : BooleanFalse;
     }
     Timer1->setEnabled(false);
 }
@@ -88,19 +106,21 @@ ConversionSteps Form5::conversionSteps() {
     return ConversionSteps{*this, Module2::CancelFlag, [this] { columnYield_(); }, [this] { Unload(); }};
 }
 
-void Form5::ToBlack() {
+bool Form5::ToBlack() {
     PictureBox& target = windows_.resultPicture(ConversionResult::Grey);
     ConversionSteps steps = conversionSteps();
     convertToGrey(windows_.originalPicture().surface(), target.surface(), steps);
     target.surfaceChanged();
+    return !steps.cancelled;
 }
 
-void Form5::ToScale() {
+bool Form5::ToScale() {
     PictureBox& target = windows_.resultPicture(ConversionResult::Half);
     ConversionSteps steps = conversionSteps();
     reduceToHalf(windows_.resultPicture(ConversionResult::Grey).surface(),
                  windows_.originalPicture().surface(), target.surface(), steps);
     target.surfaceChanged();
+    return !steps.cancelled;
 }
 
 double Form5::fullBarWidth() const {

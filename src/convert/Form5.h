@@ -22,8 +22,9 @@ public:
     void Timer1_Timer();
     void Command1_Click();
 
-    void ToBlack();
-    void ToScale();
+    // Each returns whether its run finished (false when a cancel stopped it).
+    bool ToBlack();
+    bool ToScale();
 
     // The progress display: caption, bar text and bar width; an unchanged value costs nothing.
     double fullBarWidth() const override;
@@ -35,6 +36,10 @@ public:
     Timer* const Timer1;
 
     int Label1Width() const { return label1WidthTwips_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ConversionSteps conversionSteps();

@@ -1,6 +1,7 @@
 #include "Form4.h"
 
 #include "open/PreviewPlacement.h"
+#include "runtime/ChineseTexts.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DriveListBox.h"
 #include "runtime/FileListBox.h"
@@ -11,6 +12,7 @@
 #include "state/Module2.h"
 
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -63,13 +65,27 @@ Form4::Form4(Shell& shell, OpenedPictureSink& opened, QWidget* parent)
         setTabOrder(tabOrder[index - 1], tabOrder[index]);
     }
     Dir1->setFocus();
+    // The path in CurrentPath may be an earlier file (even an exported one): only a click here chooses.
+    Command1->setEnabled(false);
     wireEvents();
+}
+
+void Form4::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (Command1->isEnabled()) {
+            Command1->click();
+        }
+    } else if (event->key() == Qt::Key_Escape) {
+        Command2->click();
+    } else {
+        Form::keyPressEvent(event);
+    }
 }
 
 void Form4::wireEvents() {
     Drive1->onChange([this] { onEvent([this] { Drive1_Change(); }); });
     Dir1->onChange([this] { onEvent([this] { Dir1_Change(); }); });
-    Dir1->onOpenFailed([this](const RuntimeError& error) { shell().MsgBox(error.text()); });
+    Dir1->onOpenFailed([this](const RuntimeError& error) { shell().MsgBox(chineseErrorText(error)); });
     File1->onClick([this] { onEvent([this] { File1_Click(); }); });
     connect(Command1, &QPushButton::clicked, this, [this] { onEvent([this] { Command1_Click(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { onEvent([this] { Command2_Click(); }); });
@@ -95,7 +111,7 @@ void Form4::Drive1_Change() {
         Dir1->setPath(Drive1->Drive());
     } catch (const RuntimeError& error) {
         // A drive that cannot be read: say so and put the drive list back on the folder's drive.
-        shell().MsgBox(error.text());
+        shell().MsgBox(chineseErrorText(error));
         Drive1->setDrive(Dir1->Path());
     }
 }
@@ -107,6 +123,7 @@ void Form4::Dir1_Change() {
 void Form4::File1_Click() {
     const auto fullPath = [this] { return File1->Path() + PathSeparator + File1->FileName(); };
     skipOnError([&] { Module2::CurrentPath = fullPath(); });
+    Command1->setEnabled(true);
     skipOnError([&] { Label1->setText(Module2::CurrentPath); });
     skipOnError([&] { Picture2->Cls(); });
     // A file that cannot be decoded leaves the previous picture in the loader box, and the
@@ -148,7 +165,7 @@ void Form4::Command1_Click() {
     try {
         picture = pictureAt(Module2::CurrentPath);
     } catch (const RuntimeError& error) {
-        shell().MsgBox(error.text());
+        shell().MsgBox(chineseErrorText(error));
         return;
     }
     OpenedPictureSink& opened = opened_; // this window is discarded by Unload below

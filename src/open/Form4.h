@@ -1,6 +1,6 @@
 #pragma once
 // The open-picture dialog: drive, folder and file lists on the left, a fitted preview of the
-// clicked file on the right; OK opens that file and hands it on.
+// clicked file on the right; OK, enabled once a file is clicked, opens that file and hands it on.
 
 #include "open/OpenedPictureSink.h"
 #include "runtime/Form.h"
@@ -37,6 +37,10 @@ public:
     QLabel* const Label1;
     QPushButton* const Command1;
     QPushButton* const Command2;
+
+protected:
+    // Enter presses OK, Esc Cancel, as in any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // A file as it stood when the loader box decoded it.

@@ -1,10 +1,12 @@
 #include "Shell.h"
 
+#include "ChineseTexts.h"
 #include "RecordFile.h"
 #include "RuntimeError.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -12,13 +14,25 @@
 #include <cstdlib>
 
 void Shell::reportError(const RuntimeError& error) {
-    MsgBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.text()));
+    MsgBox(chineseErrorReport(error));
 }
 
 void DesktopShell::MsgBox(const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? ApplicationTitle : title, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    const QString caption = title.isEmpty() ? ApplicationTitle : title;
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    // A short text makes a box too narrow for its title beside the title bar's icon and buttons.
+    auto* const grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid) {
+        grid->addItem(new QSpacerItem(minimumMessageBoxWidth(caption, box.fontMetrics()), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
+}
+
+int minimumMessageBoxWidth(const QString& title, const QFontMetrics& metrics) {
+    constexpr int titleBarControls = 160; // icon and three buttons, with room to spare
+    return metrics.horizontalAdvance(title) * 3 / 2 + titleBarControls;
 }
 
 void DesktopShell::End() {

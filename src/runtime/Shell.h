@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 
+class QFontMetrics;
 class RuntimeError;
 
 inline const QString ApplicationTitle = QStringLiteral("Quillet");
@@ -13,7 +14,7 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    // A text with an OK button; waits until it is dismissed. An empty title shows the application's.
+    // A text with an OK button (确定); waits until it is dismissed. An empty title shows the application's.
     virtual void MsgBox(const QString& text, const QString& title = QString()) = 0;
     // Ends the program at once: open record files are abandoned, no further handler runs.
     virtual void End() = 0;
@@ -21,7 +22,7 @@ public:
     // Screen.Width and Screen.Height, in twips.
     virtual QSize screenTwips() const = 0;
 
-    // The standard report of an error that escaped an event handler.
+    // The standard report of an error that escaped an event handler, in Chinese with its number.
     void reportError(const RuntimeError& error);
 };
 
@@ -30,6 +31,9 @@ constexpr int TwipsPerPixel = 15;
 // Where the dialogs start for a program in programFolder: that folder, unless no sample pictures lie
 // beside the program and its installed samples (../share/quillet/samples) do.
 QString dialogStartFolder(const QString& programFolder);
+
+// How wide a message box is at least, for its title to show whole in the title bar.
+int minimumMessageBoxWidth(const QString& title, const QFontMetrics& metrics);
 
 class DesktopShell : public Shell {
 public:

@@ -19,5 +19,7 @@ void Form2::Form_Load() {
     Picture2->setHeight(surroundings_.originalWindow().Picture2->Height());
     Picture2->setWidth(surroundings_.originalWindow().Picture2->Width());
     // Waits here while the dialog's timer runs the conversion.
-    surroundings_.runProgressDialog();
+    if (!surroundings_.runProgressDialog()) {
+        setCaption(Caption() + UnfinishedMark); // the partial picture stays on show, marked
+    }
 }

@@ -21,5 +21,7 @@ void Form3::Form_Load() {
     Picture2->setHeight(surroundings_.originalWindow().Picture2->Height());
     Picture2->setWidth(surroundings_.originalWindow().Picture2->Width());
     setHalfResolutionScale(Picture2->surface(), surroundings_.originalWindow().Picture2->surface());
-    surroundings_.runProgressDialog();
+    if (!surroundings_.runProgressDialog()) {
+        setCaption(Caption() + UnfinishedMark); // the partial picture stays on show, marked
+    }
 }

@@ -54,5 +54,8 @@ private:
     ScrollBarAxis verticalAxis_;
 };
 
+// What a result window's caption gains when its run was cancelled.
+inline const QString UnfinishedMark = QStringLiteral("（未完成）");
+
 // Places the picture in the window's viewport and sets up its scroll bars.
 void FitPictureInViewport(PictureWindowForm& window);

@@ -10,6 +10,7 @@ public:
     virtual ~ResultWindowSurroundings() = default;
     virtual Form1& originalWindow() = 0;
     virtual Form2& greyWindow() = 0;
-    // Shows the progress dialog modally, its timer armed; returns when the dialog is gone.
-    virtual void runProgressDialog() = 0;
+    // Shows the progress dialog modally, its timer armed; returns when the dialog is gone, true when its
+    // run finished (false when it was cancelled or closed).
+    virtual bool runProgressDialog() = 0;
 };

@@ -1,15 +1,38 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "convert/Form5.h"
+#include "open/Form4.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
 
+#include "ProgressTicks.h"
 #include "WholeProgram.h"
 
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QtTest>
+
+namespace {
+
+QImage picture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.setPixel(x, y, qRgb(40 * x + y, 90 - 10 * y, 7 * x * y));
+        }
+    }
+    return image;
+}
+
+ColourValue greyOf(const QImage& image, int x, int y) {
+    const QRgb pixel = image.pixel(x, y);
+    const int level = (qRed(pixel) + qGreen(pixel) + qBlue(pixel) + 1) / 3;
+    return RGB(level, level, level);
+}
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -31,13 +54,21 @@ private slots:
         QCOMPARE(main.windowTitle(), QStringLiteral("位图转换到AutoCAD图形（Quillet)"));
         QVERIFY(main.windowState() & Qt::WindowMaximized);
         QStringList captions;
+        QStringList shortcuts;
         QList<bool> enabled;
         for (const QAction* action : main.menuBar()->actions()) {
             captions << action->text();
+            shortcuts << action->shortcut().toString();
             enabled << action->isEnabled();
             QVERIFY(!action->menu());
         }
         QCOMPARE(captions, (QStringList{"打开图片文件", "转换成黑白图片", "降低分辨率", "保存图像数据"}));
+        QCOMPARE(shortcuts, (QStringList{"Ctrl+O", "Ctrl+B", "Ctrl+R", "Ctrl+S"}));
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTimer::singleShot(0, &main,
+                           [&program] { QTest::keyClick(program.forms.loadedForm4(), Qt::Key_Escape); });
+        QTest::keyClick(&main, Qt::Key_O, Qt::ControlModifier); // returns when the dialog is gone
+        QVERIFY(!program.forms.loadedForm4() && !program.shell.messages.size());
         QCOMPARE(enabled, (QList<bool>{true, false, false, false}));
         QVERIFY(!main.windowIcon().isNull());
         main.close();
@@ -57,6 +88,74 @@ private slots:
         QVERIFY(!forms.loadedForm1());
         forms.form1();
         QVERIFY(forms.loadedForm1());
+    }
+
+    void aNewPictureReplacesTheOldResultsAndAClosedOriginalWindowShowsItAgain() {
+        WholeProgram program;
+        Forms& forms = program.forms;
+        MDIForm1& main = forms.mdiForm1();
+        main.pictureOpened(picture(4, 4));
+        tickWhenProgressShows(forms);
+        main.xScale_Click();
+        const QImage second = picture(6, 2);
+        main.pictureOpened(second);
+        QVERIFY(!forms.loadedForm2() && !forms.loadedForm3());
+        tickWhenProgressShows(forms);
+        main.xConvert_to_Black_Click();
+        QCOMPARE(forms.exportSources().loadForExport(true).pixelWidth(), 6);
+        QCOMPARE(forms.form2().Picture2->Point(5, 1), greyOf(second, 5, 1));
+        forms.loadedForm1()->Unload(); // the export's header still carries the opened picture's size
+        QCOMPARE(forms.exportSources().openedPictureSize(), QSizeF(6, 2));
+        QCOMPARE(forms.form1().Picture2->Point(5, 1),
+                 ColourValue(
+                     RGB(qRed(second.pixel(5, 1)), qGreen(second.pixel(5, 1)), qBlue(second.pixel(5, 1)))));
+    }
+
+    void aCancelledRunIsMarkedUnfinishedAndItsMenuItemConvertsAgain_data() {
+        QTest::addColumn<bool>("half");
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("grey: close box before the first tick") << false << true;
+        QTest::newRow("grey: cancel") << false << false;
+        QTest::newRow("half: close box before the first tick") << true << true;
+        QTest::newRow("half: cancel") << true << false;
+    }
+    void aCancelledRunIsMarkedUnfinishedAndItsMenuItemConvertsAgain() {
+        QFETCH(bool, half);
+        QFETCH(bool, closeBox);
+        WholeProgram program;
+        Forms& forms = program.forms;
+        MDIForm1& main = forms.mdiForm1();
+        const QImage opened = picture(3, 3);
+        main.pictureOpened(opened);
+        if (half) {
+            tickWhenProgressShows(forms);
+            main.xConvert_to_Black_Click();
+        }
+        whenProgressShows(forms, [closeBox](Form5& dialog) {
+            if (closeBox) {
+                dialog.close();
+                return;
+            }
+            dialog.Command1->click();
+            dialog.Timer1->tick();
+        });
+        const auto menuItem = [&] { half ? main.xScale_Click() : main.xConvert_to_Black_Click(); };
+        const auto window = [&]() -> PictureWindowForm* {
+            return half ? static_cast<PictureWindowForm*>(forms.loadedForm3()) : forms.loadedForm2();
+        };
+        menuItem();
+        const QString caption =
+            half ? QStringLiteral("低分辨率黑白图片") : QStringLiteral("原分辨率黑白图片");
+        const QPointer<PictureWindowForm> unfinished = window();
+        QCOMPARE(unfinished->Caption(), caption + QStringLiteral("（未完成）"));
+        QCOMPARE(Module2::StageDone[half ? 2 : 1], BooleanFalse);
+        tickWhenProgressShows(forms);
+        menuItem();
+        QVERIFY(!unfinished && window());
+        QCOMPARE(window()->Caption(), caption);
+        QCOMPARE(Module2::StageDone[half ? 2 : 1], BooleanTrue);
+        QCOMPARE(window()->Picture2->Point(half ? 1 : 2, half ? 1 : 2), greyOf(opened, 2, 2));
+        QVERIFY(program.shell.messages.isEmpty());
     }
 
     void reduceBeforeConvertMakesTheGreyPictureFirstAndMaximisesTheHalfResolutionWindow() {

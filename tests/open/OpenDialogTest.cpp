@@ -125,12 +125,34 @@ private slots:
         QCOMPARE(Module2::StageDone, (Flags{0, -1, 0, 0, 0, 0, 0}));
     }
 
-    void okWithoutAClickHandsOnAnEmptyPictureAndClearsTheLaterStages() {
+    void okWaitsForAClickAndEnterAndEscPressTheButtons_data() {
+        QTest::addColumn<bool>("click");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("opens");
+        QTest::newRow("Enter without a click: OK disabled, nothing opens")
+            << false << int(Qt::Key_Return) << 0;
+        QTest::newRow("Enter after a click opens it") << true << int(Qt::Key_Return) << 1;
+        QTest::newRow("keypad Enter after a click") << true << int(Qt::Key_Enter) << 1;
+        QTest::newRow("Esc after a click cancels") << true << int(Qt::Key_Escape) << 0;
+    }
+    void okWaitsForAClickAndEnterAndEscPressTheButtons() {
+        QFETCH(bool, click);
+        QFETCH(int, key);
+        QFETCH(int, opens);
+        writePicture(file("good.png"), {8, 8}, Qt::red);
+        Module2::CurrentPath = file("exported.txt"); // an export's path, not a picture
         Module2::StageDone[2] = BooleanTrue;
-        openDialog().Command1->click();
-        QVERIFY(dialog->isUnloaded());
-        QCOMPARE(opened.pictures, QList<QImage>{QImage()});
-        QCOMPARE(Module2::StageDone, (Flags{-1, 0, 0, 0, 0, 0, 0}));
+        Form4& form = openDialog();
+        QVERIFY(!form.Command1->isEnabled());
+        if (click) {
+            select(form, "good.png");
+        }
+        QCOMPARE(form.Command1->isEnabled(), click);
+        QTest::keyClick(form.File1, Qt::Key(key));
+        QCOMPARE(opened.pictures.size(), opens);
+        QCOMPARE(form.isUnloaded(), click);
+        QCOMPARE(Module2::StageDone[2], opens ? BooleanFalse : BooleanTrue);
+        QVERIFY(program->shell.messages.isEmpty());
     }
 
     void okDecodesAgainOnlyWhenTheFileChangedSinceTheClick_data() {
@@ -160,9 +182,10 @@ private slots:
     void okOnAFileThatCannotBeOpenedChangesNothingAndKeepsTheDialog_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("not a picture") << QString("text") << "not a picture in a known format";
-        QTest::newRow("truncated") << QString("truncate") << "the file is cut short";
-        QTest::newRow("vanished after the click") << QString("remove") << "does not exist";
+        QTest::newRow("not a picture")
+            << QString("text") << "：不是已知格式的图片（jpg、gif、bmp、png 或 ico）";
+        QTest::newRow("truncated") << QString("truncate") << "：图片数据提前结束（文件不完整）";
+        QTest::newRow("vanished after the click") << QString("remove") << "：文件不存在（";
     }
     void okOnAFileThatCannotBeOpenedChangesNothingAndKeepsTheDialog() {
         QFETCH(QString, damage);

@@ -1,5 +1,6 @@
 // The runtime's controls and windows: what the forms rely on from them.
 
+#include "runtime/ChineseTexts.h"
 #include "runtime/EventDispatch.h"
 #include "runtime/Form.h"
 #include "runtime/PictureBox.h"
@@ -8,6 +9,8 @@
 
 #include "RecordingShell.h"
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QtTest>
 
 namespace {
@@ -116,8 +119,45 @@ private slots:
         skipOnError([&] { steps.append(3); });
         QCOMPARE(steps, (QList<int>{0, 1, 3}));
         QCOMPARE(shell.messages.size(), 1);
-        QCOMPARE(shell.messages[0].text, QStringLiteral("Run-time error '380':\n\nInvalid property value"));
+        QCOMPARE(shell.messages[0].text, QStringLiteral("运行时错误 '380'：\n\n无效的属性值"));
         QCOMPARE(shell.messages[0].title, QStringLiteral("Quillet"));
+    }
+
+    void errorsReadInChineseWithTheSystemsOwnReasonKept_data() {
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        QTest::newRow("write") << "Cannot write the file \"/a b/c.txt\": the folder is read-only"
+                               << "无法写入文件“/a b/c.txt”：文件夹是只读的";
+        QTest::newRow("system's reason") << "Cannot write the file \"c.txt\": File too large"
+                                         << "无法写入文件“c.txt”：File too large";
+        QTest::newRow("picture") << "Cannot open the picture \"p.png\": the picture cannot be decoded (bad)"
+                                 << "无法打开图片“p.png”：无法解码图片（bad）";
+        QTest::newRow("folder") << "Cannot open the folder \"/x\": access is denied"
+                                << "无法打开文件夹“/x”：拒绝访问";
+    }
+    void errorsReadInChineseWithTheSystemsOwnReasonKept() {
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        QCOMPARE(chineseErrorText(RuntimeError(70, english)), chinese);
+    }
+
+    void aMessageBoxSaysOkInChineseAndShowsItsTitleWhole() {
+        QVERIFY(loadChineseStandardTexts(*qApp));
+        DesktopShell shell;
+        QStringList buttons;
+        int width = 0;
+        QTimer::singleShot(0, [&] {
+            auto* const box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (const QAbstractButton* button : box->buttons()) {
+                buttons << button->text();
+            }
+            width = box->width() - minimumMessageBoxWidth("Quillet", box->fontMetrics());
+            box->accept();
+        });
+        shell.MsgBox(QStringLiteral("完毕"));
+        QCOMPARE(buttons, QStringList{"确定"});
+        QVERIFY2(width >= 0, qPrintable(QString::number(width)));
     }
 
     void unloadRunsTheCloseRequestHandlerThenDiscardsTheWindow() {

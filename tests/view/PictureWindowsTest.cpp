@@ -45,7 +45,10 @@ struct Surroundings : ResultWindowSurroundings {
     }
     Form1& originalWindow() override { return loaded(original); }
     Form2& greyWindow() override { return loaded(grey, *this); }
-    void runProgressDialog() override { progressDialog(); }
+    bool runProgressDialog() override {
+        progressDialog();
+        return true;
+    }
 
     Shell& shell;
     std::unique_ptr<Form1> original;
