@@ -32,6 +32,7 @@ public:
     void MsgBox(const QString& text, const QString&) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
     void End() override {}
     QString AppPath() const override { return QCoreApplication::applicationDirPath(); }
     QSize screenTwips() const override { return QSize(1280, 800) * TwipsPerPixel; }

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QGridLayout>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -28,6 +30,13 @@ void DesktopShell::MsgBox(const QString& text, const QString& title) {
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
     box.exec();
+}
+
+std::optional<QString> DesktopShell::InputBox(const QString& prompt, const QString& defaultText) {
+    bool accepted = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), ApplicationTitle, prompt,
+                                               QLineEdit::Normal, defaultText, &accepted);
+    return accepted ? std::optional<QString>(text) : std::nullopt;
 }
 
 int minimumMessageBoxWidth(const QString& title, const QFontMetrics& metrics) {

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 class QFontMetrics;
 class RuntimeError;
 
@@ -16,6 +18,8 @@ public:
 
     // A text with an OK button (确定); waits until it is dismissed. An empty title shows the application's.
     virtual void MsgBox(const QString& text, const QString& title = QString()) = 0;
+    // Asks for a line of text with OK and Cancel, starting from defaultText; nothing when cancelled.
+    virtual std::optional<QString> InputBox(const QString& prompt, const QString& defaultText) = 0;
     // Ends the program at once: open record files are abandoned, no further handler runs.
     virtual void End() = 0;
     virtual QString AppPath() const = 0;
@@ -38,6 +42,7 @@ int minimumMessageBoxWidth(const QString& title, const QFontMetrics& metrics);
 class DesktopShell : public Shell {
 public:
     void MsgBox(const QString& text, const QString& title = QString()) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& defaultText) override;
     [[noreturn]] void End() override;
     // The program's folder, or its installed samples' folder when installed (see dialogStartFolder).
     QString AppPath() const override;

@@ -15,11 +15,18 @@ public:
     };
 
     void MsgBox(const QString& text, const QString& title = QString()) override;
+    // Records the prompt and answers from answers, in turn; cancelled once they run out.
+    std::optional<QString> InputBox(const QString& prompt, const QString& defaultText) override {
+        prompts.append({prompt, defaultText});
+        return answers.isEmpty() ? std::nullopt : std::optional<QString>(answers.takeFirst());
+    }
     void End() override { ++endCount; }
     QString AppPath() const override { return appPath; }
     QSize screenTwips() const override { return screen; }
 
     QList<Message> messages;
+    QList<Message> prompts; // prompt and default text
+    QStringList answers;
     int endCount = 0;
     QString appPath;
     QSize screen{1024 * TwipsPerPixel, 768 * TwipsPerPixel};
