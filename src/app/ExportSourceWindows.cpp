@@ -25,6 +25,10 @@ void ExportSourceWindows::pictureOpenedFrom(const QString& path) {
     statedDotsPerInch_ = ::statedDotsPerInch(path);
 }
 
+bool ExportSourceWindows::sourceFinished(bool originalResolution) const {
+    return Module2::StageDone[originalResolution ? 1 : 2] == BooleanTrue;
+}
+
 QSizeF ExportSourceWindows::openedPictureSize() {
     const PictureSurface& original = forms_.form1().Picture2->surface();
     return {original.ScaleWidth(), original.ScaleHeight()};

@@ -14,6 +14,7 @@ public:
     const PictureSurface* existingSource(bool originalResolution) const override;
     bool halfPictureExists() const override;
     PictureSurface loadForExport(bool originalResolution) override;
+    bool sourceFinished(bool originalResolution) const override;
     QSizeF openedPictureSize() override;
     std::optional<double> statedDotsPerInch() const override { return statedDotsPerInch_; }
 

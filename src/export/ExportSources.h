@@ -20,8 +20,10 @@ public:
     // The picture to export, as today: reading a closed result window opens it, with its own opening
     // behaviour (its conversion; the grey picture first when there is none). Returns a copy (pixels shared).
     virtual PictureSurface loadForExport(bool originalResolution) = 0;
-    // The opened picture's size in its scale units (ScaleWidth, ScaleHeight of Form1's Picture2, loading
-    // Form1 as today when it is closed), for the point-data file's header.
+    // Whether the picture for this choice is a finished result (its conversion was not cancelled).
+    virtual bool sourceFinished(bool originalResolution) const = 0;
+    // The opened picture's size in its scale units (ScaleWidth, ScaleHeight of Form1's Picture2; a closed
+    // Form1 is loaded again showing the opened picture), for the point-data file's header.
     virtual QSizeF openedPictureSize() = 0;
     // The resolution the opened picture's file states, in dots per inch, if it states one.
     virtual std::optional<double> statedDotsPerInch() const = 0;

@@ -12,8 +12,10 @@
 #include "state/Module2.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -30,6 +32,17 @@ constexpr int ClientWidth = 8805;
 // The seed's 5580 and a row for the file type and the resolution.
 constexpr int ClientHeight = 6060;
 const QString Frame1Caption = QStringLiteral("指定图像的黑白分界线");
+const QString DialogCaption = QStringLiteral("导出图像数据");
+const QString NewFolderName = QStringLiteral("新建文件夹");
+
+// The default name for a new folder in this one: 新建文件夹, or with the first number that is free.
+QString freeFolderName(const QDir& folder) {
+    QString name = NewFolderName;
+    for (int number = 2; folder.exists(name); ++number) {
+        name = NewFolderName + QString::number(number);
+    }
+    return name;
+}
 
 struct Twips {
     int left;
@@ -143,9 +156,10 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
     placed(new QLabel(QStringLiteral("文件类型"), this), {120, 5670, 900, 255});
     placed(new QLabel(QStringLiteral("分辨率"), this), {4155, 5670, 645, 255});
     placed(new QLabel(QStringLiteral("dpi"), this), {5685, 5670, 400, 255});
-    setCaption(QStringLiteral("导出图像数据"));
+    setCaption(DialogCaption);
     setFixedSize(ClientWidth / TwipsPerPixel, ClientHeight / TwipsPerPixel);
     if (auto* const frame = qobject_cast<QMdiSubWindow*>(parent)) {
+        // A fixed border: no maximise button, and never maximised (see Form::Show).
         frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     }
@@ -156,7 +170,7 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
 
-    // Command3 has no handler: it does nothing, as designed.
+    connect(Command3, &QPushButton::clicked, this, [this] { onEvent([this] { Command3_Click(); }); });
     connect(Command1, &QPushButton::clicked, this, [this] { onEvent([this] { Command1_Click(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { onEvent([this] { Command2_Click(); }); });
     connect(Text1, &QLineEdit::textChanged, this, [this] { onEvent([this] { Text1_Change(); }); });
@@ -224,14 +238,59 @@ void Form6::Command1_Click() {
         return;
     }
     Module2::CurrentPath = Text2->text();
-    ExportJob job(Module2::CurrentPath, chosenFormat());
+    const QString path = Module2::CurrentPath;
+    const OutputFormat format = chosenFormat();
     const bool originalResolution = Option1->isChecked();
     DialogControls controls(*this);
     // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
     // source window during the export neither disturbs it nor reopens that window.
     const PictureSurface source = sources.loadForExport(originalResolution);
+    if (!sources.sourceFinished(originalResolution)) {
+        programShell.MsgBox(QStringLiteral("图片尚未转换完成，不能导出。"), ApplicationTitle);
+        return; // a cancelled conversion's partial picture is no result to export; no file is opened
+    }
+    bool succeeded = false;
+    const auto restoreCaption = qScopeGuard([self, &succeeded] {
+        if (!succeeded && self) {
+            self->setCaption(DialogCaption); // no earlier success left on show after a failure
+        }
+    });
+    ExportJob job(path, format);
     job.run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
+    succeeded = true;
     programShell.MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
+}
+
+void Form6::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Command1->click();
+        return;
+    }
+    Form::keyPressEvent(event);
+}
+
+// A failure (a name that is no folder name, a folder that cannot be written) is reported and
+// changes nothing.
+void Form6::Command3_Click() {
+    const QDir folder(Dir1->Path());
+    const std::optional<QString> typed =
+        shell().InputBox(QStringLiteral("新文件夹的名称："), freeFolderName(folder));
+    if (!typed) {
+        return;
+    }
+    const QString name = typed->trimmed();
+    const bool plainName = !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
+                           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    if (!plainName || folder.exists(name) || !folder.mkdir(name)) {
+        shell().MsgBox(QStringLiteral("无法新建文件夹“%1”：%2")
+                           .arg(QDir::toNativeSeparators(folder.filePath(name)),
+                                !plainName            ? QStringLiteral("名称无效")
+                                : folder.exists(name) ? QStringLiteral("已有同名的文件或文件夹")
+                                                      : QStringLiteral("文件夹不可写")),
+                       ApplicationTitle);
+        return;
+    }
+    Dir1->setPath(folder.filePath(name)); // its change handler recomposes the path
 }
 
 void Form6::Command2_Click() {

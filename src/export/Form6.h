@@ -1,6 +1,7 @@
 #pragma once
 // The export dialog: the grey threshold over its ramp, black or white data, the source picture, the
-// file's path, type and the drawing's resolution. OK writes the file; Cancel ends the program.
+// file's path, type and the drawing's resolution. OK writes the file; Cancel ends the program;
+// 新建文件夹 creates a folder in the one shown and moves there.
 
 #include "export/ExportSources.h"
 #include "export/OutputFormat.h"
@@ -9,6 +10,7 @@
 class DirListBox;
 class DriveListBox;
 class PictureBox;
+class QKeyEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -56,7 +58,12 @@ public:
     QLineEdit* const Resolution;
     QLabel* const DrawingSize;
 
+protected:
+    // Enter presses OK, as in any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void Command3_Click();
     void composePath();
     void fileTypeChosen();
     void showDrawingSize();

@@ -63,17 +63,17 @@ void Form::Show() {
     } else if (!window->isVisible()) {
         window->show();
     }
-    // The MDI area maximises a new child when the active one is maximised; a window without a
-    // maximise button keeps its own size.
-    if (window->isMaximized() && !(window->windowFlags() & Qt::WindowMaximizeButtonHint) &&
-        pendingState_ != 2) {
-        window->showNormal();
-    }
     if (auto* subWindow = qobject_cast<QMdiSubWindow*>(window); subWindow && subWindow->mdiArea()) {
         subWindow->mdiArea()->setActiveSubWindow(subWindow);
     } else {
         window->activateWindow();
         window->raise();
+    }
+    // The MDI area maximises a child shown or activated while the active one is maximised; a window
+    // without a maximise button keeps its own size and frame.
+    if (window->isMaximized() && !(window->windowFlags() & Qt::WindowMaximizeButtonHint) &&
+        pendingState_ != 2) {
+        window->showNormal();
     }
 }
 

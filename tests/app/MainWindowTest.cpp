@@ -1,6 +1,7 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "convert/Form5.h"
+#include "export/Form6.h"
 #include "open/Form4.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
@@ -9,9 +10,12 @@
 #include "ProgressTicks.h"
 #include "WholeProgram.h"
 
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 
 namespace {
@@ -149,6 +153,14 @@ private slots:
         const QPointer<PictureWindowForm> unfinished = window();
         QCOMPARE(unfinished->Caption(), caption + QStringLiteral("（未完成）"));
         QCOMPARE(Module2::StageDone[half ? 2 : 1], BooleanFalse);
+        main.xSave_Click(); // the export is refused and opens no file
+        forms.form6().Text2->setText(program.path("out.txt"));
+        // the unfinished picture chosen, as in a dialog opened while the half-resolution one was done
+        (half ? forms.form6().Option2 : forms.form6().Option1)->setChecked(true);
+        forms.form6().Command1->click();
+        QCOMPARE(program.shell.messages.size(), 1);
+        QCOMPARE(program.shell.messages.takeFirst().text, QStringLiteral("图片尚未转换完成，不能导出。"));
+        QVERIFY(!QFile::exists(program.path("out.txt")));
         tickWhenProgressShows(forms);
         menuItem();
         QVERIFY(!unfinished && window());
@@ -156,6 +168,33 @@ private slots:
         QCOMPARE(Module2::StageDone[half ? 2 : 1], BooleanTrue);
         QCOMPARE(window()->Picture2->Point(half ? 1 : 2, half ? 1 : 2), greyOf(opened, 2, 2));
         QVERIFY(program.shell.messages.isEmpty());
+    }
+
+    // Opened again after its close box, over a maximised grey window: laid out afresh, framed, not maximised.
+    void theExportDialogOpensAlikeEveryTimeAndIsNeverMaximised() {
+        WholeProgram program;
+        Forms& forms = program.forms;
+        MDIForm1& main = forms.mdiForm1();
+        main.show();
+        main.pictureOpened(picture(3, 3));
+        tickWhenProgressShows(forms);
+        main.xConvert_to_Black_Click();
+        for (int opening = 0; opening < 3; ++opening) {
+            forms.form2().setWindowStateValue(2);
+            main.xSave_Click();
+            Form6& dialog = forms.form6();
+            QVERIFY(!(dialog.frame()->windowState() & Qt::WindowMaximized));
+            QVERIFY(!(dialog.frame()->windowFlags() & Qt::WindowMaximizeButtonHint));
+            QCOMPARE(dialog.frame()->size(), dialog.frame()->sizeHint());
+            QCOMPARE(dialog.HScroll1->Value(), 122);
+            QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(122,122,122)"));
+            const QImage& ramp = dialog.Picture1->surface().image();
+            QVERIFY(qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
+            if (opening == 1) {
+                dialog.HScroll1->setBarValue(0);
+                dialog.close(); // the close box
+            }
+        }
     }
 
     void reduceBeforeConvertMakesTheGreyPictureFirstAndMaximisesTheHalfResolutionWindow() {

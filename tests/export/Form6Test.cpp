@@ -51,6 +51,8 @@ struct FakeSources : ExportSources {
     const PictureSurface* existingSource(bool original) const override { return original ? &grey : &*half; }
     bool halfPictureExists() const override { return half.has_value(); }
     PictureSurface loadForExport(bool original) override { return original ? grey : *half; }
+    bool sourceFinished(bool) const override { return finished; }
+    bool finished = true;
     QSizeF openedPictureSize() override { return opened; }
     std::optional<double> statedDotsPerInch() const override { return stated; }
     std::optional<double> stated;
@@ -180,7 +182,7 @@ private slots:
         const QString typed = session.path("typed.dat");
         writeFile(typed, QByteArray(1000, 'x')); // a longer old file keeps no stale bytes
         dialog.Text2->setText(typed);
-        dialog.Command1->click();
+        QTest::keyClick(dialog.Text2, Qt::Key_Return); // Enter presses OK
         QCOMPARE(contents(typed), workedBlackFile);
         QCOMPARE(Module2::CurrentPath, typed);
         QCOMPARE(session.onlyMessage(), Done);
@@ -206,10 +208,12 @@ private slots:
     void anUnwritableDestinationIsReportedAndChangesNothing_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing folder") << QString("missing") << "the folder does not exist";
-        QTest::newRow("folder as the file") << QString("folder") << "it is a folder";
-        QTest::newRow("read-only file") << QString("readonly") << "the file is read-only";
-        QTest::newRow("disk full part-way") << QString("full") << "File too large";
+        QTest::newRow("missing folder") << QString("missing") << "'76'：\n\n无法写入文件“";
+        QTest::newRow("folder as the file") << QString("folder") << "”：它是一个文件夹";
+        QTest::newRow("read-only file") << QString("readonly") << "'70'：\n\n无法写入文件“";
+        QTest::newRow("disk full part-way") << QString("full") << "：File too large";
+        QTest::newRow("a cancelled conversion's picture")
+            << QString("unfinished") << "图片尚未转换完成，不能导出。";
     }
     void anUnwritableDestinationIsReportedAndChangesNothing() {
         QFETCH(QString, kind);
@@ -226,6 +230,9 @@ private slots:
         } else if (kind == "folder") {
             session.dialog().Text1->clear();
             path = session.dialog().Text2->text();
+        } else if (kind == "unfinished") {
+            session.sources.finished = false;
+            path.clear();
         } else if (kind == "readonly") {
             QFile::setPermissions(old, QFileDevice::ReadOwner); // refused even though tests run as root
         } else {
@@ -234,10 +241,13 @@ private slots:
             const rlimit small{64 * 1024, fileSizeLimit.rlim_max};
             setrlimit(RLIMIT_FSIZE, &small);
         }
+        session.dialog().setCaption(QStringLiteral("导出图像数据---已经完成100%")); // an earlier success
         session.dialog().Command1->click();
         setrlimit(RLIMIT_FSIZE, &fileSizeLimit);
         const QString message = session.onlyMessage();
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
+        QCOMPARE(session.dialog().Caption(),
+                 kind == "unfinished" ? "导出图像数据---已经完成100%" : "导出图像数据");
         QCOMPARE(contents(old), QByteArray("old"));
         QCOMPARE(session.files(), QStringList{DefaultName});
         QVERIFY(!session.dialog().isUnloaded());
@@ -265,13 +275,48 @@ private slots:
         QCOMPARE(session.onlyMessage(), Done);
     }
 
-    void cancelEndsTheProgramAndNewFolderDoesNothing() {
+    void newFolderAsksForANameCreatesItAndMovesThere_data() {
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("offered");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("the name offered") << "" << QStringList{"新建文件夹"} << "新建文件夹"
+                                          << "";
+        QTest::newRow("offered with a number") << "新建文件夹" << QStringList{"数据"} << "新建文件夹2"
+                                               << "";
+        QTest::newRow("cancelled") << "" << QStringList{} << "新建文件夹"
+                                   << "";
+        QTest::newRow("not a name") << "" << QStringList{"a/b"} << "新建文件夹"
+                                    << "“%1”：名称无效";
+        QTest::newRow("taken") << "数据" << QStringList{"数据"} << "新建文件夹"
+                               << "“%1”：已有同名的文件或文件夹";
+    }
+    void newFolderAsksForANameCreatesItAndMovesThere() {
+        QFETCH(QString, existing);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, offered);
+        QFETCH(QString, reason);
         Session session;
-        const QString path = session.dialog().Text2->text();
-        session.dialog().Command3->click();
-        QCOMPARE(session.dialog().Text2->text(), path);
-        QCOMPARE(session.files(), QStringList{});
-        QCOMPARE(session.shell.endCount, 0);
+        QVERIFY(existing.isEmpty() || QDir(session.folder.path()).mkdir(existing));
+        const QStringList before =
+            QDir(session.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        session.shell.answers = answers;
+        Form6& dialog = session.dialog();
+        dialog.Command3->click();
+        QCOMPARE(session.shell.prompts.size(), 1);
+        QCOMPARE(session.shell.prompts[0].title, offered); // the default text
+        const QString made = answers.isEmpty() || !reason.isEmpty() ? QString() : answers[0];
+        QCOMPARE(QDir(session.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
+                 before.size() + (made.isEmpty() ? 0 : 1));
+        const QString folder = made.isEmpty() ? session.folder.path() : session.path(made);
+        QCOMPARE(dialog.Dir1->Path(), folder);
+        QCOMPARE(dialog.Text2->text(), folder + "/" + DefaultName);
+        QCOMPARE(session.onlyMessage(),
+                 reason.isEmpty() ? "0 messages" : "无法新建文件夹" + reason.arg(session.path(answers[0])));
+    }
+
+    void cancelEndsTheProgram() {
+        Session session;
         session.dialog().Command2->click();
         QCOMPARE(session.shell.endCount, 1);
         QVERIFY(session.shell.messages.isEmpty());
