@@ -182,6 +182,14 @@ private slots:
         QCOMPARE(result.outcome.drawingMillimetres, QSizeF(1.5, 1.0));
     }
 
+    // The grey is (r + g + b + 1) div 3: sums of 307 and 308, which a grey picture's equal channels never
+    // give.
+    void csvGreyRoundsTheChannelSum() {
+        const PictureSurface colours = surfaceOf(2, 1, [](int x, int) { return RGB(153, 102, 52 + x); });
+        QCOMPARE(exportFormat(colours, OutputFormat::Csv, false, 200).bytes,
+                 QByteArray("x,y,grey\n0,0,102\n1,0,103\n"));
+    }
+
     void anEmptyPictureGivesAnEmptyDrawing() {
         QCOMPARE(exportFormat(PictureSurface(), OutputFormat::Svg, true, 0).bytes, svg("0", "0", "0 0", ""));
     }
