@@ -4,6 +4,7 @@
 
 #include "PointFiles.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 
 #include <QtTest>
 
@@ -85,20 +86,6 @@ QByteArray bytesOf(const QByteArray& path) {
     return file >= 0 ? bytes : QByteArray("<missing>");
 }
 
-QByteArray pngChunk(const QByteArray& type, const QByteArray& data) {
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char byte : type + data) {
-        crc ^= static_cast<uchar>(byte);
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    const auto bigEndian = [](quint32 value) {
-        return QByteArray::fromHex(QByteArray::number(value, 16).rightJustified(8, '0'));
-    };
-    return bigEndian(quint32(data.size())) + type + data + bigEndian(~crc);
-}
-
 bool isRoot() {
     return geteuid() == 0;
 }
@@ -123,18 +110,6 @@ QStringList options(bool half, bool white, int threshold) {
     return arguments;
 }
 
-QImage colourPicture(int width, int height) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            picture.setPixel(
-                x, y,
-                qRgb((40 * x + 13 * y) % 256, (120 + 9 * x + 230 * y) % 256, (200 + 219 * x + 29 * y) % 256));
-        }
-    }
-    return picture;
-}
-
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
@@ -149,13 +124,13 @@ private:
 
 private slots:
     void initTestCase() {
-        QVERIFY(colourPicture(7, 5).save(path("picture.png")));
-        QVERIFY(colourPicture(6, 3).save(path("picture.bmp")));
-        QVERIFY(colourPicture(5, 7).save(path("picture.ico")));
-        QVERIFY(colourPicture(9, 6).save(path("picture.jpg")));
+        QVERIFY(variedImage(7, 5).save(path("picture.png")));
+        QVERIFY(variedImage(6, 3).save(path("picture.bmp")));
+        QVERIFY(variedImage(5, 7).save(path("picture.ico")));
+        QVERIFY(variedImage(9, 6).save(path("picture.jpg")));
         QVERIFY(QFile::copy(QUILLET_CLI_TEST_DATA "/palette.gif", path("picture.gif"))); // 7 x 5, by PIL
         writeFile(path("notes.png"), "not a picture at all");
-        QImage translucent = colourPicture(7, 5).convertToFormat(QImage::Format_ARGB32);
+        QImage translucent = variedImage(7, 5).convertToFormat(QImage::Format_ARGB32);
         for (int x = 0; x < 7; ++x) {
             translucent.setPixel(x, 2, qRgba(200, 30 * x, 90, 40 * x)); // flattened onto white when opened
         }
@@ -170,10 +145,8 @@ private slots:
             std::fill_n(reinterpret_cast<QRgb*>(large.scanLine(y)), large.width(), qRgb(y % 256, 90, 30));
         }
         QVERIFY(large.save(path("large.png")));
-        for (const QString type : {"png", "bmp", "gif", "jpg", "ico"}) {
-            const QByteArray whole = contents(path("picture." + type));
-            writeFile(path("cut." + type), whole.left(whole.size() / 2));
-        }
+        const QByteArray jpg = contents(path("picture.jpg"));
+        writeFile(path("cut.jpg"), jpg.left(jpg.size() / 2));
     }
 
     void writesExactlyTheRecordsOfTheDecodedPixels_data() {
@@ -187,11 +160,8 @@ private slots:
             QTest::addRow("%s", picture) << picture << false << false << 122;
         }
         for (const int variant : {0, 1, 2, 3}) {
-            for (const int threshold : {0, 122, 255}) {
-                QTest::addRow("png %s %s %d", variant & 1 ? "half" : "full", variant & 2 ? "white" : "black",
-                              threshold)
-                    << "picture.png" << bool(variant & 1) << bool(variant & 2) << threshold;
-            }
+            QTest::addRow("png %s %s", variant & 1 ? "half" : "full", variant & 2 ? "white" : "black")
+                << "picture.png" << bool(variant & 1) << bool(variant & 2) << 122;
         }
         QTest::newRow("png default options") << "picture.png" << false << false << -1;
     }
@@ -278,25 +248,14 @@ private slots:
         };
         row("missing picture", "absent.png", "old.txt", "absent.png", "the file does not exist");
         row("not a picture", "notes.png", "old.txt", "notes.png", "not a picture");
-        for (const char* cut : {"cut.png", "cut.jpg", "cut.gif", "cut.bmp", "cut.ico"}) {
-            row(cut, cut, "old.txt", cut, "the file is cut short");
-        }
+        row("cut short", "cut.jpg", "old.txt", "cut.jpg", "the file is cut short");
         row("missing folder", "picture.png", "absent/old.txt", "absent/old.txt", "folder does not exist");
-        row("folder as the file", "picture.png", "folder", "folder", "it is a folder");
-        row("read-only file", "picture.png", "old.txt", "old.txt", "read-only");
         row("the picture itself", "picture.png", "picture.png", "picture.png", "picture being read");
         row("the picture by a link", "picture.png", "link.png", "link.png", "picture being read");
-        row("destination name too long", "picture.png", "x.txt", "x.txt", "File name too long");
-        row("destination through a file", "picture.png", "notes.png/x.txt", "notes.png/x.txt",
-            "Not a directory");
         row("picture through a file", "notes.png/p.png", "old.txt", "notes.png/p.png", "Not a directory");
-        row("destination in a link loop", "picture.png", "loop.txt", "loop.txt",
-            "Too many levels of symbolic links");
         row("FIFO picture, refused at once", "fifo.png", "old.txt", "fifo.png", "not a regular file");
         if (isRoot()) {
             row("picture in a folder that cannot be entered", "locked/p.png", "old.txt", "locked/p.png",
-                "Permission denied", Unprivileged);
-            row("destination in a folder that cannot be written", "picture.png", "shut/x.txt", "shut/x.txt",
                 "Permission denied", Unprivileged);
         }
     }
@@ -312,21 +271,11 @@ private slots:
             QFile::copy(path(name), work.filePath(name));
         }
         writeFile(work.filePath("old.txt"), "old");
-        QDir dir(work.path());
-        QVERIFY(dir.mkdir("folder") && dir.mkdir("locked") && dir.mkdir("shut"));
+        QVERIFY(QDir(work.path()).mkdir("locked"));
         QFile::copy(path("picture.png"), work.filePath("locked/p.png"));
         QFile::setPermissions(work.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QFile::setPermissions(work.filePath("shut"), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                                                         QFileDevice::ReadOther | QFileDevice::ExeOther);
         QVERIFY(QFile::link("picture.png", work.filePath("link.png")));
-        QVERIFY(QFile::link("loop.txt", work.filePath("loop.txt")));
         QCOMPARE(mkfifo(QFile::encodeName(work.filePath("fifo.png")).constData(), 0644), 0);
-        if (reason == "read-only") {
-            QFile::setPermissions(work.filePath("old.txt"), QFileDevice::ReadOwner); // refused even as root
-        }
-        if (reason == "File name too long") {
-            destination = named = QString(300, 'x') + ".txt";
-        }
         const QStringList before = filesIn(work.path());
         const QByteArray pictureBefore =
             picture == "fifo.png" ? QByteArray() : contents(work.filePath(picture));
@@ -345,7 +294,6 @@ private slots:
             QCOMPARE(contents(work.filePath(picture)), pictureBefore);
         }
         QCOMPARE(filesIn(work.path()), before);
-        QCOMPARE(filesIn(work.filePath("shut")), QStringList());
         QFile::setPermissions(work.filePath("locked"),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }

@@ -1,4 +1,5 @@
 #include "PixelCompare.h"
+#include "TestPictures.h"
 #include "convert/GreyConversion.h"
 #include "convert/GreyLevel.h"
 #include "convert/HalfReduction.h"
@@ -11,8 +12,8 @@
 
 namespace {
 
-// Stands in for the progress dialog: records every display and close; the cancel flag is set
-// during yield number cancelAtYield (counted from 1).
+// Stands in for the progress dialog: records every display and close; the
+// cancel flag is set during yield number cancelAtYield (counted from 1).
 class RecordingDisplay : public ProgressDisplay {
 public:
     struct Shown {
@@ -36,18 +37,19 @@ public:
                           }};
 };
 
-// A grey run on a picture width x 4 (patterned, or all `colour`): the bar frame, the yield during
-// which the flag is set (-1: before the run, 0: never), the first column left black and the
-// display expected at column x.
+// A grey run on a picture width x 4 (varied, or all `colour`) in a bar frame of
+// `frame` pixels: the yield during which the flag is set (-1: before the run,
+// 0: never), the first column left black and the percentage and bar width shown
+// at column x.
 struct GreyRun {
-    const char* name;
     int width;
-    ColourValue colour;
-    int frame, cancelAtYield, firstBlack, x, percent, bar;
+    ColourValue colour = -1;
+    int frame = 100, cancelAtYield = 0, firstBlack, x, percent, bar;
 };
 
-// A reduction: the grey picture's size, the opened picture's size (the target's, and W1), the
-// yield during which the flag is set (0: never), the percentages shown and the pixels per unit.
+// A reduction: the grey picture's size, the opened picture's size (the
+// target's, and W1), the yield during which the flag is set (0: never), the
+// percentages shown and the pixels per unit.
 struct Reduction {
     const char* name;
     QSize grey, opened;
@@ -56,17 +58,8 @@ struct Reduction {
     int unit = 2;
 };
 
-PictureSurface patterned(int width, int height) {
-    PictureSurface surface(0, width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            surface.PSet(float(x), float(y), RGB(x * 7 % 256, (x + y * 13) % 256, (x * y + 3) % 256));
-        }
-    }
-    return surface;
-}
-
-// The grey pixel by the text route (white outside the source), black from column firstBlack on.
+// The grey pixel by the text route (white outside the source), black from
+// column firstBlack on.
 std::function<ColourValue(int, int)> greyOf(const PictureSurface& source, int firstBlack = INT_MAX) {
     return [&source, firstBlack](int x, int y) {
         const std::int16_t level = GreyLevel(SplitColour(source.Point(float(x), float(y))));
@@ -101,9 +94,10 @@ private slots:
         QCOMPARE(int(HexPairValue(text)), expected);
     }
 
-    // The text route and the forms the pixel loops use: both splits give the low three bytes for every
-    // colour and a sweep of values with the top byte set; the grey level is (sum + 1) div 3 for every
-    // channel sum; the grey row equals the grey of the split for every pixel.
+    // The text route and the forms the pixel loops use: both splits give the low
+    // three bytes for every colour and a sweep of values with the top byte set;
+    // the grey level is (sum + 1) div 3 for every channel sum; the grey row
+    // equals the grey of the split for every pixel.
     void fastFormsEqualTextRouteForEveryColour() {
         const auto agree = [](ColourValue colour) {
             const auto value = static_cast<std::uint32_t>(colour);
@@ -138,26 +132,29 @@ private slots:
 
     void greyRunShowsEachColumnAndStopsAfterACancel_data() {
         QTest::addColumn<GreyRun>("run");
-        const GreyRun runs[] = {
-            {"1 wide", 1, -1, 6135, 0, 1, 1, 100, 6135},
-            {"3 wide, x 1", 3, -1, 6135, 0, 3, 1, 33, 2045},
-            {"3 wide, x 2", 3, -1, 6135, 0, 3, 2, 66, 4090},
-            {"100 wide, x 29 falls below 29", 100, -1, 100, 0, 100, 29, 28, 28},
-            {"100 wide, x 100", 100, -1, 100, 0, 100, 100, 100, 100},
-            {"all 255,0,0", 9, RGB(255, 0, 0), 100, 0, 9, 0, 0, 0},
-            {"cancel before column 5", 100, -1, 100, 6, 6, 6, 6, 6},
-            {"cancel before the last column of a strip", 300, -1, 100, 128, 128, 3, 1, 1},
-            {"cancel before the first column of a strip", 300, -1, 100, 129, 129, 3, 1, 1},
-            {"flag already set", 10, -1, 100, -1, 0, 0, 0, 0},
-            {"width 0", 0, -1, 100, 0, 0, -1, 0, 0}};
-        for (const GreyRun& run : runs) {
-            QTest::newRow(run.name) << run;
-        }
+        const auto row = [](const char* tag, const GreyRun& run) { QTest::newRow(tag) << run; };
+        row("1 wide", {.width = 1, .frame = 6135, .firstBlack = 1, .x = 1, .percent = 100, .bar = 6135});
+        row("3 wide, x 1", {.width = 3, .frame = 6135, .firstBlack = 3, .x = 1, .percent = 33, .bar = 2045});
+        row("3 wide, x 2", {.width = 3, .frame = 6135, .firstBlack = 3, .x = 2, .percent = 66, .bar = 4090});
+        row("100 wide, x 29 falls below 29",
+            {.width = 100, .firstBlack = 100, .x = 29, .percent = 28, .bar = 28});
+        row("100 wide, x 100", {.width = 100, .firstBlack = 100, .x = 100, .percent = 100, .bar = 100});
+        row("all 255,0,0",
+            {.width = 9, .colour = RGB(255, 0, 0), .firstBlack = 9, .x = 0, .percent = 0, .bar = 0});
+        row("cancel before column 5",
+            {.width = 100, .cancelAtYield = 6, .firstBlack = 6, .x = 6, .percent = 6, .bar = 6});
+        row("cancel before the last column of a strip",
+            {.width = 300, .cancelAtYield = 128, .firstBlack = 128, .x = 3, .percent = 1, .bar = 1});
+        row("cancel before the first column of a strip",
+            {.width = 300, .cancelAtYield = 129, .firstBlack = 129, .x = 3, .percent = 1, .bar = 1});
+        row("flag already set",
+            {.width = 10, .cancelAtYield = -1, .firstBlack = 0, .x = 0, .percent = 0, .bar = 0});
+        row("width 0", {.width = 0, .firstBlack = 0, .x = -1, .percent = 0, .bar = 0});
     }
     void greyRunShowsEachColumnAndStopsAfterACancel() {
         QFETCH(GreyRun, run);
         PictureSurface source =
-            run.colour < 0 ? patterned(run.width, 4) : PictureSurface(run.colour, run.width, 4);
+            run.colour < 0 ? surfaceOf(run.width, 4) : PictureSurface(run.colour, run.width, 4);
         PictureSurface target(0, run.width, 4);
         RecordingDisplay display;
         display.frameWidth = run.frame;
@@ -179,9 +176,10 @@ private slots:
         QCOMPARE(display.cancelFlag, BooleanFalse);
     }
 
-    // Only a larger target shows the reads at column W and row H: white where the target has room.
+    // Only a larger target shows the reads at column W and row H: white where the
+    // target has room.
     void greyReadsPastTheEdgeAreWhiteAndLandOnlyInALargerTarget() {
-        PictureSurface source = patterned(4, 3), target(0, 6, 5);
+        PictureSurface source = surfaceOf(4, 3), target(0, 6, 5);
         RecordingDisplay display;
         convertToGrey(source, target, display.steps);
         QCOMPARE(firstPixelDifference(
@@ -206,7 +204,7 @@ private slots:
     }
     void reductionKeepsEverySecondPixelOfEverySecondRow() {
         QFETCH(Reduction, reduction);
-        const PictureSurface source = patterned(reduction.grey.width(), reduction.grey.height());
+        const PictureSurface source = surfaceOf(reduction.grey.width(), reduction.grey.height());
         PictureSurface target(0, reduction.opened.width(), reduction.opened.height());
         target.setScaleHeight(reduction.opened.height() / float(reduction.unit));
         target.setScaleWidth(reduction.opened.width() / float(reduction.unit));
@@ -221,7 +219,8 @@ private slots:
                      QStringLiteral("转换成低分辨率黑白图片……已经完成:") + text);
             QCOMPARE(display.shown[index].barWidth, reduction.percents[index]);
         }
-        // Unit (u, v) is device pixel (unit * u, unit * v) and holds grey pixel (2u, 2v).
+        // Unit (u, v) is device pixel (unit * u, unit * v) and holds grey pixel
+        // (2u, 2v).
         const int firstBlack = reduction.cancelAtYield == 0 ? INT_MAX : 2 * reduction.cancelAtYield;
         const auto kept = [&](int x, int y) {
             const int u = x / reduction.unit, v = y / reduction.unit;

@@ -2,6 +2,7 @@
 // Exports of small pictures of grey levels in the drawing formats, for the format tests.
 
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
 
@@ -12,15 +13,9 @@
 using GreyLevels = QVector<QVector<int>>;
 
 inline PictureSurface greyPicture(const GreyLevels& levels) {
-    const int width = static_cast<int>(levels.size());
-    const int height = width > 0 ? static_cast<int>(levels[0].size()) : 0;
-    PictureSurface surface(0, width, height);
-    for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < height; ++y) {
-            surface.PSet(x, y, RGB(levels[x][y], levels[x][y], levels[x][y]));
-        }
-    }
-    return surface;
+    return surfaceOf(static_cast<int>(levels.size()),
+                     levels.isEmpty() ? 0 : static_cast<int>(levels[0].size()),
+                     [&levels](int x, int y) { return RGB(levels[x][y], levels[x][y], levels[x][y]); });
 }
 
 // The half-resolution picture of `levels`: its user scale is half the pixels.

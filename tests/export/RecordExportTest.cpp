@@ -1,11 +1,7 @@
-#include "export/ExportJob.h"
-
+#include "FormatExport.h"
 #include "PointFiles.h"
-#include "TestFiles.h"
 
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 
@@ -22,25 +18,6 @@ public:
     int thresholdValue;
     QStringList captions;
 };
-
-PictureSurface picture(int width, int height, const std::function<ColourValue(int, int)>& colour) {
-    PictureSurface surface(0, width, height);
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            surface.PSet(column, row, colour(column, row));
-        }
-    }
-    return surface;
-}
-
-// The worked example: (1,1) = 40, (2,1) = 121, (1,2) = 130, (2,2) = 200; column 0 and row 0 hold
-// 0, which would qualify as black if they were ever read.
-PictureSurface workedExample() {
-    return picture(3, 3, [](int x, int y) {
-        const int levels[3][3] = {{0, 0, 0}, {0, 40, 130}, {0, 121, 200}};
-        return RGB(levels[x][y], levels[x][y], levels[x][y]);
-    });
-}
 
 QByteArray exported(const PictureSurface& source, const PointRecord& header, FakeControls& controls) {
     QTemporaryDir dir;
@@ -89,7 +66,7 @@ private slots:
         QFETCH(int, threshold);
         QFETCH(QByteArray, expected);
         FakeControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
-        QCOMPARE(exported(workedExample(), {3, 3, 0}, controls).toHex(' '), expected.toHex(' '));
+        QCOMPARE(exported(greyPicture(workedLevels()), {3, 3, 0}, controls).toHex(' '), expected.toHex(' '));
         QCOMPARE(controls.captions, progress({33, 66, 100}));
     }
 
@@ -124,7 +101,7 @@ private slots:
         QFETCH(QByteArray, expected);
         QFETCH(QStringList, captions);
         PictureSurface half =
-            picture(width, 5, [](int x, int y) { return RGB(10 * x + y, 10 * x + y, 10 * x + y); });
+            surfaceOf(width, 5, [](int x, int y) { return RGB(10 * x + y, 10 * x + y, 10 * x + y); });
         half.setScaleWidth(width / 2.0f);
         half.setScaleHeight(2.5f);
         FakeControls controls(ExportPolarity::White, 0);
@@ -153,7 +130,7 @@ private slots:
             }
         }
         FakeControls controls;
-        QVERIFY(exported(picture(width, 70, colour), {width, 70, 0}, controls) == expected);
+        QVERIFY(exported(surfaceOf(width, 70, colour), {width, 70, 0}, controls) == expected);
         QCOMPARE(controls.captions.size(), width);
     }
 };
