@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -83,6 +84,25 @@ void PictureBox::PaintPicture(const QImage& source, float x, float y, float widt
     update();
 }
 
+void PictureBox::setZoom(double zoom) {
+    shown_.setZoom(zoom);
+    placeWidget();
+    update();
+}
+
+float PictureBox::shownWidth() const {
+    return zoom() == 1.0 ? width_ : static_cast<float>(width_ * zoom());
+}
+
+float PictureBox::shownHeight() const {
+    return zoom() == 1.0 ? height_ : static_cast<float>(height_ * zoom());
+}
+
+void PictureBox::setUnitBlock(int pixels) {
+    shown_.setUnitBlock(pixels);
+    update();
+}
+
 void PictureBox::syncSurfaceSize() {
     const int inner = 2 * borderWidth();
     const int pixelWidth = std::max(0, static_cast<int>(std::lround(width_)) - inner);
@@ -94,7 +114,7 @@ void PictureBox::placeWidget() {
     // A position ending in one half is shown at the pixel to its left (or above).
     const int inset = parentInset(parentWidget());
     setGeometry(inset + static_cast<int>(std::floor(left_)), inset + static_cast<int>(std::floor(top_)),
-                static_cast<int>(std::lround(width_)), static_cast<int>(std::lround(height_)));
+                static_cast<int>(std::lround(shownWidth())), static_cast<int>(std::lround(shownHeight())));
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
@@ -102,14 +122,9 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     const QRect exposed = event->rect();
     painter.fillRect(exposed, QColor::fromRgb(storedPixel(surface_.backColor())));
     const int inset = borderWidth();
-    const QImage& image = surface_.image();
-    if (!image.isNull()) {
-        // Only the exposed part: a 24-megapixel picture must not be copied per paint.
-        const QRect imageArea = QRect(inset, inset, image.width(), image.height()).intersected(exposed);
-        if (!imageArea.isEmpty()) {
-            painter.drawImage(imageArea.topLeft(), image, imageArea.translated(-inset, -inset));
-        }
-    }
+    // Only the exposed part: a 24-megapixel picture must not be copied per paint.
+    shown_.paint(painter, QPoint(inset, inset), std::as_const(surface_).image(),
+                 exposed.translated(-inset, -inset));
     if (border_) {
         painter.setPen(QColor(Qt::black));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));

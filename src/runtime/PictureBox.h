@@ -4,6 +4,7 @@
 // Children of a bordered box are placed relative to its inner area.
 
 #include "PictureSurface.h"
+#include "ShownPicture.h"
 
 #include <QWidget>
 
@@ -46,6 +47,15 @@ public:
     void PaintPicture(const QImage& source, float x, float y, float width, float height, float sourceX,
                       float sourceY, float sourceWidth, float sourceHeight);
 
+    // Display only: the box's widget and painting take the zoom (at most 1), while Width, Height and
+    // the surface keep the stored size. Shown sizes are what the widget occupies.
+    void setZoom(double zoom);
+    double zoom() const { return shown_.zoom(); }
+    float shownWidth() const;
+    float shownHeight() const;
+    // Paints each unit of pixels x pixels as one solid block of its first pixel.
+    void setUnitBlock(int pixels);
+
     // Repaint after the surface was written directly.
     void surfaceChanged() { update(); }
 
@@ -57,6 +67,7 @@ private:
     void syncSurfaceSize();
 
     PictureSurface surface_;
+    ShownPicture shown_;
     bool border_;
     bool autoSize_ = false;
     int drawWidth_ = 1;

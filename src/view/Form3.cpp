@@ -8,6 +8,7 @@ Form3::Form3(Shell& shell, ResultWindowSurroundings& surroundings, QWidget* pare
     : PictureWindowForm(shell, parent, {QSize(732, 460), RGB(255, 255, 255), RGB(0, 0, 0), QPoint(32, 16)}),
       surroundings_(surroundings) {
     setCaption(QStringLiteral("低分辨率黑白图片"));
+    Picture2->setUnitBlock(2); // each unit of the half-resolution scale spans 2 x 2 pixels
 }
 
 void Form3::Form_Load() {

@@ -9,10 +9,10 @@ float PictureBoxLayout::Top() const {
     return box_.Top();
 }
 float PictureBoxLayout::Width() const {
-    return box_.Width();
+    return box_.shownWidth();
 }
 float PictureBoxLayout::Height() const {
-    return box_.Height();
+    return box_.shownHeight();
 }
 void PictureBoxLayout::setLeft(float left) {
     box_.setLeft(left);

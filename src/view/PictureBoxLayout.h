@@ -1,5 +1,5 @@
 #pragma once
-// A picture box seen through the layout routine's narrow interface.
+// A picture box seen through the layout routine's narrow interface, at the size it is shown (zoom).
 
 #include "view/LayoutBox.h"
 

@@ -19,6 +19,7 @@ public:
     std::int16_t Value() const override;
     void setValue(int value) override;
     void setScale(const ScrollScale& scale) override { scale_ = scale; }
+    const ScrollScale& scale() const { return scale_; }
 
     // The picture's offset for the bar's current value.
     float pictureOffset() const;
