@@ -6,11 +6,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,19 +53,41 @@ void DesktopShell::End() {
     std::_Exit(0);
 }
 
-QString dialogStartFolder(const QString& programFolder) {
+namespace {
+
+const QString FolderKey = QStringLiteral("dialogs/folder");
+
+bool isFolder(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+} // namespace
+
+QString dialogStartFolder(const QString& programFolder, const QString& remembered) {
+    if (isFolder(remembered)) {
+        return remembered;
+    }
     const QDir folder(programFolder);
+    if (!folder.entryList({QStringLiteral("sample-*")}, QDir::Files).isEmpty()) {
+        return programFolder;
+    }
     const QString installedSamples =
         QDir::cleanPath(folder.filePath(QStringLiteral("../share/quillet/samples")));
-    if (folder.entryList({QStringLiteral("sample-*")}, QDir::Files).isEmpty() &&
-        QDir(installedSamples).exists()) {
+    if (isFolder(installedSamples)) {
         return installedSamples;
     }
-    return programFolder;
+    // Not the program's folder: installed, it is a system folder where nobody keeps pictures.
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return isFolder(pictures) ? pictures : QDir::homePath();
 }
 
 QString DesktopShell::AppPath() const {
-    return dialogStartFolder(QCoreApplication::applicationDirPath());
+    return dialogStartFolder(QCoreApplication::applicationDirPath(),
+                             QSettings(ApplicationTitle, ApplicationTitle).value(FolderKey).toString());
+}
+
+void DesktopShell::folderUsed(const QString& folder) {
+    QSettings(ApplicationTitle, ApplicationTitle).setValue(FolderKey, folder);
 }
 
 QSize DesktopShell::screenTwips() const {

@@ -23,6 +23,8 @@ public:
     // Ends the program at once: open record files are abandoned, no further handler runs.
     virtual void End() = 0;
     virtual QString AppPath() const = 0;
+    // Notes the folder a dialog was last used in, where the dialogs start the next time.
+    virtual void folderUsed(const QString& /*folder*/) {}
     // Screen.Width and Screen.Height, in twips.
     virtual QSize screenTwips() const = 0;
 
@@ -32,9 +34,10 @@ public:
 
 constexpr int TwipsPerPixel = 15;
 
-// Where the dialogs start for a program in programFolder: that folder, unless no sample pictures lie
-// beside the program and its installed samples (../share/quillet/samples) do.
-QString dialogStartFolder(const QString& programFolder);
+// Where the dialogs start: the folder remembered from the last use while it exists; else the program's
+// folder when sample pictures lie beside it (the build tree); else its installed samples
+// (../share/quillet/samples); else the user's pictures folder, else home.
+QString dialogStartFolder(const QString& programFolder, const QString& remembered = QString());
 
 // How wide a message box is at least, for its title to show whole in the title bar.
 int minimumMessageBoxWidth(const QString& title, const QFontMetrics& metrics);
@@ -44,7 +47,8 @@ public:
     void MsgBox(const QString& text, const QString& title = QString()) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& defaultText) override;
     [[noreturn]] void End() override;
-    // The program's folder, or its installed samples' folder when installed (see dialogStartFolder).
+    // Where the dialogs start (see dialogStartFolder), the last used folder kept with QSettings.
     QString AppPath() const override;
+    void folderUsed(const QString& folder) override;
     QSize screenTwips() const override;
 };

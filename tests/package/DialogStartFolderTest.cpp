@@ -3,31 +3,43 @@
 
 #include <QtTest>
 
-// The dialogs' start folder for the build tree's layout and the installed one.
+// The dialogs' start folder: the remembered one while it exists, the build tree's layout, the
+// installed one, and the user's pictures folder (else home) when neither holds samples.
 class DialogStartFolderTest : public QObject {
     Q_OBJECT
 private slots:
     void startsBesideSamples_data() {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<QString>("expected"); // "" for the user's pictures folder, else home
         const QString bin = QStringLiteral("prefix/bin");
         const QString samples = QStringLiteral("prefix/share/quillet/samples");
         QTest::newRow("build tree") << QStringList{QStringLiteral("prefix/bin/sample-landscape.jpg")}
-                                    << QStringList{bin} << bin;
-        QTest::newRow("installed") << QStringList{} << QStringList{bin, samples} << samples;
+                                    << QStringList{bin} << QString() << bin;
+        QTest::newRow("installed") << QStringList{} << QStringList{bin, samples} << QString() << samples;
         QTest::newRow("samples beside the program win")
             << QStringList{QStringLiteral("prefix/bin/sample-ramp-circle.png")} << QStringList{bin, samples}
-            << bin;
-        QTest::newRow("no samples anywhere") << QStringList{} << QStringList{bin} << bin;
+            << QString() << bin;
+        QTest::newRow("no samples anywhere") << QStringList{} << QStringList{bin} << QString() << QString();
         QTest::newRow("share without samples")
-            << QStringList{} << QStringList{bin, QStringLiteral("prefix/share/quillet")} << bin;
-        QTest::newRow("samples is a file") << QStringList{QStringLiteral("prefix/share/quillet/samples")}
-                                           << QStringList{bin, QStringLiteral("prefix/share/quillet")} << bin;
+            << QStringList{} << QStringList{bin, QStringLiteral("prefix/share/quillet")} << QString()
+            << QString();
+        QTest::newRow("samples is a file")
+            << QStringList{QStringLiteral("prefix/share/quillet/samples")}
+            << QStringList{bin, QStringLiteral("prefix/share/quillet")} << QString() << QString();
+        QTest::newRow("remembered") << QStringList{} << QStringList{bin, samples, QStringLiteral("pictures")}
+                                    << QStringLiteral("pictures") << QStringLiteral("pictures");
+        QTest::newRow("remembered folder vanished")
+            << QStringList{} << QStringList{bin, samples} << QStringLiteral("pictures") << samples;
+        QTest::newRow("remembered a file")
+            << QStringList{QStringLiteral("prefix/bin/sample-a.png")} << QStringList{bin}
+            << QStringLiteral("prefix/bin/sample-a.png") << bin;
     }
     void startsBesideSamples() {
         QFETCH(QStringList, files);
         QFETCH(QStringList, folders);
+        QFETCH(QString, remembered);
         QFETCH(QString, expected);
         const QTemporaryDir root;
         QVERIFY(root.isValid());
@@ -37,7 +49,11 @@ private slots:
         for (const QString& file : files) {
             writeFile(root.filePath(file), QByteArrayLiteral("picture"));
         }
-        QCOMPARE(dialogStartFolder(root.filePath(QStringLiteral("prefix/bin"))), root.filePath(expected));
+        const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        const QString fallback = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+        QCOMPARE(dialogStartFolder(root.filePath(QStringLiteral("prefix/bin")),
+                                   remembered.isEmpty() ? QString() : root.filePath(remembered)),
+                 expected.isEmpty() ? fallback : root.filePath(expected));
     }
 };
 
