@@ -1,0 +1,30 @@
+#include "OpenPictureFile.h"
+
+#include "open/OpenedPictureSink.h"
+#include "runtime/LoadPicture.h"
+#include "runtime/RuntimeError.h"
+#include "runtime/Shell.h"
+#include "state/Module2.h"
+
+#include <QFileInfo>
+#include <QImage>
+
+bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& path) {
+    QImage picture;
+    try {
+        picture = LoadPicture(path);
+    } catch (const RuntimeError& error) {
+        shell.MsgBox(error.text());
+        return false;
+    }
+    Module2::CurrentPath = path;
+    pictureDecoded(shell, opened, picture);
+    return true;
+}
+
+void pictureDecoded(Shell& shell, OpenedPictureSink& opened, const QImage& picture) {
+    Module2::StageDone.fill(BooleanFalse);
+    opened.pictureOpened(picture);
+    Module2::StageDone[0] = BooleanTrue;
+    shell.folderUsed(QFileInfo(Module2::CurrentPath).absolutePath());
+}
