@@ -1,6 +1,8 @@
 #include "ExportSourceWindows.h"
 
 #include "app/Forms.h"
+#include "app/MDIForm1.h"
+#include "app/MainStatusBar.h"
 #include "runtime/StatedResolution.h"
 #include "state/Module2.h"
 #include "view/Form1.h"
@@ -51,4 +53,8 @@ PictureWindowForm& ExportSourceWindows::sourceWindow(bool originalResolution) {
         Module2::ConvertMode = 2;
     }
     return forms_.form3();
+}
+
+void ExportSourceWindows::exportWritten(std::int64_t points, const QString& file) {
+    forms_.mdiForm1().status()->showExportWritten(points, file);
 }

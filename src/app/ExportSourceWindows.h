@@ -17,6 +17,7 @@ public:
     bool sourceFinished(bool originalResolution) const override;
     QSizeF openedPictureSize() override;
     std::optional<double> statedDotsPerInch() const override { return statedDotsPerInch_; }
+    void exportWritten(std::int64_t points, const QString& file) override;
 
     // A picture was opened from `path`: its stated resolution is read now, while the file is the one shown.
     void pictureOpenedFrom(const QString& path);

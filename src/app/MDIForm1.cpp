@@ -1,23 +1,31 @@
 #include "MDIForm1.h"
 
 #include "app/Forms.h"
+#include "app/MainStatusBar.h"
 #include "app/ProgramIcon.h"
 #include "export/Form6.h"
 #include "open/Form4.h"
+#include "open/OpenPictureFile.h"
 #include "state/Module2.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 
 MDIForm1::MDIForm1(Forms& forms) : forms_(forms), mdiArea_(new QMdiArea(this)) {
     setWindowTitle(MainWindowCaption);
     setWindowIcon(programIcon());
     mdiArea_->setBackground(palette().brush(QPalette::Dark)); // the application workspace colour
     setCentralWidget(mdiArea_);
+    status_ = new MainStatusBar(*mdiArea_, this);
+    setStatusBar(status_);
+    setAcceptDrops(true);
     resize(703, 530);
     // Open, Black and white, Reduce, Save.
     xOpen_ = addMenuItem(QStringLiteral("打开图片文件"), QKeySequence::Open, &MDIForm1::xOpen_Click);
@@ -58,10 +66,12 @@ void MDIForm1::xOpen_Click() {
 
 void MDIForm1::xConvert_to_Black_Click() {
     forms_.showConvertedGrey();
+    status_->showStages();
 }
 
 void MDIForm1::xScale_Click() {
     forms_.showConvertedHalf();
+    status_->showStages();
 }
 
 void MDIForm1::xSave_Click() {
@@ -71,7 +81,42 @@ void MDIForm1::xSave_Click() {
 void MDIForm1::pictureOpened(const QImage& picture) {
     forms_.exportSources().pictureOpenedFrom(Module2::CurrentPath);
     forms_.showOpenedPicture(picture);
+    status_->showPicture(Module2::CurrentPath, picture.size());
     xConvert_to_Black_->setEnabled(true);
     xSave_->setEnabled(true);
     xScale_->setEnabled(true);
+}
+
+bool MDIForm1::openPictureFile(const QString& path) {
+    bool opened = false;
+    onEvent([&] { opened = ::openPictureFile(forms_.shell(), *this, path); });
+    return opened;
+}
+
+namespace {
+
+// The first local file among the dragged ones.
+QString droppedFile(const QMimeData* data) {
+    for (const QUrl& url : data ? data->urls() : QList<QUrl>()) {
+        if (url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
+void MDIForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MDIForm1::dropEvent(QDropEvent* event) {
+    const QString file = droppedFile(event->mimeData());
+    if (!file.isEmpty()) {
+        event->acceptProposedAction();
+        openPictureFile(file);
+    }
 }

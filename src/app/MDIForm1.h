@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 class Forms;
+class MainStatusBar;
 class QAction;
 class QKeySequence;
 class QMdiArea;
@@ -26,6 +27,10 @@ public:
     void xSave_Click();
     // Shows the opened picture in the original-picture window and enables the items that work on it.
     void pictureOpened(const QImage& picture) override;
+    // Opens a picture named on the command line or dropped here, by the open dialog's road (a bad
+    // or missing file is reported and changes nothing). Whether it was opened.
+    bool openPictureFile(const QString& path);
+    MainStatusBar* status() const { return status_; }
 
     QMdiArea* mdiArea() const { return mdiArea_; }
     QAction* xOpen() const { return xOpen_; }
@@ -38,12 +43,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QAction* addMenuItem(const QString& caption, const QKeySequence& shortcut, void (MDIForm1::*handler)());
 
     Forms& forms_;
     QMdiArea* mdiArea_;
+    MainStatusBar* status_;
     QAction* xOpen_;
     QAction* xConvert_to_Black_;
     QAction* xScale_;

@@ -7,6 +7,7 @@
 #include "runtime/Shell.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     keepFreedMemoryForReuse();
@@ -15,6 +16,11 @@ int main(int argc, char* argv[]) {
     loadChineseStandardTexts(application); // standard buttons read 确定 and 取消
     DesktopShell shell;
     Forms forms(shell);
-    forms.mdiForm1().show();
+    MDIForm1& main = forms.mdiForm1();
+    main.show();
+    // quillet PICTURE: opened once the window is up, as 确定 in the open dialog would.
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
+        QTimer::singleShot(0, &main, [&main, file = arguments.at(1)] { main.openPictureFile(file); });
+    }
     return QApplication::exec();
 }

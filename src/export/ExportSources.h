@@ -6,6 +6,7 @@
 
 #include <QSizeF>
 
+#include <cstdint>
 #include <optional>
 
 class ExportSources {
@@ -27,4 +28,6 @@ public:
     virtual QSizeF openedPictureSize() = 0;
     // The resolution the opened picture's file states, in dots per inch, if it states one.
     virtual std::optional<double> statedDotsPerInch() const = 0;
+    // An export wrote this many points to the file.
+    virtual void exportWritten(std::int64_t /*points*/, const QString& /*file*/) {}
 };

@@ -256,8 +256,10 @@ void Form6::Command1_Click() {
         }
     });
     ExportJob job(path, format);
-    job.run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
+    const ExportOutcome outcome = job.run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
     succeeded = true;
+    sources.exportWritten(outcome.points, path);
+    programShell.folderUsed(QFileInfo(path).absolutePath());
     programShell.MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
 }
 

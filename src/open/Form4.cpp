@@ -1,5 +1,6 @@
 #include "Form4.h"
 
+#include "open/OpenPictureFile.h"
 #include "open/PreviewPlacement.h"
 #include "runtime/ChineseTexts.h"
 #include "runtime/DirListBox.h"
@@ -169,10 +170,9 @@ void Form4::Command1_Click() {
         return;
     }
     OpenedPictureSink& opened = opened_; // this window is discarded by Unload below
-    Module2::StageDone.fill(BooleanFalse);
+    Shell& programShell = shell();
     Unload();
-    opened.pictureOpened(picture);
-    Module2::StageDone[0] = BooleanTrue;
+    pictureDecoded(programShell, opened, picture);
 }
 
 void Form4::Command2_Click() {

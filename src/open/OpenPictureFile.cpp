@@ -1,6 +1,7 @@
 #include "OpenPictureFile.h"
 
 #include "open/OpenedPictureSink.h"
+#include "runtime/ChineseTexts.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Shell.h"
@@ -14,7 +15,7 @@ bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& pat
     try {
         picture = LoadPicture(path);
     } catch (const RuntimeError& error) {
-        shell.MsgBox(error.text());
+        shell.MsgBox(chineseErrorText(error));
         return false;
     }
     Module2::CurrentPath = path;

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <memory>
+
 // The dialogs' start folder: the remembered one while it exists, the build tree's layout, the
 // installed one, and the user's pictures folder (else home) when neither holds samples.
 class DialogStartFolderTest : public QObject {
@@ -54,6 +56,16 @@ private slots:
         QCOMPARE(dialogStartFolder(root.filePath(QStringLiteral("prefix/bin")),
                                    remembered.isEmpty() ? QString() : root.filePath(remembered)),
                  expected.isEmpty() ? fallback : root.filePath(expected));
+    }
+
+    void desktopRemembersTheLastFolderWhileItExists() {
+        QStandardPaths::setTestModeEnabled(true); // settings in a test folder, not the user's
+        auto used = std::make_unique<QTemporaryDir>();
+        DesktopShell shell;
+        shell.folderUsed(used->path());
+        QCOMPARE(shell.AppPath(), used->path());
+        used.reset();
+        QCOMPARE(shell.AppPath(), dialogStartFolder(QCoreApplication::applicationDirPath()));
     }
 };
 
