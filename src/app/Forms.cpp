@@ -1,6 +1,7 @@
 #include "Forms.h"
 
 #include "app/MDIForm1.h"
+#include "app/MainStatusBar.h"
 #include "convert/Form5.h"
 #include "export/Form6.h"
 #include "open/Form4.h"
@@ -49,6 +50,7 @@ FormType& Forms::reference(QPointer<FormType>& slot, bool childOfMainWindow, Cre
         form = create(&main);
     }
     form->setIcon(main.Icon()); // every window wears the program's icon
+    main.status()->followProgress(*form);
     // Loaded from here on: references made while the load handler runs reach this window.
     slot = form;
     form->onEvent([form] { form->Form_Load(); });

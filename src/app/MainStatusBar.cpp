@@ -58,6 +58,14 @@ void MainStatusBar::showExportWritten(std::int64_t points, const QString& file) 
                     .arg(QDir::toNativeSeparators(file)));
 }
 
+void MainStatusBar::followProgress(QWidget& window) {
+    connect(&window, &QWidget::windowTitleChanged, this, [this](const QString& caption) {
+        if (caption.endsWith(QLatin1Char('%'))) {
+            showMessage(caption);
+        }
+    });
+}
+
 QString MainStatusBar::pictureText() const {
     return picture_->text();
 }

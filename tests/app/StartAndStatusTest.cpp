@@ -4,6 +4,7 @@
 
 #include "app/MDIForm1.h"
 #include "app/MainStatusBar.h"
+#include "convert/Form5.h"
 #include "view/Form1.h"
 
 #include "TestFiles.h"
@@ -73,6 +74,8 @@ private slots:
         original.zoomIn(original.viewportCentre());
         QCOMPARE(main.status()->zoomText(),
                  QStringLiteral("缩放 %1 %").arg(std::round(original.zoom() * 1000) / 10));
+        program.forms.form5().setCaption(QStringLiteral("转换成黑白图片……已经完成:50%"));
+        QCOMPARE(main.status()->currentMessage(), QStringLiteral("转换成黑白图片……已经完成:50%"));
         writeFile(program.path(QStringLiteral("out.txt")), QByteArray(3 * 1024 * 1024 / 2, 'x'));
         main.status()->showExportWritten(12345, program.path(QStringLiteral("out.txt")));
         QCOMPARE(
