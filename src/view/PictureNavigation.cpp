@@ -14,9 +14,9 @@ PictureNavigation::PictureNavigation(PictureWindowForm& window) : QObject(&windo
     }
     addMenuItem(QStringLiteral("fit to window\tCtrl+0"), [](PictureWindowForm& form) { form.zoomToFit(); });
     addMenuItem(QStringLiteral("100 %\tCtrl+1"), [](PictureWindowForm& form) { form.zoomToActualSize(); });
-    addMenuItem(QStringLiteral("Zoom in\tCtrl++"),
+    addMenuItem(QStringLiteral("放大\tCtrl++"),
                 [](PictureWindowForm& form) { form.zoomIn(form.viewportCentre()); });
-    addMenuItem(QStringLiteral("Zoom out\tCtrl+-"),
+    addMenuItem(QStringLiteral("缩小\tCtrl+-"),
                 [](PictureWindowForm& form) { form.zoomOut(form.viewportCentre()); });
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
