@@ -11,13 +11,8 @@ Form2::Form2(Shell& shell, ResultWindowSurroundings& surroundings, QWidget* pare
 void Form2::Form_Load() {
     surroundings_.originalWindow().setWindowStateValue(1);
     setWindowStateValue(2);
-    setWidthTwips(surroundings_.originalWindow().WidthTwips());
-    setHeightTwips(surroundings_.originalWindow().HeightTwips());
     // The grey surface takes the opened picture's place and pixel size.
-    Picture2->setLeft(surroundings_.originalWindow().Picture2->Left());
-    Picture2->setTop(surroundings_.originalWindow().Picture2->Top());
-    Picture2->setHeight(surroundings_.originalWindow().Picture2->Height());
-    Picture2->setWidth(surroundings_.originalWindow().Picture2->Width());
+    takeGeometryOf(surroundings_.originalWindow());
     // Waits here while the dialog's timer runs the conversion.
     if (!surroundings_.runProgressDialog()) {
         setCaption(Caption() + UnfinishedMark); // the partial picture stays on show, marked

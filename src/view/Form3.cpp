@@ -15,12 +15,7 @@ void Form3::Form_Load() {
     setWindowStateValue(1);
     // Loads the grey window first (with its own conversion) when it is not loaded yet.
     surroundings_.greyWindow().setWindowStateValue(1);
-    setWidthTwips(surroundings_.originalWindow().WidthTwips());
-    setHeightTwips(surroundings_.originalWindow().HeightTwips());
-    Picture2->setLeft(surroundings_.originalWindow().Picture2->Left());
-    Picture2->setTop(surroundings_.originalWindow().Picture2->Top());
-    Picture2->setHeight(surroundings_.originalWindow().Picture2->Height());
-    Picture2->setWidth(surroundings_.originalWindow().Picture2->Width());
+    takeGeometryOf(surroundings_.originalWindow());
     setHalfResolutionScale(Picture2->surface(), surroundings_.originalWindow().Picture2->surface());
     if (!surroundings_.runProgressDialog()) {
         setCaption(Caption() + UnfinishedMark); // the partial picture stays on show, marked

@@ -153,3 +153,12 @@ void FitPictureInViewport(PictureWindowForm& window) {
     }
     FitPictureInViewport(static_cast<PictureWindow&>(window));
 }
+
+void PictureWindowForm::takeGeometryOf(const PictureWindowForm& original) {
+    setWidthTwips(original.WidthTwips());
+    setHeightTwips(original.HeightTwips());
+    Picture2->setLeft(original.Picture2->Left());
+    Picture2->setTop(original.Picture2->Top());
+    Picture2->setHeight(original.Picture2->Height());
+    Picture2->setWidth(original.Picture2->Width());
+}

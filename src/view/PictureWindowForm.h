@@ -62,6 +62,10 @@ public:
     ScrollBar* const HScroll1;
     ScrollBar* const VScroll1;
 
+protected:
+    // A result window takes the original window's outer size and its picture box's place and size.
+    void takeGeometryOf(const PictureWindowForm& original);
+
 private:
     friend void FitPictureInViewport(PictureWindowForm& window);
 
