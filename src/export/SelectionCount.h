@@ -1,0 +1,37 @@
+#pragma once
+// How many points an export of one source picture writes, for every threshold and polarity, without
+// writing anything: the channel sums the export reads are counted once, then each question is a sum.
+
+#include "ExportControls.h"
+#include "PointSelection.h"
+#include "runtime/PictureSurface.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+class SelectionCount {
+public:
+    // Channel sums run from 0 (black) to 3 · 255 (white).
+    static constexpr int SumLevels = 766;
+    using SumCounts = std::array<std::int64_t, SumLevels>;
+
+    // Counts the sums an export in `numbering` reads from `source`, unit by unit; a read outside the
+    // picture counts as white, as the export reads it.
+    SelectionCount(const PictureSurface& source, PointNumbering numbering);
+
+    // The points an export of the source with this polarity and threshold writes.
+    std::int64_t points(ExportPolarity polarity, int threshold) const;
+    // How many units read each channel sum.
+    const SumCounts& sumCounts() const { return counts_; }
+
+private:
+    SumCounts counts_{};
+    // below_[s]: units whose sum is less than s, for s in 0..SumLevels.
+    std::array<std::int64_t, SumLevels + 1> below_{};
+};
+
+// The threshold of Otsu's method over the means (sum / 3) of these counts: the t in 1..255 that
+// maximises the between-class variance of "mean < t" and "mean >= t", the smallest such t on a tie;
+// none when every counted unit has the same mean (or there are none).
+std::optional<int> otsuThreshold(const SelectionCount::SumCounts& counts);
