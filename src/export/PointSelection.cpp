@@ -57,12 +57,10 @@ int PointSelection::unitSpan(const PictureSurface& source) {
     return pixelAxis(source.pixelWidth(), source.ScaleWidth()).step;
 }
 
-std::int64_t PointSelection::run(PictureSurface source, PointSink& sink) {
-    // The copy cannot change during the export, so its sizes read once stand for the per-column
-    // reads of ScaleWidth (for the caption) and ScaleHeight (for the rows).
-    const QSize grid = unitGrid(source, numbering_);
-    const bool fromOne = numbering_ == PointNumbering::UnitsFromOne;
-    const double progressWidth = fromOne ? source.ScaleWidth() : grid.width();
+UnitReads PointSelection::unitReads(const PictureSurface& source, PointNumbering numbering) {
+    const QSize grid = unitGrid(source, numbering);
+    const bool fromOne = numbering == PointNumbering::UnitsFromOne;
+    const std::int32_t firstUnit = fromOne ? 1 : 0;
     const int columnStep = pixelAxis(source.pixelWidth(), source.ScaleWidth()).step;
     const int rowStep = pixelAxis(source.pixelHeight(), source.ScaleHeight()).step;
     const auto device = [&](std::int64_t unit, bool column) {
@@ -73,31 +71,42 @@ std::int64_t PointSelection::run(PictureSurface source, PointSink& sink) {
             column ? source.deviceX(static_cast<float>(unit)) : source.deviceY(static_cast<float>(unit));
         return at >= 0 && at < (column ? source.pixelWidth() : source.pixelHeight()) ? at : -1;
     };
-    rows_.clear();
-    for (std::int64_t y = firstUnit_; y < firstUnit_ + std::int64_t{grid.height()}; ++y) {
-        rows_.push_back(device(y, false));
+    UnitReads reads;
+    reads.columns.reserve(static_cast<std::size_t>(std::max(grid.width(), 0)));
+    reads.rows.reserve(static_cast<std::size_t>(std::max(grid.height(), 0)));
+    for (std::int64_t x = firstUnit; x < firstUnit + std::int64_t{grid.width()}; ++x) {
+        reads.columns.push_back(device(x, true));
     }
+    for (std::int64_t y = firstUnit; y < firstUnit + std::int64_t{grid.height()}; ++y) {
+        reads.rows.push_back(device(y, false));
+    }
+    return reads;
+}
+
+std::int64_t PointSelection::run(PictureSurface source, PointSink& sink) {
+    // The copy cannot change during the export, so its sizes read once stand for the per-column
+    // reads of ScaleWidth (for the caption) and ScaleHeight (for the rows).
+    const bool fromOne = numbering_ == PointNumbering::UnitsFromOne;
+    const double progressWidth = fromOne ? source.ScaleWidth() : unitGrid(source, numbering_).width();
+    UnitReads reads = unitReads(source, numbering_);
+    rows_ = std::move(reads.rows);
+    const std::span<const int> columns(reads.columns);
     tiles_ = (rows_.size() + TileRows - 1) / TileRows;
-    blockColumns_ = static_cast<std::size_t>(std::clamp(grid.width(), 0, BlockColumns));
+    blockColumns_ = std::min(columns.size(), static_cast<std::size_t>(BlockColumns));
     sums_.resize(tiles_ * blockColumns_ * TileRows);
 
     std::int64_t selected = 0;
-    std::vector<int> columns;
-    const std::int64_t end = firstUnit_ + std::int64_t{grid.width()};
-    for (std::int64_t first = firstUnit_; first < end; first += BlockColumns) {
-        const std::int64_t last = std::min<std::int64_t>(end, first + BlockColumns) - 1;
-        columns.clear();
-        for (std::int64_t x = first; x <= last; ++x) {
-            columns.push_back(device(x, true));
-        }
-        gatherBlock(source, columns);
-        for (std::int64_t x = first; x <= last; ++x) {
+    for (std::size_t first = 0; first < columns.size(); first += BlockColumns) {
+        const std::size_t count = std::min(columns.size() - first, static_cast<std::size_t>(BlockColumns));
+        gatherBlock(source, columns.subspan(first, count));
+        for (std::size_t c = 0; c < count; ++c) {
+            const std::int64_t x = firstUnit_ + static_cast<std::int64_t>(first + c);
             controls_.yield();
-            const double done = static_cast<double>(x + 1 - firstUnit_);
+            const double done = static_cast<double>(first + c + 1);
             const double percent = roundDown(done / progressWidth * 100.0);
             controls_.showCaption(QStringLiteral("导出图像数据---已经完成") + decimalText(percent) +
                                   QLatin1Char('%'));
-            selected += selectColumn(static_cast<std::int32_t>(x), static_cast<std::size_t>(x - first), sink);
+            selected += selectColumn(static_cast<std::int32_t>(x), c, sink);
         }
     }
     sink.finish();
@@ -108,12 +117,12 @@ std::uint16_t* PointSelection::tileSums(std::size_t tile, std::size_t column) {
     return sums_.data() + (tile * blockColumns_ + column) * TileRows;
 }
 
-void PointSelection::gatherBlock(const PictureSurface& source, const std::vector<int>& columns) {
+void PointSelection::gatherBlock(const PictureSurface& source, std::span<const int> columns) {
     const std::size_t rowCount = rows_.size();
     const std::size_t columnCount = columns.size();
     const auto first = std::find_if(columns.begin(), columns.end(), [](int column) { return column >= 0; });
     // Outside columns read a real pixel here and are overwritten below, keeping the loops free of tests.
-    std::vector<int> reads(columns);
+    std::vector<int> reads(columns.begin(), columns.end());
     std::replace_if(
         reads.begin(), reads.end(), [](int column) { return column < 0; },
         first == columns.end() ? 0 : *first);

@@ -10,6 +10,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 enum class PointNumbering {
@@ -21,6 +22,12 @@ enum class PointNumbering {
     PixelsFromZero,
 };
 
+// The device pixel every unit reads, -1 where the read lies outside the picture (and counts as white).
+struct UnitReads {
+    std::vector<int> columns; // of the unit columns, in order
+    std::vector<int> rows;    // of the unit rows, in order
+};
+
 class PointSelection {
 public:
     PointSelection(ExportControls& controls, PointNumbering numbering);
@@ -29,6 +36,9 @@ public:
     static QSize unitGrid(const PictureSurface& source, PointNumbering numbering);
     // Pixels one unit spans along each side in PixelsFromZero: 1, or 2 for a half-resolution picture.
     static int unitSpan(const PictureSurface& source);
+    // The pixels the units of `source` read in this numbering: what the export reads, column by
+    // column and row by row, and what a count of its points must read.
+    static UnitReads unitReads(const PictureSurface& source, PointNumbering numbering);
 
     // Hands every selected point of `source` to `sink` and returns how many there were. The surface
     // is the selection's own copy (the picture as it was when the export began), so the picture
@@ -36,7 +46,7 @@ public:
     std::int64_t run(PictureSurface source, PointSink& sink);
 
 private:
-    void gatherBlock(const PictureSurface& source, const std::vector<int>& columns);
+    void gatherBlock(const PictureSurface& source, std::span<const int> columns);
     std::int64_t selectColumn(std::int32_t x, std::size_t column, PointSink& sink);
     std::uint16_t* tileSums(std::size_t tile, std::size_t column);
 

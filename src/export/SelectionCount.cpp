@@ -1,37 +1,179 @@
 #include "SelectionCount.h"
 
-#include "FixedExportControls.h"
+#include "ChannelSums.h"
 
 #include <algorithm>
+#include <limits>
+#include <span>
+#include <vector>
 
 namespace {
 
-// Receives every unit of the source and counts its sum.
-class SumCounter : public PointSink {
-public:
-    explicit SumCounter(SelectionCount::SumCounts& counts) : counts_(counts) {}
-    void addStretch(const ColumnStretch& stretch) override {
-        for (std::size_t row = 0; row < stretch.count; ++row) {
-            ++counts_[stretch.sums[row]];
+// A count is made for one numbering or for both at once.
+constexpr std::size_t MostNumberings = 2;
+using Weights = std::array<std::int64_t, MostNumberings>;
+constexpr int OutsideSum = SelectionCount::SumLevels - 1;
+
+// One axis of the picture as the numberings read it: each device pixel is read by some units of each
+// numbering (a unit of a fine scale may read a pixel its neighbour reads too); pixels read alike form a
+// class, so a pixel's sum is counted once and weighed per numbering afterwards.
+struct AxisReads {
+    std::vector<Weights> classWeights;
+    std::vector<std::vector<int>> classPixels; // ascending
+    Weights units{};                           // along this axis, per numbering
+    Weights inside{};                          // of them, those reading a real pixel
+};
+
+AxisReads axisReads(std::span<const std::vector<int>* const> reads, int pixels) {
+    std::vector<Weights> weights(static_cast<std::size_t>(std::max(pixels, 0)));
+    AxisReads axis;
+    for (std::size_t n = 0; n < reads.size(); ++n) {
+        axis.units[n] = static_cast<std::int64_t>(reads[n]->size());
+        for (const int at : *reads[n]) {
+            if (at >= 0) {
+                ++weights[static_cast<std::size_t>(at)][n];
+                ++axis.inside[n];
+            }
         }
     }
-    void endColumn(std::int32_t) override {}
-    void finish() override {}
+    for (int pixel = 0; pixel < pixels; ++pixel) {
+        const Weights& weight = weights[static_cast<std::size_t>(pixel)];
+        if (weight == Weights{}) {
+            continue;
+        }
+        const auto known = std::find(axis.classWeights.begin(), axis.classWeights.end(), weight);
+        const auto index = static_cast<std::size_t>(known - axis.classWeights.begin());
+        if (known == axis.classWeights.end()) {
+            axis.classWeights.push_back(weight);
+            axis.classPixels.emplace_back();
+        }
+        axis.classPixels[index].push_back(pixel);
+    }
+    return axis;
+}
+
+// Sums counted in four interleaved tallies, so that neighbouring pixels of one grey do not wait on each
+// other's increments; the tallies are folded into the total before any could overflow.
+class SumTally {
+public:
+    // Tallies line[c] for every c of `columns`, ascending.
+    void add(const QRgb* line, std::span<const int> columns) {
+        if (pending_ + columns.size() > std::numeric_limits<std::uint32_t>::max()) {
+            fold();
+        }
+        pending_ += columns.size();
+        if (columns.empty()) {
+            return;
+        }
+        // Most classes are one run of neighbouring pixels, read without the list.
+        if (columns.back() - columns.front() + 1 == static_cast<int>(columns.size())) {
+            tally(columns.size(), [first = line + columns.front()](std::size_t c) { return first[c]; });
+        } else {
+            tally(columns.size(), [line, at = columns.data()](std::size_t c) { return line[at[c]]; });
+        }
+    }
+    const SelectionCount::SumCounts& total() {
+        fold();
+        return total_;
+    }
 
 private:
-    SelectionCount::SumCounts& counts_;
+    static constexpr std::size_t Stride = 768; // a tally's sums, rounded up to whole cache lines
+
+    template <typename Pixel> void tally(std::size_t count, Pixel pixel) {
+        std::uint32_t* const t0 = tallies_.data();
+        std::uint32_t* const t1 = t0 + Stride;
+        std::uint32_t* const t2 = t1 + Stride;
+        std::uint32_t* const t3 = t2 + Stride;
+        std::size_t c = 0;
+        for (; c + 4 <= count; c += 4) {
+            ++t0[channelSum(pixel(c))];
+            ++t1[channelSum(pixel(c + 1))];
+            ++t2[channelSum(pixel(c + 2))];
+            ++t3[channelSum(pixel(c + 3))];
+        }
+        for (; c < count; ++c) {
+            ++t0[channelSum(pixel(c))];
+        }
+    }
+    void fold() {
+        for (std::size_t sum = 0; sum < SelectionCount::SumLevels; ++sum) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                total_[sum] += std::exchange(tallies_[k * Stride + sum], 0);
+            }
+        }
+        pending_ = 0;
+    }
+
+    std::array<std::uint32_t, 4 * Stride> tallies_{};
+    std::uint64_t pending_ = 0; // pixels tallied since the last fold: no tally holds more
+    SelectionCount::SumCounts total_{};
 };
+
+// The sums the units of each numbering read from `source`, one pass over the pixels they read.
+std::vector<SelectionCount::SumCounts> countedSums(const PictureSurface& source,
+                                                   std::span<const PointNumbering> numberings) {
+    std::vector<UnitReads> reads;
+    std::vector<const std::vector<int>*> columnReads;
+    std::vector<const std::vector<int>*> rowReads;
+    for (const PointNumbering numbering : numberings) {
+        reads.push_back(PointSelection::unitReads(source, numbering));
+    }
+    for (const UnitReads& read : reads) {
+        columnReads.push_back(&read.columns);
+        rowReads.push_back(&read.rows);
+    }
+    const AxisReads columns = axisReads(columnReads, source.pixelWidth());
+    const AxisReads rows = axisReads(rowReads, source.pixelHeight());
+
+    const std::size_t columnClasses = columns.classWeights.size();
+    std::vector<SumTally> tallies(rows.classWeights.size() * columnClasses);
+    const QImage& image = source.image();
+    for (std::size_t rowClass = 0; rowClass < rows.classWeights.size(); ++rowClass) {
+        for (const int row : rows.classPixels[rowClass]) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+            for (std::size_t columnClass = 0; columnClass < columnClasses; ++columnClass) {
+                tallies[rowClass * columnClasses + columnClass].add(line, columns.classPixels[columnClass]);
+            }
+        }
+    }
+
+    std::vector<SelectionCount::SumCounts> counts(numberings.size());
+    for (std::size_t n = 0; n < numberings.size(); ++n) {
+        for (std::size_t rowClass = 0; rowClass < rows.classWeights.size(); ++rowClass) {
+            for (std::size_t columnClass = 0; columnClass < columnClasses; ++columnClass) {
+                const std::int64_t weight =
+                    rows.classWeights[rowClass][n] * columns.classWeights[columnClass][n];
+                if (weight == 0) {
+                    continue;
+                }
+                const auto& tally = tallies[rowClass * columnClasses + columnClass].total();
+                for (int sum = 0; sum < SelectionCount::SumLevels; ++sum) {
+                    counts[n][sum] += weight * tally[sum];
+                }
+            }
+        }
+        // A unit whose column or row lies outside the picture reads white.
+        counts[n][OutsideSum] += rows.units[n] * columns.units[n] - rows.inside[n] * columns.inside[n];
+    }
+    return counts;
+}
 
 } // namespace
 
-SelectionCount::SelectionCount(const PictureSurface& source, PointNumbering numbering) {
-    // White with a threshold below black selects every unit, so the selection's own walk reads them all.
-    FixedExportControls every(ExportPolarity::White, -1);
-    SumCounter counter(counts_);
-    PointSelection(every, numbering).run(source, counter);
+SelectionCount::SelectionCount(const PictureSurface& source, PointNumbering numbering)
+    : SelectionCount(countedSums(source, std::span(&numbering, 1)).front()) {}
+
+SelectionCount::SelectionCount(const SumCounts& counts) : counts_(counts) {
     for (int sum = 0; sum < SumLevels; ++sum) {
         below_[sum + 1] = below_[sum] + counts_[sum];
     }
+}
+
+SelectionCounts selectionCounts(const PictureSurface& source) {
+    constexpr PointNumbering Both[] = {PointNumbering::UnitsFromOne, PointNumbering::PixelsFromZero};
+    const auto counts = countedSums(source, Both);
+    return {SelectionCount(counts[0]), SelectionCount(counts[1])};
 }
 
 std::int64_t SelectionCount::points(ExportPolarity polarity, int threshold) const {

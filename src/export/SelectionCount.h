@@ -19,6 +19,8 @@ public:
     // Counts the sums an export in `numbering` reads from `source`, unit by unit; a read outside the
     // picture counts as white, as the export reads it.
     SelectionCount(const PictureSurface& source, PointNumbering numbering);
+    // A count of sums made elsewhere.
+    explicit SelectionCount(const SumCounts& counts);
 
     // The points an export of the source with this polarity and threshold writes.
     std::int64_t points(ExportPolarity polarity, int threshold) const;
@@ -30,6 +32,18 @@ private:
     // below_[s]: units whose sum is less than s, for s in 0..SumLevels.
     std::array<std::int64_t, SumLevels + 1> below_{};
 };
+
+// The counts of one source in both numberings, made in one pass over its pixels: the point-data file
+// reads in one, the other formats in the other, and the dialog may switch between them at any time.
+struct SelectionCounts {
+    const SelectionCount& of(PointNumbering numbering) const {
+        return numbering == PointNumbering::UnitsFromOne ? unitsFromOne : pixelsFromZero;
+    }
+
+    SelectionCount unitsFromOne;
+    SelectionCount pixelsFromZero;
+};
+SelectionCounts selectionCounts(const PictureSurface& source);
 
 // The threshold of Otsu's method over the means (sum / 3) of these counts: the t in 1..255 that
 // maximises the between-class variance of "mean < t" and "mean >= t", the smallest such t on a tie;
