@@ -2,10 +2,32 @@
 
 #include "runtime/GreyOfSum.h"
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view Header = "x,y,grey\n";
+
+// The mean count of decimal digits of the whole numbers 0 to n - 1.
+double meanDigits(std::int64_t n) {
+    if (n <= 0) {
+        return 0.0;
+    }
+    std::int64_t digits = 0;
+    std::int64_t from = 0; // the first number of `count` digits
+    for (std::int64_t end = 10, count = 1; from < n; from = end, end *= 10, ++count) {
+        digits += count * (std::min(n, end) - from);
+    }
+    return static_cast<double>(digits) / static_cast<double>(n);
+}
+
+} // namespace
 
 CsvSink::CsvSink(RecordFile& file) : writer_(file) {
-    writer_.text("x,y,grey\n");
+    writer_.text(Header);
     for (int level = 0; level < 256; ++level) {
         Level& text = levels_[level];
         text.text[0] = ',';
@@ -34,4 +56,11 @@ void CsvSink::addStretch(const ColumnStretch& stretch) {
         at += level.bytes;
     }
     writer_.wrote(at);
+}
+
+std::int64_t CsvSink::fileBytes(QSize grid, std::int64_t points, std::int64_t greyDigits) {
+    // Two commas and the line's end, then the column and row, each as long as the mean over the grid.
+    const double coordinates = meanDigits(grid.width()) + meanDigits(grid.height());
+    return static_cast<std::int64_t>(Header.size()) + 3 * points + greyDigits +
+           std::llround(static_cast<double>(points) * coordinates);
 }

@@ -5,6 +5,8 @@
 #include "PointSink.h"
 #include "TextWriter.h"
 
+#include <QSize>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -17,6 +19,10 @@ public:
     void addStretch(const ColumnStretch& stretch) override;
     void endColumn(std::int32_t) override {}
     void finish() override { writer_.flush(); }
+
+    // The bytes of the file of `points` lines whose grey levels take `greyDigits` digits in all: exact
+    // but for the columns and rows, each taken as long as the mean over the grid's (points spread evenly).
+    static std::int64_t fileBytes(QSize grid, std::int64_t points, std::int64_t greyDigits);
 
 private:
     TextWriter writer_;

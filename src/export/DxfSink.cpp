@@ -1,6 +1,7 @@
 #include "DxfSink.h"
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 using namespace std::string_view_literals;
@@ -539,30 +540,14 @@ char* put(char* at, std::string_view text) {
     return at + text.size();
 }
 
-} // namespace
-
-DxfSink::DxfSink(RecordFile& file, QSize grid, double unitMillimetres)
-    : writer_(file), grid_(grid), unit_(unitMillimetres),
-      rectangles_(static_cast<std::size_t>(std::max(grid.height(), 0))) {
-    const auto most = static_cast<std::size_t>(std::max({grid.width(), grid.height(), 0})) + 1;
-    coordinates_.resize(most * TextWriter::NumberBytes);
-    coordinateBytes_.resize(most);
-    for (std::size_t n = 0; n < most; ++n) {
-        char* const at = coordinates_.data() + n * TextWriter::NumberBytes;
-        coordinateBytes_[n] =
-            static_cast<std::uint8_t>(TextWriter::storeNumber(at, static_cast<double>(n) * unit_) - at);
-    }
-    writeHead();
-}
-
-void DxfSink::writeHead() {
-    const double width = grid_.width() * unit_;
-    const double height = grid_.height() * unit_;
+// Everything up to the first rectangle, into a TextWriter or a TextCounter.
+template <typename Out> void writeHead(Out& out, QSize grid, double unit) {
+    const double width = grid.width() * unit;
+    const double height = grid.height() * unit;
     // Every unit can be a rectangle of its own: the handles can never reach past this.
     const std::uint64_t handleSeed =
-        FirstShapeHandle + static_cast<std::uint64_t>(std::max(grid_.width(), 0)) *
-                               static_cast<std::uint64_t>(std::max(grid_.height(), 0));
-    TextWriter& out = writer_;
+        DxfSink::FirstShapeHandle + static_cast<std::uint64_t>(std::max(grid.width(), 0)) *
+                                        static_cast<std::uint64_t>(std::max(grid.height(), 0));
     out.text("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$DWGCODEPAGE\n  3\nANSI_1252\n"
              "  9\n$HANDSEED\n  5\n");
     out.hexadecimal(handleSeed);
@@ -591,50 +576,104 @@ void DxfSink::writeHead() {
     out.text(TablesAfterView);
 }
 
+// The end of the entities and the objects.
+template <typename Out> void writeTail(Out& out) {
+    out.text(Objects);
+    for (const auto& layout : Layouts) {
+        out.text(layout[0]);
+        out.text(PlotSettings);
+        out.text(layout[1]);
+        out.text(LayoutArea);
+        out.text(layout[2]);
+    }
+}
+
+// A SOLID of the rectangle with these edges' coordinates; returns the end. Takes at most 512 bytes.
+struct SolidEdges {
+    std::string_view left, right, bottom, top;
+};
+char* storeSolid(char* at, std::uint64_t handle, const SolidEdges& edges) {
+    at = put(at, "  0\nSOLID\n  5\n"sv);
+    at = TextWriter::storeHexadecimal(at, handle);
+    at = put(at, "\n330\n"sv);
+    at = put(at, ModelSpaceRecord);
+    at = put(at, "\n100\nAcDbEntity\n  8\nPIXELS\n100\nAcDbTrace\n 10\n"sv);
+    at = put(at, edges.left);
+    at = put(at, "\n 20\n"sv);
+    at = put(at, edges.bottom);
+    at = put(at, "\n 30\n0\n 11\n"sv);
+    at = put(at, edges.right);
+    at = put(at, "\n 21\n"sv);
+    at = put(at, edges.bottom);
+    at = put(at, "\n 31\n0\n 12\n"sv);
+    at = put(at, edges.left);
+    at = put(at, "\n 22\n"sv);
+    at = put(at, edges.top);
+    at = put(at, "\n 32\n0\n 13\n"sv);
+    at = put(at, edges.right);
+    at = put(at, "\n 23\n"sv);
+    at = put(at, edges.top);
+    at = put(at, "\n 33\n0\n"sv);
+    return at;
+}
+
+} // namespace
+
+DxfSink::DxfSink(RecordFile& file, QSize grid, double unitMillimetres)
+    : writer_(file), grid_(grid), unit_(unitMillimetres),
+      rectangles_(static_cast<std::size_t>(std::max(grid.height(), 0))) {
+    const auto most = static_cast<std::size_t>(std::max({grid.width(), grid.height(), 0})) + 1;
+    coordinates_.resize(most * TextWriter::NumberBytes);
+    coordinateBytes_.resize(most);
+    for (std::size_t n = 0; n < most; ++n) {
+        char* const at = coordinates_.data() + n * TextWriter::NumberBytes;
+        coordinateBytes_[n] =
+            static_cast<std::uint8_t>(TextWriter::storeNumber(at, static_cast<double>(n) * unit_) - at);
+    }
+    writeHead(writer_, grid_, unit_);
+}
+
 void DxfSink::endColumn(std::int32_t x) {
     rectangles_.endColumn(x, [this](const UnitRectangle& rectangle) { writeSolid(rectangle); });
 }
 
 void DxfSink::finish() {
     rectangles_.finish(grid_.width(), [this](const UnitRectangle& rectangle) { writeSolid(rectangle); });
-    writer_.text(Objects);
-    for (const auto& layout : Layouts) {
-        writer_.text(layout[0]);
-        writer_.text(PlotSettings);
-        writer_.text(layout[1]);
-        writer_.text(LayoutArea);
-        writer_.text(layout[2]);
-    }
+    writeTail(writer_);
     writer_.flush();
 }
 
 void DxfSink::writeSolid(const UnitRectangle& rectangle) {
-    const std::string_view x0 = coordinate(rectangle.left);
-    const std::string_view x1 = coordinate(rectangle.right);
-    const std::string_view y0 = coordinate(grid_.height() - rectangle.bottom);
-    const std::string_view y1 = coordinate(grid_.height() - rectangle.top);
-    char* at = writer_.room(512);
-    at = put(at, "  0\nSOLID\n  5\n"sv);
-    at = TextWriter::storeHexadecimal(at, FirstShapeHandle + static_cast<std::uint64_t>(shapes_));
-    at = put(at, "\n330\n"sv);
-    at = put(at, ModelSpaceRecord);
-    at = put(at, "\n100\nAcDbEntity\n  8\nPIXELS\n100\nAcDbTrace\n 10\n"sv);
-    at = put(at, x0);
-    at = put(at, "\n 20\n"sv);
-    at = put(at, y0);
-    at = put(at, "\n 30\n0\n 11\n"sv);
-    at = put(at, x1);
-    at = put(at, "\n 21\n"sv);
-    at = put(at, y0);
-    at = put(at, "\n 31\n0\n 12\n"sv);
-    at = put(at, x0);
-    at = put(at, "\n 22\n"sv);
-    at = put(at, y1);
-    at = put(at, "\n 32\n0\n 13\n"sv);
-    at = put(at, x1);
-    at = put(at, "\n 23\n"sv);
-    at = put(at, y1);
-    at = put(at, "\n 33\n0\n"sv);
-    writer_.wrote(at);
+    char* const at = writer_.room(512);
+    writer_.wrote(storeSolid(at, FirstShapeHandle + static_cast<std::uint64_t>(shapes_),
+                             {coordinate(rectangle.left), coordinate(rectangle.right),
+                              coordinate(grid_.height() - rectangle.bottom),
+                              coordinate(grid_.height() - rectangle.top)}));
     ++shapes_;
+}
+
+std::int64_t DxfSink::fileBytes(QSize grid, double unitMillimetres, std::int64_t shapes) {
+    TextCounter fixed;
+    writeHead(fixed, grid, unitMillimetres);
+    writeTail(fixed);
+    // A rectangle's corners, each edge taking the length of a coordinate halfway across.
+    const auto middle = [unitMillimetres](int units) {
+        char at[TextWriter::NumberBytes];
+        return std::string(at, TextWriter::storeNumber(at, (units / 2) * unitMillimetres));
+    };
+    const std::string x = middle(std::max(grid.width(), 0));
+    const std::string y = middle(std::max(grid.height(), 0));
+    char solid[512];
+    const auto solidBytes = [&](std::uint64_t handle) {
+        return static_cast<std::int64_t>(storeSolid(solid, handle, {x, x, y, y}) - solid);
+    };
+    // The handles' hexadecimal digits exactly: the solids of one count of digits at a time.
+    std::int64_t bytes = fixed.bytes();
+    for (std::uint64_t first = FirstShapeHandle,
+                       end = FirstShapeHandle + static_cast<std::uint64_t>(std::max<std::int64_t>(shapes, 0));
+         first < end; first *= 16) {
+        const std::uint64_t last = std::min(end, first * 16);
+        bytes += static_cast<std::int64_t>(last - first) * solidBytes(first);
+    }
+    return bytes;
 }

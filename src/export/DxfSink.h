@@ -29,8 +29,11 @@ public:
     std::int64_t shapeCount() const override { return shapes_; }
     std::int64_t runCount() const { return rectangles_.runs(); }
 
+    // The bytes of the file a sink of this grid writes with `shapes` rectangles: its fixed text and
+    // handles exactly, every coordinate taken as long as the one halfway across the drawing.
+    static std::int64_t fileBytes(QSize grid, double unitMillimetres, std::int64_t shapes);
+
 private:
-    void writeHead();
     void writeSolid(const UnitRectangle& rectangle);
     // The coordinate n·u, formatted once for every n a rectangle's edge can take.
     std::string_view coordinate(std::int32_t n) const {

@@ -38,6 +38,10 @@ public:
     // The size of the drawing the new formats make of `source` (the exported picture), whose pixel is
     // a square of `pixelMillimetres`: its real units' grid times a unit's side, one or two pixels.
     static QSizeF drawingMillimetres(const PictureSurface& source, double pixelMillimetres);
+    // The bytes an export of `source` in `format` writes when it selects `extent`: exact for the
+    // point-data file, 24 · (points + 1); an estimate for the others, see their sinks' fileBytes.
+    static std::int64_t fileBytes(const PictureSurface& source, OutputFormat format,
+                                  const SelectionExtent& extent, double pixelMillimetres = 25.4 / 96.0);
 
 private:
     const FormatEntry& format_;

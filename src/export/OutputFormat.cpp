@@ -23,12 +23,31 @@ std::unique_ptr<PointSink> csvSink(RecordFile& file, const SinkSetup&) {
     return std::make_unique<CsvSink>(file);
 }
 
+std::int64_t recordBytes(const SinkSetup&, const SelectionExtent& extent) {
+    return PointRecord::Length * (extent.points + 1); // the header record, then one per point
+}
+
+std::int64_t dxfBytes(const SinkSetup& setup, const SelectionExtent& extent) {
+    return DxfSink::fileBytes(setup.grid, setup.unitMillimetres, extent.shapes);
+}
+
+std::int64_t svgBytes(const SinkSetup& setup, const SelectionExtent& extent) {
+    return SvgSink::fileBytes(setup.grid, setup.unitPixels, setup.unitMillimetres, extent.shapes);
+}
+
+std::int64_t csvBytes(const SinkSetup& setup, const SelectionExtent& extent) {
+    return CsvSink::fileBytes(setup.grid, extent.points, extent.greyDigits);
+}
+
 constexpr FormatEntry Formats[] = {
     {OutputFormat::Records, "records", ".txt", "点数据文件 (*.txt)", false, PointNumbering::UnitsFromOne,
-     PointRecord::Length, recordSink},
-    {OutputFormat::Dxf, "dxf", ".dxf", "DXF 图形 (*.dxf)", true, PointNumbering::PixelsFromZero, 1, dxfSink},
-    {OutputFormat::Svg, "svg", ".svg", "SVG 图形 (*.svg)", true, PointNumbering::PixelsFromZero, 1, svgSink},
-    {OutputFormat::Csv, "csv", ".csv", "CSV 表格 (*.csv)", false, PointNumbering::PixelsFromZero, 1, csvSink},
+     PointRecord::Length, recordSink, recordBytes},
+    {OutputFormat::Dxf, "dxf", ".dxf", "DXF 图形 (*.dxf)", true, PointNumbering::PixelsFromZero, 1, dxfSink,
+     dxfBytes},
+    {OutputFormat::Svg, "svg", ".svg", "SVG 图形 (*.svg)", true, PointNumbering::PixelsFromZero, 1, svgSink,
+     svgBytes},
+    {OutputFormat::Csv, "csv", ".csv", "CSV 表格 (*.csv)", false, PointNumbering::PixelsFromZero, 1, csvSink,
+     csvBytes},
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -26,6 +27,13 @@ struct SinkSetup {
     int unitPixels = 1;     // pixels of the exported picture along one side of a unit
 };
 
+// What an export selects, as far as the size of its file depends on it.
+struct SelectionExtent {
+    std::int64_t points = 0;
+    std::int64_t shapes = 0;     // the drawing formats' rectangles, at most the points
+    std::int64_t greyDigits = 0; // decimal digits of the points' grey levels, all together
+};
+
 struct FormatEntry {
     OutputFormat format;
     const char* name;     // as the command's --format takes it
@@ -35,6 +43,8 @@ struct FormatEntry {
     PointNumbering numbering;
     int recordLength; // the point-data file's record, or 1 for a stream of bytes
     std::unique_ptr<PointSink> (*makeSink)(RecordFile& file, const SinkSetup& setup);
+    // The bytes of the file: exact for the point-data file, an estimate for the text formats.
+    std::int64_t (*fileBytes)(const SinkSetup& setup, const SelectionExtent& extent);
 };
 
 std::span<const FormatEntry> outputFormats();

@@ -1,6 +1,7 @@
 #include "SelectionCount.h"
 
 #include "ChannelSums.h"
+#include "runtime/GreyOfSum.h"
 
 #include <algorithm>
 #include <limits>
@@ -166,7 +167,10 @@ SelectionCount::SelectionCount(const PictureSurface& source, PointNumbering numb
 
 SelectionCount::SelectionCount(const SumCounts& counts) : counts_(counts) {
     for (int sum = 0; sum < SumLevels; ++sum) {
+        const int grey = static_cast<int>(greyOfSum(static_cast<std::uint32_t>(sum)));
+        const int digits = grey < 10 ? 1 : grey < 100 ? 2 : 3;
         below_[sum + 1] = below_[sum] + counts_[sum];
+        digitsBelow_[sum + 1] = digitsBelow_[sum] + digits * counts_[sum];
     }
 }
 
@@ -177,13 +181,26 @@ SelectionCounts selectionCounts(const PictureSurface& source) {
 }
 
 std::int64_t SelectionCount::points(ExportPolarity polarity, int threshold) const {
+    return selected(below_, polarity, threshold);
+}
+
+std::int64_t SelectionCount::greyDigits(ExportPolarity polarity, int threshold) const {
+    return selected(digitsBelow_, polarity, threshold);
+}
+
+SelectionExtent SelectionCount::extent(ExportPolarity polarity, int threshold) const {
+    const std::int64_t selectedPoints = points(polarity, threshold);
+    return {selectedPoints, selectedPoints, greyDigits(polarity, threshold)};
+}
+
+std::int64_t SelectionCount::selected(const Below& below, ExportPolarity polarity, int threshold) {
     // The export compares sum < 3t (black) and sum > 3t (white), see selectedRows.
     const int limit = 3 * threshold;
     switch (polarity) {
     case ExportPolarity::Black:
-        return below_[std::clamp(limit, 0, SumLevels)];
+        return below[std::clamp(limit, 0, SumLevels)];
     case ExportPolarity::White:
-        return below_[SumLevels] - below_[std::clamp(limit + 1, 0, SumLevels)];
+        return below[SumLevels] - below[std::clamp(limit + 1, 0, SumLevels)];
     case ExportPolarity::None:
         break;
     }

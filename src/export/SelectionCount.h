@@ -3,6 +3,7 @@
 // writing anything: the channel sums the export reads are counted once, then each question is a sum.
 
 #include "ExportControls.h"
+#include "OutputFormat.h"
 #include "PointSelection.h"
 #include "runtime/PictureSurface.h"
 
@@ -24,13 +25,24 @@ public:
 
     // The points an export of the source with this polarity and threshold writes.
     std::int64_t points(ExportPolarity polarity, int threshold) const;
+    // The decimal digits of the grey levels of those points, all together (the table format's text).
+    std::int64_t greyDigits(ExportPolarity polarity, int threshold) const;
+    // What the export selects, for the size of its file; the drawing formats' shapes taken as the
+    // points, which they never exceed.
+    SelectionExtent extent(ExportPolarity polarity, int threshold) const;
     // How many units read each channel sum.
     const SumCounts& sumCounts() const { return counts_; }
 
 private:
+    using Below = std::array<std::int64_t, SumLevels + 1>;
+    // The part of `below` the polarity and threshold select.
+    static std::int64_t selected(const Below& below, ExportPolarity polarity, int threshold);
+
     SumCounts counts_{};
-    // below_[s]: units whose sum is less than s, for s in 0..SumLevels.
-    std::array<std::int64_t, SumLevels + 1> below_{};
+    // below_[s]: units whose sum is less than s, for s in 0..SumLevels; digitsBelow_ likewise the
+    // digits of their grey levels.
+    Below below_{};
+    Below digitsBelow_{};
 };
 
 // The counts of one source in both numberings, made in one pass over its pixels: the point-data file

@@ -25,6 +25,10 @@ public:
     std::int64_t shapeCount() const override { return shapes_; }
     std::int64_t runCount() const { return rectangles_.runs(); }
 
+    // The bytes of the file a sink of this grid writes with `shapes` rectangles: its fixed text and
+    // paths exactly, every rectangle taken as one unit wide and high, halfway across the drawing.
+    static std::int64_t fileBytes(QSize grid, int unitPixels, double unitMillimetres, std::int64_t shapes);
+
 private:
     void writeRectangle(const UnitRectangle& rectangle);
 
