@@ -1,0 +1,125 @@
+#include "export/SelectionCount.h"
+#include "FormatExport.h"
+#include "runtime/HalfResolutionScale.h"
+
+#include <QtTest>
+
+namespace {
+
+class NoSink : public PointSink {
+public:
+    void addStretch(const ColumnStretch&) override {}
+    void endColumn(std::int32_t) override {}
+    void finish() override {}
+};
+
+constexpr ExportPolarity Polarities[] = {ExportPolarity::Black, ExportPolarity::White};
+const QString Scaled = QStringLiteral("scale 2.5 x 1.5 h");
+
+// The picture in varied colours, as the chosen source: the picture itself, its half-resolution
+// picture as the program sets it up (same pixels, each unit 2 x 2 of them), or a scale of its own.
+PictureSurface source(QSize size, const QString& kind) {
+    const PictureSurface picture = surfaceOf(size.width(), size.height());
+    PictureSurface chosen = picture;
+    if (kind == "half") {
+        setHalfResolutionScale(chosen, picture);
+    } else if (kind == Scaled) {
+        chosen.setScaleWidth(2.5f);
+        chosen.setScaleHeight(1.5f * static_cast<float>(size.height()));
+    }
+    return chosen;
+}
+
+} // namespace
+
+class SelectionCountTest : public QObject {
+    Q_OBJECT
+private slots:
+    void countsTheExportedPoints_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("kind");
+        for (const QSize size : {QSize(37, 23), QSize(7, 7), QSize(1, 1), QSize(3, 70)}) {
+            for (const QString& kind : {QStringLiteral("grey"), QStringLiteral("half"), Scaled}) {
+                QTest::addRow("%dx%d %s", size.width(), size.height(), qPrintable(kind)) << size << kind;
+            }
+        }
+    }
+    void countsTheExportedPoints() {
+        QFETCH(QSize, size);
+        QFETCH(QString, kind);
+        const PictureSurface picture = source(size, kind);
+        const SelectionCounts both = selectionCounts(picture);
+        NoSink none;
+        for (const PointNumbering numbering :
+             {PointNumbering::UnitsFromOne, PointNumbering::PixelsFromZero}) {
+            const SelectionCount& count = both.of(numbering);
+            QVERIFY(SelectionCount(picture, numbering).sumCounts() == count.sumCounts());
+            // Every threshold through the walk every format's export takes (each names its numbering).
+            for (const ExportPolarity polarity : Polarities) {
+                for (int threshold = 0; threshold <= 255; ++threshold) {
+                    FixedExportControls controls(polarity, threshold);
+                    const std::int64_t walked = PointSelection(controls, numbering).run(picture, none);
+                    QCOMPARE(count.points(polarity, threshold), walked);
+                }
+            }
+        }
+        // A few thresholds through the real job in every format, with the file's size.
+        QTemporaryDir dir;
+        for (const FormatEntry& format : outputFormats()) {
+            const SelectionCount& count = both.of(format.numbering);
+            for (const ExportPolarity polarity : Polarities) {
+                for (const int threshold : {0, 100, 254}) {
+                    const bool white = polarity == ExportPolarity::White;
+                    const FormatExport written =
+                        exportFormat(picture, format.format, white, threshold, 1.0,
+                                     dir.filePath(QStringLiteral("f") + format.suffix));
+                    QCOMPARE(written.outcome.points, count.points(polarity, threshold));
+                    SelectionExtent extent = count.extent(polarity, threshold);
+                    QVERIFY(written.outcome.shapes <= extent.shapes);
+                    extent.shapes = written.outcome.shapes;
+                    const auto bytes = ExportJob::fileBytes(picture, format.format, extent, 1.0);
+                    // Exact for the point-data file, and wherever every number written has one digit.
+                    if (format.format == OutputFormat::Records ||
+                        (size.width() <= 7 && size.height() <= 7 && kind != Scaled)) {
+                        QCOMPARE(bytes, written.bytes.size());
+                    } else {
+                        QVERIFY2(
+                            std::abs(bytes - written.bytes.size()) * 5 <= written.bytes.size(),
+                            qPrintable(QStringLiteral("%1 for %2").arg(bytes).arg(written.bytes.size())));
+                    }
+                }
+            }
+        }
+    }
+
+    void otsuThresholdOfWorkedHistograms_data() {
+        QTest::addColumn<QList<int>>("means"); // mean, units, mean, units...
+        QTest::addColumn<int>("expected");     // -1: none
+        // Between the peaks every t splits alike; the smallest is the first above the dark peak.
+        QTest::newRow("two peaks") << QList<int>{40, 2, 50, 4, 60, 2, 180, 2, 190, 4, 200, 2} << 61;
+        // {0} | {100, 200, 200}: 1 · 3 · (500/3)² = 83333; {0, 100} | {200, 200}: 2 · 2 · 150² = 90000.
+        QTest::newRow("three greys") << QList<int>{0, 1, 100, 1, 200, 2} << 101;
+        // t · (256 - t) · 128² is largest at t = 128.
+        QList<int> uniform;
+        for (int mean = 0; mean < 256; ++mean) {
+            uniform << mean << 1;
+        }
+        QTest::newRow("uniform") << uniform << 128;
+        // {0} | {100, 200} and {0, 100} | {200} both give 2 · 150²: the smaller t.
+        QTest::newRow("tie") << QList<int>{0, 1, 100, 1, 200, 1} << 1;
+        QTest::newRow("single grey") << QList<int>{90, 1000} << -1;
+        QTest::newRow("nothing") << QList<int>{} << -1;
+    }
+    void otsuThresholdOfWorkedHistograms() {
+        QFETCH(QList<int>, means);
+        QFETCH(int, expected);
+        SelectionCount::SumCounts counts{};
+        for (qsizetype i = 0; i < means.size(); i += 2) {
+            counts[3 * means[i]] = means[i + 1];
+        }
+        QCOMPARE(otsuThreshold(counts).value_or(-1), expected);
+    }
+};
+
+QTEST_APPLESS_MAIN(SelectionCountTest)
+#include "SelectionCountTest.moc"
