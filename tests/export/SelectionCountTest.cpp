@@ -14,7 +14,7 @@ public:
 };
 
 constexpr ExportPolarity Polarities[] = {ExportPolarity::Black, ExportPolarity::White};
-const QString Scaled = QStringLiteral("scale 2.5 x 1.5 h");
+const QString Scaled = QStringLiteral("scale 1.5 w x 1.5 h");
 
 // The picture in varied colours, as the chosen source: the picture itself, its half-resolution
 // picture as the program sets it up (same pixels, each unit 2 x 2 of them), or a scale of its own.
@@ -24,7 +24,8 @@ PictureSurface source(QSize size, const QString& kind) {
     if (kind == "half") {
         setHalfResolutionScale(chosen, picture);
     } else if (kind == Scaled) {
-        chosen.setScaleWidth(2.5f);
+        // Finer than the pixels: some pixels are read by two units, some by one.
+        chosen.setScaleWidth(1.5f * static_cast<float>(size.width()));
         chosen.setScaleHeight(1.5f * static_cast<float>(size.height()));
     }
     return chosen;
@@ -75,6 +76,13 @@ private slots:
                                      dir.filePath(QStringLiteral("f") + format.suffix));
                     QCOMPARE(written.outcome.points, count.points(polarity, threshold));
                     SelectionExtent extent = count.extent(polarity, threshold);
+                    if (format.format == OutputFormat::Csv) { // the grey levels' digits, from the lines' ends
+                        std::int64_t digits = 0;
+                        for (const QByteArray& line : written.bytes.split('\n').mid(1)) {
+                            digits += line.size() - line.lastIndexOf(',') - 1;
+                        }
+                        QCOMPARE(extent.greyDigits, digits);
+                    }
                     QVERIFY(written.outcome.shapes <= extent.shapes);
                     extent.shapes = written.outcome.shapes;
                     const auto bytes = ExportJob::fileBytes(picture, format.format, extent, 1.0);
