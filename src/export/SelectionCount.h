@@ -28,7 +28,7 @@ public:
     // The decimal digits of the grey levels of those points, all together (the table format's text).
     std::int64_t greyDigits(ExportPolarity polarity, int threshold) const;
     // What the export selects, for the size of its file; the drawing formats' shapes taken as the
-    // points, which they never exceed.
+    // points, which they never exceed (ColumnRuns gives a closer bound).
     SelectionExtent extent(ExportPolarity polarity, int threshold) const;
     // How many units read each channel sum.
     const SumCounts& sumCounts() const { return counts_; }

@@ -1,16 +1,23 @@
 #include "export/SelectionCount.h"
 #include "FormatExport.h"
+#include "export/ColumnRuns.h"
+#include "export/MergedRectangles.h"
 #include "runtime/HalfResolutionScale.h"
 
 #include <QtTest>
 
 namespace {
 
-class NoSink : public PointSink {
+// Counts the column runs, as the drawing formats' sinks find them before merging columns.
+class RunCounter : public PointSink {
 public:
-    void addStretch(const ColumnStretch&) override {}
-    void endColumn(std::int32_t) override {}
+    explicit RunCounter(int rows) : merged(static_cast<std::size_t>(std::max(rows, 0))) {}
+    void addStretch(const ColumnStretch& stretch) override { merged.addStretch(stretch); }
+    void endColumn(std::int32_t x) override {
+        merged.endColumn(x, [](const UnitRectangle&) {});
+    }
     void finish() override {}
+    MergedRectangles merged;
 };
 
 constexpr ExportPolarity Polarities[] = {ExportPolarity::Black, ExportPolarity::White};
@@ -50,7 +57,7 @@ private slots:
         QFETCH(QString, kind);
         const PictureSurface picture = source(size, kind);
         const SelectionCounts both = selectionCounts(picture);
-        NoSink none;
+        const ColumnRuns columnRuns(picture);
         for (const PointNumbering numbering :
              {PointNumbering::UnitsFromOne, PointNumbering::PixelsFromZero}) {
             const SelectionCount& count = both.of(numbering);
@@ -59,8 +66,12 @@ private slots:
             for (const ExportPolarity polarity : Polarities) {
                 for (int threshold = 0; threshold <= 255; ++threshold) {
                     FixedExportControls controls(polarity, threshold);
-                    const std::int64_t walked = PointSelection(controls, numbering).run(picture, none);
-                    QCOMPARE(count.points(polarity, threshold), walked);
+                    RunCounter walk(PointSelection::unitGrid(picture, numbering).height());
+                    QCOMPARE(count.points(polarity, threshold),
+                             PointSelection(controls, numbering).run(picture, walk));
+                    if (numbering == PointNumbering::PixelsFromZero) {
+                        QCOMPARE(columnRuns.runs(polarity, threshold), walk.merged.runs());
+                    }
                 }
             }
         }
@@ -83,7 +94,7 @@ private slots:
                         }
                         QCOMPARE(extent.greyDigits, digits);
                     }
-                    QVERIFY(written.outcome.shapes <= extent.shapes);
+                    QVERIFY(written.outcome.shapes <= columnRuns.runs(polarity, threshold));
                     extent.shapes = written.outcome.shapes;
                     const auto bytes = ExportJob::fileBytes(picture, format.format, extent, 1.0);
                     // Exact for the point-data file, and wherever every number written has one digit.

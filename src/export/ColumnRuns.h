@@ -1,0 +1,28 @@
+#pragma once
+// The runs of selected units down the columns of a drawing (DXF, SVG), for every threshold and polarity,
+// without writing anything: the rectangles a drawing has before runs of the same rows in neighbouring
+// columns merge, so never fewer than its shapes and never more than its points.
+
+#include "ExportControls.h"
+#include "SelectionCount.h"
+#include "runtime/PictureSurface.h"
+
+#include <array>
+#include <cstdint>
+
+class ColumnRuns {
+public:
+    // Reads `source` once, in the drawing formats' numbering.
+    explicit ColumnRuns(const PictureSurface& source);
+
+    std::int64_t runs(ExportPolarity polarity, int threshold) const;
+
+private:
+    // A run starts at every selected unit but those whose unit above is selected too. Black selects
+    // both of two units exactly when the lighter (larger sum) is selected, white when the darker is.
+    explicit ColumnRuns(const std::array<SelectionCount::SumCounts, 3>& counts);
+
+    SelectionCount units_;   // every unit's sum
+    SelectionCount lighter_; // of every unit and the unit above it, the larger sum
+    SelectionCount darker_;  // the smaller
+};
