@@ -3,10 +3,17 @@
 // the 30 ms a source's histogram may take, and a sweep of the count over every threshold and polarity.
 
 #include "BenchSupport.h"
+#include "export/ColumnRuns.h"
+#include "export/ExportJob.h"
+#include "export/FixedExportControls.h"
 #include "export/SelectionCount.h"
 #include "runtime/HalfResolutionScale.h"
 #include "runtime/MemoryReuse.h"
 
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -71,6 +78,50 @@ void bothNumberings(const char* label, const PictureSurface& source, std::int64_
         TargetMilliseconds);
 }
 
+// A smooth grey picture with some grain: a diagonal ramp and a dark disc.
+PictureSurface rampWithDisc(int width, int height) {
+    PictureSurface surface(0, width, height);
+    std::uint32_t seed = 7;
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(surface.image().scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const bool disc =
+                (x - width / 3) * (x - width / 3) + (y - height / 2) * (y - height / 2) < height * height / 9;
+            const int grey = std::clamp((x + y) * 255 / (width + height) - (disc ? 90 : 0) +
+                                            static_cast<int>(seed >> 29) - 4,
+                                        0, 255);
+            line[x] = qRgb(grey, grey, grey);
+        }
+    }
+    return surface;
+}
+
+// The sizes the dialog would state against the files the exports write, for a 1500 x 1000 picture.
+void estimatesAgainstFiles() {
+    const PictureSurface picture = rampWithDisc(1500, 1000);
+    const SelectionCounts counts = selectionCounts(picture);
+    const ColumnRuns columnRuns(picture);
+    QTemporaryDir dir;
+    std::printf("file sizes of a 1500 x 1000 ramp with a disc, black at 100: stated / written\n");
+    for (const FormatEntry& format : outputFormats()) {
+        FixedExportControls controls(ExportPolarity::Black, 100);
+        const QString path = dir.filePath(QStringLiteral("out") + format.suffix);
+        const ExportOutcome outcome =
+            ExportJob(path, format.format).run(picture, QSizeF(1500, 1000), controls);
+        const double written = static_cast<double>(QFileInfo(path).size());
+        SelectionExtent extent = counts.of(format.numbering).extent(ExportPolarity::Black, 100);
+        const double byPoints = static_cast<double>(ExportJob::fileBytes(picture, format.format, extent));
+        extent.shapes = columnRuns.runs(ExportPolarity::Black, 100);
+        const double byRuns = static_cast<double>(ExportJob::fileBytes(picture, format.format, extent));
+        std::printf("  %-8s %10.0f bytes written, %lld points, %lld shapes (%lld runs); stated %.3f with the "
+                    "runs as shapes, %.3f with the points\n",
+                    format.name, written, static_cast<long long>(outcome.points),
+                    static_cast<long long>(outcome.shapes), static_cast<long long>(extent.shapes),
+                    byRuns / written, byPoints / written);
+    }
+}
+
 } // namespace
 
 int main() {
@@ -94,6 +145,10 @@ int main() {
         },
         0);
 
+    printMedians(
+        "column runs (drawings' shapes bound)",
+        [&] { points += ColumnRuns(grey).runs(ExportPolarity::Black, 128); }, 0);
+
     const SelectionCount count(grey, PointNumbering::UnitsFromOne);
     printMedians(
         "points() over 256 thresholds, both",
@@ -105,5 +160,6 @@ int main() {
         },
         0);
     std::printf("(%lld points counted in all)\n", static_cast<long long>(points));
+    estimatesAgainstFiles();
     return 0;
 }

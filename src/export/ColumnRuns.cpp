@@ -2,6 +2,7 @@
 
 #include "ChannelSums.h"
 #include "PointSelection.h"
+#include "SumTally.h"
 
 #include <algorithm>
 #include <vector>
@@ -11,41 +12,45 @@ namespace {
 enum Tally { Units, Lighter, Darker };
 
 // Counts each unit's sum and, from the second row on, the larger and the smaller sum of it and the
-// unit above it; `pixel(line, c)` reads column c's pixel of a row.
+// unit above it; `pixel(line, c)` reads column c's pixel of a row. A row's sums are made first, in a
+// loop of their own, and counted after.
 template <typename Pixel>
-void countColumnPairs(const QImage& image, const UnitReads& reads,
-                      std::array<SelectionCount::SumCounts, 3>& counts, Pixel pixel) {
-    std::vector<std::uint16_t> above(reads.columns.size());
-    bool first = true;
-    for (const int row : reads.rows) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
-        for (std::size_t c = 0; c < above.size(); ++c) {
-            const auto sum = static_cast<std::uint16_t>(channelSum(pixel(line, c)));
-            ++counts[Units][sum];
-            if (!first) {
-                ++counts[Lighter][std::max(sum, above[c])];
-                ++counts[Darker][std::min(sum, above[c])];
-            }
-            above[c] = sum;
+std::array<SelectionCount::SumCounts, 3> countColumnPairs(const QImage& image, const UnitReads& reads,
+                                                          Pixel pixel) {
+    const std::size_t columns = reads.columns.size();
+    std::vector<std::uint16_t> above(columns);
+    std::vector<std::uint16_t> sums(columns);
+    std::array<SumTally, 3> tallies;
+    for (std::size_t r = 0; r < reads.rows.size(); ++r) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(reads.rows[r]));
+        std::uint16_t* const now = sums.data();
+        const std::uint16_t* const before = above.data();
+        for (std::size_t c = 0; c < columns; ++c) {
+            now[c] = static_cast<std::uint16_t>(channelSum(pixel(line, c)));
         }
-        first = false;
+        tallies[Units].add(columns, [now](std::size_t c) { return now[c]; });
+        if (r > 0) {
+            tallies[Lighter].add(columns,
+                                 [now, before](std::size_t c) { return std::max(now[c], before[c]); });
+            tallies[Darker].add(columns,
+                                [now, before](std::size_t c) { return std::min(now[c], before[c]); });
+        }
+        above.swap(sums);
     }
+    return {tallies[Units].total(), tallies[Lighter].total(), tallies[Darker].total()};
 }
 
 std::array<SelectionCount::SumCounts, 3> columnPairs(const PictureSurface& source) {
-    std::array<SelectionCount::SumCounts, 3> counts{};
     const UnitReads reads = PointSelection::unitReads(source, PointNumbering::PixelsFromZero);
     const std::vector<int>& columns = reads.columns;
     if (!columns.empty() && columns.back() - columns.front() + 1 == static_cast<int>(columns.size())) {
         // The picture's own pixels, read without the list.
-        countColumnPairs(
-            source.image(), reads, counts,
+        return countColumnPairs(
+            source.image(), reads,
             [first = columns.front()](const QRgb* line, std::size_t c) { return line[first + c]; });
-    } else {
-        countColumnPairs(source.image(), reads, counts,
-                         [&columns](const QRgb* line, std::size_t c) { return line[columns[c]]; });
     }
-    return counts;
+    return countColumnPairs(source.image(), reads,
+                            [&columns](const QRgb* line, std::size_t c) { return line[columns[c]]; });
 }
 
 } // namespace

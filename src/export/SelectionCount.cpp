@@ -1,10 +1,10 @@
 #include "SelectionCount.h"
 
 #include "ChannelSums.h"
+#include "SumTally.h"
 #include "runtime/GreyOfSum.h"
 
 #include <algorithm>
-#include <limits>
 #include <span>
 #include <vector>
 
@@ -53,63 +53,20 @@ AxisReads axisReads(std::span<const std::vector<int>* const> reads, int pixels) 
     return axis;
 }
 
-// Sums counted in four interleaved tallies, so that neighbouring pixels of one grey do not wait on each
-// other's increments; the tallies are folded into the total before any could overflow.
-class SumTally {
-public:
-    // Tallies line[c] for every c of `columns`, ascending.
-    void add(const QRgb* line, std::span<const int> columns) {
-        if (pending_ + columns.size() > std::numeric_limits<std::uint32_t>::max()) {
-            fold();
-        }
-        pending_ += columns.size();
-        if (columns.empty()) {
-            return;
-        }
-        // Most classes are one run of neighbouring pixels, read without the list.
-        if (columns.back() - columns.front() + 1 == static_cast<int>(columns.size())) {
-            tally(columns.size(), [first = line + columns.front()](std::size_t c) { return first[c]; });
-        } else {
-            tally(columns.size(), [line, at = columns.data()](std::size_t c) { return line[at[c]]; });
-        }
+// Tallies the sums of line[c] for every c of `columns`, ascending.
+void tallyLine(SumTally& tally, const QRgb* line, std::span<const int> columns) {
+    if (columns.empty()) {
+        return;
     }
-    const SelectionCount::SumCounts& total() {
-        fold();
-        return total_;
+    // Most classes are one run of neighbouring pixels, read without the list.
+    if (columns.back() - columns.front() + 1 == static_cast<int>(columns.size())) {
+        tally.add(columns.size(),
+                  [first = line + columns.front()](std::size_t c) { return channelSum(first[c]); });
+    } else {
+        tally.add(columns.size(),
+                  [line, at = columns.data()](std::size_t c) { return channelSum(line[at[c]]); });
     }
-
-private:
-    static constexpr std::size_t Stride = 768; // a tally's sums, rounded up to whole cache lines
-
-    template <typename Pixel> void tally(std::size_t count, Pixel pixel) {
-        std::uint32_t* const t0 = tallies_.data();
-        std::uint32_t* const t1 = t0 + Stride;
-        std::uint32_t* const t2 = t1 + Stride;
-        std::uint32_t* const t3 = t2 + Stride;
-        std::size_t c = 0;
-        for (; c + 4 <= count; c += 4) {
-            ++t0[channelSum(pixel(c))];
-            ++t1[channelSum(pixel(c + 1))];
-            ++t2[channelSum(pixel(c + 2))];
-            ++t3[channelSum(pixel(c + 3))];
-        }
-        for (; c < count; ++c) {
-            ++t0[channelSum(pixel(c))];
-        }
-    }
-    void fold() {
-        for (std::size_t sum = 0; sum < SelectionCount::SumLevels; ++sum) {
-            for (std::size_t k = 0; k < 4; ++k) {
-                total_[sum] += std::exchange(tallies_[k * Stride + sum], 0);
-            }
-        }
-        pending_ = 0;
-    }
-
-    std::array<std::uint32_t, 4 * Stride> tallies_{};
-    std::uint64_t pending_ = 0; // pixels tallied since the last fold: no tally holds more
-    SelectionCount::SumCounts total_{};
-};
+}
 
 // The sums the units of each numbering read from `source`, one pass over the pixels they read.
 std::vector<SelectionCount::SumCounts> countedSums(const PictureSurface& source,
@@ -134,7 +91,8 @@ std::vector<SelectionCount::SumCounts> countedSums(const PictureSurface& source,
         for (const int row : rows.classPixels[rowClass]) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
             for (std::size_t columnClass = 0; columnClass < columnClasses; ++columnClass) {
-                tallies[rowClass * columnClasses + columnClass].add(line, columns.classPixels[columnClass]);
+                tallyLine(tallies[rowClass * columnClasses + columnClass], line,
+                          columns.classPixels[columnClass]);
             }
         }
     }
