@@ -1,6 +1,8 @@
 // Times the selection count the export dialog builds of a 6000 x 4000 grey picture and of its
 // half-resolution picture (both numberings each, as the dialog needs them for every format) against
-// the 30 ms a source's histogram may take, and a sweep of the count over every threshold and polarity.
+// the 30 ms a source's histogram may take, the column runs that bound a drawing's shapes, and sweeps
+// of the count and of the stated sizes over every threshold; then sets the sizes the dialog would
+// state against the files the exports write, for a smaller picture.
 
 #include "BenchSupport.h"
 #include "export/ColumnRuns.h"
@@ -159,7 +161,25 @@ int main() {
             }
         },
         0);
-    std::printf("(%lld points counted in all)\n", static_cast<long long>(points));
+    // What the dialog states on every change: the count and the size, here of every format at once.
+    const SelectionCounts counts = selectionCounts(grey);
+    const ColumnRuns columnRuns(grey);
+    printMedians(
+        "sizes of 4 formats x 256 thresholds",
+        [&] {
+            for (int threshold = 0; threshold <= 255; ++threshold) {
+                for (const FormatEntry& format : outputFormats()) {
+                    SelectionExtent extent =
+                        counts.of(format.numbering).extent(ExportPolarity::Black, threshold);
+                    if (format.drawing) {
+                        extent.shapes = columnRuns.runs(ExportPolarity::Black, threshold);
+                    }
+                    points += ExportJob::fileBytes(grey, format.format, extent);
+                }
+            }
+        },
+        0);
+    std::printf("(%lld counted in all)\n", static_cast<long long>(points));
     estimatesAgainstFiles();
     return 0;
 }
