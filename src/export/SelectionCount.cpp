@@ -14,6 +14,7 @@ namespace {
 constexpr std::size_t MostNumberings = 2;
 using Weights = std::array<std::int64_t, MostNumberings>;
 constexpr int OutsideSum = SelectionCount::SumLevels - 1;
+static_assert(SumTally::Levels == SelectionCount::SumLevels);
 
 // One axis of the picture as the numberings read it: each device pixel is read by some units of each
 // numbering (a unit of a fine scale may read a pixel its neighbour reads too); pixels read alike form a
@@ -118,6 +119,31 @@ std::vector<SelectionCount::SumCounts> countedSums(const PictureSurface& source,
     return counts;
 }
 
+__extension__ using Wide = unsigned __int128;
+
+// d² / q held exactly, as a whole part and a remainder, for comparing the variances of two splits.
+class Separation {
+public:
+    Separation() = default;
+    Separation(std::int64_t d, std::uint64_t q)
+        : whole_(square(d) / q), remainder_(static_cast<std::uint64_t>(square(d) % q)), denominator_(q) {}
+    // Remainders and denominators stay below 2^53, so their cross products fit in 128 bits.
+    bool operator<(const Separation& other) const {
+        return whole_ != other.whole_
+                   ? whole_ < other.whole_
+                   : Wide{remainder_} * other.denominator_ < Wide{other.remainder_} * denominator_;
+    }
+
+private:
+    static Wide square(std::int64_t d) {
+        const Wide magnitude = d < 0 ? Wide{0} - static_cast<Wide>(d) : static_cast<Wide>(d);
+        return magnitude * magnitude;
+    }
+    Wide whole_ = 0;
+    std::uint64_t remainder_ = 0;
+    std::uint64_t denominator_ = 1;
+};
+
 } // namespace
 
 SelectionCount::SelectionCount(const PictureSurface& source, PointNumbering numbering)
@@ -166,32 +192,50 @@ std::int64_t SelectionCount::selected(const Below& below, ExportPolarity polarit
 }
 
 std::optional<int> otsuThreshold(const SelectionCount::SumCounts& counts) {
-    double total = 0;
-    double totalSum = 0;
+    std::int64_t total = 0;
+    std::int64_t totalSum = 0;
     for (int sum = 0; sum < SelectionCount::SumLevels; ++sum) {
-        total += static_cast<double>(counts[sum]);
-        totalSum += static_cast<double>(counts[sum]) * sum;
+        total += counts[sum];
+        totalSum += counts[sum] * sum;
     }
+    // The variance of a split, times the square of all units, is d² / (below · above) with
+    // d = belowSum · total - below · totalSum: whole numbers that fit in 64 bits (d² in 128) up to this
+    // many units, so that equal variances compare equal and the smallest t wins. Beyond it, long double.
+    constexpr std::int64_t ExactUnits = 100'000'000;
     std::optional<int> best;
-    double bestVariance = 0;
-    double below = 0;
-    double belowSum = 0;
+    Separation bestSeparation;
+    long double bestVariance = 0;
+    std::int64_t below = 0;
+    std::int64_t belowSum = 0;
     int sum = 0;
     for (int t = 1; t <= 255; ++t) {
         // Class "mean < t" holds the sums below 3t.
         for (; sum < 3 * t; ++sum) {
-            below += static_cast<double>(counts[sum]);
-            belowSum += static_cast<double>(counts[sum]) * sum;
+            below += counts[sum];
+            belowSum += counts[sum] * sum;
         }
-        const double above = total - below;
+        const std::int64_t above = total - below;
         if (below == 0 || above == 0) {
             continue;
         }
-        const double difference = belowSum / below - (totalSum - belowSum) / above;
-        const double variance = below * above * difference * difference;
-        if (variance > bestVariance) {
-            bestVariance = variance;
-            best = t;
+        if (total <= ExactUnits) {
+            const std::int64_t difference = belowSum * total - below * totalSum;
+            const Separation separation(difference, static_cast<std::uint64_t>(below) *
+                                                        static_cast<std::uint64_t>(above));
+            if (!best || bestSeparation < separation) {
+                bestSeparation = separation;
+                best = t;
+            }
+        } else {
+            const long double difference =
+                static_cast<long double>(belowSum) * static_cast<long double>(total) -
+                static_cast<long double>(below) * static_cast<long double>(totalSum);
+            const long double variance =
+                difference * difference / (static_cast<long double>(below) * static_cast<long double>(above));
+            if (!best || variance > bestVariance) {
+                bestVariance = variance;
+                best = t;
+            }
         }
     }
     return best;

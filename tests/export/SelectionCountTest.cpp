@@ -122,6 +122,8 @@ private slots:
         QTest::newRow("uniform") << uniform << 128;
         // {0} | {100, 200} and {0, 100} | {200} both give 2 · 150²: the smaller t.
         QTest::newRow("tie") << QList<int>{0, 1, 100, 1, 200, 1} << 1;
+        // The same in shares whose variances a double rounds apart.
+        QTest::newRow("rounded tie") << QList<int>{63, 534, 106, 172, 149, 534} << 64;
         QTest::newRow("single grey") << QList<int>{90, 1000} << -1;
         QTest::newRow("nothing") << QList<int>{} << -1;
     }
