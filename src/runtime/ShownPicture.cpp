@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -34,12 +35,73 @@ QImage blocksOf(const QImage& surface, const QRect& area, int block) {
     return blocks;
 }
 
+// A copy of `area` of the shown pixels with the marked ones in the highlight's colour.
+QImage markedPart(const QImage& shown, const QRect& area, const SumHighlight& highlight) {
+    QImage part(area.size(), QImage::Format_RGB32);
+    for (int y = 0; y < area.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(shown.constScanLine(area.top() + y)) + area.left();
+        auto* to = reinterpret_cast<QRgb*>(part.scanLine(y));
+        for (int x = 0; x < area.width(); ++x) {
+            to[x] = highlight.marks(channelSum(from[x])) ? highlight.colour : from[x];
+        }
+    }
+    return part;
+}
+
+// The same, where a shown pixel of a reduced copy is marked by the extreme sum of the pixels it stands for.
+QImage markedReducedPart(const QImage& reduced, const std::vector<std::uint16_t>& extremes, const QRect& area,
+                         const SumHighlight& highlight) {
+    QImage part(area.size(), QImage::Format_RGB32);
+    for (int y = 0; y < area.height(); ++y) {
+        const int row = area.top() + y;
+        const auto* from = reinterpret_cast<const QRgb*>(reduced.constScanLine(row)) + area.left();
+        const std::uint16_t* sums =
+            extremes.data() + static_cast<std::size_t>(row) * reduced.width() + area.left();
+        auto* to = reinterpret_cast<QRgb*>(part.scanLine(y));
+        for (int x = 0; x < area.width(); ++x) {
+            to[x] = highlight.marks(sums[x]) ? highlight.colour : from[x];
+        }
+    }
+    return part;
+}
+
+// Each shown pixel's footprint runs from first[i] to first[i + 1] of `stored` pixels.
+std::vector<int> footprints(int stored, int shown) {
+    std::vector<int> first(static_cast<std::size_t>(shown) + 1);
+    for (int i = 0; i <= shown; ++i) {
+        first[i] = static_cast<int>(static_cast<std::int64_t>(i) * stored / shown);
+    }
+    return first;
+}
+
+template <typename Keep>
+std::vector<std::uint16_t> extremesOf(const QImage& source, QSize shown, std::uint16_t start, Keep keep) {
+    const std::vector<int> columns = footprints(source.width(), shown.width());
+    const std::vector<int> rows = footprints(source.height(), shown.height());
+    std::vector<std::uint16_t> extremes(static_cast<std::size_t>(shown.width()) * shown.height(), start);
+    for (int j = 0; j < shown.height(); ++j) {
+        std::uint16_t* out = extremes.data() + static_cast<std::size_t>(j) * shown.width();
+        for (int y = rows[j]; y < std::max(rows[j + 1], rows[j] + 1); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+            for (int i = 0; i < shown.width(); ++i) {
+                std::uint16_t extreme = out[i];
+                for (int x = columns[i]; x < std::max(columns[i + 1], columns[i] + 1); ++x) {
+                    extreme = keep(extreme, static_cast<std::uint16_t>(channelSum(row[x])));
+                }
+                out[i] = extreme;
+            }
+        }
+    }
+    return extremes;
+}
+
 } // namespace
 
 void ShownPicture::setZoom(double zoom) {
     if (zoom != zoom_) {
         zoom_ = zoom;
         reduced_ = QImage();
+        extremes_.clear();
     }
 }
 
@@ -47,7 +109,12 @@ void ShownPicture::setUnitBlock(int pixels) {
     if (pixels != unitBlock_) {
         unitBlock_ = pixels;
         reduced_ = QImage();
+        extremes_.clear();
     }
+}
+
+void ShownPicture::setHighlight(const std::optional<SumHighlight>& highlight) {
+    highlight_ = highlight;
 }
 
 int ShownPicture::shownLength(int storedLength) const {
@@ -65,6 +132,22 @@ const QImage& ShownPicture::reducedCopy(const QImage& surface) {
     return reduced_;
 }
 
+const std::vector<std::uint16_t>& ShownPicture::extremeSums(const QImage& surface) {
+    const SumHighlight::Side side = highlight_->side;
+    if (extremes_.empty() || extremesFrom_ != surface.cacheKey() || extremesSide_ != side) {
+        const QImage source = unitBlock_ == 1 ? surface : unitPixels(surface, unitBlock_);
+        const QSize shown = reducedCopy(surface).size();
+        extremes_ = side == SumHighlight::Side::Below
+                        ? extremesOf(source, shown, 765,
+                                     [](std::uint16_t a, std::uint16_t b) { return std::min(a, b); })
+                        : extremesOf(source, shown, 0,
+                                     [](std::uint16_t a, std::uint16_t b) { return std::max(a, b); });
+        extremesFrom_ = surface.cacheKey();
+        extremesSide_ = side;
+    }
+    return extremes_;
+}
+
 void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface, const QRect& area) {
     if (surface.isNull()) {
         return;
@@ -74,16 +157,26 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
         if (part.isEmpty()) {
             return;
         }
-        if (unitBlock_ == 1) {
+        if (unitBlock_ == 1 && !highlight_) {
             painter.drawImage(part.topLeft() + corner, surface, part);
+        } else if (unitBlock_ == 1) {
+            painter.drawImage(part.topLeft() + corner, markedPart(surface, part, *highlight_));
         } else {
-            painter.drawImage(part.topLeft() + corner, blocksOf(surface, part, unitBlock_));
+            const QImage blocks = blocksOf(surface, part, unitBlock_);
+            painter.drawImage(part.topLeft() + corner,
+                              highlight_ ? markedPart(blocks, blocks.rect(), *highlight_) : blocks);
         }
         return;
     }
     const QImage& reduced = reducedCopy(surface);
     const QRect part = area.intersected(reduced.rect());
-    if (!part.isEmpty()) {
+    if (part.isEmpty()) {
+        return;
+    }
+    if (highlight_) {
+        painter.drawImage(part.topLeft() + corner,
+                          markedReducedPart(reduced, extremeSums(surface), part, *highlight_));
+    } else {
         painter.drawImage(part.topLeft() + corner, reduced, part);
     }
 }
