@@ -35,34 +35,47 @@ QImage blocksOf(const QImage& surface, const QRect& area, int block) {
     return blocks;
 }
 
-// A copy of `area` of the shown pixels with the marked ones in the highlight's colour.
-QImage markedPart(const QImage& shown, const QRect& area, const SumHighlight& highlight) {
-    QImage part(area.size(), QImage::Format_RGB32);
-    for (int y = 0; y < area.height(); ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(shown.constScanLine(area.top() + y)) + area.left();
-        auto* to = reinterpret_cast<QRgb*>(part.scanLine(y));
-        for (int x = 0; x < area.width(); ++x) {
-            to[x] = highlight.marks(channelSum(from[x])) ? highlight.colour : from[x];
-        }
+// A buffer that holds at least this size, kept from paint to paint: a new one per paint would fault in
+// megabytes of fresh pages every time.
+void makeRoom(QImage& buffer, QSize size) {
+    if (buffer.width() < size.width() || buffer.height() < size.height()) {
+        buffer = QImage(size.expandedTo(buffer.size()), QImage::Format_RGB32);
     }
-    return part;
 }
 
-// The same, where a shown pixel of a reduced copy is marked by the extreme sum of the pixels it stands for.
-QImage markedReducedPart(const QImage& reduced, const std::vector<std::uint16_t>& extremes, const QRect& area,
-                         const SumHighlight& highlight) {
-    QImage part(area.size(), QImage::Format_RGB32);
+// Writes `area` of the shown pixels into the buffer's corner, the marked ones in the highlight's colour;
+// a marked pixel's sum is its own, or at a reduced zoom the extreme sum of the pixels it stands for.
+template <bool Above>
+void markPart(const QImage& shown, const std::uint16_t* extremes, const QRect& area, int limit, QRgb colour,
+              QImage& into) {
     for (int y = 0; y < area.height(); ++y) {
         const int row = area.top() + y;
-        const auto* from = reinterpret_cast<const QRgb*>(reduced.constScanLine(row)) + area.left();
-        const std::uint16_t* sums =
-            extremes.data() + static_cast<std::size_t>(row) * reduced.width() + area.left();
-        auto* to = reinterpret_cast<QRgb*>(part.scanLine(y));
-        for (int x = 0; x < area.width(); ++x) {
-            to[x] = highlight.marks(sums[x]) ? highlight.colour : from[x];
+        const auto* from = reinterpret_cast<const QRgb*>(shown.constScanLine(row)) + area.left();
+        auto* to = reinterpret_cast<QRgb*>(into.scanLine(y));
+        if (extremes) {
+            const std::uint16_t* sums =
+                extremes + static_cast<std::size_t>(row) * shown.width() + area.left();
+            for (int x = 0; x < area.width(); ++x) {
+                to[x] = (Above ? sums[x] > limit : sums[x] < limit) ? colour : from[x];
+            }
+        } else {
+            for (int x = 0; x < area.width(); ++x) {
+                const int sum = channelSum(from[x]);
+                to[x] = (Above ? sum > limit : sum < limit) ? colour : from[x];
+            }
         }
     }
-    return part;
+}
+
+void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::uint16_t* extremes,
+                 const QRect& area, const SumHighlight& highlight, QImage& buffer) {
+    makeRoom(buffer, area.size());
+    if (highlight.side == SumHighlight::Side::Above) {
+        markPart<true>(shown, extremes, area, highlight.limit, highlight.colour, buffer);
+    } else {
+        markPart<false>(shown, extremes, area, highlight.limit, highlight.colour, buffer);
+    }
+    painter.drawImage(at, buffer, QRect(QPoint(0, 0), area.size()));
 }
 
 // Each shown pixel's footprint runs from first[i] to first[i + 1] of `stored` pixels.
@@ -160,11 +173,13 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
         if (unitBlock_ == 1 && !highlight_) {
             painter.drawImage(part.topLeft() + corner, surface, part);
         } else if (unitBlock_ == 1) {
-            painter.drawImage(part.topLeft() + corner, markedPart(surface, part, *highlight_));
+            paintMarked(painter, part.topLeft() + corner, surface, nullptr, part, *highlight_, marked_);
+        } else if (!highlight_) {
+            painter.drawImage(part.topLeft() + corner, blocksOf(surface, part, unitBlock_));
         } else {
             const QImage blocks = blocksOf(surface, part, unitBlock_);
-            painter.drawImage(part.topLeft() + corner,
-                              highlight_ ? markedPart(blocks, blocks.rect(), *highlight_) : blocks);
+            paintMarked(painter, part.topLeft() + corner, blocks, nullptr, blocks.rect(), *highlight_,
+                        marked_);
         }
         return;
     }
@@ -174,8 +189,8 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
         return;
     }
     if (highlight_) {
-        painter.drawImage(part.topLeft() + corner,
-                          markedReducedPart(reduced, extremeSums(surface), part, *highlight_));
+        paintMarked(painter, part.topLeft() + corner, reduced, extremeSums(surface).data(), part, *highlight_,
+                    marked_);
     } else {
         painter.drawImage(part.topLeft() + corner, reduced, part);
     }

@@ -47,6 +47,7 @@ private:
     QImage reduced_;
     qint64 reducedFrom_ = 0; // the surface's cache key when the copy was made
     std::optional<SumHighlight> highlight_;
+    QImage marked_; // the marked part of the last paint, its memory kept for the next
     std::vector<std::uint16_t> extremes_;
     qint64 extremesFrom_ = 0;
     SumHighlight::Side extremesSide_ = SumHighlight::Side::Below;
