@@ -58,3 +58,21 @@ PictureWindowForm& ExportSourceWindows::sourceWindow(bool originalResolution) {
 void ExportSourceWindows::exportWritten(std::int64_t points, const QString& file) {
     forms_.mdiForm1().status()->showExportWritten(points, file);
 }
+
+void ExportSourceWindows::showSelection(bool originalResolution, const SumHighlight& marks) {
+    if (Form2* grey = forms_.loadedForm2()) {
+        grey->Picture2->setHighlight(originalResolution ? std::optional(marks) : std::nullopt);
+    }
+    if (Form3* half = forms_.loadedForm3()) {
+        half->Picture2->setHighlight(originalResolution ? std::nullopt : std::optional(marks));
+    }
+}
+
+void ExportSourceWindows::clearSelection() {
+    for (PictureWindowForm* window : {static_cast<PictureWindowForm*>(forms_.loadedForm2()),
+                                      static_cast<PictureWindowForm*>(forms_.loadedForm3())}) {
+        if (window) {
+            window->Picture2->setHighlight(std::nullopt);
+        }
+    }
+}

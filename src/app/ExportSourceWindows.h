@@ -18,6 +18,8 @@ public:
     QSizeF openedPictureSize() override;
     std::optional<double> statedDotsPerInch() const override { return statedDotsPerInch_; }
     void exportWritten(std::int64_t points, const QString& file) override;
+    void showSelection(bool originalResolution, const SumHighlight& marks) override;
+    void clearSelection() override;
 
     // A picture was opened from `path`: its stated resolution is read now, while the file is the one shown.
     void pictureOpenedFrom(const QString& path);

@@ -3,6 +3,7 @@
 // picture's size. A query that changes nothing, kept apart from the load that may open windows.
 
 #include "runtime/PictureSurface.h"
+#include "runtime/SumHighlight.h"
 
 #include <QSizeF>
 
@@ -28,6 +29,11 @@ public:
     virtual QSizeF openedPictureSize() = 0;
     // The resolution the opened picture's file states, in dots per inch, if it states one.
     virtual std::optional<double> statedDotsPerInch() const = 0;
+    // The preview while the dialog is open: the source window for this choice marks these pixels on
+    // screen (its stored picture unchanged), the other source window none. Loads no window.
+    virtual void showSelection(bool /*originalResolution*/, const SumHighlight& /*marks*/) {}
+    // No source window marks anything (the dialog has closed, or there is nothing to show).
+    virtual void clearSelection() {}
     // An export wrote this many points to the file.
     virtual void exportWritten(std::int64_t /*points*/, const QString& /*file*/) {}
 };

@@ -2,6 +2,8 @@
 
 #include "ExportJob.h"
 #include "PixelSize.h"
+#include "SelectionMarks.h"
+#include "ThresholdHistogram.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DoEvents.h"
 #include "runtime/DriveListBox.h"
@@ -23,17 +25,22 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QSpinBox>
+#include <QTimer>
 
 #include <cmath>
 
 namespace {
 
 constexpr int ClientWidth = 8805;
-// The seed's 5580 and a row for the file type and the resolution.
-constexpr int ClientHeight = 6060;
+// The seed's 5580, a row for the file type and the resolution and one for the preview.
+constexpr int ClientHeight = 6480;
 const QString Frame1Caption = QStringLiteral("指定图像的黑白分界线");
 const QString DialogCaption = QStringLiteral("导出图像数据");
 const QString NewFolderName = QStringLiteral("新建文件夹");
+const QString NotConverted = QStringLiteral("尚未转换");
+// How often the preview looks whether its source picture has appeared, gone or changed.
+constexpr int SourceWatchMilliseconds = 300;
 
 // The default name for a new folder in this one: 新建文件夹, or with the first number that is free.
 QString freeFolderName(const QDir& folder) {
@@ -87,6 +94,12 @@ QString numberText(double value) {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
+QSpinBox* thresholdBox(QWidget* parent) {
+    auto* const box = new QSpinBox(parent);
+    box->setRange(0, 255);
+    return box;
+}
+
 QRadioButton* option(const QString& caption, QWidget* parent, bool selected) {
     auto* const button = new QRadioButton(caption, parent);
     button->setChecked(selected);
@@ -117,9 +130,7 @@ private:
         if (!form_) {
             return;
         }
-        polarity_ = form_->Option3->isChecked()   ? ExportPolarity::Black
-                    : form_->Option4->isChecked() ? ExportPolarity::White
-                                                  : ExportPolarity::None;
+        polarity_ = form_->chosenPolarity();
         threshold_ = form_->HScroll1->Value();
     }
 
@@ -152,10 +163,17 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
       Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})),
       FileType(placed(fileTypes(this), {1080, 5640, 2955, 315})),
       Resolution(placed(new QLineEdit(this), {4800, 5640, 840, 315})),
-      DrawingSize(placed(new QLabel(this), {6120, 5640, 2535, 315})), sources_(sources) {
+      DrawingSize(placed(new QLabel(this), {6120, 5640, 2535, 315})),
+      ThresholdBox(placed(thresholdBox(this), {1080, 6060, 840, 315})),
+      AutoThreshold(placed(new QPushButton(QStringLiteral("自动"), this), {2040, 6060, 945, 315})),
+      PointCount(placed(new QLabel(this), {3120, 6060, 5535, 315})),
+      Histogram(new ThresholdHistogram(Picture1)), sources_(sources), sourceWatch_(new QTimer(this)) {
     placed(new QLabel(QStringLiteral("文件类型"), this), {120, 5670, 900, 255});
     placed(new QLabel(QStringLiteral("分辨率"), this), {4155, 5670, 645, 255});
     placed(new QLabel(QStringLiteral("dpi"), this), {5685, 5670, 400, 255});
+    placed(new QLabel(QStringLiteral("分界线"), this), {120, 6090, 900, 255});
+    const int inset = Picture1->borderWidth();
+    Histogram->setGeometry(inset, inset, Picture1->width() - 2 * inset, Picture1->height() - 2 * inset);
     setCaption(DialogCaption);
     setFixedSize(ClientWidth / TwipsPerPixel, ClientHeight / TwipsPerPixel);
     if (auto* const frame = qobject_cast<QMdiSubWindow*>(parent)) {
@@ -164,8 +182,9 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     }
     Picture1->setFocusPolicy(Qt::TabFocus);
-    QWidget* const tabOrder[] = {Picture1, HScroll1, Command2, Command1, Command3, Text1,    Drive1,    Dir1,
-                                 Option3,  Option4,  Option2,  Option1,  Text2,    FileType, Resolution};
+    QWidget* const tabOrder[] = {Picture1, HScroll1, ThresholdBox, AutoThreshold, Command2,  Command1,
+                                 Command3, Text1,    Drive1,       Dir1,          Option3,   Option4,
+                                 Option2,  Option1,  Text2,        FileType,      Resolution};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -182,6 +201,26 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
             [this] { onEvent([this] { fileTypeChosen(); }); });
     connect(Resolution, &QLineEdit::textChanged, this, [this] { showDrawingSize(); });
     connect(Option1, &QRadioButton::toggled, this, [this] { showDrawingSize(); });
+
+    // The thumb while dragged: the preview follows it, the bar's value waits for the release.
+    connect(HScroll1, &QAbstractSlider::sliderMoved, this, [this](int position) {
+        onEvent([this, position] {
+            ThresholdBox->setValue(position);
+            showPreview();
+        });
+    });
+    connect(ThresholdBox, &QSpinBox::valueChanged, this,
+            [this](int threshold) { onEvent([this, threshold] { thresholdTyped(threshold); }); });
+    connect(AutoThreshold, &QPushButton::clicked, this,
+            [this] { onEvent([this] { AutoThreshold_Click(); }); });
+    for (QRadioButton* choice : {Option1, Option3}) { // each toggles with its partner
+        connect(choice, &QRadioButton::toggled, this, [this] { onEvent([this] { showPreview(); }); });
+    }
+    connect(sourceWatch_, &QTimer::timeout, this, [this] { onEvent([this] { followSource(); }); });
+    connect(this, &Form::unloaded, this, [this] {
+        sourceWatch_->stop();
+        sources_.clearSelection();
+    });
 }
 
 void Form6::Form_Initialize() {
@@ -201,6 +240,9 @@ void Form6::Form_Initialize() {
         Option1->setChecked(true);
     }
     HScroll1->setBarValue(122);
+    ThresholdBox->setValue(HScroll1->Value());
+    showPreview();
+    sourceWatch_->start(SourceWatchMilliseconds);
 }
 
 void Form6::Form_Load() {
@@ -315,6 +357,73 @@ void Form6::HScroll1_Change() {
     const QString v = decimalText(HScroll1->Value());
     Frame1->setTitle(Frame1Caption + QStringLiteral("--RGB(") + v + QLatin1Char(',') + v + QLatin1Char(',') +
                      v + QLatin1Char(')'));
+    ThresholdBox->setValue(HScroll1->Value());
+    showPreview();
+}
+
+void Form6::thresholdTyped(int threshold) {
+    if (threshold != HScroll1->sliderPosition()) {
+        HScroll1->setBarValue(threshold); // its change handler shows the rest
+    }
+}
+
+// Otsu's threshold over the source's real pixels; without a source, or with a single grey, none.
+void Form6::AutoThreshold_Click() {
+    const bool original = Option1->isChecked();
+    const PictureSurface* const source = sources_.existingSource(original);
+    if (!source || !sources_.sourceFinished(original)) {
+        return;
+    }
+    const std::optional<int> threshold =
+        otsuThreshold(counts_.of(*source, original, PointNumbering::PixelsFromZero).sumCounts());
+    if (threshold) {
+        HScroll1->setBarValue(*threshold);
+    }
+}
+
+void Form6::showPreview() {
+    const bool original = Option1->isChecked();
+    const PictureSurface* const source = sources_.existingSource(original);
+    shownSource_ = source;
+    shownPixels_ = source ? source->image().cacheKey() : 0;
+    shownFinished_ = source && sources_.sourceFinished(original);
+    if (!shownFinished_) {
+        PointCount->setText(NotConverted);
+        Histogram->clear();
+        sources_.clearSelection();
+        return;
+    }
+    const ExportPolarity polarity = chosenPolarity();
+    const int threshold = HScroll1->sliderPosition();
+    const FormatEntry& format = formatEntry(chosenFormat());
+    const std::int64_t points = counts_.of(*source, original, format.numbering).points(polarity, threshold);
+    const std::int64_t bytes =
+        estimatedFileBytes(format.format, points, PointSelection::unitGrid(*source, format.numbering));
+    PointCount->setText(QStringLiteral("将写入 %1 个点，文件约 %2 MB")
+                            .arg(points)
+                            .arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1));
+    Histogram->setCounts(counts_.of(*source, original, PointNumbering::PixelsFromZero).sumCounts());
+    Histogram->setSelection(polarity, threshold);
+    if (const std::optional<SumHighlight> marks = selectionMarks(polarity, threshold)) {
+        sources_.showSelection(original, *marks);
+    } else {
+        sources_.clearSelection();
+    }
+}
+
+void Form6::followSource() {
+    const bool original = Option1->isChecked();
+    const PictureSurface* const source = sources_.existingSource(original);
+    if (source != shownSource_ || (source && (source->image().cacheKey() != shownPixels_ ||
+                                              sources_.sourceFinished(original) != shownFinished_))) {
+        showPreview();
+    }
+}
+
+ExportPolarity Form6::chosenPolarity() const {
+    return Option3->isChecked()   ? ExportPolarity::Black
+           : Option4->isChecked() ? ExportPolarity::White
+                                  : ExportPolarity::None;
 }
 
 OutputFormat Form6::chosenFormat() const {
@@ -337,6 +446,7 @@ void Form6::fileTypeChosen() {
     const QString stem = suffix.isEmpty() ? name : name.left(name.size() - suffix.size() - 1);
     Text1->setText(stem + QLatin1String(formatEntry(chosenFormat()).suffix));
     showDrawingSize();
+    showPreview();
 }
 
 // The drawing's size for the chosen source, once that picture exists; the point-data file has no size.

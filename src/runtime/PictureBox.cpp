@@ -103,6 +103,13 @@ void PictureBox::setUnitBlock(int pixels) {
     update();
 }
 
+void PictureBox::setHighlight(const std::optional<SumHighlight>& highlight) {
+    if (highlight != shown_.highlight()) {
+        shown_.setHighlight(highlight);
+        update();
+    }
+}
+
 void PictureBox::syncSurfaceSize() {
     const int inner = 2 * borderWidth();
     const int pixelWidth = std::max(0, static_cast<int>(std::lround(width_)) - inner);

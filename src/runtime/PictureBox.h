@@ -56,6 +56,10 @@ public:
     // Paints each unit of pixels x pixels as one solid block of its first pixel.
     void setUnitBlock(int pixels);
 
+    // Marks pixels on screen by their channel sums (none: the picture as it is); the surface is untouched.
+    void setHighlight(const std::optional<SumHighlight>& highlight);
+    const std::optional<SumHighlight>& highlight() const { return shown_.highlight(); }
+
     // Repaint after the surface was written directly.
     void surfaceChanged() { update(); }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -34,12 +35,86 @@ QImage blocksOf(const QImage& surface, const QRect& area, int block) {
     return blocks;
 }
 
+// A buffer that holds at least this size, kept from paint to paint: a new one per paint would fault in
+// megabytes of fresh pages every time.
+void makeRoom(QImage& buffer, QSize size) {
+    if (buffer.width() < size.width() || buffer.height() < size.height()) {
+        buffer = QImage(size.expandedTo(buffer.size()), QImage::Format_RGB32);
+    }
+}
+
+// Writes `area` of the shown pixels into the buffer's corner, the marked ones in the highlight's colour;
+// a marked pixel's sum is its own, or at a reduced zoom the extreme sum of the pixels it stands for.
+template <bool Above>
+void markPart(const QImage& shown, const std::uint16_t* extremes, const QRect& area, int limit, QRgb colour,
+              QImage& into) {
+    for (int y = 0; y < area.height(); ++y) {
+        const int row = area.top() + y;
+        const auto* from = reinterpret_cast<const QRgb*>(shown.constScanLine(row)) + area.left();
+        auto* to = reinterpret_cast<QRgb*>(into.scanLine(y));
+        if (extremes) {
+            const std::uint16_t* sums =
+                extremes + static_cast<std::size_t>(row) * shown.width() + area.left();
+            for (int x = 0; x < area.width(); ++x) {
+                to[x] = (Above ? sums[x] > limit : sums[x] < limit) ? colour : from[x];
+            }
+        } else {
+            for (int x = 0; x < area.width(); ++x) {
+                const int sum = channelSum(from[x]);
+                to[x] = (Above ? sum > limit : sum < limit) ? colour : from[x];
+            }
+        }
+    }
+}
+
+void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::uint16_t* extremes,
+                 const QRect& area, const SumHighlight& highlight, QImage& buffer) {
+    makeRoom(buffer, area.size());
+    if (highlight.side == SumHighlight::Side::Above) {
+        markPart<true>(shown, extremes, area, highlight.limit, highlight.colour, buffer);
+    } else {
+        markPart<false>(shown, extremes, area, highlight.limit, highlight.colour, buffer);
+    }
+    painter.drawImage(at, buffer, QRect(QPoint(0, 0), area.size()));
+}
+
+// Each shown pixel's footprint runs from first[i] to first[i + 1] of `stored` pixels.
+std::vector<int> footprints(int stored, int shown) {
+    std::vector<int> first(static_cast<std::size_t>(shown) + 1);
+    for (int i = 0; i <= shown; ++i) {
+        first[i] = static_cast<int>(static_cast<std::int64_t>(i) * stored / shown);
+    }
+    return first;
+}
+
+template <typename Keep>
+std::vector<std::uint16_t> extremesOf(const QImage& source, QSize shown, std::uint16_t start, Keep keep) {
+    const std::vector<int> columns = footprints(source.width(), shown.width());
+    const std::vector<int> rows = footprints(source.height(), shown.height());
+    std::vector<std::uint16_t> extremes(static_cast<std::size_t>(shown.width()) * shown.height(), start);
+    for (int j = 0; j < shown.height(); ++j) {
+        std::uint16_t* out = extremes.data() + static_cast<std::size_t>(j) * shown.width();
+        for (int y = rows[j]; y < std::max(rows[j + 1], rows[j] + 1); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+            for (int i = 0; i < shown.width(); ++i) {
+                std::uint16_t extreme = out[i];
+                for (int x = columns[i]; x < std::max(columns[i + 1], columns[i] + 1); ++x) {
+                    extreme = keep(extreme, static_cast<std::uint16_t>(channelSum(row[x])));
+                }
+                out[i] = extreme;
+            }
+        }
+    }
+    return extremes;
+}
+
 } // namespace
 
 void ShownPicture::setZoom(double zoom) {
     if (zoom != zoom_) {
         zoom_ = zoom;
         reduced_ = QImage();
+        extremes_.clear();
     }
 }
 
@@ -47,7 +122,12 @@ void ShownPicture::setUnitBlock(int pixels) {
     if (pixels != unitBlock_) {
         unitBlock_ = pixels;
         reduced_ = QImage();
+        extremes_.clear();
     }
+}
+
+void ShownPicture::setHighlight(const std::optional<SumHighlight>& highlight) {
+    highlight_ = highlight;
 }
 
 int ShownPicture::shownLength(int storedLength) const {
@@ -65,6 +145,22 @@ const QImage& ShownPicture::reducedCopy(const QImage& surface) {
     return reduced_;
 }
 
+const std::vector<std::uint16_t>& ShownPicture::extremeSums(const QImage& surface) {
+    const SumHighlight::Side side = highlight_->side;
+    if (extremes_.empty() || extremesFrom_ != surface.cacheKey() || extremesSide_ != side) {
+        const QImage source = unitBlock_ == 1 ? surface : unitPixels(surface, unitBlock_);
+        const QSize shown = reducedCopy(surface).size();
+        extremes_ = side == SumHighlight::Side::Below
+                        ? extremesOf(source, shown, 765,
+                                     [](std::uint16_t a, std::uint16_t b) { return std::min(a, b); })
+                        : extremesOf(source, shown, 0,
+                                     [](std::uint16_t a, std::uint16_t b) { return std::max(a, b); });
+        extremesFrom_ = surface.cacheKey();
+        extremesSide_ = side;
+    }
+    return extremes_;
+}
+
 void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface, const QRect& area) {
     if (surface.isNull()) {
         return;
@@ -74,16 +170,28 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
         if (part.isEmpty()) {
             return;
         }
-        if (unitBlock_ == 1) {
+        if (unitBlock_ == 1 && !highlight_) {
             painter.drawImage(part.topLeft() + corner, surface, part);
-        } else {
+        } else if (unitBlock_ == 1) {
+            paintMarked(painter, part.topLeft() + corner, surface, nullptr, part, *highlight_, marked_);
+        } else if (!highlight_) {
             painter.drawImage(part.topLeft() + corner, blocksOf(surface, part, unitBlock_));
+        } else {
+            const QImage blocks = blocksOf(surface, part, unitBlock_);
+            paintMarked(painter, part.topLeft() + corner, blocks, nullptr, blocks.rect(), *highlight_,
+                        marked_);
         }
         return;
     }
     const QImage& reduced = reducedCopy(surface);
     const QRect part = area.intersected(reduced.rect());
-    if (!part.isEmpty()) {
+    if (part.isEmpty()) {
+        return;
+    }
+    if (highlight_) {
+        paintMarked(painter, part.topLeft() + corner, reduced, extremeSums(surface).data(), part, *highlight_,
+                    marked_);
+    } else {
         painter.drawImage(part.topLeft() + corner, reduced, part);
     }
 }

@@ -2,9 +2,15 @@
 // What a picture box paints of its stored surface: the pixels themselves, or each unit of a coarser
 // grid as a solid block of its first pixel; below 100 % from a reduced copy made once per zoom level
 // and surface content, so that a repaint only copies the exposed part. Painting only: the surface is
-// never written.
+// never written. A highlight marks the pixels of chosen channel sums on screen alone.
+
+#include "SumHighlight.h"
 
 #include <QImage>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 class QPainter;
 class QRect;
@@ -18,6 +24,11 @@ public:
     // Units of pixels x pixels shown as solid blocks (1: every pixel as it is).
     void setUnitBlock(int pixels);
 
+    // Marks these pixels over the picture until cleared. Below 100 % a shown pixel stands for several and is
+    // marked when any of them is, so that single marked pixels stay visible at every zoom.
+    void setHighlight(const std::optional<SumHighlight>& highlight);
+    const std::optional<SumHighlight>& highlight() const { return highlight_; }
+
     // The picture's shown size for a stored size.
     int shownLength(int storedLength) const;
 
@@ -27,9 +38,17 @@ public:
 
 private:
     const QImage& reducedCopy(const QImage& surface);
+    // For each pixel of the reduced copy, the lowest (marking below a limit) or highest (above) channel sum
+    // of the stored pixels it stands for: made once per zoom level, surface content and side.
+    const std::vector<std::uint16_t>& extremeSums(const QImage& surface);
 
     double zoom_ = 1.0;
     int unitBlock_ = 1;
     QImage reduced_;
     qint64 reducedFrom_ = 0; // the surface's cache key when the copy was made
+    std::optional<SumHighlight> highlight_;
+    QImage marked_; // the marked part of the last paint, its memory kept for the next
+    std::vector<std::uint16_t> extremes_;
+    qint64 extremesFrom_ = 0;
+    SumHighlight::Side extremesSide_ = SumHighlight::Side::Below;
 };

@@ -3,12 +3,15 @@
 #include "export/Form6.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
+#include "export/SelectionMarks.h"
+#include "export/ThresholdHistogram.h"
 #include "runtime/DirListBox.h"
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
 
 #include "PointFiles.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "TestProgram.h"
 
 #include <QComboBox>
@@ -18,6 +21,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <csignal>
@@ -45,12 +49,21 @@ template <typename Grey> QImage greyImage(int width, int height, Grey grey) {
 const auto workedGrey = [](int x, int y) { return std::array{0, 0, 0, 0, 40, 130, 0, 121, 200}[3 * x + y]; };
 const QByteArray workedBlackFile = pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}});
 
-// The grey picture (and the half-resolution one once made) as the program would hand them to the dialog.
+// The grey picture (and the half-resolution one once made) as the program would hand them to the dialog,
+// the marks the dialog asks the chosen source window to show and the count of the last export.
 struct FakeSources : ExportSources {
     PictureSurface grey;
     std::optional<PictureSurface> half;
     QSizeF opened;
-    const PictureSurface* existingSource(bool original) const override { return original ? &grey : &*half; }
+    bool present = true;
+    std::optional<std::pair<bool, SumHighlight>> marked;
+    std::int64_t written = -1;
+    const PictureSurface* existingSource(bool original) const override {
+        return !present ? nullptr : original ? &grey : &*half;
+    }
+    void showSelection(bool original, const SumHighlight& marks) override { marked.emplace(original, marks); }
+    void clearSelection() override { marked.reset(); }
+    void exportWritten(std::int64_t points, const QString&) override { written = points; }
     bool halfPictureExists() const override { return half.has_value(); }
     PictureSurface loadForExport(bool original) override { return original ? grey : *half; }
     bool sourceFinished(bool) const override { return finished; }
@@ -106,7 +119,7 @@ private slots:
             session.sources.half.emplace();
         }
         Form6& dialog = session.dialog();
-        QCOMPARE(dialog.size(), QSize(587, 404));
+        QCOMPARE(dialog.size(), QSize(587, 432));
         QCOMPARE(dialog.FileType->currentText(), QStringLiteral("点数据文件 (*.txt)"));
         QCOMPARE(dialog.Resolution->text(), QStringLiteral("96"));
         QCOMPARE(dialog.Option2->isEnabled(), halfResolutionDone);
@@ -161,14 +174,6 @@ private slots:
         QCOMPARE(session.onlyMessage(), Done);
     }
 
-    void aResolutionThatIsNotAPositiveNumberIsRefused() {
-        Session session;
-        session.dialog().Resolution->setText(QStringLiteral("-3"));
-        session.dialog().Command1->click();
-        QCOMPARE(session.onlyMessage(), QStringLiteral("分辨率必须是大于零的数（每英寸的点数）"));
-        QVERIFY(session.files().isEmpty());
-    }
-
     void thePathIsComposedUntilTypedOverAndOkExportsToIt() {
         Session session;
         Form6& dialog = session.dialog();
@@ -193,20 +198,6 @@ private slots:
         QCOMPARE(session.files(), QStringList{"typed.dat"});
     }
 
-    void theHalfResolutionRoadKeepsTheOriginalSizeInTheHeader() {
-        const QImage picture = greyImage(5, 5, [](int x, int y) { return 10 * x + y; });
-        Session session(picture);
-        session.sources.half =
-            session.sources.grey; // unit (u, v) is pixel (2u, 2v), as the reduction makes it
-        session.sources.half->setScaleWidth(2.5f);
-        session.sources.half->setScaleHeight(2.5f);
-        Form6& dialog = session.dialog();
-        QVERIFY(dialog.Option2->isChecked());
-        dialog.HScroll1->setBarValue(255);
-        dialog.Command1->click();
-        QCOMPARE(contents(session.path(DefaultName)), expectedPointFile(picture, true, false, 255));
-    }
-
     void anUnwritableDestinationIsReportedAndChangesNothing_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
@@ -216,6 +207,8 @@ private slots:
         QTest::newRow("disk full part-way") << QString("full") << "：File too large";
         QTest::newRow("a cancelled conversion's picture")
             << QString("unfinished") << "图片尚未转换完成，不能导出。";
+        QTest::newRow("a resolution that is no positive number")
+            << QString("dpi") << "分辨率必须是大于零的数（每英寸的点数）";
     }
     void anUnwritableDestinationIsReportedAndChangesNothing() {
         QFETCH(QString, kind);
@@ -234,8 +227,9 @@ private slots:
         } else if (kind == "folder") {
             session.dialog().Text1->clear();
             path = session.dialog().Text2->text();
-        } else if (kind == "unfinished") {
-            session.sources.finished = false;
+        } else if (kind == "unfinished" || kind == "dpi") {
+            session.sources.finished = kind != "unfinished";
+            session.dialog().Resolution->setText(kind == "dpi" ? "-3" : "96");
             path.clear();
         } else if (kind == "readonly") {
             QFile::setPermissions(old, QFileDevice::ReadOwner); // refused even though tests run as root
@@ -256,8 +250,7 @@ private slots:
 #endif
         const QString message = session.onlyMessage();
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
-        QCOMPARE(session.dialog().Caption(),
-                 kind == "unfinished" ? "导出图像数据---已经完成100%" : "导出图像数据");
+        QCOMPARE(session.dialog().Caption(), path.isEmpty() ? "导出图像数据---已经完成100%" : "导出图像数据");
         QCOMPARE(contents(old), QByteArray("old"));
         QCOMPARE(session.files(), QStringList{DefaultName});
         QVERIFY(!session.dialog().isUnloaded());
@@ -323,6 +316,118 @@ private slots:
         QCOMPARE(dialog.Text2->text(), folder + "/" + DefaultName);
         QCOMPARE(session.onlyMessage(),
                  reason.isEmpty() ? "0 messages" : "无法新建文件夹" + reason.arg(session.path(answers[0])));
+    }
+
+    // The count line before OK against the points OK then writes, for each format, both polarities and
+    // sources.
+    void theCountLineStatesWhatOkWrites_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("white");
+        QTest::addColumn<bool>("half");
+        QTest::addColumn<int>("threshold");
+        QTest::newRow("point data, black") << 0 << false << false << 122;
+        QTest::newRow("point data, white, half: outside reads counted") << 0 << true << true << 0;
+        QTest::newRow("DXF, white, half") << 1 << true << true << 150;
+        QTest::newRow("SVG, black") << 2 << false << false << 255;
+        QTest::newRow("CSV, white") << 3 << true << false << 90;
+    }
+    void theCountLineStatesWhatOkWrites() {
+        QFETCH(int, type);
+        QFETCH(bool, white);
+        QFETCH(bool, half);
+        QFETCH(int, threshold);
+        const QImage picture = variedImage(9, 7);
+        Session session(picture);
+        session.sources.half =
+            session.sources.grey; // unit (u, v) is pixel (2u, 2v), as the reduction makes it
+        session.sources.half->setScaleWidth(4.5f);
+        session.sources.half->setScaleHeight(3.5f);
+        Form6& dialog = session.dialog();
+        dialog.FileType->setCurrentIndex(type);
+        (white ? dialog.Option4 : dialog.Option3)->setChecked(true);
+        (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
+        dialog.HScroll1->setBarValue(threshold);
+        const QString line = dialog.PointCount->text();
+        dialog.Command1->click();
+        QVERIFY(session.sources.written > 0);
+        QVERIFY2(line.startsWith(QString("将写入 %1 个点，文件约 ").arg(session.sources.written)),
+                 qPrintable(line));
+        if (type == 0) { // the half-resolution road keeps the original size in the header
+            QCOMPARE(contents(dialog.Text2->text()), expectedPointFile(picture, half, white, threshold));
+        }
+    }
+
+    // The marks, the count and the spin box follow the thumb while it is dragged; the bar's value and the
+    // caption change on release. Typing, the bar's arrows, the polarity and the source move the rest.
+    void thePreviewFollowsEveryChoiceAndGoesWithTheDialog() {
+        Session session(variedImage(9, 7));
+        session.sources.half = session.sources.grey;
+        Form6& dialog = session.dialog();
+        const auto marked = [&session](bool original, ExportPolarity polarity, int threshold) {
+            return session.sources.marked == std::pair(original, *selectionMarks(polarity, threshold));
+        };
+        QVERIFY(marked(false, ExportPolarity::Black, 122));
+        dialog.Option1->setChecked(true);
+        dialog.Option4->setChecked(true);
+        QVERIFY(marked(true, ExportPolarity::White, 122));
+        const QString caption = dialog.Frame1->title(), countAt122 = dialog.PointCount->text();
+        dialog.HScroll1->setSliderDown(true);
+        dialog.HScroll1->setSliderPosition(40);
+        QVERIFY(marked(true, ExportPolarity::White, 40) && dialog.PointCount->text() != countAt122);
+        QVERIFY(dialog.ThresholdBox->value() == 40 && dialog.HScroll1->Value() == 122);
+        QCOMPARE(dialog.Frame1->title(), caption);
+        dialog.HScroll1->setSliderDown(false);
+        QCOMPARE(dialog.HScroll1->Value(), 40);
+        QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(40,40,40)"));
+        dialog.ThresholdBox->setValue(17);
+        QCOMPARE(dialog.HScroll1->Value(), 17);
+        dialog.HScroll1->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(dialog.ThresholdBox->value(), 33);
+        QVERIFY(marked(true, ExportPolarity::White, 33));
+        dialog.Unload();
+        QVERIFY(!session.sources.marked);
+    }
+
+    // Without its source picture (none yet, or a cancelled run's) the dialog says so and marks nothing;
+    // the picture's arrival is noticed.
+    void withoutTheSourcePictureTheDialogSaysNotConverted_data() {
+        QTest::addColumn<bool>("present");
+        QTest::newRow("no picture") << false;
+        QTest::newRow("a cancelled conversion's picture") << true;
+    }
+    void withoutTheSourcePictureTheDialogSaysNotConverted() {
+        QFETCH(bool, present);
+        Session session;
+        session.sources.present = present;
+        session.sources.finished = false;
+        Form6& dialog = session.dialog();
+        QCOMPARE(dialog.PointCount->text(), QStringLiteral("尚未转换"));
+        QVERIFY(!session.sources.marked && !dialog.Histogram->hasCounts());
+        dialog.AutoThreshold->click();
+        QCOMPARE(dialog.HScroll1->Value(), 122);
+        session.sources.present = session.sources.finished = true;
+        QTRY_COMPARE(dialog.PointCount->text(), QStringLiteral("将写入 2 个点，文件约 0.0 MB"));
+        QVERIFY(session.sources.marked && dialog.Histogram->hasCounts());
+    }
+
+    // 自动 takes Otsu's threshold of the source; a single grey leaves the threshold as it is.
+    void automaticThresholdAndHistogram_data() {
+        QTest::addColumn<int>("dark");
+        QTest::addColumn<int>("light");
+        QTest::addColumn<int>("threshold");
+        QTest::newRow("two greys: the smallest threshold between them") << 30 << 200 << 31;
+        QTest::newRow("a single grey") << 90 << 90 << 122;
+    }
+    void automaticThresholdAndHistogram() {
+        QFETCH(int, dark);
+        QFETCH(int, light);
+        QFETCH(int, threshold);
+        Session session(greyImage(5, 3, [&](int x, int) { return x < 2 ? dark : light; }));
+        Form6& dialog = session.dialog();
+        QVERIFY(dialog.Histogram->levels()[dark] == (dark == light ? 15 : 6) &&
+                dialog.Histogram->levels()[light] == (dark == light ? 15 : 9));
+        dialog.AutoThreshold->click();
+        QVERIFY(dialog.HScroll1->Value() == threshold && dialog.ThresholdBox->value() == threshold);
     }
 
     void cancelEndsTheProgram() {

@@ -1,0 +1,134 @@
+// Times the export dialog's preview on a 6000 x 4000 grey picture shown in a 1600 x 1000 viewport
+// (offscreen platform): the counts made at the dialog's opening, then from a threshold change to the
+// updated count line and the repainted, marked viewport over a sweep of all 256 values at 100 % and at
+// the fitting zoom, and the longest event-loop stall while the thumb is dragged across the whole bar.
+
+#include "BenchSupport.h"
+#include "export/Form6.h"
+#include "runtime/ScrollBar.h"
+#include "view/Form1.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+class QuietShell : public Shell {
+public:
+    void MsgBox(const QString& text, const QString&) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
+    void End() override {}
+    QString AppPath() const override { return QCoreApplication::applicationDirPath(); }
+    QSize screenTwips() const override { return QSize(1920, 1200) * TwipsPerPixel; }
+};
+
+// The grey window as the program hands it to the dialog: a picture window whose picture box shows the marks.
+class WindowSource : public ExportSources {
+public:
+    explicit WindowSource(PictureBox& box) : box_(box) {}
+    const PictureSurface* existingSource(bool) const override { return &box_.surface(); }
+    bool halfPictureExists() const override { return false; }
+    PictureSurface loadForExport(bool) override { return box_.surface(); }
+    bool sourceFinished(bool) const override { return true; }
+    QSizeF openedPictureSize() override { return {6000, 4000}; }
+    std::optional<double> statedDotsPerInch() const override { return std::nullopt; }
+    void showSelection(bool, const SumHighlight& marks) override { box_.setHighlight(marks); }
+    void clearSelection() override { box_.setHighlight(std::nullopt); }
+
+private:
+    PictureBox& box_;
+};
+
+QImage greyPicture() {
+    QImage picture(6000, 4000, QImage::Format_RGB32);
+    fillVariedPixels(picture);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            // A smooth grey field with the varied pixels' noise, as a photo's grey picture has.
+            const int level =
+                std::clamp((x * 255 / 6000 + y * 255 / 4000) / 2 + int(row[x] & 31) - 16, 0, 255);
+            row[x] = qRgb(level, level, level);
+        }
+    }
+    return picture;
+}
+
+// Counts the paints a widget receives, to show that every change repainted the picture.
+class PaintCount : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    QuietShell shell;
+    Form1 window(shell, nullptr);
+    window.Picture2->setPicture(greyPicture());
+    window.resize(1600 + 17, 1000 + 17); // the viewport (with its border) is 1600 x 1000
+    window.show();
+    WindowSource source(*window.Picture2);
+    PaintCount pictureCount;
+    window.Picture2->installEventFilter(&pictureCount);
+    Form6 dialog(shell, source, nullptr);
+    dialog.Form_Load();
+    const double opening = millisecondsOf([&] { dialog.Form_Initialize(); });
+    dialog.show();
+    QApplication::processEvents();
+    std::printf("6000 x 4000 grey picture, %d x %d viewport\n", qRound(window.Picture1->Width()),
+                qRound(window.Picture1->Height()));
+    std::printf(
+        "dialog opening with both counts (point data and real pixels): %.1f ms (histogram target <= 30)\n",
+        opening);
+
+    const auto sweep = [&](const char* name) {
+        std::vector<double> times;
+        const int paintsBefore = pictureCount.paints;
+        for (int threshold = 0; threshold <= 255; ++threshold) {
+            times.push_back(millisecondsOf([&] {
+                dialog.HScroll1->setBarValue(threshold);
+                dialog.PointCount->repaint();
+                window.Picture1->repaint();
+            }));
+        }
+        std::printf("%-5s zoom %6.2f %%: threshold change to count and repainted marks: median %.2f ms "
+                    "(target <= 16), worst %.2f ms (target <= 33); %d changes, %d paints of the picture\n",
+                    name, window.zoom() * 100, median(times), *std::max_element(times.begin(), times.end()),
+                    int(times.size()), pictureCount.paints - paintsBefore);
+    };
+    window.zoomToActualSize();
+    window.Picture1->repaint();
+    sweep("100 %");
+    window.zoomToFit();
+    window.Picture1->repaint();
+    sweep("fit");
+    window.zoomToActualSize();
+
+    // The scroll bar moves its thumb this way on every mouse move of a drag.
+    double longest = 0;
+    dialog.HScroll1->setSliderDown(true);
+    for (int position = 0; position <= 255; ++position) {
+        longest = std::max(longest, millisecondsOf([&] {
+                               dialog.HScroll1->setSliderPosition(position);
+                               QApplication::processEvents();
+                           }));
+    }
+    dialog.HScroll1->setSliderDown(false);
+    std::printf("thumb dragged across the bar at 100 %%: longest event-loop stall %.2f ms (target <= 50)\n",
+                longest);
+    return 0;
+}
