@@ -199,7 +199,10 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
     Dir1->onOpenFailed([this](const RuntimeError& error) { shell().reportError(error); });
     connect(FileType, &QComboBox::currentIndexChanged, this,
             [this] { onEvent([this] { fileTypeChosen(); }); });
-    connect(Resolution, &QLineEdit::textChanged, this, [this] { showDrawingSize(); });
+    connect(Resolution, &QLineEdit::textChanged, this, [this] {
+        showDrawingSize();
+        showPreview();
+    });
     connect(Option1, &QRadioButton::toggled, this, [this] { showDrawingSize(); });
 
     // The thumb while dragged: the preview follows it, the bar's value waits for the release.
@@ -375,7 +378,7 @@ void Form6::AutoThreshold_Click() {
         return;
     }
     const std::optional<int> threshold =
-        otsuThreshold(counts_.of(*source, original, PointNumbering::PixelsFromZero).sumCounts());
+        otsuThreshold(counts_.of(*source, original).pixelsFromZero.sumCounts());
     if (threshold) {
         HScroll1->setBarValue(*threshold);
     }
@@ -396,13 +399,13 @@ void Form6::showPreview() {
     const ExportPolarity polarity = chosenPolarity();
     const int threshold = HScroll1->sliderPosition();
     const FormatEntry& format = formatEntry(chosenFormat());
-    const std::int64_t points = counts_.of(*source, original, format.numbering).points(polarity, threshold);
-    const std::int64_t bytes =
-        estimatedFileBytes(format.format, points, PointSelection::unitGrid(*source, format.numbering));
+    const SelectionExtent extent = counts_.extent(*source, original, format, polarity, threshold);
+    const std::int64_t bytes = ExportJob::fileBytes(*source, format.format, extent,
+                                                    pixelMillimetresTyped().value_or(pixelMillimetres({})));
     PointCount->setText(QStringLiteral("将写入 %1 个点，文件约 %2 MB")
-                            .arg(points)
+                            .arg(extent.points)
                             .arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1));
-    Histogram->setCounts(counts_.of(*source, original, PointNumbering::PixelsFromZero).sumCounts());
+    Histogram->setCounts(counts_.of(*source, original).pixelsFromZero.sumCounts());
     Histogram->setSelection(polarity, threshold);
     if (const std::optional<SumHighlight> marks = selectionMarks(polarity, threshold)) {
         sources_.showSelection(original, *marks);

@@ -1,17 +1,22 @@
 #pragma once
-// The export dialog's counts of its source pictures: one SelectionCount per source choice and numbering,
-// made when first asked for and kept until that picture changes (another surface, new pixels or another
-// scale), so that a threshold, polarity or format change is a lookup and never a pass over the picture.
+// The export dialog's counts of its source pictures, per source choice: made when first asked for and
+// kept until that picture changes (another surface, new pixels or another scale), so that a threshold,
+// polarity or format change is a lookup and never a pass over the picture.
 
+#include "ColumnRuns.h"
 #include "OutputFormat.h"
 #include "SelectionCount.h"
 
-#include <cstdint>
-#include <memory>
+#include <optional>
 
 class PreviewCounts {
 public:
-    const SelectionCount& of(const PictureSurface& source, bool originalResolution, PointNumbering numbering);
+    // Both numberings' counts of the source, made in one pass.
+    const SelectionCounts& of(const PictureSurface& source, bool originalResolution);
+    // What an export of the source in `format` selects; a drawing's shapes bounded by its column runs,
+    // made the first time a drawing format asks (a pass about twice the counts').
+    SelectionExtent extent(const PictureSurface& source, bool originalResolution, const FormatEntry& format,
+                           ExportPolarity polarity, int threshold);
 
 private:
     struct Entry {
@@ -19,11 +24,10 @@ private:
         qint64 pixels = 0; // the image's cache key, which changes with its content
         float scaleWidth = 0;
         float scaleHeight = 0;
-        std::unique_ptr<SelectionCount> count;
+        std::optional<SelectionCounts> counts;
+        std::optional<ColumnRuns> runs;
     };
-    Entry entries_[2][2];
-};
+    Entry& entry(const PictureSurface& source, bool originalResolution);
 
-// The size of the file an export of `points` points writes: exact for the point-data file (a header
-// record and one record per point), a first estimate from the points alone for the other formats.
-std::int64_t estimatedFileBytes(OutputFormat format, std::int64_t points, QSize grid);
+    Entry entries_[2];
+};
