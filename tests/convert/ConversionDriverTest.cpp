@@ -1,17 +1,12 @@
 // The convert and reduce items driven through the real windows and progress dialog, offscreen.
 
-#include "app/Forms.h"
-#include "app/MDIForm1.h"
 #include "convert/Form5.h"
-#include "runtime/Numbers.h"
+#include "runtime/PictureBox.h"
 #include "state/Module2.h"
-#include "view/Form1.h"
-#include "view/Form2.h"
-#include "view/Form3.h"
 
 #include "PixelCompare.h"
-#include "ProgressTicks.h"
-#include "WholeProgram.h"
+#include "TestPictures.h"
+#include "TestProgram.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -19,6 +14,7 @@
 #include <QtTest>
 
 #include <climits>
+#include <cmath>
 #include <functional>
 #include <optional>
 
@@ -43,15 +39,25 @@ protected:
     }
 };
 
-QImage colourPicture(int width, int height) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            picture.setPixel(x, y,
-                             qRgb((x * 37 + y * 11) % 256, (x * 5 + y * 53) % 256, (x * 91 + y * 7) % 256));
-        }
+const QString Caption = QStringLiteral("将图片转换成黑白色……");
+const QString GreyPrefix = QStringLiteral("转换成原分辨率黑白图片……已经完成:");
+const QString HalfPrefix = QStringLiteral("转换成低分辨率黑白图片……已经完成:");
+
+QStringList progressCaptions(const QString& prefix, const QList<int>& percents) {
+    QStringList captions{Caption};
+    for (const int percent : percents) {
+        captions << prefix + QString::number(percent) + "%";
     }
-    return picture;
+    return captions;
+}
+
+// The percentages of a grey run over the first `columns` columns of a picture 40 wide.
+QList<int> percentsOf40(int columns) {
+    QList<int> percents;
+    for (int column = 0; column < columns; ++column) {
+        percents << int(std::floor(column / 40.0 * 100));
+    }
+    return percents;
 }
 
 ColourValue greyOf(const QImage& picture, int x, int y) {
@@ -59,17 +65,6 @@ ColourValue greyOf(const QImage& picture, int x, int y) {
     const int level = (qRed(pixel) + qGreen(pixel) + qBlue(pixel) + 1) / 3;
     return RGB(level, level, level);
 }
-
-QStringList progressCaptions(const QString& prefix, const QList<int>& percents) {
-    QStringList captions{ProgressDialogCaption};
-    for (const int percent : percents) {
-        captions << prefix + QString::number(percent) + "%";
-    }
-    return captions;
-}
-
-const QString GreyPrefix = QStringLiteral("转换成原分辨率黑白图片……已经完成:");
-const QString HalfPrefix = QStringLiteral("转换成低分辨率黑白图片……已经完成:");
 
 // Grey picture made, half-resolution picture made, cancel flag.
 QList<int> flags() {
@@ -119,10 +114,11 @@ private:
     // shows.
     void runDialog(std::int16_t mode, const std::function<void(Form5&)>& whenShown = {}) {
         Module2::ConvertMode = mode;
+        recorder.captions.clear();
         const QPointer<Form5> dialog = new Form5(program->shell, *boxes, nullptr);
         QTimer::singleShot(0, dialog, [this, dialog, whenShown] {
             armed << (dialog->Timer1->Enabled() && dialog->Timer1->Interval() == 1000 &&
-                      dialog->windowTitle() == ProgressDialogCaption && dialog->Label1->text().isEmpty());
+                      dialog->windowTitle() == Caption && dialog->Label1->text().isEmpty());
             whenShown ? whenShown(*dialog) : dialog->Timer1->tick(); // at once instead of a second later
         });
         dialog->ShowModal();
@@ -137,7 +133,6 @@ private:
 private slots:
     void init() {
         program.emplace();
-        recorder.captions.clear();
         recorder.onCaption = nullptr;
         armed.clear();
         qApp->installEventFilter(&recorder);
@@ -153,106 +148,90 @@ private slots:
         QVERIFY2(!armed.contains(false), "a showing of the progress dialog was not armed");
     }
 
-    void greyConversionShowsEveryStepAndMaximisesTheGreyWindow() {
-        const QImage picture = colourPicture(3, 2);
+    void greyThenHalfShowEveryStepAndMaximiseTheirWindows() {
+        const QImage picture = variedImage(5, 5);
         openPicture(picture);
         QList<int> bars;
         recorder.onCaption = [&bars](Form5& dialog, const QString&) { bars << dialog.Label1Width(); };
         runDialog(1);
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0, 33, 66, 100}));
-        QCOMPARE(bars, (QList<int>{15, 0, 2045, 4090, 6135})); // to the full frame
-        QCOMPARE(boxes->maximised, QList<ConversionResult>{ConversionResult::Grey});
+        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0, 20, 40, 60, 80, 100}));
+        QCOMPARE(bars, (QList<int>{15, 0, 1227, 2454, 3681, 4908, 6135})); // to the full frame
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
         QCOMPARE(greyDifference(picture, INT_MAX), QString());
-    }
-
-    void reductionShowsItsStepsAndMaximisesTheHalfResolutionWindow() {
-        const QImage picture = colourPicture(5, 5);
-        openPicture(picture);
-        runDialog(1);
-        recorder.captions.clear();
         runDialog(2);
         QCOMPARE(recorder.captions, progressCaptions(HalfPrefix, {0, 40, 80}));
         QCOMPARE(boxes->maximised, (QList<ConversionResult>{ConversionResult::Grey, ConversionResult::Half}));
         QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
-        const PictureSurface& half = boxes->half.surface();
-        QCOMPARE(half.ScaleWidth(), 2.5f);
-        for (int u = 0; u <= 2; ++u) {
-            for (int v = 0; v <= 2; ++v) {
-                QCOMPARE(half.Point(u, v), greyOf(picture, 2 * u, 2 * v));
-            }
-        }
+        QCOMPARE(
+            firstPixelDifference(boxes->half.surface(),
+                                 [&](int x, int y) { return x % 2 || y % 2 ? 0 : greyOf(picture, x, y); }),
+            QString());
     }
 
-    void cancelAtAnyColumnLeavesExactlyTheColumnsBeforeIt() {
-        const QImage picture = colourPicture(40, 3);
-        openPicture(picture);
-        const auto percent = [](int column) { return int(roundDown(column / 40.0 * 100)); };
-        QRandomGenerator random(20261206);
-        for (int run = 0; run < 30; ++run) {
-            // the click arrives while this column is converted and is handled in the yield before the next
-            const int clickColumn = random.bounded(41);
-            const QString clickCaption = GreyPrefix + QString::number(percent(clickColumn)) + "%";
-            recorder.onCaption = [clickCaption](Form5& dialog, const QString& caption) {
-                if (caption == clickCaption) {
-                    QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
-                }
-            };
-            boxes->grey.Cls(); // the next run starts afresh, as in a grey window opened again
-            runDialog(1);
-            QCOMPARE(recorder.captions.last(),
-                     GreyPrefix + QString::number(percent(std::min(clickColumn + 1, 40))) + "%");
-            QCOMPARE(flags(), (QList<int>{clickColumn == 40 ? -1 : 0, 0, 0})); // a stopped run is no result
-            QCOMPARE(boxes->maximised.size(), run + 1);
-            QCOMPARE(greyDifference(picture, clickColumn + 1), QString());
-        }
-    }
-
-    void cancelOrCloseBeforeTheFirstTick_data() {
+    // A click arrives while a column is converted and is handled in the yield before the next; Cancel or
+    // Esc before the first tick stops at 0 %; the close box before it stops the tick itself.
+    void aCancelLeavesExactlyTheColumnsBeforeIt_data() {
         QTest::addColumn<QString>("how");
-        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<int>("click");     // the column whose caption the click arrives after
+        QTest::addColumn<int>("shown");     // progress captions shown
+        QTest::addColumn<int>("converted"); // columns left grey
         QTest::addColumn<QList<int>>("flagsAfter");
-        QTest::newRow("cancel: the tick shows 0 % and converts nothing")
-            << "cancel" << progressCaptions(GreyPrefix, {0}) << QList<int>{0, 0, 0};
-        QTest::newRow("Esc: as cancel") << "Esc" << progressCaptions(GreyPrefix, {0}) << QList<int>{0, 0, 0};
-        QTest::newRow("close: no tick, the flag set until the next dialog shows")
-            << "close" << QStringList{ProgressDialogCaption} << QList<int>{0, 0, -1};
+        QTest::newRow("cancel before the first tick") << "cancel" << -1 << 1 << 0 << QList<int>{0, 0, 0};
+        QTest::newRow("Esc before the first tick") << "Esc" << -1 << 1 << 0 << QList<int>{0, 0, 0};
+        QTest::newRow("close box: the flag kept until the next dialog")
+            << "close" << -1 << 0 << 0 << QList<int>{0, 0, -1};
+        for (const int column : {0, 1, 20, 39, 40}) {
+            QTest::addRow("click during column %d", column)
+                << "click" << column << std::min(column + 2, 41) << column + 1
+                << QList<int>{column == 40 ? -1 : 0, 0, 0}; // a stopped run is no result
+        }
     }
-    void cancelOrCloseBeforeTheFirstTick() {
+    void aCancelLeavesExactlyTheColumnsBeforeIt() {
         QFETCH(QString, how);
-        QFETCH(QStringList, captions);
+        QFETCH(int, click);
+        QFETCH(int, shown);
+        QFETCH(int, converted);
         QFETCH(QList<int>, flagsAfter);
-        const QImage picture = colourPicture(3, 3);
+        const QImage picture = variedImage(40, 3);
         openPicture(picture);
+        const QString clicked = GreyPrefix + QString::number(percentsOf40(41).value(click)) + "%";
+        recorder.onCaption = [&](Form5& dialog, const QString& caption) {
+            if (click >= 0 && caption == clicked) {
+                QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
+            }
+        };
         runDialog(1, [how](Form5& dialog) {
             if (how == "close") {
                 dialog.close();
                 return;
             }
-            how == "Esc" ? QTest::keyClick(&dialog, Qt::Key_Escape) : dialog.Command1->click();
-            QVERIFY(dialog.isVisible());
+            if (how != "click") {
+                how == "Esc" ? QTest::keyClick(&dialog, Qt::Key_Escape) : dialog.Command1->click();
+                QVERIFY(dialog.isVisible());
+            }
             dialog.Timer1->tick();
         });
-        QCOMPARE(recorder.captions, captions);
+        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, percentsOf40(shown)));
         QCOMPARE(flags(), flagsAfter);
-        QCOMPARE(greyDifference(picture, 0), QString());
+        QCOMPARE(boxes->maximised.size(), how == "close" ? 0 : 1);
+        QCOMPARE(greyDifference(picture, converted), QString());
 
         // the next run converts the whole picture: the cancel stopped that run and no other
-        recorder.captions.clear();
+        recorder.onCaption = nullptr;
         runDialog(1);
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0, 33, 66, 100}));
+        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, percentsOf40(41)));
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
         QCOMPARE(greyDifference(picture, INT_MAX), QString());
     }
 
     void aTickWithoutAModeRunsNothingAndTheDialogWaitsForItsCloseBox() {
-        openPicture(colourPicture(2, 2));
+        openPicture(variedImage(2, 2));
         runDialog(0, [](Form5& dialog) {
             dialog.Timer1->tick();
             QVERIFY(!dialog.Timer1->Enabled());
             dialog.Command1->click();
             QVERIFY(dialog.isVisible());
-            QCOMPARE(dialog.windowTitle(), ProgressDialogCaption);
+            QCOMPARE(dialog.windowTitle(), Caption);
             dialog.close();
         });
         QCOMPARE(flags(), (QList<int>{0, 0, -1}));

@@ -22,7 +22,11 @@ public:
     int queryUnloads = 0;
 };
 
+using Setter = void (ScrollBar::*)(int);
+
 } // namespace
+
+Q_DECLARE_METATYPE(Setter)
 
 class ControlsTest : public QObject {
     Q_OBJECT
@@ -55,16 +59,16 @@ private slots:
     }
 
     void scrollBarRefusesValuesOutOfRange_data() {
-        QTest::addColumn<QString>("property");
+        QTest::addColumn<Setter>("set");
         QTest::addColumn<int>("value");
-        QTest::newRow("Max above 32767") << "Max" << 32768;
-        QTest::newRow("Max below 0") << "Max" << -1;
-        QTest::newRow("LargeChange 0") << "LargeChange" << 0;
-        QTest::newRow("Value above Max") << "Value" << 11;
-        QTest::newRow("Value below Min") << "Value" << -1;
+        QTest::newRow("Max above 32767") << Setter(&ScrollBar::setMax) << 32768;
+        QTest::newRow("Max below 0") << Setter(&ScrollBar::setMax) << -1;
+        QTest::newRow("LargeChange 0") << Setter(&ScrollBar::setLargeChange) << 0;
+        QTest::newRow("Value above Max") << Setter(&ScrollBar::setBarValue) << 11;
+        QTest::newRow("Value below Min") << Setter(&ScrollBar::setBarValue) << -1;
     }
     void scrollBarRefusesValuesOutOfRange() {
-        QFETCH(QString, property);
+        QFETCH(Setter, set);
         QFETCH(int, value);
         QWidget parent;
         ScrollBar bar(Qt::Horizontal, &parent);
@@ -72,13 +76,7 @@ private slots:
         bar.setBarValue(4);
         bar.setLargeChange(3);
         try {
-            if (property == "Max") {
-                bar.setMax(value);
-            } else if (property == "LargeChange") {
-                bar.setLargeChange(value);
-            } else {
-                bar.setBarValue(value);
-            }
+            (bar.*set)(value);
             QFAIL("the value was accepted");
         } catch (const RuntimeError& error) {
             QCOMPARE(error.number(), 380);

@@ -195,6 +195,8 @@ private slots:
 #ifdef Q_OS_UNIX
         QTest::newRow("FIFO") << QByteArray("<fifo>") << "fifo.png" << 75
                               << "it is not a regular file (a FIFO, socket or device)";
+        QTest::newRow("path through a file") << QByteArray("<under a file>") << "file.png/p.png" << 75
+                                             << "the file cannot be opened (Not a directory)";
 #endif
 
         // Decompression bombs, refused from their header: among them the largest sizes gif and jpg
@@ -221,7 +223,7 @@ private slots:
         QFETCH(int, number);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        const bool special = bytes == "<folder>" || bytes == "<fifo>";
+        const bool special = bytes == "<folder>" || bytes == "<fifo>" || bytes == "<under a file>";
         const QString path = special ? dir.filePath(name) : written(dir, name, bytes);
         if (bytes == "<fifo>") {
 #ifdef Q_OS_UNIX
@@ -230,6 +232,8 @@ private slots:
 #endif
         } else if (bytes == "<folder>") {
             QVERIFY(QDir(dir.path()).mkdir(name));
+        } else if (bytes == "<under a file>") {
+            writeFile(dir.filePath("file.png"), "x");
         } else if (bytes == "<gone>") {
             QVERIFY(QFile::remove(path));
         }

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <tuple>
 
 class NumbersTest : public QObject {
     Q_OBJECT
@@ -11,17 +12,13 @@ private slots:
     void roundsToNearestWithTiesToEven_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("expected");
-        QTest::newRow("108.5 to even below") << 108.5 << 108;
-        QTest::newRow("109.5 to even above") << 109.5 << 110;
-        QTest::newRow("2.5") << 2.5 << 2;
-        QTest::newRow("3.5") << 3.5 << 4;
-        QTest::newRow("-2.5") << -2.5 << -2;
-        QTest::newRow("-3.5") << -3.5 << -4;
-        QTest::newRow("0.5") << 0.5 << 0;
-        QTest::newRow("1.5") << 1.5 << 2;
-        QTest::newRow("just below a half") << 2.4999999 << 2;
-        QTest::newRow("just above a half") << 2.5000001 << 3;
-        QTest::newRow("whole") << 700.0 << 700;
+        // ties to even either way and on both signs; just off a half; whole
+        const std::pair<double, int> rows[] = {{108.5, 108},   {109.5, 110},   {2.5, 2},    {3.5, 4},
+                                               {-2.5, -2},     {-3.5, -4},     {0.5, 0},    {1.5, 2},
+                                               {2.4999999, 2}, {2.5000001, 3}, {700.0, 700}};
+        for (const auto& [value, expected] : rows) {
+            QTest::addRow("%.7f", value) << value << expected;
+        }
     }
     void roundsToNearestWithTiesToEven() {
         QFETCH(double, value);
@@ -30,21 +27,19 @@ private slots:
         QCOMPARE(int(toInteger32(value)), expected);
     }
 
+    // The rounded value decides: x.5 beyond the end rounds out of range only when it rounds away from 0.
     void rangesEndWithOverflow_data() {
         QTest::addColumn<int>("bits");
         QTest::addColumn<double>("value");
         QTest::addColumn<bool>("overflows");
-        QTest::newRow("32767") << 16 << 32767.0 << false;
-        QTest::newRow("32767.5 rounds to 32768") << 16 << 32767.5 << true;
-        QTest::newRow("32768") << 16 << 32768.0 << true;
-        QTest::newRow("-32768") << 16 << -32768.0 << false;
-        QTest::newRow("-32768.5 rounds to -32768") << 16 << -32768.5 << false;
-        QTest::newRow("-32769") << 16 << -32769.0 << true;
-        QTest::newRow("NaN") << 16 << std::nan("") << true;
-        QTest::newRow("2147483647") << 32 << 2147483647.0 << false;
-        QTest::newRow("2147483647.5 rounds to 2147483648") << 32 << 2147483647.5 << true;
-        QTest::newRow("-2147483648") << 32 << -2147483648.0 << false;
-        QTest::newRow("-2147483649") << 32 << -2147483649.0 << true;
+        const std::tuple<int, double, bool> rows[] = {
+            {16, 32767.0, false},       {16, 32767.5, true},       {16, 32768.0, true},
+            {16, -32768.0, false},      {16, -32768.5, false},     {16, -32769.0, true},
+            {16, std::nan(""), true},   {32, 2147483647.0, false}, {32, 2147483647.5, true},
+            {32, -2147483648.0, false}, {32, -2147483649.0, true}};
+        for (const auto& [bits, value, overflows] : rows) {
+            QTest::addRow("%d bits, %.1f", bits, value) << bits << value << overflows;
+        }
     }
     void rangesEndWithOverflow() {
         QFETCH(int, bits);

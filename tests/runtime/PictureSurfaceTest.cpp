@@ -7,22 +7,16 @@
 class PictureSurfaceTest : public QObject {
     Q_OBJECT
 private slots:
-    void newSurfaceHoldsBackground() {
-        const PictureSurface surface(RGB(0, 0, 0), 4, 3);
-        QCOMPARE(surface.ScaleWidth(), 4.0f);
-        QCOMPARE(surface.ScaleHeight(), 3.0f);
-        QCOMPARE(firstPixelDifference(surface, [](int, int) { return 0; }), QString());
-    }
-
     void pointOutsideIsMinusOneAndPSetOutsideIsIgnored() {
-        PictureSurface surface(RGB(1, 2, 3), 2, 2);
+        PictureSurface surface(RGB(1, 2, 3), 3, 2);
+        QCOMPARE(QSizeF(surface.ScaleWidth(), surface.ScaleHeight()), QSizeF(3, 2));
         surface.PSet(1, 1, RGB(10, 20, 30));
         QCOMPARE(surface.Point(1, 1), RGB(10, 20, 30));
         QCOMPARE(surface.Point(0, 0), RGB(1, 2, 3));
-        QCOMPARE(surface.Point(2, 0), NoPixel);
+        QCOMPARE(surface.Point(3, 0), NoPixel);
         QCOMPARE(surface.Point(0, 2), NoPixel);
         QCOMPARE(surface.Point(-1, 0), NoPixel);
-        surface.PSet(2, 0, RGB(255, 255, 255));
+        surface.PSet(3, 0, RGB(255, 255, 255));
         surface.PSet(0, -1, RGB(255, 255, 255));
         QCOMPARE(firstPixelDifference(
                      surface, [](int x, int y) { return x == 1 && y == 1 ? RGB(10, 20, 30) : RGB(1, 2, 3); }),
