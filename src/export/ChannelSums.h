@@ -2,6 +2,8 @@
 // Channel sums (red + green + blue) of eight rows by eight columns of a picture, stored column by
 // column: the turn from the picture's rows to the export's columns, eight by eight at a time.
 
+#include "runtime/ChannelSum.h"
+
 #include <QRgb>
 
 #include <cstddef>
@@ -9,7 +11,3 @@
 
 // Stores at out[c * stride + k] the sum of lines[k][first + c], for k and c from 0 to 7.
 void storeChannelSums8x8(const QRgb* const lines[8], int first, std::uint16_t* out, std::size_t stride);
-
-inline int channelSum(QRgb pixel) {
-    return static_cast<int>(((pixel >> 16) & 0xFFu) + ((pixel >> 8) & 0xFFu) + (pixel & 0xFFu));
-}

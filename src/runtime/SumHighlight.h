@@ -2,6 +2,8 @@
 // Which pixels a picture box marks on screen, by their channel sum (red + green + blue, 0 to 765):
 // those below a limit or those above it, drawn in one colour over the picture. Painting only.
 
+#include "ChannelSum.h"
+
 #include <QRgb>
 
 struct SumHighlight {
@@ -13,7 +15,3 @@ struct SumHighlight {
     constexpr bool marks(int sum) const { return side == Side::Below ? sum < limit : sum > limit; }
     bool operator==(const SumHighlight&) const = default;
 };
-
-inline int channelSum(QRgb pixel) {
-    return static_cast<int>(qRed(pixel) + qGreen(pixel) + qBlue(pixel));
-}
