@@ -5,17 +5,11 @@
 
 namespace {
 
-class FakeControls : public ExportControls {
-public:
+// Fixed controls that keep the captions shown.
+struct FakeControls : FixedExportControls {
     explicit FakeControls(ExportPolarity polarity = ExportPolarity::Black, int threshold = 122)
-        : polarityValue(polarity), thresholdValue(threshold) {}
-    ExportPolarity polarity() const override { return polarityValue; }
-    int threshold() const override { return thresholdValue; }
+        : FixedExportControls(polarity, threshold) {}
     void showCaption(const QString& caption) override { captions << caption; }
-    void yield() override {}
-
-    ExportPolarity polarityValue;
-    int thresholdValue;
     QStringList captions;
 };
 
