@@ -16,7 +16,6 @@
 #include "TestPictures.h"
 #include "WholeProgram.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -194,10 +193,7 @@ private slots:
             QVERIFY(!(dialog.frame()->windowState() & Qt::WindowMaximized));
             QVERIFY(!(dialog.frame()->windowFlags() & Qt::WindowMaximizeButtonHint));
             QCOMPARE(dialog.frame()->size(), dialog.frame()->sizeHint());
-            QCOMPARE(dialog.HScroll1->Value(), 122);
-            QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(122,122,122)"));
-            const QImage& ramp = dialog.Picture1->surface().image();
-            QVERIFY(qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
+            QCOMPARE(dialog.HScroll1->Value(), 122); // the rest of its first state is the dialog's tests'
             dialog.HScroll1->setBarValue(0);
             dialog.close(); // the close box
         }

@@ -64,17 +64,6 @@ private slots:
         QCOMPARE(controls.captions, progress({33, 66, 100}));
     }
 
-    void aMeanEqualToTheThresholdIsWrittenInNeitherMode() {
-        PictureSurface colour(0, 2, 2);
-        colour.PSet(1, 1, RGB(153, 102, 51));
-        const QByteArray point = pointRecords({{1, 1, 102}}); // its filler included: no other match
-        for (const int t : {0, 101, 102, 103, 255}) {
-            FakeControls black(ExportPolarity::Black, t), white(ExportPolarity::White, t);
-            QCOMPARE(exported(colour, {2, 2, 0}, black).contains(point), t >= 103);
-            QCOMPARE(exported(colour, {2, 2, 0}, white).contains(point), t <= 101);
-        }
-    }
-
     void halfResolutionUnitsReadEverySecondPixel_data() {
         QTest::addColumn<int>("width");
         QTest::addColumn<QByteArray>("expected");
