@@ -71,7 +71,6 @@ private slots:
         QTest::addColumn<bool>("opens");
         QTest::newRow("good") << "picture.png" << false << true;
         QTest::newRow("bad") << "bad.png" << false << false;
-        QTest::newRow("missing") << "none.png" << false << false;
         QTest::newRow("dropped") << "picture.png" << true << true;
         QTest::newRow("dropped bad") << "bad.png" << true << false;
     }

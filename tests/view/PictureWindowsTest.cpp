@@ -181,8 +181,6 @@ private slots:
         QTest::addColumn<QPointF>("corner");
         const QSize tall(2000, 3000);
         // The viewport's inside is 781 x 581; the bars start in the middle: 608 of 1217, 1208 of 2417.
-        QTest::newRow("wheel down") << tall << "wheel:-120" << 1.0 << QList{1217, 608, 2417, 1256}
-                                    << QPointF(-608, -1256);
         QTest::newRow("wheel up twice")
             << tall << "wheel:120 wheel:120" << 1.0 << QList{1217, 608, 2417, 1112} << QPointF(-608, -1112);
         QTest::newRow("shift wheel") << tall << "shift-wheel:-120" << 1.0 << QList{1217, 656, 2417, 1208}
