@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QtTest>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -200,8 +201,9 @@ private slots:
                                            << QList{24805, 12414, 0, 0} << QPointF(-49656, 286.5);
         QTest::newRow("zoom out about the centre") << tall << "ctrl-key:Minus ctrl-key:Minus" << 0.5
                                                    << QList{217, 109, 917, 459} << QPointF(-109, -459);
-        QTest::newRow("ctrl wheel steps") << tall << "ctrl-wheel:-120 ctrl-wheel:-120 ctrl-wheel:120"
-                                          << M_SQRT1_2 << QList{631, 315, 1538, 769} << QPointF(-315, -769);
+        QTest::newRow("ctrl wheel steps")
+            << tall << "ctrl-wheel:-120 ctrl-wheel:-120 ctrl-wheel:120" << std::sqrt(0.5)
+            << QList{631, 315, 1538, 769} << QPointF(-315, -769);
         QTest::newRow("no step beyond 100 %") << tall << "ctrl-key:Plus ctrl-wheel:120" << 1.0
                                               << QList{1217, 608, 2417, 1208} << QPointF(-608, -1208);
         QTest::newRow("fit by the menu, then no step below")
