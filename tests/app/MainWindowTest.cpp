@@ -1,5 +1,9 @@
-#include "app/Forms.h"
+// The main window: its menu, a picture named at start or dropped (a bad or missing one reported with
+// nothing else changed), what a new picture or a cancelled conversion leaves, the export dialog it opens,
+// and the status bar following the picture, the stages, the active window's zoom and the last export.
+
 #include "app/MDIForm1.h"
+#include "app/MainStatusBar.h"
 #include "convert/Form5.h"
 #include "export/Form6.h"
 #include "open/Form4.h"
@@ -8,27 +12,19 @@
 #include "view/Form3.h"
 
 #include "ProgressTicks.h"
+#include "TestFiles.h"
+#include "TestPictures.h"
 #include "WholeProgram.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QUrl>
 #include <QtTest>
 
 namespace {
-
-QImage picture(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            image.setPixel(x, y, qRgb(40 * x + y, 90 - 10 * y, 7 * x * y));
-        }
-    }
-    return image;
-}
 
 ColourValue greyOf(const QImage& image, int x, int y) {
     const QRgb pixel = image.pixel(x, y);
@@ -41,16 +37,6 @@ ColourValue greyOf(const QImage& image, int x, int y) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    // First, before any test resets it: the values the program starts with.
-    void sharedStateStartsEmpty() {
-        QVERIFY(Module2::CurrentPath.isEmpty());
-        QCOMPARE(Module2::CancelFlag, BooleanFalse);
-        QCOMPARE(Module2::ConvertMode, std::int16_t(0));
-        for (const Boolean flag : Module2::StageDone) {
-            QCOMPARE(flag, BooleanFalse);
-        }
-    }
-
     void startsMaximisedWithOnlyTheOpenItemEnabledAndClosingEndsTheProgram() {
         WholeProgram program;
         MDIForm1& main = program.forms.mdiForm1();
@@ -79,29 +65,53 @@ private slots:
         QCOMPARE(program.shell.endCount, 1);
     }
 
-    void windowsAreCreatedOnFirstReferenceAndAnewAfterClosing() {
+    void opensAPictureNamedAtStartOrDropped_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("dropped");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("good") << "picture.png" << false << true;
+        QTest::newRow("bad") << "bad.png" << false << false;
+        QTest::newRow("dropped") << "picture.png" << true << true;
+        QTest::newRow("dropped bad") << "bad.png" << true << false;
+    }
+    void opensAPictureNamedAtStartOrDropped() {
+        QFETCH(QString, file);
+        QFETCH(bool, dropped);
+        QFETCH(bool, opens);
         WholeProgram program;
-        Forms& forms = program.forms;
-        QVERIFY(!forms.loadedForm1());
-        Form1* first = &forms.form1();
-        QCOMPARE(forms.loadedForm1(), first);
-        QCOMPARE(&forms.form1(), first);
-        QCOMPARE(first->Icon().cacheKey(), forms.mdiForm1().Icon().cacheKey());
-        QCOMPARE(forms.mdiForm1().mdiArea()->subWindowList().size(), 1);
-        first->Unload();
-        QVERIFY(!forms.loadedForm1());
-        forms.form1();
-        QVERIFY(forms.loadedForm1());
+        QVERIFY(variedImage(300, 200).save(program.path(QStringLiteral("picture.png"))));
+        writeFile(program.path(QStringLiteral("bad.png")), QByteArrayLiteral("no picture"));
+        MDIForm1& main = program.forms.mdiForm1();
+        main.show();
+        const QString path = program.path(file);
+        if (dropped) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&main, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&main, &drop);
+        } else {
+            QCOMPARE(main.openPictureFile(path), opens);
+        }
+        QCOMPARE(program.shell.messages.size(), opens ? 0 : 1);
+        QCOMPARE(Module2::CurrentPath, opens ? path : QString());
+        QCOMPARE(Module2::StageDone[0], opens ? BooleanTrue : BooleanFalse);
+        QCOMPARE(main.xSave()->isEnabled(), opens);
+        QCOMPARE(program.forms.loadedForm1() != nullptr, opens);
+        QCOMPARE(main.status()->pictureText(),
+                 opens ? QStringLiteral("picture.png　300 × 200 像素　已完成：打开") : QString());
     }
 
     void aNewPictureReplacesTheOldResultsAndAClosedOriginalWindowShowsItAgain() {
         WholeProgram program;
         Forms& forms = program.forms;
         MDIForm1& main = forms.mdiForm1();
-        main.pictureOpened(picture(4, 4));
+        main.pictureOpened(variedImage(4, 4));
         tickWhenProgressShows(forms);
         main.xScale_Click();
-        const QImage second = picture(6, 2);
+        const QImage second = variedImage(6, 2);
         main.pictureOpened(second);
         QVERIFY(!forms.loadedForm2() && !forms.loadedForm3());
         tickWhenProgressShows(forms);
@@ -110,17 +120,13 @@ private slots:
         QCOMPARE(forms.form2().Picture2->Point(5, 1), greyOf(second, 5, 1));
         forms.loadedForm1()->Unload(); // the export's header still carries the opened picture's size
         QCOMPARE(forms.exportSources().openedPictureSize(), QSizeF(6, 2));
-        QCOMPARE(forms.form1().Picture2->Point(5, 1),
-                 ColourValue(
-                     RGB(qRed(second.pixel(5, 1)), qGreen(second.pixel(5, 1)), qBlue(second.pixel(5, 1)))));
+        QCOMPARE(forms.form1().Picture2->Point(5, 1), variedColour(5, 1));
     }
 
     void aCancelledRunIsMarkedUnfinishedAndItsMenuItemConvertsAgain_data() {
         QTest::addColumn<bool>("half");
         QTest::addColumn<bool>("closeBox");
         QTest::newRow("grey: close box before the first tick") << false << true;
-        QTest::newRow("grey: cancel") << false << false;
-        QTest::newRow("half: close box before the first tick") << true << true;
         QTest::newRow("half: cancel") << true << false;
     }
     void aCancelledRunIsMarkedUnfinishedAndItsMenuItemConvertsAgain() {
@@ -129,7 +135,7 @@ private slots:
         WholeProgram program;
         Forms& forms = program.forms;
         MDIForm1& main = forms.mdiForm1();
-        const QImage opened = picture(3, 3);
+        const QImage opened = variedImage(3, 3);
         main.pictureOpened(opened);
         if (half) {
             tickWhenProgressShows(forms);
@@ -176,24 +182,19 @@ private slots:
         Forms& forms = program.forms;
         MDIForm1& main = forms.mdiForm1();
         main.show();
-        main.pictureOpened(picture(3, 3));
+        main.pictureOpened(variedImage(3, 3));
         tickWhenProgressShows(forms);
         main.xConvert_to_Black_Click();
-        for (int opening = 0; opening < 3; ++opening) {
+        for (int opening = 0; opening < 2; ++opening) {
             forms.form2().setWindowStateValue(2);
             main.xSave_Click();
             Form6& dialog = forms.form6();
             QVERIFY(!(dialog.frame()->windowState() & Qt::WindowMaximized));
             QVERIFY(!(dialog.frame()->windowFlags() & Qt::WindowMaximizeButtonHint));
             QCOMPARE(dialog.frame()->size(), dialog.frame()->sizeHint());
-            QCOMPARE(dialog.HScroll1->Value(), 122);
-            QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(122,122,122)"));
-            const QImage& ramp = dialog.Picture1->surface().image();
-            QVERIFY(qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
-            if (opening == 1) {
-                dialog.HScroll1->setBarValue(0);
-                dialog.close(); // the close box
-            }
+            QCOMPARE(dialog.HScroll1->Value(), 122); // the rest of its first state is the dialog's tests'
+            dialog.HScroll1->setBarValue(0);
+            dialog.close(); // the close box
         }
     }
 
@@ -215,6 +216,29 @@ private slots:
         QCOMPARE(forms.form2().WindowStateValue(), 1);
         QCOMPARE(forms.form3().WindowStateValue(), 2);
         QCOMPARE(forms.form3().Picture2->Point(1, 1), RGB(60, 60, 60));
+    }
+
+    void statusShowsTheActiveWindowsZoomAndTheLastExport() {
+        WholeProgram program;
+        QImage picture(3000, 2000, QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        MDIForm1& main = program.forms.mdiForm1();
+        main.show();
+        main.pictureOpened(picture);
+        Form1& original = program.forms.form1();
+        QTRY_COMPARE(main.status()->zoomText(), QStringLiteral("缩放 100 %"));
+        original.zoomToFit();
+        QVERIFY(main.status()->zoomText().endsWith(QStringLiteral(" %（适合窗口）")));
+        original.zoomIn(original.viewportCentre());
+        QCOMPARE(main.status()->zoomText(),
+                 QStringLiteral("缩放 %1 %").arg(std::round(original.zoom() * 1000) / 10));
+        program.forms.form5().setCaption(QStringLiteral("转换成黑白图片……已经完成:50%"));
+        QCOMPARE(main.status()->currentMessage(), QStringLiteral("转换成黑白图片……已经完成:50%"));
+        const QString file = program.path(QStringLiteral("out.txt"));
+        writeFile(file, QByteArray(3 * 1024 * 1024 / 2, 'x'));
+        main.status()->showExportWritten(12345, file);
+        QCOMPARE(main.status()->currentMessage(),
+                 QStringLiteral("已写入 12345 个点（1.5 MB）到 %1").arg(file));
     }
 };
 

@@ -15,28 +15,23 @@ private slots:
         QTest::addColumn<QStringList>("folders");
         QTest::addColumn<QString>("remembered");
         QTest::addColumn<QString>("expected"); // "" for the user's pictures folder, else home
+        const auto row = [](const char* tag, const QStringList& files, const QStringList& folders,
+                            const char* remembered, const char* expected) {
+            QTest::newRow(tag) << files << folders << QString(remembered) << QString(expected);
+        };
         const QString bin = QStringLiteral("prefix/bin");
         const QString samples = QStringLiteral("prefix/share/quillet/samples");
-        QTest::newRow("build tree") << QStringList{QStringLiteral("prefix/bin/sample-landscape.jpg")}
-                                    << QStringList{bin} << QString() << bin;
-        QTest::newRow("installed") << QStringList{} << QStringList{bin, samples} << QString() << samples;
-        QTest::newRow("samples beside the program win")
-            << QStringList{QStringLiteral("prefix/bin/sample-ramp-circle.png")} << QStringList{bin, samples}
-            << QString() << bin;
-        QTest::newRow("no samples anywhere") << QStringList{} << QStringList{bin} << QString() << QString();
-        QTest::newRow("share without samples")
-            << QStringList{} << QStringList{bin, QStringLiteral("prefix/share/quillet")} << QString()
-            << QString();
-        QTest::newRow("samples is a file")
-            << QStringList{QStringLiteral("prefix/share/quillet/samples")}
-            << QStringList{bin, QStringLiteral("prefix/share/quillet")} << QString() << QString();
-        QTest::newRow("remembered") << QStringList{} << QStringList{bin, samples, QStringLiteral("pictures")}
-                                    << QStringLiteral("pictures") << QStringLiteral("pictures");
-        QTest::newRow("remembered folder vanished")
-            << QStringList{} << QStringList{bin, samples} << QStringLiteral("pictures") << samples;
-        QTest::newRow("remembered a file")
-            << QStringList{QStringLiteral("prefix/bin/sample-a.png")} << QStringList{bin}
-            << QStringLiteral("prefix/bin/sample-a.png") << bin;
+        const QString share = QStringLiteral("prefix/share/quillet");
+        row("build tree", {"prefix/bin/sample-landscape.jpg"}, {bin}, "", "prefix/bin");
+        row("installed", {}, {bin, samples}, "", "prefix/share/quillet/samples");
+        row("samples beside the program win", {"prefix/bin/sample-ramp-circle.png"}, {bin, samples}, "",
+            "prefix/bin");
+        row("no samples anywhere", {}, {bin}, "", "");
+        row("share without samples", {}, {bin, share}, "", "");
+        row("samples is a file", {"prefix/share/quillet/samples"}, {bin, share}, "", "");
+        row("remembered", {}, {bin, samples, "pictures"}, "pictures", "pictures");
+        row("remembered folder vanished", {}, {bin, samples}, "pictures", "prefix/share/quillet/samples");
+        row("remembered a file", {"prefix/bin/sample-a.png"}, {bin}, "prefix/bin/sample-a.png", "prefix/bin");
     }
     void startsBesideSamples() {
         QFETCH(QStringList, files);
