@@ -3,6 +3,7 @@
 // pass over the same pixels in the same process, and prints the medians.
 
 #include "BenchSupport.h"
+#include "QuietShell.h"
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "convert/Form5.h"
@@ -26,17 +27,6 @@ namespace {
 constexpr int Width = 6000;
 constexpr int Height = 4000;
 constexpr int Rounds = 5;
-
-class QuietShell : public Shell {
-public:
-    void MsgBox(const QString& text, const QString&) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
-    void End() override {}
-    QString AppPath() const override { return QCoreApplication::applicationDirPath(); }
-    QSize screenTwips() const override { return QSize(1280, 800) * TwipsPerPixel; }
-};
 
 QImage variedPicture() {
     QImage image(Width, Height, QImage::Format_RGB32);
@@ -88,7 +78,7 @@ int main(int argc, char* argv[]) {
     keepFreedMemoryForReuse(); // as the programs do
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    QuietShell shell;
+    QuietShell shell(QSize(1280, 800));
     Forms forms(shell);
     forms.mdiForm1().show();
     const QImage picture = variedPicture();

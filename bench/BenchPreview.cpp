@@ -4,6 +4,7 @@
 // the fitting zoom, and the longest event-loop stall while the thumb is dragged across the whole bar.
 
 #include "BenchSupport.h"
+#include "QuietShell.h"
 #include "export/Form6.h"
 #include "runtime/ScrollBar.h"
 #include "view/Form1.h"
@@ -15,17 +16,6 @@
 #include <vector>
 
 namespace {
-
-class QuietShell : public Shell {
-public:
-    void MsgBox(const QString& text, const QString&) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
-    void End() override {}
-    QString AppPath() const override { return QCoreApplication::applicationDirPath(); }
-    QSize screenTwips() const override { return QSize(1920, 1200) * TwipsPerPixel; }
-};
 
 // The grey window as the program hands it to the dialog: a picture window whose picture box shows the marks.
 class WindowSource : public ExportSources {

@@ -3,6 +3,7 @@
 // makes the reduced copy) and the median of the repaints that follow, each after a scroll step.
 
 #include "BenchSupport.h"
+#include "QuietShell.h"
 #include "view/Form1.h"
 
 #include <QApplication>
@@ -13,16 +14,6 @@
 namespace {
 
 constexpr int Repaints = 41;
-
-class QuietShell : public Shell {
-public:
-    void MsgBox(const QString& text, const QString&) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    void End() override {}
-    QString AppPath() const override { return QCoreApplication::applicationDirPath(); }
-    QSize screenTwips() const override { return QSize(1920, 1200) * TwipsPerPixel; }
-};
 
 } // namespace
 
