@@ -200,8 +200,10 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
     connect(FileType, &QComboBox::currentIndexChanged, this,
             [this] { onEvent([this] { fileTypeChosen(); }); });
     connect(Resolution, &QLineEdit::textChanged, this, [this] {
-        showDrawingSize();
-        showPreview();
+        onEvent([this] {
+            showDrawingSize();
+            showPreview();
+        });
     });
     connect(Option1, &QRadioButton::toggled, this, [this] { showDrawingSize(); });
 
