@@ -82,9 +82,7 @@ private slots:
             QCOMPARE(error.number(), 380);
             QCOMPARE(error.text(), QStringLiteral("Invalid property value"));
         }
-        QCOMPARE(int(bar.Max()), 10);
-        QCOMPARE(int(bar.Value()), 4);
-        QCOMPARE(int(bar.LargeChange()), 3);
+        QCOMPARE(QList<int>({bar.Max(), bar.Value(), bar.LargeChange()}), QList<int>({10, 4, 3}));
     }
 
     void timerTicksOnlyWhenEnabledAndNeverInsideItsHandler() {
@@ -188,8 +186,6 @@ private slots:
         RecordingShell shell;
         CountingForm form(shell);
         form.setWindowStateValue(2);
-        QCOMPARE(form.WindowStateValue(), 2);
-        QVERIFY(!form.isVisible());
         form.Show();
         QCOMPARE(form.WindowStateValue(), 2);
         QVERIFY_THROWS_EXCEPTION(RuntimeError, form.setWindowStateValue(3));

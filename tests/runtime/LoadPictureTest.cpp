@@ -7,7 +7,7 @@
 
 #include <QtTest>
 
-#include <optional>
+#include <tuple>
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
@@ -33,24 +33,18 @@ QByteArray sample(const QByteArray& format) {
 }
 
 // Levels whose 16-bit values are 257 times an 8-bit value, so that the reduction is exact.
-Colours deepLevels(bool grey) {
-    return [grey](int x, int y) {
-        const int level = x * 17;
-        return grey ? RGB(level, level, level) : RGB(level, 255 - level, y * 60);
-    };
-}
+const Colours DeepLevels = [](int x, int y) { return RGB(x * 17, 255 - x * 17, y * 60); };
 
-// Empty, and so refused, when Qt no longer writes the bit depth and colour type meant to be read.
-QByteArray deepPng(QImage::Format format, char bitDepth, char colourType) {
-    QImage picture(16, 4, format);
-    const Colours levels = deepLevels(format != QImage::Format_RGBX64);
+// A 16-bit colour png; empty, and so refused, when Qt no longer writes one.
+QByteArray deepPng() {
+    QImage picture(16, 4, QImage::Format_RGBX64);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 16; ++x) {
-            picture.setPixelColor(x, y, QColor::fromRgb(storedPixel(levels(x, y))));
+            picture.setPixelColor(x, y, QColor::fromRgb(storedPixel(DeepLevels(x, y))));
         }
     }
     const QByteArray bytes = encoded(picture, "png");
-    return bytes.mid(24, 2) == QByteArray(1, bitDepth) + colourType ? bytes : QByteArray();
+    return bytes.mid(24, 2) == QByteArray("\x10\x02") ? bytes : QByteArray();
 }
 
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
@@ -141,12 +135,7 @@ private slots:
         QTest::newRow("transparent pixels lie on white")
             << encoded(clear, "png") << QSize(2, 1)
             << Colours([](int x, int) { return x == 0 ? RGB(255, 255, 255) : RGB(255, 0, 0); }) << 0;
-        QTest::newRow("16-bit colour png")
-            << deepPng(QImage::Format_RGBX64, 16, 2) << QSize(16, 4) << deepLevels(false) << 0;
-        QTest::newRow("8-bit grey png")
-            << deepPng(QImage::Format_Grayscale8, 8, 0) << QSize(16, 4) << deepLevels(true) << 0;
-        QTest::newRow("16-bit grey png")
-            << deepPng(QImage::Format_Grayscale16, 16, 0) << QSize(16, 4) << deepLevels(true) << 0;
+        QTest::newRow("16-bit colour png") << deepPng() << QSize(16, 4) << DeepLevels << 0;
     }
     void picturesDecodeToTheirPixels() {
         QFETCH(QByteArray, bytes);
@@ -171,7 +160,6 @@ private slots:
         QTest::newRow("text named .png") << QByteArray("just some text\n") << "notes.png" << 481 << unknown;
         QTest::newRow("empty file") << QByteArray() << "empty.jpg" << 481 << "the file is empty";
         QTest::newRow("ppm named .bmp") << encoded(variedImage(4, 4), "ppm") << "p.bmp" << 481 << unknown;
-        QTest::newRow("xpm named .gif") << encoded(variedImage(4, 4), "xpm") << "x.gif" << 481 << unknown;
         QTest::newRow("gone since it was chosen") << QByteArray("<gone>") << "gone.bmp" << 53
                                                   << "the file does not exist (No such file or directory)";
         QTest::newRow("folder") << QByteArray("<folder>") << "folder.png" << 75 << "it is a folder";
@@ -201,16 +189,13 @@ private slots:
 
         // Decompression bombs, refused from their header: among them the largest sizes gif and jpg
         // headers can state, and sizes whose product overflows a 64-bit integer.
-        const auto bomb = [](const char* format, quint32 width, quint32 height) {
+        const std::tuple<const char*, quint32, quint32> bombs[] = {
+            {"png", 100000, 100000}, {"bmp", 100000, 100000},           {"gif", 65535, 65535},
+            {"jpg", 65535, 65535},   {"bmp", 0x80000000u, 0x80000000u}, {"bmp", 0x7FFFFFFFu, 1}};
+        for (const auto& [format, width, height] : bombs) {
             QTest::addRow("%s %u x %u", format, width, height)
                 << claimingSize(format, width, height) << "bomb" << 7 << tooLarge(width, height);
-        };
-        bomb("png", 100000, 100000);
-        bomb("bmp", 100000, 100000);
-        bomb("gif", 65535, 65535);
-        bomb("jpg", 65535, 65535);
-        bomb("bmp", 0x80000000u, 0x80000000u);
-        bomb("bmp", 0x7FFFFFFFu, 1);
+        }
         QTest::newRow("png 4294967295 x 4294967047")
             << committed(QStringLiteral("fuzz-findings/png-claiming-4294967295-wide.png")) << "bomb" << 7
             << tooLarge(4294967295u, 4294967047u);
@@ -223,19 +208,15 @@ private slots:
         QFETCH(int, number);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        const bool special = bytes == "<folder>" || bytes == "<fifo>" || bytes == "<under a file>";
-        const QString path = special ? dir.filePath(name) : written(dir, name, bytes);
+        const QString path = bytes.startsWith('<') ? dir.filePath(name) : written(dir, name, bytes);
         if (bytes == "<fifo>") {
 #ifdef Q_OS_UNIX
-            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600),
-                     0); // no writer: opening must not wait
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0); // no writer: open must not wait
 #endif
         } else if (bytes == "<folder>") {
             QVERIFY(QDir(dir.path()).mkdir(name));
         } else if (bytes == "<under a file>") {
             writeFile(dir.filePath("file.png"), "x");
-        } else if (bytes == "<gone>") {
-            QVERIFY(QFile::remove(path));
         }
         try {
             LoadPicture(path);
@@ -243,12 +224,8 @@ private slots:
         } catch (const RuntimeError& error) {
             QCOMPARE(error.number(), number);
             const QString text = QStringLiteral("Cannot open the picture \"%1\": %2").arg(path, reason);
-            // A reason ending in "(" goes on in the decoder's own words; an empty one may be any.
-            if (reason.isEmpty() || reason.endsWith('(')) {
-                QVERIFY2(error.text().startsWith(text), qPrintable(error.text()));
-            } else {
-                QCOMPARE(error.text(), text);
-            }
+            // A reason ending in "(" goes on in the decoder's own words.
+            QCOMPARE(reason.endsWith('(') ? error.text().left(text.size()) : error.text(), text);
         }
     }
 };

@@ -57,11 +57,8 @@ private slots:
     }
 
     void intRoundsDown() {
-        QCOMPARE(roundDown(28.999999999999996), 28.0);
         QCOMPARE(roundDown(-0.5), -1.0);
-        QCOMPARE(roundDown(3.0), 3.0);
-        // (29 / 100) * 100 falls just below 29 in double precision
-        QCOMPARE(roundDown((29.0 / 100.0) * 100.0), 28.0);
+        QCOMPARE(roundDown((29.0 / 100.0) * 100.0), 28.0); // just below 29 in double precision
     }
 
     void checkedArithmeticRaisesOverflow() {
@@ -74,9 +71,8 @@ private slots:
     }
 
     void decimalTextHasNoLeadingSpace() {
-        QCOMPARE(decimalText(37), QStringLiteral("37"));
-        QCOMPARE(decimalText(0), QStringLiteral("0"));
-        QCOMPARE(decimalText(-5), QStringLiteral("-5"));
+        QCOMPARE(QStringList({decimalText(37), decimalText(0), decimalText(-5)}),
+                 QStringList({"37", "0", "-5"}));
     }
 };
 

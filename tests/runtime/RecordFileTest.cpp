@@ -1,6 +1,10 @@
+// A record file holds exactly its records, and its staged output writes what open(O_WRONLY | O_CREAT) would
+// write and nothing else: the POSIX system's links, folders, FIFOs, devices and owners.
+
 #include "runtime/RecordFile.h"
 #include "runtime/RuntimeError.h"
 
+#include "PointFiles.h"
 #include "TestFiles.h"
 
 #include <QtTest>
@@ -15,26 +19,18 @@
 
 namespace {
 
-const qint32 Header[3] = {3, 3, 0};
+// Records of 24 bytes, of which Put is given the first 12: the rest is zero filler.
+const QByteArray Header = pointRecords({{3, 3, 0}});
 
-QByteArray headerRecord() {
-    QByteArray record(24, '\0');
-    std::memcpy(record.data(), Header, sizeof Header);
-    return record;
-}
-
-QStringList filesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
-}
-
-// Every name under the folder, links and special files included, with the link targets.
+// Every name under the folder, links and special files included, a link with its target.
 QStringList everything(const QString& folder) {
     QStringList names;
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo info = it.nextFileInfo();
-        names << QDir(folder).relativeFilePath(info.filePath()) + " " + info.symLinkTarget();
+        const QString name = QDir(folder).relativeFilePath(info.filePath());
+        names << (info.isSymLink() ? name + " -> " + info.symLinkTarget() : name);
     }
     names.sort();
     return names;
@@ -55,7 +51,7 @@ bool linksAreProtected() {
 
 void writeHeaderTo(const QString& path) {
     RecordFile file(path, 24);
-    file.Put(Header, sizeof Header);
+    file.Put(Header.constData(), 12);
     file.Close();
 }
 
@@ -89,19 +85,13 @@ private slots:
         if (!old.isEmpty()) {
             writeFile(path, old);
         }
-        StagedOutput::Options options;
-        options.unnamedTemporary = unnamed;
-        RecordFile file(StagedOutput(QFile::encodeName(path), options), 24);
-        file.Put(Header, sizeof Header);
-        const qint32 point[3] = {1, 1, 40};
-        file.Put(point, sizeof point);
+        RecordFile file(StagedOutput(QFile::encodeName(path), {.unnamedTemporary = unnamed}), 24);
+        const QByteArray point = pointRecords({{1, 1, 40}});
+        file.Put(Header.constData(), 12);
+        file.Put(point.constData(), 12);
         file.Close();
-        QByteArray expected(48, '\0');
-        expected[0] = expected[4] = 3;
-        expected[24] = expected[28] = 1;
-        expected[32] = 40;
-        QCOMPARE(contents(path), expected);
-        QCOMPARE(filesIn(QFileInfo(path).path()), QStringList{QFileInfo(path).fileName()});
+        QCOMPARE(contents(path), Header + point);
+        QCOMPARE(everything(QFileInfo(path).path()), QStringList{QFileInfo(path).fileName()});
     }
 
     void aFileNeverClosedLeavesTheOldFileAndNoTemporaryFile_data() {
@@ -115,10 +105,10 @@ private slots:
         const QString path = dir.filePath("out.txt");
         writeFile(path, "old");
         std::optional<RecordFile> file(std::in_place, path, 24);
-        file->Put(Header, sizeof Header);
+        file->Put(Header.constData(), 12);
         abandoned ? RecordFile::abandonAllOpen() : file.reset();
         QCOMPARE(contents(path), QByteArray("old"));
-        QCOMPARE(filesIn(dir.path()), QStringList{"out.txt"});
+        QCOMPARE(everything(dir.path()), QStringList{"out.txt"});
     }
 
     // Whatever open(path, O_WRONLY | O_CREAT) would write is written, and nothing else: the kernel's
@@ -151,34 +141,32 @@ private slots:
         QFETCH(QString, writtenTo);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        QDir root(dir.path());
-        QVERIFY(root.mkpath("real/sub") && root.mkpath("work"));
+        const auto at = [&](const char* name) { return QFile::encodeName(dir.filePath(name)); };
+        for (const char* folder : {"real/sub", "work", "locked", "shared"}) {
+            QVERIFY(QDir(dir.path()).mkpath(folder));
+        }
         const QByteArray real = QByteArray("REAL").repeated(10); // longer than the records: no stale tail
         writeFile(dir.filePath("real/c.pts"), real);
         writeFile(dir.filePath("work/c.pts"), "UNRELATED");
-        QVERIFY(QFile::link("../c.pts", dir.filePath("real/sub/out.pts")));
-        QVERIFY(QFile::link(dir.filePath("real/sub"), dir.filePath("work/L")));
-        QVERIFY(QFile::link("real/made.pts", dir.filePath("dangling.pts")));
-        QVERIFY(QFile::link("loop2.pts", dir.filePath("loop.pts")));
-        QVERIFY(QFile::link("loop.pts", dir.filePath("loop2.pts")));
-        QCOMPARE(
-            link(QFile::encodeName(dir.filePath("real/c.pts")), QFile::encodeName(dir.filePath("hard.pts"))),
-            0);
+        writeFile(dir.filePath("readonly.pts"), "old");
+        const std::pair<QByteArray, const char*> links[] = {
+            {"../c.pts", "real/sub/out.pts"},  {at("real/sub"), "work/L"},
+            {"real/made.pts", "dangling.pts"}, {"loop2.pts", "loop.pts"},
+            {"loop.pts", "loop2.pts"},         {at("real/c.pts"), "shared/out.pts"}};
+        for (const auto& [target, name] : links) {
+            QCOMPARE(symlink(target.constData(), at(name).constData()), 0);
+        }
+        QCOMPARE(link(at("real/c.pts").constData(), at("hard.pts").constData()), 0);
         const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, QFile::encodeName(dir.filePath("socket")).constData(),
-                 sizeof address.sun_path);
+        qstrncpy(address.sun_path, at("socket").constData(), sizeof address.sun_path);
         QCOMPARE(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-        writeFile(dir.filePath("readonly.pts"), "old");
-        QFile::setPermissions(dir.filePath("readonly.pts"), QFileDevice::ReadOwner); // refused even as root
-        QVERIFY(root.mkdir("locked"));
-        QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        QVERIFY(root.mkdir("shared"));
-        QCOMPARE(chmod(QFile::encodeName(dir.filePath("shared")).constData(), 01777), 0);
-        QVERIFY(QFile::link(dir.filePath("real/c.pts"), dir.filePath("shared/out.pts")));
+        QCOMPARE(chmod(at("readonly.pts").constData(), 0400), 0); // refused even as root
+        QCOMPARE(chmod(at("locked").constData(), 0500), 0);
+        QCOMPARE(chmod(at("shared").constData(), 01777), 0);
         if (linksAreProtected()) {
-            QCOMPARE(lchown(QFile::encodeName(dir.filePath("shared/out.pts")).constData(), 65534, 65534), 0);
+            QCOMPARE(lchown(at("shared/out.pts").constData(), 65534, 65534), 0);
         }
         const QString path = destination == "<empty>" ? QString() : dir.filePath(destination);
         const QByteArray old = contents(path);
@@ -188,13 +176,13 @@ private slots:
         try {
             writeHeaderTo(path);
             QVERIFY2(!writtenTo.isEmpty(), "the destination was accepted");
-            QCOMPARE(contents(dir.filePath(writtenTo)), headerRecord());
+            QCOMPARE(contents(dir.filePath(writtenTo)), Header);
             if (destination == "hard.pts") {
                 QCOMPARE(statusOf(dir.filePath(writtenTo)).st_ino, realInode);
-                QCOMPARE(contents(dir.filePath(destination)), headerRecord());
+                QCOMPARE(contents(dir.filePath(destination)), Header);
             }
             if (writtenTo == "real/made.pts") {
-                before << "real/made.pts ";
+                before << "real/made.pts";
                 before.sort();
             }
         } catch (const RuntimeError& error) {
@@ -204,8 +192,7 @@ private slots:
                      qPrintable(error.text()));
             QCOMPARE(contents(path), old);
         }
-        QFile::setPermissions(dir.filePath("locked"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        chmod(at("locked").constData(), 0700);
         close(listener);
         QCOMPARE(everything(dir.path()), before); // no temporary, no other file replaced or made
         QCOMPARE(contents(dir.filePath("work/c.pts")), QByteArray("UNRELATED"));
@@ -306,7 +293,7 @@ private slots:
         writeFile(path, "old");
         QVERIFY(chown(name.constData(), owner, group) == 0 && chmod(name.constData(), mode) == 0);
         writeHeaderTo(path);
-        QCOMPARE(contents(path), headerRecord());
+        QCOMPARE(contents(path), Header);
         const struct stat now = statusOf(path);
         QCOMPARE(uint(now.st_mode & 07777), mode);
         QCOMPARE(uint(now.st_uid), owner);
