@@ -78,6 +78,8 @@ private slots:
         QCOMPARE(grey.surface().image(), greyStored);
         QCOMPARE(half.surface().image(), halfStored);
 
+        dialog.Option2->setChecked(true); // back to the half-resolution window, which the unload clears
+        QVERIFY(half.highlight() && !grey.highlight());
         dialog.Unload();
         QVERIFY(!grey.highlight() && !half.highlight());
         QCOMPARE(paintedDifference(half, SumHighlight{SumHighlight::Side::Below, 0}, 2),

@@ -43,21 +43,13 @@ const QString Caption = QStringLiteral("将图片转换成黑白色……");
 const QString GreyPrefix = QStringLiteral("转换成原分辨率黑白图片……已经完成:");
 const QString HalfPrefix = QStringLiteral("转换成低分辨率黑白图片……已经完成:");
 
-QStringList progressCaptions(const QString& prefix, const QList<int>& percents) {
+// The dialog's caption, then one per column shown: column c at floor(c * percentPerColumn) %.
+QStringList progressCaptions(const QString& prefix, int columns, double percentPerColumn) {
     QStringList captions{Caption};
-    for (const int percent : percents) {
-        captions << prefix + QString::number(percent) + "%";
+    for (int column = 0; column < columns; ++column) {
+        captions << prefix + QString::number(int(std::floor(column * percentPerColumn))) + "%";
     }
     return captions;
-}
-
-// The percentages of a grey run over the first `columns` columns of a picture 40 wide.
-QList<int> percentsOf40(int columns) {
-    QList<int> percents;
-    for (int column = 0; column < columns; ++column) {
-        percents << int(std::floor(column / 40.0 * 100));
-    }
-    return percents;
 }
 
 ColourValue greyOf(const QImage& picture, int x, int y) {
@@ -154,12 +146,12 @@ private slots:
         QList<int> bars;
         recorder.onCaption = [&bars](Form5& dialog, const QString&) { bars << dialog.Label1Width(); };
         runDialog(1);
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, {0, 20, 40, 60, 80, 100}));
+        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, 6, 20));
         QCOMPARE(bars, (QList<int>{15, 0, 1227, 2454, 3681, 4908, 6135})); // to the full frame
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
         QCOMPARE(greyDifference(picture, INT_MAX), QString());
         runDialog(2);
-        QCOMPARE(recorder.captions, progressCaptions(HalfPrefix, {0, 40, 80}));
+        QCOMPARE(recorder.captions, progressCaptions(HalfPrefix, 3, 40));
         QCOMPARE(boxes->maximised, (QList<ConversionResult>{ConversionResult::Grey, ConversionResult::Half}));
         QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
         QCOMPARE(
@@ -172,29 +164,24 @@ private slots:
     // Esc before the first tick stops at 0 %; the close box before it stops the tick itself.
     void aCancelLeavesExactlyTheColumnsBeforeIt_data() {
         QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("click");     // the column whose caption the click arrives after
-        QTest::addColumn<int>("shown");     // progress captions shown
-        QTest::addColumn<int>("converted"); // columns left grey
-        QTest::addColumn<QList<int>>("flagsAfter");
-        QTest::newRow("cancel before the first tick") << "cancel" << -1 << 1 << 0 << QList<int>{0, 0, 0};
-        QTest::newRow("Esc before the first tick") << "Esc" << -1 << 1 << 0 << QList<int>{0, 0, 0};
-        QTest::newRow("close box: the flag kept until the next dialog")
-            << "close" << -1 << 0 << 0 << QList<int>{0, 0, -1};
+        QTest::addColumn<int>("click"); // the column whose caption the click arrives after
+        QTest::newRow("cancel before the first tick") << "cancel" << -1;
+        QTest::newRow("Esc before the first tick") << "Esc" << -1;
+        QTest::newRow("close box: the flag kept until the next dialog") << "close" << -1;
         for (const int column : {0, 1, 20, 39, 40}) {
-            QTest::addRow("click during column %d", column)
-                << "click" << column << std::min(column + 2, 41) << column + 1
-                << QList<int>{column == 40 ? -1 : 0, 0, 0}; // a stopped run is no result
+            QTest::addRow("click during column %d", column) << "click" << column;
         }
     }
     void aCancelLeavesExactlyTheColumnsBeforeIt() {
         QFETCH(QString, how);
         QFETCH(int, click);
-        QFETCH(int, shown);
-        QFETCH(int, converted);
-        QFETCH(QList<int>, flagsAfter);
+        const int shown = click >= 0 ? std::min(click + 2, 41) : how == "close" ? 0 : 1; // captions
+        const int converted = click + 1;                                                 // columns left grey
+        const QList<int> flagsAfter{click == 40 ? -1 : 0, 0,
+                                    how == "close" ? -1 : 0}; // a stopped run is no result
         const QImage picture = variedImage(40, 3);
         openPicture(picture);
-        const QString clicked = GreyPrefix + QString::number(percentsOf40(41).value(click)) + "%";
+        const QString clicked = progressCaptions(GreyPrefix, 41, 2.5).value(click + 1);
         recorder.onCaption = [&](Form5& dialog, const QString& caption) {
             if (click >= 0 && caption == clicked) {
                 QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
@@ -211,7 +198,7 @@ private slots:
             }
             dialog.Timer1->tick();
         });
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, percentsOf40(shown)));
+        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, shown, 2.5));
         QCOMPARE(flags(), flagsAfter);
         QCOMPARE(boxes->maximised.size(), how == "close" ? 0 : 1);
         QCOMPARE(greyDifference(picture, converted), QString());
@@ -219,7 +206,7 @@ private slots:
         // the next run converts the whole picture: the cancel stopped that run and no other
         recorder.onCaption = nullptr;
         runDialog(1);
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, percentsOf40(41)));
+        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, 41, 2.5));
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
         QCOMPARE(greyDifference(picture, INT_MAX), QString());
     }

@@ -12,8 +12,8 @@
 
 namespace {
 
-// Stands in for the progress dialog: records every display and close; the
-// cancel flag is set during yield number cancelAtYield (counted from 1).
+// Stands in for the progress dialog: records every display and close; the cancel flag is set during yield
+// number cancelAtYield (counted from 1).
 class RecordingDisplay : public ProgressDisplay {
 public:
     struct Shown {
@@ -37,19 +37,17 @@ public:
                           }};
 };
 
-// A grey run on a picture width x 4 (varied, or all `colour`) in a bar frame of
-// `frame` pixels: the yield during which the flag is set (-1: before the run,
-// 0: never), the first column left black and the percentage and bar width shown
-// at column x.
+// A grey run on a picture width x 4 (varied, or all `colour`) in a bar frame of `frame` pixels: the yield
+// during which the flag is set (-1: before the run, 0: never), the first column left black and the
+// percentage and bar width shown at column x.
 struct GreyRun {
     int width;
     ColourValue colour = -1;
     int frame = 100, cancelAtYield = 0, firstBlack, x, percent, bar;
 };
 
-// A reduction: the grey picture's size, the opened picture's size (the
-// target's, and W1), the yield during which the flag is set (0: never), the
-// percentages shown and the pixels per unit.
+// A reduction: the grey picture's size, the opened picture's size (the target's, and W1), the yield during
+// which the flag is set (0: never), the percentages shown and the pixels per unit.
 struct Reduction {
     const char* name;
     QSize grey, opened;
@@ -58,8 +56,7 @@ struct Reduction {
     int unit = 2;
 };
 
-// The grey pixel by the text route (white outside the source), black from
-// column firstBlack on.
+// The grey pixel by the text route (white outside the source), black from column firstBlack on.
 std::function<ColourValue(int, int)> greyOf(const PictureSurface& source, int firstBlack = INT_MAX) {
     return [&source, firstBlack](int x, int y) {
         const std::int16_t level = GreyLevel(SplitColour(source.Point(float(x), float(y))));
@@ -94,10 +91,9 @@ private slots:
         QCOMPARE(int(HexPairValue(text)), expected);
     }
 
-    // The text route and the forms the pixel loops use: both splits give the low
-    // three bytes for every colour and a sweep of values with the top byte set;
-    // the grey level is (sum + 1) div 3 for every channel sum; the grey row
-    // equals the grey of the split for every pixel.
+    // The text route and the forms the pixel loops use: both splits give the low three bytes for every
+    // colour and a sweep of values with the top byte set; the grey level is (sum + 1) div 3 for every channel
+    // sum; the grey row equals the grey of the split for every pixel.
     void fastFormsEqualTextRouteForEveryColour() {
         const auto agree = [](ColourValue colour) {
             const auto value = static_cast<std::uint32_t>(colour);
@@ -134,8 +130,8 @@ private slots:
         QTest::addColumn<GreyRun>("run");
         const auto row = [](const char* tag, const GreyRun& run) { QTest::newRow(tag) << run; };
         row("1 wide", {.width = 1, .frame = 6135, .firstBlack = 1, .x = 1, .percent = 100, .bar = 6135});
-        row("3 wide, x 1", {.width = 3, .frame = 6135, .firstBlack = 3, .x = 1, .percent = 33, .bar = 2045});
-        row("3 wide, x 2", {.width = 3, .frame = 6135, .firstBlack = 3, .x = 2, .percent = 66, .bar = 4090});
+        row("3 wide, x 2: rounded down",
+            {.width = 3, .frame = 6135, .firstBlack = 3, .x = 2, .percent = 66, .bar = 4090});
         row("100 wide, x 29 falls below 29",
             {.width = 100, .firstBlack = 100, .x = 29, .percent = 28, .bar = 28});
         row("100 wide, x 100", {.width = 100, .firstBlack = 100, .x = 100, .percent = 100, .bar = 100});
@@ -165,8 +161,7 @@ private slots:
         QCOMPARE(display.shown.size(), run.width == 0 ? 0 : run.firstBlack + 1);
         if (run.x >= 0) {
             const QString text = QString::number(run.percent) + u'%';
-            QCOMPARE(display.shown[run.x].caption,
-                     QStringLiteral("转换成原分辨率黑白图片……已经完成:") + text);
+            QCOMPARE(display.shown[run.x].caption, "转换成原分辨率黑白图片……已经完成:" + text);
             QCOMPARE(display.shown[run.x].label, text);
             QCOMPARE(display.shown[run.x].barWidth, double(run.bar));
         }
@@ -176,8 +171,7 @@ private slots:
         QCOMPARE(display.cancelFlag, BooleanFalse);
     }
 
-    // Only a larger target shows the reads at column W and row H: white where the
-    // target has room.
+    // Only a larger target shows the reads at column W and row H: white where the target has room.
     void greyReadsPastTheEdgeAreWhiteAndLandOnlyInALargerTarget() {
         PictureSurface source = surfaceOf(4, 3), target(0, 6, 5);
         RecordingDisplay display;
@@ -215,12 +209,10 @@ private slots:
         QCOMPARE(display.shown.size(), reduction.percents.size());
         for (qsizetype index = 0; index < display.shown.size(); ++index) {
             const QString text = QString::number(reduction.percents[index]) + u'%';
-            QCOMPARE(display.shown[index].caption,
-                     QStringLiteral("转换成低分辨率黑白图片……已经完成:") + text);
+            QCOMPARE(display.shown[index].caption, "转换成低分辨率黑白图片……已经完成:" + text);
             QCOMPARE(display.shown[index].barWidth, reduction.percents[index]);
         }
-        // Unit (u, v) is device pixel (unit * u, unit * v) and holds grey pixel
-        // (2u, 2v).
+        // Unit (u, v) is device pixel (unit * u, unit * v) and holds grey pixel (2u, 2v).
         const int firstBlack = reduction.cancelAtYield == 0 ? INT_MAX : 2 * reduction.cancelAtYield;
         const auto kept = [&](int x, int y) {
             const int u = x / reduction.unit, v = y / reduction.unit;

@@ -1,4 +1,6 @@
-// The export dialog on its own, over pictures a fake source holds.
+// The export dialog on its own, over pictures a fake source holds. What a file holds is the export job's
+// and the formats' to prove, what a failed write leaves the record file's: the dialog's rows test what it
+// adds, its choices, captions, messages and preview.
 
 #include "export/Form6.h"
 #include "export/ExportJob.h"
@@ -9,6 +11,7 @@
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
 
+#include "DataRows.h"
 #include "PointFiles.h"
 #include "TestFiles.h"
 #include "TestPictures.h"
@@ -24,18 +27,15 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include <csignal>
 #include <optional>
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 namespace {
 
 const QString Done = QStringLiteral("导出图像数据完毕");
 const QString DefaultName = QStringLiteral("未命名.txt");
+const QString Succeeded = QStringLiteral("导出图像数据---已经完成100%");
 
-template <typename Grey> QImage greyImage(int width, int height, Grey grey) {
+QImage greyImage(int width, int height, const std::function<int(int, int)>& grey) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -55,9 +55,10 @@ struct FakeSources : ExportSources {
     PictureSurface grey;
     std::optional<PictureSurface> half;
     QSizeF opened;
-    bool present = true;
+    bool present = true, finished = true;
     std::optional<std::pair<bool, SumHighlight>> marked;
     std::int64_t written = -1;
+    std::optional<double> stated;
     const PictureSurface* existingSource(bool original) const override {
         return !present ? nullptr : original ? &grey : &*half;
     }
@@ -67,10 +68,8 @@ struct FakeSources : ExportSources {
     bool halfPictureExists() const override { return half.has_value(); }
     PictureSurface loadForExport(bool original) override { return original ? grey : *half; }
     bool sourceFinished(bool) const override { return finished; }
-    bool finished = true;
     QSizeF openedPictureSize() override { return opened; }
     std::optional<double> statedDotsPerInch() const override { return stated; }
-    std::optional<double> stated;
 };
 
 // A grey picture opened; the dialog, created on first use, starts in the program's folder, one of the test's
@@ -89,7 +88,6 @@ struct Session : TestProgram {
         }
         return *form;
     }
-    QStringList files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
     QString onlyMessage() const {
         return shell.messages.size() == 1 ? shell.messages[0].text
                                           : QString("%1 messages").arg(shell.messages.size());
@@ -99,10 +97,27 @@ struct Session : TestProgram {
 };
 
 using Setup = std::function<void(Session&)>;
+struct Choice {
+    int type;
+    bool white, half;
+    int threshold;
+    QString typedDpi, size;
+};
+struct Refusal {
+    QString kind, reason;
+};
+struct NewFolder {
+    QString existing;
+    QStringList answers;
+    QString offered, reason;
+};
 
 } // namespace
 
 Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(Choice)
+Q_DECLARE_METATYPE(Refusal)
+Q_DECLARE_METATYPE(NewFolder)
 
 class Form6Test : public QObject {
     Q_OBJECT
@@ -119,62 +134,67 @@ private slots:
             session.sources.half.emplace();
         }
         Form6& dialog = session.dialog();
-        QCOMPARE(dialog.size(), QSize(587, 432));
-        QCOMPARE(dialog.FileType->currentText(), QStringLiteral("点数据文件 (*.txt)"));
-        QCOMPARE(dialog.Resolution->text(), QStringLiteral("96"));
-        QCOMPARE(dialog.Option2->isEnabled(), halfResolutionDone);
-        QCOMPARE(dialog.Option2->isChecked(), halfResolutionDone);
-        QCOMPARE(dialog.Option1->isChecked(), !halfResolutionDone);
-        QVERIFY(dialog.Option1->isEnabled() && dialog.Option3->isChecked());
+        QVERIFY(dialog.Option2->isEnabled() == halfResolutionDone &&
+                dialog.Option2->isChecked() == halfResolutionDone);
+        QVERIFY(dialog.Option1->isEnabled() && dialog.Option1->isChecked() == !halfResolutionDone);
+        QVERIFY(dialog.Option3->isChecked());
         QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(122,122,122)"));
-        QCOMPARE(Module2::CurrentPath, session.path(DefaultName));
         const QImage& ramp = dialog.Picture1->surface().image();
         QVERIFY(qGray(ramp.pixel(1, 20)) <= 2 && qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
         dialog.HScroll1->setBarValue(0);
         QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(0,0,0)"));
+        dialog.Command2->click(); // Cancel ends the program
+        QVERIFY(session.shell.endCount == 1 && session.shell.messages.isEmpty());
     }
 
-    // Choosing a type gives the file name that type's ending; OK writes what the export job writes for the
-    // same settings, at the picture's stated resolution or one typed in.
-    void theFileTypeSetsTheEndingAndTheFormatWritten_data() {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("typedDpi");
-        QTest::addColumn<QString>("size");
-        QTest::newRow("DXF at the stated 300 dpi") << 1 << "未命名.dxf" << QString() << "图形 0.3 × 0.3 mm";
-        QTest::newRow("SVG at 25.4 dpi") << 2 << "未命名.svg"
-                                         << "25.4"
-                                         << "图形 3.0 × 3.0 mm";
-        QTest::newRow("CSV") << 3 << "未命名.csv" << QString() << QString();
-        QTest::newRow("back to point data") << 0 << "未命名.txt" << QString() << QString();
+    // Per format, polarity and source: the type gives the name its ending and the drawing its size at the
+    // stated or typed resolution; the count line states the points OK then writes, and OK writes what the
+    // export job writes for the same settings. The point-data file numbers units from one, the others
+    // pixels from zero: at half resolution the two differ by the reads outside the picture.
+    void theChoicesSetTheNameTheCountAndTheFileWritten_data() {
+        addRows<Choice>({{"point data, black", {0, false, false, 122, "", ""}},
+                         {"point data, white, half", {0, true, true, 0, "", ""}},
+                         {"DXF, white, half, stated dpi", {1, true, true, 150, "", "图形 0.8 × 0.7 mm"}},
+                         {"SVG, black, 25.4 dpi", {2, false, false, 255, "25.4", "图形 9.0 × 7.0 mm"}},
+                         {"CSV, white", {3, true, false, 90, "", ""}}});
     }
-    void theFileTypeSetsTheEndingAndTheFormatWritten() {
-        QFETCH(int, type);
-        QFETCH(QString, name);
-        QFETCH(QString, typedDpi);
-        QFETCH(QString, size);
-        Session session;
+    void theChoicesSetTheNameTheCountAndTheFileWritten() {
+        QFETCH(Choice, row);
+        const auto [type, white, half, threshold, typedDpi, size] = row;
+        Session session(variedImage(9, 7));
         session.sources.stated = 300;
+        // Unit (u, v) of the half-resolution picture is pixel (2u, 2v), as the reduction makes it.
+        session.sources.half = session.sources.grey;
+        session.sources.half->setScaleWidth(4.5f);
+        session.sources.half->setScaleHeight(3.5f);
         Form6& dialog = session.dialog();
         QCOMPARE(dialog.Resolution->text(), QStringLiteral("300"));
         dialog.FileType->setCurrentIndex(3);
         dialog.FileType->setCurrentIndex(type);
+        (white ? dialog.Option4 : dialog.Option3)->setChecked(true);
+        (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
+        dialog.HScroll1->setBarValue(threshold);
         if (!typedDpi.isEmpty()) {
             dialog.Resolution->setText(typedDpi);
         }
-        QCOMPARE(dialog.Text1->text(), name);
-        QCOMPARE(dialog.DrawingSize->text(), size);
+        const QString name = "未命名" + QString(std::array{".txt", ".dxf", ".svg", ".csv"}[type]);
+        QVERIFY2(dialog.Text1->text() == name && dialog.DrawingSize->text() == size,
+                 qPrintable(dialog.DrawingSize->text()));
+        const QString line = dialog.PointCount->text();
         dialog.Command1->click();
+        QCOMPARE(session.onlyMessage(), Done);
+        QVERIFY2(session.sources.written > 0 &&
+                     line.startsWith(QString("将写入 %1 个点，文件约 ").arg(session.sources.written)),
+                 qPrintable(line));
         const QString expected = session.path("expected");
-        FixedExportControls controls(ExportPolarity::Black, 122);
+        FixedExportControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
         ExportJob(expected, static_cast<OutputFormat>(type))
-            .run(session.sources.grey, session.sources.opened, controls,
+            .run(session.sources.loadForExport(!half), session.sources.opened, controls,
                  25.4 / dialog.Resolution->text().toDouble());
         QCOMPARE(contents(session.path(name)), contents(expected));
-        QCOMPARE(session.onlyMessage(), Done);
     }
 
-    void thePathIsComposedUntilTypedOverAndOkExportsToIt() {
+    void thePathIsComposedUntilTypedOverAndEnterExportsToIt() {
         Session session;
         Form6& dialog = session.dialog();
         emit dialog.Dir1->itemActivated(dialog.Dir1->topLevelItem(0), 0);
@@ -185,74 +205,46 @@ private slots:
         dialog.Text1->setText(QStringLiteral("点.txt"));
         QCOMPARE(dialog.Text2->text(), session.path(QStringLiteral("点.txt")));
         QCOMPARE(Module2::CurrentPath, dialog.Text2->text());
-
         const QString typed = session.path("typed.dat");
-        writeFile(typed, QByteArray(1000, 'x')); // a longer old file keeps no stale bytes
         dialog.Text2->setText(typed);
-        QTest::keyClick(dialog.Text2, Qt::Key_Return); // Enter presses OK
+        QTest::keyClick(dialog.Text2, Qt::Key_Return);
         QCOMPARE(contents(typed), workedBlackFile);
         QCOMPARE(Module2::CurrentPath, typed);
         QCOMPARE(session.onlyMessage(), Done);
         QCOMPARE(session.shell.messages.first().title, QStringLiteral("Quillet"));
-        QCOMPARE(dialog.Caption(), QStringLiteral("导出图像数据---已经完成100%"));
-        QCOMPARE(session.files(), QStringList{"typed.dat"});
+        QCOMPARE(dialog.Caption(), Succeeded);
     }
 
-    void anUnwritableDestinationIsReportedAndChangesNothing_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("missing folder") << QString("missing") << "'76'：\n\n无法写入文件“";
-        QTest::newRow("folder as the file") << QString("folder") << "”：它是一个文件夹";
-        QTest::newRow("read-only file") << QString("readonly") << "'70'：\n\n无法写入文件“";
-        QTest::newRow("disk full part-way") << QString("full") << "：File too large";
-        QTest::newRow("a cancelled conversion's picture")
-            << QString("unfinished") << "图片尚未转换完成，不能导出。";
-        QTest::newRow("a resolution that is no positive number")
-            << QString("dpi") << "分辨率必须是大于零的数（每英寸的点数）";
+    // A failed write with the error's number; the dialog's own refusals before any file is opened.
+    void aRefusedExportIsReportedAndChangesNothing_data() {
+        addRows<Refusal>(
+            {{"missing folder", {"missing", "'76'：\n\n无法写入文件“"}},
+             {"read-only file", {"readonly", "'70'：\n\n无法写入文件“"}},
+             {"a cancelled conversion's picture", {"unfinished", "图片尚未转换完成，不能导出。"}},
+             {"a resolution that is no positive number", {"dpi", "分辨率必须是大于零的数（每英寸的点数）"}}});
     }
-    void anUnwritableDestinationIsReportedAndChangesNothing() {
-        QFETCH(QString, kind);
-        QFETCH(QString, reason);
+    void aRefusedExportIsReportedAndChangesNothing() {
+        QFETCH(Refusal, row);
+        const auto& [kind, reason] = row;
         Session session;
         const QString old = session.path(DefaultName);
         writeFile(old, "old");
         QString path = old;
-#ifdef Q_OS_UNIX
-        rlimit fileSizeLimit{};
-        getrlimit(RLIMIT_FSIZE, &fileSizeLimit);
-        const auto restore = qScopeGuard([fileSizeLimit] { setrlimit(RLIMIT_FSIZE, &fileSizeLimit); });
-#endif
         if (kind == "missing") {
             session.dialog().Text2->setText(path = session.path("no such folder/out.txt"));
-        } else if (kind == "folder") {
-            session.dialog().Text1->clear();
-            path = session.dialog().Text2->text();
-        } else if (kind == "unfinished" || kind == "dpi") {
-            session.sources.finished = kind != "unfinished";
-            session.dialog().Resolution->setText(kind == "dpi" ? "-3" : "96");
-            path.clear();
         } else if (kind == "readonly") {
             QFile::setPermissions(old, QFileDevice::ReadOwner); // refused even though tests run as root
         } else {
-#ifdef Q_OS_UNIX
-            session.sources.grey.assign(greyImage(100, 100, [](int, int) { return 0; }));
-            std::signal(SIGXFSZ, SIG_IGN); // writes past a file-size limit fail, as on a full disk
-            const rlimit small{64 * 1024, fileSizeLimit.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &small);
-#else
-            QSKIP("a full disk is made with a file-size limit, which this system lacks");
-#endif
+            session.sources.finished = kind != "unfinished";
+            session.dialog().Resolution->setText(kind == "dpi" ? "-3" : "96");
+            path.clear();
         }
-        session.dialog().setCaption(QStringLiteral("导出图像数据---已经完成100%")); // an earlier success
+        session.dialog().setCaption(Succeeded); // an earlier export's
         session.dialog().Command1->click();
-#ifdef Q_OS_UNIX
-        setrlimit(RLIMIT_FSIZE, &fileSizeLimit);
-#endif
         const QString message = session.onlyMessage();
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
-        QCOMPARE(session.dialog().Caption(), path.isEmpty() ? "导出图像数据---已经完成100%" : "导出图像数据");
+        QCOMPARE(session.dialog().Caption(), path.isEmpty() ? Succeeded : "导出图像数据");
         QCOMPARE(contents(old), QByteArray("old"));
-        QCOMPARE(session.files(), QStringList{DefaultName});
         QVERIFY(!session.dialog().isUnloaded());
     }
 
@@ -279,82 +271,33 @@ private slots:
     }
 
     void newFolderAsksForANameCreatesItAndMovesThere_data() {
-        QTest::addColumn<QString>("existing");
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<QString>("offered");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("the name offered") << "" << QStringList{"新建文件夹"} << "新建文件夹"
-                                          << "";
-        QTest::newRow("offered with a number") << "新建文件夹" << QStringList{"数据"} << "新建文件夹2"
-                                               << "";
-        QTest::newRow("cancelled") << "" << QStringList{} << "新建文件夹"
-                                   << "";
-        QTest::newRow("not a name") << "" << QStringList{"a/b"} << "新建文件夹"
-                                    << "“%1”：名称无效";
-        QTest::newRow("taken") << "数据" << QStringList{"数据"} << "新建文件夹"
-                               << "“%1”：已有同名的文件或文件夹";
+        addRows<NewFolder>({{"the name offered", {"", {"新建文件夹"}, "新建文件夹", ""}},
+                            {"offered with a number", {"新建文件夹", {"数据"}, "新建文件夹2", ""}},
+                            {"cancelled", {"", {}, "新建文件夹", ""}},
+                            {"not a name", {"", {"a/b"}, "新建文件夹", "“%1”：名称无效"}},
+                            {"taken", {"数据", {"数据"}, "新建文件夹", "“%1”：已有同名的文件或文件夹"}}});
     }
     void newFolderAsksForANameCreatesItAndMovesThere() {
-        QFETCH(QString, existing);
-        QFETCH(QStringList, answers);
-        QFETCH(QString, offered);
-        QFETCH(QString, reason);
+        QFETCH(NewFolder, row);
+        const auto& [existing, answers, offered, reason] = row;
         Session session;
-        QVERIFY(existing.isEmpty() || QDir(session.folder.path()).mkdir(existing));
-        const QStringList before =
-            QDir(session.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QDir folder(session.folder.path());
+        QVERIFY(existing.isEmpty() || folder.mkdir(existing));
+        const auto entries = [&folder] {
+            return folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size();
+        };
+        const qsizetype before = entries();
         session.shell.answers = answers;
         Form6& dialog = session.dialog();
         dialog.Command3->click();
         QCOMPARE(session.shell.prompts.size(), 1);
         QCOMPARE(session.shell.prompts[0].title, offered); // the default text
         const QString made = answers.isEmpty() || !reason.isEmpty() ? QString() : answers[0];
-        QCOMPARE(QDir(session.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
-                 before.size() + (made.isEmpty() ? 0 : 1));
-        const QString folder = made.isEmpty() ? session.folder.path() : session.path(made);
-        QCOMPARE(dialog.Dir1->Path(), folder);
-        QCOMPARE(dialog.Text2->text(), folder + "/" + DefaultName);
+        QCOMPARE(entries(), before + (made.isEmpty() ? 0 : 1));
+        const QString now = made.isEmpty() ? session.folder.path() : session.path(made);
+        QVERIFY(dialog.Dir1->Path() == now && dialog.Text2->text() == now + "/" + DefaultName);
         QCOMPARE(session.onlyMessage(),
                  reason.isEmpty() ? "0 messages" : "无法新建文件夹" + reason.arg(session.path(answers[0])));
-    }
-
-    // The count line before OK against the points OK then writes, for each format, both polarities and
-    // sources.
-    void theCountLineStatesWhatOkWrites_data() {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<bool>("white");
-        QTest::addColumn<bool>("half");
-        QTest::addColumn<int>("threshold");
-        QTest::newRow("point data, black") << 0 << false << false << 122;
-        QTest::newRow("point data, white, half: outside reads counted") << 0 << true << true << 0;
-        QTest::newRow("DXF, white, half") << 1 << true << true << 150;
-        QTest::newRow("SVG, black") << 2 << false << false << 255;
-        QTest::newRow("CSV, white") << 3 << true << false << 90;
-    }
-    void theCountLineStatesWhatOkWrites() {
-        QFETCH(int, type);
-        QFETCH(bool, white);
-        QFETCH(bool, half);
-        QFETCH(int, threshold);
-        const QImage picture = variedImage(9, 7);
-        Session session(picture);
-        session.sources.half =
-            session.sources.grey; // unit (u, v) is pixel (2u, 2v), as the reduction makes it
-        session.sources.half->setScaleWidth(4.5f);
-        session.sources.half->setScaleHeight(3.5f);
-        Form6& dialog = session.dialog();
-        dialog.FileType->setCurrentIndex(type);
-        (white ? dialog.Option4 : dialog.Option3)->setChecked(true);
-        (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
-        dialog.HScroll1->setBarValue(threshold);
-        const QString line = dialog.PointCount->text();
-        dialog.Command1->click();
-        QVERIFY(session.sources.written > 0);
-        QVERIFY2(line.startsWith(QString("将写入 %1 个点，文件约 ").arg(session.sources.written)),
-                 qPrintable(line));
-        if (type == 0) { // the half-resolution road keeps the original size in the header
-            QCOMPARE(contents(dialog.Text2->text()), expectedPointFile(picture, half, white, threshold));
-        }
     }
 
     // The marks, the count and the spin box follow the thumb while it is dragged; the bar's value and the
@@ -388,8 +331,8 @@ private slots:
         QVERIFY(!session.sources.marked);
     }
 
-    // Without its source picture (none yet, or a cancelled run's) the dialog says so and marks nothing;
-    // the picture's arrival is noticed.
+    // Without its source picture (none yet, or a cancelled run's) the dialog says so, marks nothing and
+    // 自动 does nothing; the picture's arrival is noticed.
     void withoutTheSourcePictureTheDialogSaysNotConverted_data() {
         QTest::addColumn<bool>("present");
         QTest::newRow("no picture") << false;
@@ -428,13 +371,6 @@ private slots:
                 dialog.Histogram->levels()[light] == (dark == light ? 15 : 9));
         dialog.AutoThreshold->click();
         QVERIFY(dialog.HScroll1->Value() == threshold && dialog.ThresholdBox->value() == threshold);
-    }
-
-    void cancelEndsTheProgram() {
-        Session session;
-        session.dialog().Command2->click();
-        QCOMPARE(session.shell.endCount, 1);
-        QVERIFY(session.shell.messages.isEmpty());
     }
 };
 
