@@ -2,7 +2,4 @@
 
 void RecordingShell::MsgBox(const QString& text, const QString& title) {
     messages.append({text, title.isEmpty() ? ApplicationTitle : title});
-    if (onMessage) {
-        onMessage(messages.last());
-    }
 }

@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-#include <functional>
+#include <optional>
 
 class RecordingShell : public Shell {
 public:
@@ -30,6 +30,4 @@ public:
     int endCount = 0;
     QString appPath;
     QSize screen{1024 * TwipsPerPixel, 768 * TwipsPerPixel};
-    // Runs while a message box would be shown, as a user acting then would.
-    std::function<void(const Message&)> onMessage;
 };

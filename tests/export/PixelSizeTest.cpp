@@ -66,25 +66,13 @@ private slots:
         QCOMPARE(buffer.pos(), at);
     }
 
-    void pixelSizeFollowsTheChoicesInOrder_data() {
-        QTest::addColumn<double>("pixelSize"); // 0: not given
-        QTest::addColumn<double>("dpi");
-        QTest::addColumn<double>("stated");
-        QTest::addColumn<double>("millimetres");
-        QTest::newRow("nothing: 96 dpi") << 0.0 << 0.0 << 0.0 << 25.4 / 96;
-        QTest::newRow("stated 300") << 0.0 << 0.0 << 300.0 << 25.4 / 300;
-        QTest::newRow("dpi before stated") << 0.0 << 600.0 << 300.0 << 25.4 / 600;
-        QTest::newRow("pixel size first") << 0.5 << 600.0 << 300.0 << 0.5;
-    }
+    // The pixel size given, else the dpi given, else the stated resolution, else 96 dpi.
     void pixelSizeFollowsTheChoicesInOrder() {
-        QFETCH(double, pixelSize);
-        QFETCH(double, dpi);
-        QFETCH(double, stated);
-        QFETCH(double, millimetres);
-        const auto given = [](double value) {
-            return value > 0 ? std::optional<double>(value) : std::nullopt;
-        };
-        QCOMPARE(pixelMillimetres({given(pixelSize), given(dpi), given(stated)}), millimetres);
+        const std::optional<double> none;
+        QCOMPARE(pixelMillimetres({none, none, none}), 25.4 / 96);
+        QCOMPARE(pixelMillimetres({none, none, 300.0}), 25.4 / 300);
+        QCOMPARE(pixelMillimetres({none, 600.0, 300.0}), 25.4 / 600);
+        QCOMPARE(pixelMillimetres({0.5, 600.0, 300.0}), 0.5);
     }
 
     void aPictureFileStatesItsResolution() {

@@ -28,12 +28,7 @@ QByteArray exported(const PictureSurface& source, const PointRecord& header, Fak
                                       .run(source, QSizeF(header.x, header.y), controls);
     const QByteArray bytes = contents(dir.filePath("out.txt"));
     // The count the command reports comes from the job: it must be the records written.
-    if (bytes.size() != (outcome.points + 1) * PointRecord::Length) {
-        qWarning("the job counted %lld points in a file of %lld bytes",
-                 static_cast<long long>(outcome.points), static_cast<long long>(bytes.size()));
-        return {};
-    }
-    return bytes;
+    return bytes.size() == (outcome.points + 1) * PointRecord::Length ? bytes : QByteArray("<miscounted>");
 }
 
 QStringList progress(std::initializer_list<int> percents) {

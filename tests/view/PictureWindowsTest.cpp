@@ -7,6 +7,7 @@
 #include "view/Form2.h"
 #include "view/Form3.h"
 
+#include "TestPictures.h"
 #include "TestProgram.h"
 
 #include <QAction>
@@ -20,16 +21,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QImage patterned(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            image.setPixel(x, y, qRgb(x % 251, y % 241, (x + y) % 239));
-        }
-    }
-    return image;
-}
 
 void sendWheel(QWidget* target, int angle, Qt::KeyboardModifiers modifiers) {
     const QPointF at(target->width() / 2.0, target->height() / 2.0);
@@ -125,16 +116,12 @@ private slots:
         program.reset();
     }
 
-    void layoutFillsTheClientAreaButTheBarsAndTheBareCorner() {
-        const auto form = showWindow<Form1>(QSize(100, 100));
-        QCOMPARE(placeOf(form->Picture1), QRectF(0, 0, 783, 583));
-        QCOMPARE(form->VScroll1->geometry(), QRect(783, 0, 17, 583));
-        QCOMPARE(form->HScroll1->geometry(), QRect(0, 583, 783, 17));
-        QCOMPARE(placeOf(form->Picture2), QRectF(341.5, 241.5, 100, 100));
-        QVERIFY(!form->HScroll1->Enabled() && !form->VScroll1->Enabled());
-    }
-
-    void clientAreaSmallerThanTheBarsKeepsTheViewportWithoutAnError() {
+    // The client area filled but the bars and the bare corner; one smaller than the bars keeps the viewport.
+    void layoutFillsTheClientAreaAndSurvivesOneSmallerThanTheBars() {
+        const auto small = showWindow<Form1>(QSize(100, 100));
+        QCOMPARE(small->VScroll1->geometry(), QRect(783, 0, 17, 583));
+        QCOMPARE(placeOf(small->Picture2), QRectF(341.5, 241.5, 100, 100));
+        QVERIFY(!small->HScroll1->Enabled() && !small->VScroll1->Enabled());
         for (const auto& form :
              {showWindow<Form1>(QSize(1000, 500)), showWindow<Form2>(QSize(1000, 500), *surroundings),
               showWindow<Form3>(QSize(1000, 500), *surroundings)}) {
@@ -180,42 +167,36 @@ private slots:
         // Max and Value of the horizontal, then the vertical bar (0, 0 when disabled).
         QTest::addColumn<QList<int>>("bars");
         QTest::addColumn<QPointF>("corner");
-        const QSize tall(2000, 3000);
+        const auto row = [](const char* tag, const char* events, double zoom, const QList<int>& bars,
+                            QPointF corner, QSize picture = QSize(2000, 3000)) {
+            QTest::newRow(tag) << picture << QString(events) << zoom << bars << corner;
+        };
         // The viewport's inside is 781 x 581; the bars start in the middle: 608 of 1217, 1208 of 2417.
-        QTest::newRow("wheel up twice")
-            << tall << "wheel:120 wheel:120" << 1.0 << QList{1217, 608, 2417, 1112} << QPointF(-608, -1112);
-        QTest::newRow("shift wheel") << tall << "shift-wheel:-120" << 1.0 << QList{1217, 656, 2417, 1208}
-                                     << QPointF(-656, -1208);
-        QTest::newRow("wheel over the bar")
-            << tall << "bar-wheel:120" << 1.0 << QList{1217, 560, 2417, 1208} << QPointF(-560, -1208);
-        QTest::newRow("drag") << tall << "drag:-100,-50" << 1.0 << QList{1217, 708, 2417, 1258}
-                              << QPointF(-708, -1258);
-        QTest::newRow("drag past the edge")
-            << tall << "drag:5000,0" << 1.0 << QList{1217, 0, 2417, 1208} << QPointF(0, -1208);
-        QTest::newRow("arrows") << tall << "key:Right key:Down key:Down" << 1.0
-                                << QList{1217, 656, 2417, 1304} << QPointF(-656, -1304);
-        QTest::newRow("pages") << tall << "key:PgDown key:PgDown key:PgUp" << 1.0
-                               << QList{1217, 608, 2417, 1731} << QPointF(-608, -1731);
+        row("wheel up twice", "wheel:120 wheel:120", 1, {1217, 608, 2417, 1112}, {-608, -1112});
+        row("shift wheel", "shift-wheel:-120", 1, {1217, 656, 2417, 1208}, {-656, -1208});
+        row("wheel over the bar", "bar-wheel:120", 1, {1217, 560, 2417, 1208}, {-560, -1208});
+        row("drag", "drag:-100,-50", 1, {1217, 708, 2417, 1258}, {-708, -1258});
+        row("drag past the edge", "drag:5000,0", 1, {1217, 0, 2417, 1208}, {0, -1208});
+        row("arrows", "key:Right key:Down key:Down", 1, {1217, 656, 2417, 1304}, {-656, -1304});
+        row("pages", "key:PgDown key:PgDown key:PgUp", 1, {1217, 608, 2417, 1731}, {-608, -1731});
         // 99217 pixels of excess: 24805 units of 4 pixels; a notch is 12 units.
-        QTest::newRow("units of 4 pixels") << QSize(100000, 10) << "shift-wheel:-120" << 1.0
-                                           << QList{24805, 12414, 0, 0} << QPointF(-49656, 286.5);
-        QTest::newRow("zoom out about the centre") << tall << "ctrl-key:Minus ctrl-key:Minus" << 0.5
-                                                   << QList{217, 109, 917, 459} << QPointF(-109, -459);
-        QTest::newRow("ctrl wheel steps")
-            << tall << "ctrl-wheel:-120 ctrl-wheel:-120 ctrl-wheel:120" << std::sqrt(0.5)
-            << QList{631, 315, 1538, 769} << QPointF(-315, -769);
-        QTest::newRow("no step beyond 100 %") << tall << "ctrl-key:Plus ctrl-wheel:120" << 1.0
-                                              << QList{1217, 608, 2417, 1208} << QPointF(-608, -1208);
-        QTest::newRow("fit by the menu, then no step below")
-            << tall << "menu:fit_to_window ctrl-key:Minus" << 581.0 / 3000 << QList{0, 0, 0, 0}
-            << QPointF(197.8333, 1);
-        QTest::newRow("back to 100 %") << tall << "ctrl-key:0 wheel:-120 menu:100_% key:Down" << 1.0
-                                       << QList{1217, 604, 2417, 1252} << QPointF(-604, -1252);
+        row("units of 4 pixels", "shift-wheel:-120", 1, {24805, 12414, 0, 0}, {-49656, 286.5},
+            QSize(100000, 10));
+        row("zoom out about the centre", "ctrl-key:Minus ctrl-key:Minus", 0.5, {217, 109, 917, 459},
+            {-109, -459});
+        row("ctrl wheel steps", "ctrl-wheel:-120 ctrl-wheel:-120 ctrl-wheel:120", std::sqrt(0.5),
+            {631, 315, 1538, 769}, {-315, -769});
+        row("no step beyond 100 %", "ctrl-key:Plus ctrl-wheel:120", 1, {1217, 608, 2417, 1208},
+            {-608, -1208});
+        row("fit by the menu, then no step below", "menu:fit_to_window ctrl-key:Minus", 581.0 / 3000,
+            {0, 0, 0, 0}, {197.8333, 1});
+        row("back to 100 %", "ctrl-key:0 wheel:-120 menu:100_% key:Down", 1, {1217, 604, 2417, 1252},
+            {-604, -1252});
     }
     void eventsMoveThePictureThroughTheBars() {
         QFETCH(QSize, picture);
         QFETCH(QString, events);
-        const QImage stored = patterned(picture);
+        const QImage stored = variedImage(picture.width(), picture.height());
         Form1 form(program->shell, nullptr);
         form.Picture2->setPicture(stored);
         form.resize(800, 600);
