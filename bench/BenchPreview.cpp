@@ -75,14 +75,17 @@ int main(int argc, char* argv[]) {
     PaintCount pictureCount;
     window.Picture2->installEventFilter(&pictureCount);
     Form6 dialog(shell, source, nullptr);
-    dialog.Form_Load();
-    const double opening = millisecondsOf([&] { dialog.Form_Initialize(); });
+    const double opening = millisecondsOf([&] {
+        dialog.Form_Load();
+        dialog.Form_Initialize();
+    });
     dialog.show();
     QApplication::processEvents();
     std::printf("6000 x 4000 grey picture, %d x %d viewport\n", qRound(window.Picture1->Width()),
                 qRound(window.Picture1->Height()));
     std::printf(
-        "dialog opening with both counts (point data and real pixels): %.1f ms (histogram target <= 30)\n",
+        "dialog opening, its folder list and both counts: %.1f ms (the counts alone: bench_selection_count, "
+        "target <= 30)\n",
         opening);
 
     const auto sweep = [&](const char* name) {
