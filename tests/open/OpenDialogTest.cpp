@@ -1,11 +1,14 @@
 // The open-picture dialog on its own, driven as a user drives it, with a recording shell and a sink
-// that keeps the pictures it is handed.
+// that keeps the pictures it is handed; the placement of its preview and the drive, folder and file
+// lists it is built from (the export dialog's drive and folder lists too).
 
 #include "open/Form4.h"
+#include "open/PreviewPlacement.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DriveListBox.h"
 #include "runtime/FileListBox.h"
 #include "runtime/PictureBox.h"
+#include "runtime/PlatformDrives.h"
 
 #include "DataRows.h"
 #include "PixelCompare.h"
@@ -218,6 +221,97 @@ private slots:
                 program->shell.messages[1].text.contains(file("gone")));
         QCOMPARE(form.Drive1->Drive(), drive);
         QCOMPARE(form.Dir1->Path(), program->folder.path());
+    }
+
+    // Outer sizes of the loader box in the 473 x 353 frame; the dialog's own test shows a small one.
+    void previewIsPlacedInTheFrame_data() {
+        QTest::addColumn<QSizeF>("loader");
+        QTest::addColumn<QRectF>("preview"); // left, top, width, height
+        QTest::newRow("the frame's own size fits") << QSizeF(473, 353) << QRectF(0, 0, 473, 353);
+        QTest::newRow("the loader's design size") << QSizeF(81, 33) << QRectF(196, 160, 81, 33);
+        QTest::newRow("full width, lower height fits") << QSizeF(473, 300) << QRectF(0, 26.5, 473, 300);
+        QTest::newRow("narrower but taller") << QSizeF(300, 400) << QRectF(104.125, 0, 264.75, 353);
+        QTest::newRow("relatively wider") << QSizeF(1002, 502) << QRectF(0, 58.01397, 473, 236.97206);
+        QTest::newRow("one pixel too wide") << QSizeF(474, 353) << QRectF(0, 0.3723602, 473, 352.25528);
+        QTest::newRow("equal proportions") << QSizeF(946, 706) << QRectF(0, 0, 473, 353);
+    }
+    void previewIsPlacedInTheFrame() {
+        QFETCH(QSizeF, loader);
+        QFETCH(QRectF, preview);
+        const PreviewPlacement placement(float(loader.width()), float(loader.height()), 473.0f, 353.0f);
+        QCOMPARE(placement.Left(), float(preview.left()));
+        QCOMPARE(placement.Top(), float(preview.top()));
+        QCOMPARE(placement.Width(), float(preview.width()));
+        QCOMPARE(placement.Height(), float(preview.height()));
+    }
+
+    // Pictures of every case, sorted without regard to case; no folders, hidden files or other kinds. One
+    // click per selection, by keyboard or mouse; none for the focus alone or for listing anew.
+    void fileListShowsThePicturesAndClicksOncePerSelection() {
+        for (const char* name :
+             {"PHOTO.JPG", "a.gif", "b.Bmp", "c.png", "d.ico", "e.txt", "f.jpeg", ".g.png"}) {
+            writeFile(file(name), {});
+        }
+        QDir(program->folder.path()).mkdir("h.jpg");
+        Form4& form = openDialog();
+        FileListBox& list = *form.File1;
+        QStringList names, clicks;
+        for (int row = 0; row < list.count(); ++row) {
+            names << list.item(row)->text();
+        }
+        QCOMPARE(names, (QStringList{"a.gif", "b.Bmp", "c.png", "d.ico", "PHOTO.JPG"}));
+        list.onClick([&] { clicks << list.FileName(); });
+        list.setFocus();
+        QVERIFY(QTest::qWaitForWindowExposed(&form)); // the focus alone selects nothing
+        QTest::keyClick(&list, Qt::Key_Down);
+        QTest::keyClick(&list, Qt::Key_Down);
+        const QPoint first = list.visualItemRect(list.item(0)).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, first); // the selected one again
+        list.setPath(program->folder.path()); // listing anew clears the selection, without a click
+        QCOMPARE(clicks, (QStringList{"a.gif", "b.Bmp", "a.gif", "a.gif"}));
+        QCOMPARE(list.FileName(), QString());
+    }
+
+    void folderListShowsAncestorsAndSubfoldersAndReturnsToADrivesFolder() {
+        for (const char* path : {"a/b/c", "a/b/D", "a/b/.hidden"}) {
+            QDir(program->folder.path()).mkpath(path);
+        }
+        DirListBox dir(nullptr);
+        QStringList changes;
+        dir.onChange([&] { changes << dir.Path(); });
+        dir.setPath(file("a/b"));
+        dir.setPath(file("a/b/"));
+        const QTreeWidgetItem* const b = dir.currentItem();
+        QCOMPARE(b->text(0) + b->parent()->text(0), QString("ba"));
+        QCOMPARE(b->childCount(), 2);
+        emit dir.itemActivated(b->child(1), 0);
+        emit dir.itemActivated(dir.topLevelItem(0), 0); // the root entry opens the root itself
+        QCOMPARE(changes, (QStringList{file("a/b"), file("a/b/D"), QDir::rootPath()}));
+        dir.setPath(program->folder.path());
+        dir.setPath(PlatformDrives::driveHolding(program->folder.path(), PlatformDrives::drives()));
+        QCOMPARE(dir.Path(), program->folder.path()); // a drive's text leads to the folder last shown on it
+    }
+
+    void driveListSelectsTheDriveWithTheLongestRootHoldingAPath_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("drive");
+        QTest::newRow("root") << "/"
+                              << "/";
+        QTest::newRow("inside a mount") << "/media/usb/photos"
+                                        << "/media/usb";
+        QTest::newRow("the mount itself") << "/media/usb/"
+                                          << "/media/usb";
+        QTest::newRow("a name that only starts like a mount") << "/media/usbstick"
+                                                              << "/";
+    }
+    void driveListSelectsTheDriveWithTheLongestRootHoldingAPath() {
+        QFETCH(QString, path);
+        QFETCH(QString, drive);
+        DriveListBox drives(nullptr);
+        drives.setDrives({"/", "/media/usb"});
+        drives.setDrive(path);
+        QCOMPARE(drives.Drive(), drive);
     }
 };
 
