@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <climits>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -96,7 +95,6 @@ private:
     std::optional<TestProgram> program;
     std::optional<PictureBoxes> boxes;
     CaptionRecorder recorder;
-    QList<bool> armed; // at each showing of the progress dialog
 
     void openPicture(const QImage& picture) {
         boxes.emplace(picture);
@@ -108,25 +106,20 @@ private:
         Module2::ConvertMode = mode;
         recorder.captions.clear();
         const QPointer<Form5> dialog = new Form5(program->shell, *boxes, nullptr);
-        QTimer::singleShot(0, dialog, [this, dialog, whenShown] {
-            armed << (dialog->Timer1->Enabled() && dialog->Timer1->Interval() == 1000 &&
-                      dialog->windowTitle() == Caption && dialog->Label1->text().isEmpty());
+        QTimer::singleShot(0, dialog, [dialog, whenShown] {
+            const bool armed = dialog->Timer1->Enabled() && dialog->Timer1->Interval() == 1000 &&
+                               dialog->windowTitle() == Caption && dialog->Label1->text().isEmpty();
             whenShown ? whenShown(*dialog) : dialog->Timer1->tick(); // at once instead of a second later
+            QVERIFY2(armed, "a showing of the progress dialog was not armed");
         });
         dialog->ShowModal();
         QVERIFY(!dialog || dialog->isUnloaded());
-    }
-    // The grey picture: the grey of the picture before firstBlack, black from there on.
-    QString greyDifference(const QImage& picture, int firstBlack) const {
-        return firstPixelDifference(boxes->grey.surface(),
-                                    [&](int x, int y) { return x < firstBlack ? greyOf(picture, x, y) : 0; });
     }
 
 private slots:
     void init() {
         program.emplace();
         recorder.onCaption = nullptr;
-        armed.clear();
         qApp->installEventFilter(&recorder);
     }
 
@@ -137,7 +130,6 @@ private slots:
         boxes.reset();
         program.reset();
         QVERIFY2(message.isEmpty(), qPrintable(message));
-        QVERIFY2(!armed.contains(false), "a showing of the progress dialog was not armed");
     }
 
     void greyThenHalfShowEveryStepAndMaximiseTheirWindows() {
@@ -149,7 +141,9 @@ private slots:
         QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, 6, 20));
         QCOMPARE(bars, (QList<int>{15, 0, 1227, 2454, 3681, 4908, 6135})); // to the full frame
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
-        QCOMPARE(greyDifference(picture, INT_MAX), QString());
+        QCOMPARE(
+            firstPixelDifference(boxes->grey.surface(), [&](int x, int y) { return greyOf(picture, x, y); }),
+            QString());
         runDialog(2);
         QCOMPARE(recorder.captions, progressCaptions(HalfPrefix, 3, 40));
         QCOMPARE(boxes->maximised, (QList<ConversionResult>{ConversionResult::Grey, ConversionResult::Half}));
@@ -160,27 +154,26 @@ private slots:
             QString());
     }
 
-    // A click arrives while a column is converted and is handled in the yield before the next; Cancel or
-    // Esc before the first tick stops at 0 %; the close box before it stops the tick itself.
-    void aCancelLeavesExactlyTheColumnsBeforeIt_data() {
+    // A click arrives while a column is converted and is handled in the yield before the next (which
+    // columns a cancel leaves grey is the pixel routines' test); Cancel or Esc before the first tick stops
+    // at 0 %; the close box before it stops the tick itself.
+    void aCancelStopsItsRunAtTheNextColumnAndNoOther_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("click"); // the column whose caption the click arrives after
         QTest::newRow("cancel before the first tick") << "cancel" << -1;
         QTest::newRow("Esc before the first tick") << "Esc" << -1;
         QTest::newRow("close box: the flag kept until the next dialog") << "close" << -1;
-        for (const int column : {0, 1, 20, 39, 40}) {
+        for (const int column : {0, 20, 40}) {
             QTest::addRow("click during column %d", column) << "click" << column;
         }
     }
-    void aCancelLeavesExactlyTheColumnsBeforeIt() {
+    void aCancelStopsItsRunAtTheNextColumnAndNoOther() {
         QFETCH(QString, how);
         QFETCH(int, click);
         const int shown = click >= 0 ? std::min(click + 2, 41) : how == "close" ? 0 : 1; // captions
-        const int converted = click + 1;                                                 // columns left grey
         const QList<int> flagsAfter{click == 40 ? -1 : 0, 0,
                                     how == "close" ? -1 : 0}; // a stopped run is no result
-        const QImage picture = variedImage(40, 3);
-        openPicture(picture);
+        openPicture(variedImage(40, 3));
         const QString clicked = progressCaptions(GreyPrefix, 41, 2.5).value(click + 1);
         recorder.onCaption = [&](Form5& dialog, const QString& caption) {
             if (click >= 0 && caption == clicked) {
@@ -201,14 +194,12 @@ private slots:
         QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, shown, 2.5));
         QCOMPARE(flags(), flagsAfter);
         QCOMPARE(boxes->maximised.size(), how == "close" ? 0 : 1);
-        QCOMPARE(greyDifference(picture, converted), QString());
 
         // the next run converts the whole picture: the cancel stopped that run and no other
         recorder.onCaption = nullptr;
         runDialog(1);
         QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, 41, 2.5));
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
-        QCOMPARE(greyDifference(picture, INT_MAX), QString());
     }
 
     void aTickWithoutAModeRunsNothingAndTheDialogWaitsForItsCloseBox() {
@@ -223,13 +214,6 @@ private slots:
         });
         QCOMPARE(flags(), (QList<int>{0, 0, -1}));
         QVERIFY(boxes->maximised.isEmpty());
-    }
-
-    void anEmptyPictureConvertsToNothingWithoutAnError() {
-        openPicture(QImage());
-        runDialog(1);
-        runDialog(2);
-        QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
     }
 };
 
