@@ -1,6 +1,6 @@
 // The open-picture dialog on its own, driven as a user drives it, with a recording shell and a sink
-// that keeps the pictures it is handed; the placement of its preview and the drive, folder and file
-// lists it is built from (the export dialog's drive and folder lists too).
+// that keeps the pictures it is handed; the placement of its preview, the drive, folder and file lists
+// it is built from (the export dialog's drive and folder lists too) and where the dialogs start.
 
 #include "open/Form4.h"
 #include "open/PreviewPlacement.h"
@@ -9,6 +9,7 @@
 #include "runtime/FileListBox.h"
 #include "runtime/PictureBox.h"
 #include "runtime/PlatformDrives.h"
+#include "runtime/Shell.h"
 
 #include "DataRows.h"
 #include "PixelCompare.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <memory>
 #include <optional>
 
 namespace {
@@ -312,6 +314,59 @@ private slots:
         drives.setDrives({"/", "/media/usb"});
         drives.setDrive(path);
         QCOMPARE(drives.Drive(), drive);
+    }
+
+    // The remembered folder while it exists, the build tree's layout, the installed one, and the user's
+    // pictures folder (else home) when neither holds samples; the program is in prefix/bin.
+    void dialogsStartBesideSamples_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<QString>("expected"); // "" for the user's pictures folder, else home
+        const auto row = [](const char* tag, const QStringList& files, const QStringList& folders,
+                            const char* remembered, const char* expected) {
+            QTest::newRow(tag) << files << folders << QString(remembered) << QString(expected);
+        };
+        const QString samples = QStringLiteral("prefix/share/quillet/samples");
+        const QString share = QStringLiteral("prefix/share/quillet");
+        row("build tree", {"prefix/bin/sample-landscape.jpg"}, {}, "", "prefix/bin");
+        row("installed", {}, {samples}, "", "prefix/share/quillet/samples");
+        row("samples beside the program win", {"prefix/bin/sample-ramp-circle.png"}, {samples}, "",
+            "prefix/bin");
+        row("no samples anywhere", {}, {}, "", "");
+        row("share without samples", {}, {share}, "", "");
+        row("samples is a file", {"prefix/share/quillet/samples"}, {share}, "", "");
+        row("remembered", {}, {samples, "pictures"}, "pictures", "pictures");
+        row("remembered folder vanished", {}, {samples}, "pictures", "prefix/share/quillet/samples");
+        row("remembered a file", {"prefix/bin/sample-a.png"}, {}, "prefix/bin/sample-a.png", "prefix/bin");
+    }
+    void dialogsStartBesideSamples() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, folders);
+        QFETCH(QString, remembered);
+        QFETCH(QString, expected);
+        const QDir root(program->folder.path());
+        for (const QString& folder : folders + QStringList{"prefix/bin"}) {
+            QVERIFY(root.mkpath(folder));
+        }
+        for (const QString& file : files) {
+            writeFile(root.filePath(file), QByteArrayLiteral("picture"));
+        }
+        const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        const QString fallback = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+        QCOMPARE(dialogStartFolder(root.filePath(QStringLiteral("prefix/bin")),
+                                   remembered.isEmpty() ? QString() : root.filePath(remembered)),
+                 expected.isEmpty() ? fallback : root.filePath(expected));
+    }
+
+    void desktopRemembersTheLastFolderWhileItExists() {
+        QStandardPaths::setTestModeEnabled(true); // settings in a test folder, not the user's
+        auto used = std::make_unique<QTemporaryDir>();
+        DesktopShell shell;
+        shell.folderUsed(used->path());
+        QCOMPARE(shell.AppPath(), used->path());
+        used.reset();
+        QCOMPARE(shell.AppPath(), dialogStartFolder(QCoreApplication::applicationDirPath()));
     }
 };
 
