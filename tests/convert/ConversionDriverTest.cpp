@@ -19,25 +19,6 @@
 
 namespace {
 
-// Records every caption the progress dialog shows, and lets a test act when one appears.
-class CaptionRecorder : public QObject {
-public:
-    QStringList captions;
-    std::function<void(Form5&, const QString&)> onCaption;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (auto* dialog = qobject_cast<Form5*>(watched);
-            dialog && event->type() == QEvent::WindowTitleChange) {
-            captions << dialog->windowTitle();
-            if (onCaption) {
-                onCaption(*dialog, captions.last());
-            }
-        }
-        return false;
-    }
-};
-
 const QString Caption = QStringLiteral("将图片转换成黑白色……");
 const QString GreyPrefix = QStringLiteral("转换成原分辨率黑白图片……已经完成:");
 const QString HalfPrefix = QStringLiteral("转换成低分辨率黑白图片……已经完成:");
@@ -94,7 +75,8 @@ class ConversionDriverTest : public QObject {
 private:
     std::optional<TestProgram> program;
     std::optional<PictureBoxes> boxes;
-    CaptionRecorder recorder;
+    QStringList captions;                                  // every caption the progress dialog shows
+    std::function<void(Form5&, const QString&)> onCaption; // acts when one appears
 
     void openPicture(const QImage& picture) {
         boxes.emplace(picture);
@@ -104,11 +86,18 @@ private:
     // shows.
     void runDialog(std::int16_t mode, const std::function<void(Form5&)>& whenShown = {}) {
         Module2::ConvertMode = mode;
-        recorder.captions.clear();
         const QPointer<Form5> dialog = new Form5(program->shell, *boxes, nullptr);
+        captions = {dialog->windowTitle()};
+        connect(dialog, &QWidget::windowTitleChanged, this, [this, dialog](const QString& caption) {
+            captions << caption;
+            if (onCaption) {
+                onCaption(*dialog, caption);
+            }
+        });
         QTimer::singleShot(0, dialog, [dialog, whenShown] {
             const bool armed = dialog->Timer1->Enabled() && dialog->Timer1->Interval() == 1000 &&
-                               dialog->windowTitle() == Caption && dialog->Label1->text().isEmpty();
+                               dialog->windowTitle() == Caption && dialog->Label1->text().isEmpty() &&
+                               dialog->Label1Width() == 15;          // the bar's design width
             whenShown ? whenShown(*dialog) : dialog->Timer1->tick(); // at once instead of a second later
             QVERIFY2(armed, "a showing of the progress dialog was not armed");
         });
@@ -119,12 +108,10 @@ private:
 private slots:
     void init() {
         program.emplace();
-        recorder.onCaption = nullptr;
-        qApp->installEventFilter(&recorder);
+        onCaption = nullptr;
     }
 
     void cleanup() {
-        qApp->removeEventFilter(&recorder);
         const QString message =
             program->shell.messages.isEmpty() ? QString() : program->shell.messages[0].text;
         boxes.reset();
@@ -136,16 +123,16 @@ private slots:
         const QImage picture = variedImage(5, 5);
         openPicture(picture);
         QList<int> bars;
-        recorder.onCaption = [&bars](Form5& dialog, const QString&) { bars << dialog.Label1Width(); };
+        onCaption = [&bars](Form5& dialog, const QString&) { bars << dialog.Label1Width(); };
         runDialog(1);
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, 6, 20));
-        QCOMPARE(bars, (QList<int>{15, 0, 1227, 2454, 3681, 4908, 6135})); // to the full frame
+        QCOMPARE(captions, progressCaptions(GreyPrefix, 6, 20));
+        QCOMPARE(bars, (QList<int>{0, 1227, 2454, 3681, 4908, 6135})); // to the full frame
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
         QCOMPARE(
             firstPixelDifference(boxes->grey.surface(), [&](int x, int y) { return greyOf(picture, x, y); }),
             QString());
         runDialog(2);
-        QCOMPARE(recorder.captions, progressCaptions(HalfPrefix, 3, 40));
+        QCOMPARE(captions, progressCaptions(HalfPrefix, 3, 40));
         QCOMPARE(boxes->maximised, (QList<ConversionResult>{ConversionResult::Grey, ConversionResult::Half}));
         QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
         QCOMPARE(
@@ -175,7 +162,7 @@ private slots:
                                     how == "close" ? -1 : 0}; // a stopped run is no result
         openPicture(variedImage(40, 3));
         const QString clicked = progressCaptions(GreyPrefix, 41, 2.5).value(click + 1);
-        recorder.onCaption = [&](Form5& dialog, const QString& caption) {
+        onCaption = [&](Form5& dialog, const QString& caption) {
             if (click >= 0 && caption == clicked) {
                 QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
             }
@@ -191,14 +178,14 @@ private slots:
             }
             dialog.Timer1->tick();
         });
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, shown, 2.5));
+        QCOMPARE(captions, progressCaptions(GreyPrefix, shown, 2.5));
         QCOMPARE(flags(), flagsAfter);
         QCOMPARE(boxes->maximised.size(), how == "close" ? 0 : 1);
 
         // the next run converts the whole picture: the cancel stopped that run and no other
-        recorder.onCaption = nullptr;
+        onCaption = nullptr;
         runDialog(1);
-        QCOMPARE(recorder.captions, progressCaptions(GreyPrefix, 41, 2.5));
+        QCOMPARE(captions, progressCaptions(GreyPrefix, 41, 2.5));
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
     }
 

@@ -35,13 +35,11 @@ public:
                           [this] { ++closes; }};
 };
 
-// A grey run on a picture width x 4 (varied, or all `colour`) into a target `larger` pixels wider and
+// A grey run on a picture width x 4 into a target `larger` pixels wider and
 // taller, in a bar frame of `frame` pixels: the yield during which the flag is set (-1: before the run,
 // 0: never), the columns converted and the percentage and bar width shown at column x.
 struct GreyRun {
-    int width;
-    ColourValue colour = -1;
-    int larger = 0, frame = 100, cancelAtYield = 0, converted, x, percent, bar;
+    int width, larger = 0, frame = 100, cancelAtYield = 0, converted, x, percent, bar;
 };
 
 // A reduction: the grey picture's size, the opened picture's size (the target's, and W1), the yield during
@@ -103,9 +101,6 @@ private slots:
             {.width = 3, .frame = 6135, .converted = 4, .x = 2, .percent = 66, .bar = 4090});
         row("100 wide, x 29 falls below 29",
             {.width = 100, .converted = 101, .x = 29, .percent = 28, .bar = 28});
-        row("100 wide, x 100", {.width = 100, .converted = 101, .x = 100, .percent = 100, .bar = 100});
-        row("all 255,0,0",
-            {.width = 9, .colour = RGB(255, 0, 0), .converted = 10, .x = 0, .percent = 0, .bar = 0});
         // Only a larger target shows the reads at column W and row H: white where the target has room.
         row("reads past the edge",
             {.width = 4, .larger = 2, .converted = 5, .x = 4, .percent = 100, .bar = 100});
@@ -121,8 +116,7 @@ private slots:
     }
     void greyRunShowsEachColumnAndStopsAfterACancel() {
         QFETCH(GreyRun, run);
-        PictureSurface source =
-            run.colour < 0 ? surfaceOf(run.width, 4) : PictureSurface(run.colour, run.width, 4);
+        const PictureSurface source = surfaceOf(run.width, 4);
         PictureSurface target(0, run.width + run.larger, 4 + run.larger);
         RecordingDisplay display;
         display.frameWidth = run.frame;
