@@ -60,55 +60,46 @@ void writeHeaderTo(const QString& path) {
 class RecordFileTest : public QObject {
     Q_OBJECT
 private slots:
-    void aClosedFileHoldsExactlyItsRecordsWithZeroFiller_data() {
+    // Once closed, the file holds exactly its records; never closed (destroyed, or abandoned with every open
+    // file while the program goes on), it leaves the old file. No temporary file stays either way.
+    void aFileHoldsExactlyItsRecordsOnceClosed_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("old");
         QTest::addColumn<bool>("unnamed"); // the temporary file has no name until it is complete
+        QTest::addColumn<QString>("ending");
         for (const bool unnamed : {true, false}) {
             const char* temporary = unnamed ? "unnamed temporary" : "named temporary";
-            QTest::addRow("new file, %s", temporary) << "out.txt" << QByteArray() << unnamed;
-            QTest::addRow("a longer old file keeps no stale bytes, %s", temporary)
-                << "out.txt" << QByteArray(1000, 'x') << unnamed;
-            QTest::addRow("a 255-byte name, %s", temporary)
-                << QString(251, 'n') + ".txt" << QByteArray("old") << unnamed;
+            QTest::addRow("new file in a folder with spaces and Chinese characters, %s", temporary)
+                << QStringLiteral("导出 数据/未命名 1.txt") << QByteArray() << unnamed << "closed";
+            QTest::addRow("a longer old file with a 255-byte name keeps no stale bytes, %s", temporary)
+                << QString(251, 'n') + ".txt" << QByteArray(1000, 'x') << unnamed << "closed";
+            for (const char* ending : {"destroyed", "abandoned"}) {
+                QTest::addRow("%s unclosed, %s", ending, temporary)
+                    << "out.txt" << QByteArray("old") << unnamed << ending;
+            }
         }
-        QTest::newRow("a folder with spaces and Chinese characters")
-            << QStringLiteral("导出 数据/未命名 1.txt") << QByteArray() << true;
     }
-    void aClosedFileHoldsExactlyItsRecordsWithZeroFiller() {
+    void aFileHoldsExactlyItsRecordsOnceClosed() {
         QFETCH(QString, name);
         QFETCH(QByteArray, old);
         QFETCH(bool, unnamed);
+        QFETCH(QString, ending);
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         QVERIFY(QDir(dir.path()).mkpath(QFileInfo(path).path()));
         if (!old.isEmpty()) {
             writeFile(path, old);
         }
-        RecordFile file(StagedOutput(QFile::encodeName(path), {.unnamedTemporary = unnamed}), 24);
+        std::optional<RecordFile> file(
+            std::in_place, StagedOutput(QFile::encodeName(path), {.unnamedTemporary = unnamed}), 24);
         const QByteArray point = pointRecords({{1, 1, 40}});
-        file.Put(Header.constData(), 12);
-        file.Put(point.constData(), 12);
-        file.Close();
-        QCOMPARE(contents(path), Header + point);
-        QCOMPARE(everything(QFileInfo(path).path()), QStringList{QFileInfo(path).fileName()});
-    }
-
-    void aFileNeverClosedLeavesTheOldFileAndNoTemporaryFile_data() {
-        QTest::addColumn<bool>("abandoned");
-        QTest::newRow("destroyed unclosed") << false;
-        QTest::newRow("abandoned with every open file, still alive") << true;
-    }
-    void aFileNeverClosedLeavesTheOldFileAndNoTemporaryFile() {
-        QFETCH(bool, abandoned);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("out.txt");
-        writeFile(path, "old");
-        std::optional<RecordFile> file(std::in_place, path, 24);
         file->Put(Header.constData(), 12);
-        abandoned ? RecordFile::abandonAllOpen() : file.reset();
-        QCOMPARE(contents(path), QByteArray("old"));
-        QCOMPARE(everything(dir.path()), QStringList{"out.txt"});
+        file->Put(point.constData(), 12);
+        ending == "closed"      ? file->Close()
+        : ending == "abandoned" ? RecordFile::abandonAllOpen()
+                                : file.reset();
+        QCOMPARE(contents(path), ending == "closed" ? Header + point : old);
+        QCOMPARE(everything(QFileInfo(path).path()), QStringList{QFileInfo(path).fileName()});
     }
 
     // Whatever open(path, O_WRONLY | O_CREAT) would write is written, and nothing else: the kernel's
