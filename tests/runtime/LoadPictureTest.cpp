@@ -1,9 +1,12 @@
+// A picture file decoded to its pixels, or refused with its name and a reason; the surface that holds them.
+
 #include "runtime/LoadPicture.h"
+#include "runtime/PictureSurface.h"
+#include "runtime/RuntimeError.h"
+
 #include "PixelCompare.h"
 #include "TestFiles.h"
 #include "TestPictures.h"
-#include "runtime/ColourValue.h"
-#include "runtime/RuntimeError.h"
 
 #include <QtTest>
 
@@ -13,8 +16,6 @@
 #endif
 
 namespace {
-
-using Colours = std::function<ColourValue(int, int)>;
 
 QByteArray encoded(const QImage& picture, const char* format) {
     QBuffer buffer;
@@ -33,7 +34,7 @@ QByteArray sample(const QByteArray& format) {
 }
 
 // Levels whose 16-bit values are 257 times an 8-bit value, so that the reduction is exact.
-const Colours DeepLevels = [](int x, int y) { return RGB(x * 17, 255 - x * 17, y * 60); };
+const PixelColours DeepLevels = [](int x, int y) { return RGB(x * 17, 255 - x * 17, y * 60); };
 
 // A 16-bit colour png; empty, and so refused, when Qt no longer writes one.
 QByteArray deepPng() {
@@ -81,7 +82,7 @@ QString tooLarge(quint32 width, quint32 height) {
 }
 
 // The first pixel further than tolerance from the expected colour in some channel.
-QString differenceFrom(const QImage& picture, const Colours& expected, int tolerance) {
+QString differenceFrom(const QImage& picture, const PixelColours& expected, int tolerance) {
     PictureSurface surface;
     surface.assign(picture);
     return firstPixelDifference(surface, [&](int x, int y) {
@@ -96,51 +97,105 @@ QString differenceFrom(const QImage& picture, const Colours& expected, int toler
 
 } // namespace
 
-Q_DECLARE_METATYPE(Colours)
+Q_DECLARE_METATYPE(PixelColours)
 
 class LoadPictureTest : public QObject {
     Q_OBJECT
 private slots:
-    void emptyPathGivesAnEmptyPicture() { QVERIFY(LoadPicture(QString()).isNull()); }
+    void anEmptyPathGivesAnEmptyPictureAndSurface() {
+        PictureSurface surface(0, 10, 10);
+        surface.assign(LoadPicture(QString()));
+        QCOMPARE(surface.ScaleWidth(), 0.0f);
+        QCOMPARE(surface.Point(0, 0), NoPixel);
+    }
+
+    void pointOutsideIsNoPixelAndPSetOutsideIsIgnored() {
+        PictureSurface surface(RGB(1, 2, 3), 3, 2);
+        QCOMPARE(QSizeF(surface.ScaleWidth(), surface.ScaleHeight()), QSizeF(3, 2));
+        surface.PSet(1, 1, RGB(10, 20, 30));
+        QCOMPARE(surface.Point(1, 1), RGB(10, 20, 30));
+        for (const QPoint outside : {QPoint(3, 0), QPoint(0, 2), QPoint(-1, 0), QPoint(0, -1)}) {
+            QCOMPARE(surface.Point(outside.x(), outside.y()), NoPixel);
+            surface.PSet(outside.x(), outside.y(), RGB(255, 255, 255));
+        }
+        QCOMPARE(firstPixelDifference(
+                     surface, [](int x, int y) { return x == 1 && y == 1 ? RGB(10, 20, 30) : RGB(1, 2, 3); }),
+                 QString());
+    }
+
+    void colourValuesKeepRedInTheLowByte() {
+        PictureSurface surface(0, 1, 1);
+        surface.PSet(0, 0, 0x00FF8040);
+        QCOMPARE(QColor(surface.image().pixel(0, 0)), QColor(0x40, 0x80, 0xFF));
+        QCOMPARE(surface.Point(0, 0), 0x00FF8040);
+    }
+
+    void userScaleMapsUnitsToDevicePixels() {
+        // 5 x 5 pixels at 2.5 x 2.5 units: unit (u, v) is device pixel (2u, 2v)
+        PictureSurface surface(0, 5, 5);
+        surface.setScaleHeight(5 / 2.0f);
+        surface.setScaleWidth(5 / 2.0f);
+        surface.PSet(2, 1, RGB(7, 7, 7));
+        QCOMPARE(colourOfStoredPixel(surface.image().pixel(4, 2)), RGB(7, 7, 7));
+        QCOMPARE(surface.Point(2, 1), RGB(7, 7, 7));
+        QCOMPARE(surface.Point(2.5f, 0), NoPixel);
+        // odd widths: 7 pixels at 3.5 units, unit 4 is device 8, outside
+        PictureSurface seven(0, 7, 7);
+        seven.setScaleWidth(3.5f);
+        QCOMPARE(seven.deviceX(3), 6);
+        QCOMPARE(seven.Point(4, 0), NoPixel);
+    }
+
+    void resizeKeepsWhatFitsAndFillsTheRest() {
+        PictureSurface surface(RGB(0, 0, 0), 2, 2);
+        surface.PSet(1, 1, RGB(9, 9, 9));
+        surface.resize(3, 1);
+        QCOMPARE(QSize(surface.pixelWidth(), surface.pixelHeight()), QSize(3, 1));
+        QCOMPARE(surface.Point(2, 0), RGB(0, 0, 0));
+        surface.resize(3, 2);
+        QCOMPARE(surface.Point(1, 1), RGB(0, 0, 0));
+    }
 
     void picturesDecodeToTheirPixels_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<Colours>("expected");
+        QTest::addColumn<PixelColours>("expected");
         QTest::addColumn<int>("tolerance");
         const QImage picture = variedImage(40, 30);
-        const Colours pattern = [picture](int x, int y) { return colourOfStoredPixel(picture.pixel(x, y)); };
+        const PixelColours pattern = [picture](int x, int y) {
+            return colourOfStoredPixel(picture.pixel(x, y));
+        };
         QImage pixel(1, 1, QImage::Format_RGB32);
         pixel.fill(qRgb(10, 200, 30));
-        const Colours green = [](int, int) { return RGB(10, 200, 30); };
+        const PixelColours green = [](int, int) { return RGB(10, 200, 30); };
         for (const char* format : {"png", "bmp", "ico"}) {
             QTest::addRow("%s", format) << encoded(picture, format) << QSize(40, 30) << pattern << 0;
             QTest::addRow("%s one pixel", format) << encoded(pixel, format) << QSize(1, 1) << green << 0;
         }
         QTest::newRow("gif one pixel") << committed("one-pixel.gif") << QSize(1, 1) << green << 0;
         QTest::newRow("jpg one pixel") << encoded(pixel, "jpg") << QSize(1, 1) << green << 8;
-        const Colours redThenBlue = [](int x, int) { return x < 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); };
+        const PixelColours redThenBlue = [](int x, int) { return x < 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); };
         QTest::newRow("animated gif: its first frame")
             << committed("animated.gif") << QSize(4, 2) << redThenBlue << 0;
         // Sizes 3 x 3 red, 6 x 5 blue, 4 x 4 green: the largest is neither the first nor the last.
-        QTest::newRow("icon: its largest size")
-            << committed("sizes.ico") << QSize(6, 5) << Colours([](int, int) { return RGB(0, 0, 255); }) << 0;
+        QTest::newRow("icon: its largest size") << committed("sizes.ico") << QSize(6, 5)
+                                                << PixelColours([](int, int) { return RGB(0, 0, 255); }) << 0;
         // Made as red | blue (8 x 8 each) and stored as CMYK with the Adobe marker.
         QTest::newRow("cmyk jpeg keeps its colours")
             << committed("cmyk.jpg") << QSize(16, 8)
-            << Colours([](int x, int) { return x < 8 ? RGB(255, 0, 0) : RGB(0, 0, 255); }) << 40;
+            << PixelColours([](int x, int) { return x < 8 ? RGB(255, 0, 0) : RGB(0, 0, 255); }) << 40;
         QImage clear(2, 1, QImage::Format_ARGB32);
         clear.setPixel(0, 0, qRgba(0, 0, 0, 0));
         clear.setPixel(1, 0, qRgba(255, 0, 0, 255));
         QTest::newRow("transparent pixels lie on white")
             << encoded(clear, "png") << QSize(2, 1)
-            << Colours([](int x, int) { return x == 0 ? RGB(255, 255, 255) : RGB(255, 0, 0); }) << 0;
+            << PixelColours([](int x, int) { return x == 0 ? RGB(255, 255, 255) : RGB(255, 0, 0); }) << 0;
         QTest::newRow("16-bit colour png") << deepPng() << QSize(16, 4) << DeepLevels << 0;
     }
     void picturesDecodeToTheirPixels() {
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, size);
-        QFETCH(Colours, expected);
+        QFETCH(PixelColours, expected);
         QFETCH(int, tolerance);
         QTemporaryDir dir;
         const QImage loaded = LoadPicture(written(dir, "picture", bytes));
