@@ -160,30 +160,27 @@ private slots:
         QVERIFY2(width >= 0, qPrintable(QString::number(width)));
     }
 
+    // Unload, or the close box of a modal window: the close request's handler runs once, then the window is
+    // discarded, and a modal show returns.
     void unloadRunsTheCloseRequestHandlerThenDiscardsTheWindow() {
         RecordingShell shell;
         QPointer<CountingForm> form = new CountingForm(shell);
+        QPointer<CountingForm> modal = new CountingForm(shell);
         form->Show();
         QSignalSpy unloaded(form.data(), &Form::unloaded);
         form->Unload();
         QCOMPARE(form->queryUnloads, 1);
         QCOMPARE(unloaded.size(), 1);
         QVERIFY(form->isUnloaded());
-        QTRY_VERIFY(form.isNull());
-    }
-
-    void modalShowReturnsWhenTheWindowIsUnloaded() {
-        RecordingShell shell;
-        QPointer<CountingForm> form = new CountingForm(shell);
         bool modalWhileShown = false;
         QTimer::singleShot(0, [&] {
-            modalWhileShown = form->frame()->isModal() && form->isVisible();
-            form->close(); // the close box
+            modalWhileShown = modal->frame()->isModal() && modal->isVisible();
+            modal->close(); // the close box
         });
-        form->ShowModal();
+        modal->ShowModal();
         QVERIFY(modalWhileShown);
-        QCOMPARE(form->queryUnloads, 1);
-        QTRY_VERIFY(form.isNull());
+        QCOMPARE(modal->queryUnloads, 1);
+        QTRY_VERIFY(form.isNull() && modal.isNull());
     }
 
     void windowStateBeforeShowingIsAppliedWhenShown() {
@@ -229,9 +226,11 @@ private slots:
         }
     }
 
-    void intRoundsDown() {
+    void intRoundsDownAndStrHasNoLeadingSpace() {
         QCOMPARE(roundDown(-0.5), -1.0);
         QCOMPARE(roundDown((29.0 / 100.0) * 100.0), 28.0); // just below 29 in double precision
+        QCOMPARE(QStringList({decimalText(37), decimalText(0), decimalText(-5)}),
+                 QStringList({"37", "0", "-5"}));
     }
 
     void checkedArithmeticRaisesOverflow() {
@@ -241,11 +240,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RuntimeError, checkedMultiply16(256, 128));
         QCOMPARE(checkedAdd32(2147483645, 2), 2147483647);
         QVERIFY_THROWS_EXCEPTION(RuntimeError, checkedAdd32(2147483646, 2));
-    }
-
-    void decimalTextHasNoLeadingSpace() {
-        QCOMPARE(QStringList({decimalText(37), decimalText(0), decimalText(-5)}),
-                 QStringList({"37", "0", "-5"}));
     }
 
     void pictureBoxKeepsFractionsAndRefusesNegativeSizes() {

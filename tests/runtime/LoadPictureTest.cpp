@@ -33,21 +33,6 @@ QByteArray sample(const QByteArray& format) {
     return format == "gif" ? committed(QStringLiteral("stripes.gif")) : encoded(variedImage(40, 30), format);
 }
 
-// Levels whose 16-bit values are 257 times an 8-bit value, so that the reduction is exact.
-const PixelColours DeepLevels = [](int x, int y) { return RGB(x * 17, 255 - x * 17, y * 60); };
-
-// A 16-bit colour png; empty, and so refused, when Qt no longer writes one.
-QByteArray deepPng() {
-    QImage picture(16, 4, QImage::Format_RGBX64);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            picture.setPixelColor(x, y, QColor::fromRgb(storedPixel(DeepLevels(x, y))));
-        }
-    }
-    const QByteArray bytes = encoded(picture, "png");
-    return bytes.mid(24, 2) == QByteArray("\x10\x02") ? bytes : QByteArray();
-}
-
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     writeFile(dir.filePath(name), bytes);
     return dir.filePath(name);
@@ -190,7 +175,6 @@ private slots:
         QTest::newRow("transparent pixels lie on white")
             << encoded(clear, "png") << QSize(2, 1)
             << PixelColours([](int x, int) { return x == 0 ? RGB(255, 255, 255) : RGB(255, 0, 0); }) << 0;
-        QTest::newRow("16-bit colour png") << deepPng() << QSize(16, 4) << DeepLevels << 0;
     }
     void picturesDecodeToTheirPixels() {
         QFETCH(QByteArray, bytes);
