@@ -160,13 +160,16 @@ private slots:
         QVERIFY2(width >= 0, qPrintable(QString::number(width)));
     }
 
-    // Unload, or the close box of a modal window: the close request's handler runs once, then the window is
-    // discarded, and a modal show returns.
-    void unloadRunsTheCloseRequestHandlerThenDiscardsTheWindow() {
+    // A window state set before showing is applied when shown. Unload, or the close box of a modal window:
+    // the close request's handler runs once, then the window is discarded, and a modal show returns.
+    void aWindowIsShownInItsStateAndUnloadedThroughItsCloseRequestHandler() {
         RecordingShell shell;
         QPointer<CountingForm> form = new CountingForm(shell);
         QPointer<CountingForm> modal = new CountingForm(shell);
+        form->setWindowStateValue(2);
         form->Show();
+        QCOMPARE(form->WindowStateValue(), 2);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, form->setWindowStateValue(3));
         QSignalSpy unloaded(form.data(), &Form::unloaded);
         form->Unload();
         QCOMPARE(form->queryUnloads, 1);
@@ -181,15 +184,6 @@ private slots:
         QVERIFY(modalWhileShown);
         QCOMPARE(modal->queryUnloads, 1);
         QTRY_VERIFY(form.isNull() && modal.isNull());
-    }
-
-    void windowStateBeforeShowingIsAppliedWhenShown() {
-        RecordingShell shell;
-        CountingForm form(shell);
-        form.setWindowStateValue(2);
-        form.Show();
-        QCOMPARE(form.WindowStateValue(), 2);
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, form.setWindowStateValue(3));
     }
 
     // Ties round to even, either way and on both signs. The rounded value decides the range: x.5 beyond the

@@ -60,12 +60,6 @@ QByteArray claimingSize(const QByteArray& format, quint32 width, quint32 height)
     return bytes.left(200);
 }
 
-QString tooLarge(quint32 width, quint32 height) {
-    return QStringLiteral("the picture is too large (%1 x %2 pixels; at most 150000000 pixels)")
-        .arg(width)
-        .arg(height);
-}
-
 // The first pixel further than tolerance from the expected colour in some channel.
 QString differenceFrom(const QImage& picture, const PixelColours& expected, int tolerance) {
     PictureSurface surface;
@@ -99,6 +93,7 @@ private slots:
         QCOMPARE(QSizeF(surface.ScaleWidth(), surface.ScaleHeight()), QSizeF(3, 2));
         surface.PSet(1, 1, RGB(10, 20, 30));
         QCOMPARE(surface.Point(1, 1), RGB(10, 20, 30));
+        QCOMPARE(QColor(surface.image().pixel(1, 1)), QColor(10, 20, 30)); // red in the low byte
         for (const QPoint outside : {QPoint(3, 0), QPoint(0, 2), QPoint(-1, 0), QPoint(0, -1)}) {
             QCOMPARE(surface.Point(outside.x(), outside.y()), NoPixel);
             surface.PSet(outside.x(), outside.y(), RGB(255, 255, 255));
@@ -106,13 +101,6 @@ private slots:
         QCOMPARE(firstPixelDifference(
                      surface, [](int x, int y) { return x == 1 && y == 1 ? RGB(10, 20, 30) : RGB(1, 2, 3); }),
                  QString());
-    }
-
-    void colourValuesKeepRedInTheLowByte() {
-        PictureSurface surface(0, 1, 1);
-        surface.PSet(0, 0, 0x00FF8040);
-        QCOMPARE(QColor(surface.image().pixel(0, 0)), QColor(0x40, 0x80, 0xFF));
-        QCOMPARE(surface.Point(0, 0), 0x00FF8040);
     }
 
     void userScaleMapsUnitsToDevicePixels() {
@@ -228,16 +216,20 @@ private slots:
 
         // Decompression bombs, refused from their header: among them the largest sizes gif and jpg
         // headers can state, and sizes whose product overflows a 64-bit integer.
-        const std::tuple<const char*, quint32, quint32> bombs[] = {
-            {"png", 100000, 100000}, {"bmp", 100000, 100000},           {"gif", 65535, 65535},
-            {"jpg", 65535, 65535},   {"bmp", 0x80000000u, 0x80000000u}, {"bmp", 0x7FFFFFFFu, 1}};
+        const std::tuple<const char*, quint32, quint32> bombs[] = {{"png", 100000, 100000},
+                                                                   {"bmp", 100000, 100000},
+                                                                   {"gif", 65535, 65535},
+                                                                   {"jpg", 65535, 65535},
+                                                                   {"bmp", 0x80000000u, 0x80000000u},
+                                                                   {"bmp", 0x7FFFFFFFu, 1},
+                                                                   {"png", 4294967295u, 4294967047u}};
         for (const auto& [format, width, height] : bombs) {
             QTest::addRow("%s %u x %u", format, width, height)
-                << claimingSize(format, width, height) << "bomb" << 7 << tooLarge(width, height);
+                << claimingSize(format, width, height) << "bomb" << 7
+                << QStringLiteral("the picture is too large (%1 x %2 pixels; at most 150000000 pixels)")
+                       .arg(width)
+                       .arg(height);
         }
-        QTest::newRow("png 4294967295 x 4294967047")
-            << committed(QStringLiteral("fuzz-findings/png-claiming-4294967295-wide.png")) << "bomb" << 7
-            << tooLarge(4294967295u, 4294967047u);
         // Within the limit, but 200 bytes cannot hold its rows: refused before they are allocated.
         QTest::newRow("bmp 12000 x 12000") << claimingSize("bmp", 12000, 12000) << "bomb" << 481 << early;
     }
