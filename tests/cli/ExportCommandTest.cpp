@@ -60,12 +60,6 @@ Run runExporter(const QList<QByteArray>& arguments, const QByteArray& prefix = {
             process.readAllStandardError()};
 }
 
-// Names made of the system's bytes, which QFile cannot always spell.
-QByteArray bytesOf(const QByteArray& path) {
-    std::ifstream file(path.constData(), std::ios::binary);
-    return file ? QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}}) : "<missing>";
-}
-
 // Another name for the picture's own file, for the command alone: its folder bound onto the destination's.
 constexpr const char* BindMounted =
     "unshare -m sh -c 'mount --bind \"${1%/*}\" \"${2%/*}\" && shift 2 && exec \"$@\"' sh \"$a0\" \"$a1\"";
@@ -93,9 +87,7 @@ private slots:
                                                                              "00")) +
                                         pngChunk("IDAT", QByteArray::fromHex("789c")) + pngChunk("IEND", {}));
         QImage large(5000, 5000, QImage::Format_RGB32); // 100 MB in memory, little on disk
-        for (int y = 0; y < large.height(); ++y) {
-            std::fill_n(reinterpret_cast<QRgb*>(large.scanLine(y)), large.width(), qRgb(y % 256, 90, 30));
-        }
+        large.fill(qRgb(200, 90, 30));
         QVERIFY(large.save(path("large.png")));
     }
 
@@ -207,7 +199,11 @@ private slots:
                                                       threshold < 0 ? 122 : options[threshold + 1].toInt());
         const QByteArray line = QByteArray::number(expected.size() / 24 - 1) + " points written to " +
                                 (toStandardOutput ? "standard output" : at + "out\\xE9.pts") + "\n";
-        QCOMPARE(toStandardOutput ? run.out : bytesOf(at + "out\xe9.pts"), expected);
+        std::ifstream written((at + "out\xe9.pts").constData(),
+                              std::ios::binary); // a name QFile cannot spell
+        QCOMPARE(toStandardOutput ? run.out
+                                  : QByteArray::fromStdString({std::istreambuf_iterator<char>(written), {}}),
+                 expected);
         QCOMPARE(toStandardOutput ? run.err : run.out, line);
         QVERIFY(toStandardOutput || run.err.isEmpty());
         std::filesystem::remove_all(at.constData()); // names QTemporaryDir cannot spell
@@ -233,7 +229,6 @@ private slots:
         QFETCH(QByteArray, limit);
         QFETCH(QByteArray, pointFile);
         QTemporaryDir work;
-        QVERIFY(QFile::copy(path("large.png"), work.filePath("large.png")));
         writeFile(work.filePath("old.pts"), "old");
         QCOMPARE(mkfifo(QFile::encodeName(work.filePath("fifo.pts")).constData(), 0600), 0);
         const QStringList before = filesIn(work.path()); // the FIFO not among them: nothing may replace it
@@ -241,13 +236,12 @@ private slots:
         // Every point of the large picture under the file-size limit: far past it.
         startExporter(process,
                       {"--half", "--threshold", limit.isEmpty() ? "0" : "255",
-                       QFile::encodeName(work.filePath("large.png")),
-                       QFile::encodeName(work.filePath(pointFile))},
+                       QFile::encodeName(path("large.png")), QFile::encodeName(work.filePath(pointFile))},
                       limit);
         QVERIFY(process.waitForStarted());
         const bool fifo = pointFile == "fifo.pts";
         if (limit.isEmpty()) {
-            // Under way once the program holds a file in the folder beside the picture, or waits for the
+            // Under way once the program holds a file in the point file's folder, or waits for the
             // FIFO's reader. Looked at often: the export goes on meanwhile.
             const QString proc = QStringLiteral("/proc/%1/").arg(process.processId());
             const auto underWay = [&] {
@@ -257,8 +251,7 @@ private slots:
                 }
                 const QFileInfoList opened = QDir(proc + "fd").entryInfoList(QDir::AllEntries | QDir::System);
                 return std::any_of(opened.begin(), opened.end(), [&](const QFileInfo& fd) {
-                    return fd.symLinkTarget().startsWith(work.path()) &&
-                           !fd.symLinkTarget().endsWith("large.png");
+                    return fd.symLinkTarget().startsWith(work.path() + '/');
                 });
             };
             const QDeadlineTimer deadline(60'000);
