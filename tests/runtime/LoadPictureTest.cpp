@@ -76,16 +76,9 @@ Q_DECLARE_METATYPE(PixelColours)
 class LoadPictureTest : public QObject {
     Q_OBJECT
 private slots:
-    void anEmptyPathGivesAnEmptyPictureAndSurface() {
-        PictureSurface surface(0, 10, 10);
-        surface.assign(LoadPicture(QString()));
-        QCOMPARE(surface.ScaleWidth(), 0.0f);
-        QCOMPARE(surface.Point(0, 0), NoPixel);
-    }
-
-    // Outside the surface Point gives no pixel and PSet does nothing. A resize keeps what fits and fills the
-    // rest with the background: a pixel cut off does not come back.
-    void pointOutsideIsNoPixelAndResizeKeepsWhatFits() {
+    // Outside the surface Point gives no pixel and PSet does nothing; a resize keeps what fits (a pixel cut
+    // off does not come back) and fills the rest with the background; an empty path's picture has no pixel.
+    void aSurfaceHasOnlyItsOwnPixels() {
         PictureSurface surface(RGB(1, 2, 3), 3, 2);
         const PixelColours expected = [](int x, int y) {
             return x == 1 && y == 1 ? RGB(10, 20, 30) : RGB(1, 2, 3);
@@ -104,6 +97,9 @@ private slots:
         surface.resize(3, 3);
         QCOMPARE(QSize(surface.pixelWidth(), surface.pixelHeight()), QSize(3, 3));
         QCOMPARE(firstPixelDifference(surface, expected), QString());
+        surface.assign(LoadPicture(QString()));
+        QCOMPARE(surface.ScaleWidth(), 0.0f);
+        QCOMPARE(surface.Point(0, 0), NoPixel);
     }
 
     void userScaleMapsUnitsToDevicePixels() {
