@@ -220,7 +220,7 @@ private slots:
         }
     }
 
-    void intRoundsDownAndStrHasNoLeadingSpace() {
+    void intRoundsDownAndDecimalTextHasNoLeadingSpace() {
         QCOMPARE(roundDown(-0.5), -1.0);
         QCOMPARE(roundDown((29.0 / 100.0) * 100.0), 28.0); // just below 29 in double precision
         QCOMPARE(QStringList({decimalText(37), decimalText(0), decimalText(-5)}),
