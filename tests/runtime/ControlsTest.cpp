@@ -1,8 +1,9 @@
-// The runtime's controls and windows: what the forms rely on from them.
+// The runtime's controls, windows and numbers: what the forms rely on from them.
 
 #include "runtime/ChineseTexts.h"
 #include "runtime/EventDispatch.h"
 #include "runtime/Form.h"
+#include "runtime/Numbers.h"
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
 #include "runtime/Timer.h"
@@ -12,6 +13,9 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QtTest>
+
+#include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -156,39 +160,80 @@ private slots:
         QVERIFY2(width >= 0, qPrintable(QString::number(width)));
     }
 
-    void unloadRunsTheCloseRequestHandlerThenDiscardsTheWindow() {
+    // A window state set before showing is applied when shown. Unload, or the close box of a modal window:
+    // the close request's handler runs once, then the window is discarded, and a modal show returns.
+    void aWindowIsShownInItsStateAndUnloadedThroughItsCloseRequestHandler() {
         RecordingShell shell;
         QPointer<CountingForm> form = new CountingForm(shell);
+        QPointer<CountingForm> modal = new CountingForm(shell);
+        form->setWindowStateValue(2);
         form->Show();
+        QCOMPARE(form->WindowStateValue(), 2);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, form->setWindowStateValue(3));
         QSignalSpy unloaded(form.data(), &Form::unloaded);
         form->Unload();
         QCOMPARE(form->queryUnloads, 1);
         QCOMPARE(unloaded.size(), 1);
         QVERIFY(form->isUnloaded());
-        QTRY_VERIFY(form.isNull());
-    }
-
-    void modalShowReturnsWhenTheWindowIsUnloaded() {
-        RecordingShell shell;
-        QPointer<CountingForm> form = new CountingForm(shell);
         bool modalWhileShown = false;
         QTimer::singleShot(0, [&] {
-            modalWhileShown = form->frame()->isModal() && form->isVisible();
-            form->close(); // the close box
+            modalWhileShown = modal->frame()->isModal() && modal->isVisible();
+            modal->close(); // the close box
         });
-        form->ShowModal();
+        modal->ShowModal();
         QVERIFY(modalWhileShown);
-        QCOMPARE(form->queryUnloads, 1);
-        QTRY_VERIFY(form.isNull());
+        QCOMPARE(modal->queryUnloads, 1);
+        QTRY_VERIFY(form.isNull() && modal.isNull());
     }
 
-    void windowStateBeforeShowingIsAppliedWhenShown() {
-        RecordingShell shell;
-        CountingForm form(shell);
-        form.setWindowStateValue(2);
-        form.Show();
-        QCOMPARE(form.WindowStateValue(), 2);
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, form.setWindowStateValue(3));
+    // Ties round to even, either way and on both signs. The rounded value decides the range: x.5 beyond the
+    // end rounds out of range only when it rounds away from 0.
+    void roundsTiesToEvenWithinTheRange_data() {
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("overflows");
+        const std::tuple<int, double, bool> rows[] = {
+            {16, 108.5, false},        {32, 109.5, false},       {16, 2.5, false},
+            {32, 3.5, false},          {16, -2.5, false},        {32, -3.5, false},
+            {16, 0.5, false},          {32, 1.5, false},         {16, 2.4999999, false},
+            {32, 2.5000001, false},    {16, 700.0, false},       {16, 32767.0, false},
+            {16, 32767.5, true},       {16, 32768.0, true},      {16, -32768.0, false},
+            {16, -32768.5, false},     {16, -32769.0, true},     {16, std::nan(""), true},
+            {32, 2147483647.0, false}, {32, 2147483647.5, true}, {32, -2147483648.0, false},
+            {32, -2147483649.0, true}};
+        for (const auto& [bits, value, overflows] : rows) {
+            QTest::addRow("%d bits, %.11g", bits, value) << bits << value << overflows;
+        }
+    }
+    void roundsTiesToEvenWithinTheRange() {
+        QFETCH(int, bits);
+        QFETCH(double, value);
+        QFETCH(bool, overflows);
+        try {
+            const double converted = bits == 16 ? toInteger16(value) : toInteger32(value);
+            QVERIFY(!overflows);
+            QCOMPARE(converted, std::nearbyint(value)); // ties to even
+        } catch (const RuntimeError& error) {
+            QVERIFY(overflows);
+            QCOMPARE(error.number(), 6);
+            QCOMPARE(error.text(), QStringLiteral("Overflow"));
+        }
+    }
+
+    void intRoundsDownAndDecimalTextHasNoLeadingSpace() {
+        QCOMPARE(roundDown(-0.5), -1.0);
+        QCOMPARE(roundDown((29.0 / 100.0) * 100.0), 28.0); // just below 29 in double precision
+        QCOMPARE(QStringList({decimalText(37), decimalText(0), decimalText(-5)}),
+                 QStringList({"37", "0", "-5"}));
+    }
+
+    void checkedArithmeticRaisesOverflow() {
+        QCOMPARE(checkedAdd16(32766, 1), std::int16_t(32767));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, checkedAdd16(32767, 1));
+        QCOMPARE(checkedMultiply16(15, 16), std::int16_t(240));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, checkedMultiply16(256, 128));
+        QCOMPARE(checkedAdd32(2147483645, 2), 2147483647);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, checkedAdd32(2147483646, 2));
     }
 
     void pictureBoxKeepsFractionsAndRefusesNegativeSizes() {
