@@ -16,11 +16,8 @@ inline QString firstPixelDifference(const PictureSurface& surface,
             const ColourValue got = colourOfStoredPixel(surface.image().pixel(x, y));
             const ColourValue want = expected(x, y);
             if (got != want) {
-                return QStringLiteral("pixel (%1, %2): got 0x%3, expected 0x%4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(static_cast<quint32>(got), 8, 16, QLatin1Char('0'))
-                    .arg(static_cast<quint32>(want), 8, 16, QLatin1Char('0'));
+                return QString::asprintf("pixel (%d, %d): got 0x%08x, expected 0x%08x", x, y, unsigned(got),
+                                         unsigned(want));
             }
         }
     }
