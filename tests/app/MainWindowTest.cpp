@@ -1,24 +1,28 @@
-// The main window: its menu, a picture named at start or dropped (a bad or missing one reported with
-// nothing else changed), what a new picture or a cancelled conversion leaves, the export dialog it opens,
-// and the status bar following the picture, the stages, the active window's zoom and the last export.
+// The assembled program through its main window, offscreen: its menu; a picture named at start, dropped or
+// chosen in the open dialog (a bad one reported, nothing else changed); what a new picture or a cancelled
+// conversion leaves; the export dialog, the marks on its source window, the files written; the status bar.
 
-#include "app/MDIForm1.h"
 #include "app/MainStatusBar.h"
-#include "convert/Form5.h"
 #include "export/Form6.h"
+#include "export/SelectionMarks.h"
 #include "open/Form4.h"
+#include "runtime/FileListBox.h"
+#include "runtime/ScrollBar.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
 
-#include "ProgressTicks.h"
+#include "PointFiles.h"
 #include "TestFiles.h"
 #include "TestPictures.h"
 #include "WholeProgram.h"
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUrl>
@@ -32,6 +36,23 @@ ColourValue greyOf(const QImage& image, int x, int y) {
     return RGB(level, level, level);
 }
 
+// Empty when the box paints, at 100 %, each stored pixel (each block's first at `block` > 1) in red where
+// the marks take it and as it is elsewhere.
+QString paintedDifference(PictureBox& box, const SumHighlight& marks, int block) {
+    const QImage painted = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& stored = box.surface().image();
+    for (int y = 0; y < stored.height(); ++y) {
+        for (int x = 0; x < stored.width(); ++x) {
+            const QRgb pixel = stored.pixel(x / block * block, y / block * block);
+            const QRgb expected = marks.marks(channelSum(pixel)) ? SelectionColour : pixel;
+            if (painted.pixel(x, y) != expected) {
+                return QString("pixel (%1, %2): %3").arg(x).arg(y).arg(painted.pixel(x, y), 0, 16);
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -39,8 +60,7 @@ class MainWindowTest : public QObject {
 private slots:
     void startsMaximisedWithOnlyTheOpenItemEnabledAndClosingEndsTheProgram() {
         WholeProgram program;
-        MDIForm1& main = program.forms.mdiForm1();
-        main.show();
+        MDIForm1& main = program.main;
         QCOMPARE(main.windowTitle(), QStringLiteral("位图转换到AutoCAD图形（Quillet)"));
         QVERIFY(main.windowState() & Qt::WindowMaximized);
         QStringList items;
@@ -76,8 +96,7 @@ private slots:
         WholeProgram program;
         QVERIFY(variedImage(300, 200).save(program.path(QStringLiteral("picture.png"))));
         writeFile(program.path(QStringLiteral("bad.png")), QByteArrayLiteral("no picture"));
-        MDIForm1& main = program.forms.mdiForm1();
-        main.show();
+        MDIForm1& main = program.main;
         const QString path = program.path(file);
         if (dropped) {
             QMimeData data;
@@ -93,29 +112,30 @@ private slots:
         QCOMPARE(program.shell.messages.size(), opens ? 0 : 1);
         QCOMPARE(Module2::CurrentPath, opens ? path : QString());
         QCOMPARE(Module2::StageDone[0], opens ? BooleanTrue : BooleanFalse);
-        QCOMPARE(main.xSave()->isEnabled(), opens);
+        for (const QAction* item : {main.xConvert_to_Black(), main.xScale(), main.xSave()}) {
+            QCOMPARE(item->isEnabled(), opens);
+        }
         QCOMPARE(program.forms.loadedForm1() != nullptr, opens);
         QCOMPARE(main.status()->pictureText(),
                  opens ? QStringLiteral("picture.png　300 × 200 像素　已完成：打开") : QString());
     }
 
-    void aNewPictureReplacesTheOldResultsAndAClosedOriginalWindowShowsItAgain() {
+    // Reducing first makes the grey picture first; a new picture closes both results.
+    void reducingFirstMakesTheGreyPictureAndANewPictureReplacesTheResults() {
         WholeProgram program;
         Forms& forms = program.forms;
-        MDIForm1& main = forms.mdiForm1();
-        main.pictureOpened(variedImage(4, 4));
-        tickWhenProgressShows(forms);
-        main.xScale_Click();
+        const QImage first = variedImage(4, 4);
+        program.main.pictureOpened(first);
+        program.main.xScale_Click();
+        QVERIFY(Module2::StageDone[1] == BooleanTrue && Module2::StageDone[2] == BooleanTrue);
+        QCOMPARE(forms.form2().WindowStateValue(), 1);
+        QCOMPARE(forms.form3().WindowStateValue(), 2);
+        QCOMPARE(forms.form3().Picture2->Point(1, 1), greyOf(first, 2, 2));
         const QImage second = variedImage(6, 2);
-        main.pictureOpened(second);
+        program.main.pictureOpened(second);
         QVERIFY(!forms.loadedForm2() && !forms.loadedForm3());
-        tickWhenProgressShows(forms);
-        main.xConvert_to_Black_Click();
-        QCOMPARE(forms.exportSources().loadForExport(true).pixelWidth(), 6);
+        program.main.xConvert_to_Black_Click();
         QCOMPARE(forms.form2().Picture2->Point(5, 1), greyOf(second, 5, 1));
-        forms.loadedForm1()->Unload(); // the export's header still carries the opened picture's size
-        QCOMPARE(forms.exportSources().openedPictureSize(), QSizeF(6, 2));
-        QCOMPARE(forms.form1().Picture2->Point(5, 1), variedColour(5, 1));
     }
 
     void aCancelledRunIsMarkedUnfinishedAndItsMenuItemConvertsAgain_data() {
@@ -129,21 +149,17 @@ private slots:
         QFETCH(bool, closeBox);
         WholeProgram program;
         Forms& forms = program.forms;
-        MDIForm1& main = forms.mdiForm1();
+        MDIForm1& main = program.main;
         const QImage opened = variedImage(3, 3);
-        main.pictureOpened(opened);
-        if (half) {
-            tickWhenProgressShows(forms);
-            main.xConvert_to_Black_Click();
-        }
-        whenProgressShows(forms, [closeBox](Form5& dialog) {
+        half ? program.convert(opened, false) : main.pictureOpened(opened);
+        program.nextProgress = [closeBox](Form5& dialog) {
             if (closeBox) {
                 dialog.close();
                 return;
             }
             dialog.Command1->click();
             dialog.Timer1->tick();
-        });
+        };
         const auto menuItem = [&] { half ? main.xScale_Click() : main.xConvert_to_Black_Click(); };
         const auto window = [&]() -> PictureWindowForm* {
             return half ? static_cast<PictureWindowForm*>(forms.loadedForm3()) : forms.loadedForm2();
@@ -159,29 +175,23 @@ private slots:
         // the unfinished picture chosen, as in a dialog opened while the half-resolution one was done
         (half ? forms.form6().Option2 : forms.form6().Option1)->setChecked(true);
         forms.form6().Command1->click();
-        QCOMPARE(program.shell.messages.size(), 1);
-        QCOMPARE(program.shell.messages.takeFirst().text, QStringLiteral("图片尚未转换完成，不能导出。"));
-        tickWhenProgressShows(forms);
+        QCOMPARE(program.shell.messages.value(0).text, QStringLiteral("图片尚未转换完成，不能导出。"));
         menuItem();
         QVERIFY(!unfinished && window());
         QCOMPARE(window()->Caption(), caption);
         QCOMPARE(Module2::StageDone[half ? 2 : 1], BooleanTrue);
         QCOMPARE(window()->Picture2->Point(half ? 1 : 2, half ? 1 : 2), greyOf(opened, 2, 2));
-        QVERIFY(program.shell.messages.isEmpty());
+        QCOMPARE(program.shell.messages.size(), 1); // the refusal alone
     }
 
     // Opened again after its close box, over a maximised grey window: laid out afresh, framed, not maximised.
     void theExportDialogOpensAlikeEveryTimeAndIsNeverMaximised() {
         WholeProgram program;
         Forms& forms = program.forms;
-        MDIForm1& main = forms.mdiForm1();
-        main.show();
-        main.pictureOpened(variedImage(3, 3));
-        tickWhenProgressShows(forms);
-        main.xConvert_to_Black_Click();
+        program.convert(variedImage(3, 3), false);
         for (int opening = 0; opening < 2; ++opening) {
             forms.form2().setWindowStateValue(2);
-            main.xSave_Click();
+            program.main.xSave_Click();
             Form6& dialog = forms.form6();
             QVERIFY(!(dialog.frame()->windowState() & Qt::WindowMaximized));
             QVERIFY(!(dialog.frame()->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -192,33 +202,107 @@ private slots:
         }
     }
 
-    void reduceBeforeConvertMakesTheGreyPictureFirstAndMaximisesTheHalfResolutionWindow() {
+    // Reduced, a shown pixel is red where any pixel it stands for is marked; the marks go with the dialog.
+    void theChosenSourceWindowMarksTheSelectionOnScreenOnly() {
         WholeProgram program;
         Forms& forms = program.forms;
-        forms.form1().Picture2->setPicture(QImage(4, 4, QImage::Format_RGB32));
-        forms.form1().Picture2->PSet(2, 2, RGB(30, 60, 91));
-        QTimer ticker; // every progress dialog ticked as soon as it shows
-        connect(&ticker, &QTimer::timeout, [&forms] {
-            if (Form5* dialog = forms.loadedForm5(); dialog && dialog->isVisible()) {
-                dialog->Timer1->tick();
-            }
+        program.convert(variedImage(41, 29), true);
+        PictureBox& grey = *forms.form2().Picture2;
+        PictureBox& half = *forms.form3().Picture2;
+        const QImage greyStored = grey.surface().image().copy();
+        const QImage halfStored = half.surface().image().copy();
+        forms.form2().zoomToActualSize();
+        forms.form3().zoomToActualSize();
+
+        program.main.xSave_Click();
+        Form6& dialog = forms.form6();
+        const SumHighlight black = *selectionMarks(ExportPolarity::Black, 122);
+        QVERIFY(half.highlight() == black && !grey.highlight());
+        QCOMPARE(paintedDifference(half, black, 2), QString());
+        dialog.Option1->setChecked(true);
+        dialog.Option4->setChecked(true);
+        dialog.HScroll1->setBarValue(100);
+        const SumHighlight white = *selectionMarks(ExportPolarity::White, 100);
+        QVERIFY(grey.highlight() == white && !half.highlight());
+        QCOMPARE(paintedDifference(grey, white, 1), QString());
+        forms.form2().zoomOut(forms.form2().viewportCentre()); // some shown pixels red, not all
+        const QImage reduced = grey.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto* shown = reinterpret_cast<const QRgb*>(reduced.constBits());
+        const qsizetype red = std::count(shown, shown + reduced.width() * reduced.height(), SelectionColour);
+        QVERIFY(red > 0 && red < reduced.width() * reduced.height());
+        QCOMPARE(grey.surface().image(), greyStored); // on screen only
+        QCOMPARE(half.surface().image(), halfStored);
+
+        dialog.Option2->setChecked(true); // back to the half-resolution window, which the unload clears
+        QVERIFY(half.highlight() && !grey.highlight());
+        dialog.Unload();
+        QVERIFY(!grey.highlight() && !half.highlight());
+        QCOMPARE(paintedDifference(half, SumHighlight{SumHighlight::Side::Below, 0}, 2),
+                 QString()); // unmarked
+    }
+
+    // The whole road: a picture chosen in the open dialog, converted, reduced and exported from each
+    // source; the point files against bytes worked out from the pixels, a drawing against what
+    // quillet-export writes.
+    void aPictureGoesFromItsFileToBothPointFiles() {
+        WholeProgram program;
+        QImage picture = variedImage(9, 7).convertToFormat(QImage::Format_ARGB32);
+        for (int x = 0; x < picture.width(); ++x) { // row 2 translucent, laid on white when opened
+            const QRgb pixel = picture.pixel(x, 2);
+            picture.setPixel(x, 2, qRgba(qRed(pixel), qGreen(pixel), qBlue(pixel), 30 * x));
+        }
+        QVERIFY(picture.save(program.path("photo.png")));
+        Forms& forms = program.forms;
+        MDIForm1& main = program.main;
+        QTimer::singleShot(0, &main, [&forms] {
+            Form4& dialog = *forms.loadedForm4();
+            dialog.File1->setCurrentItem(dialog.File1->findItems("photo.png", Qt::MatchExactly).value(0));
+            dialog.Command1->click();
         });
-        ticker.start(0);
-        forms.mdiForm1().xScale_Click();
-        QCOMPARE(Module2::StageDone[1], BooleanTrue);
-        QCOMPARE(Module2::StageDone[2], BooleanTrue);
-        QCOMPARE(forms.form2().WindowStateValue(), 1);
-        QCOMPARE(forms.form3().WindowStateValue(), 2);
-        QCOMPARE(forms.form3().Picture2->Point(1, 1), RGB(60, 60, 60));
+        main.xOpen_Click();
+        main.xConvert_to_Black_Click();
+        main.xScale_Click();
+
+        // the dialog offers the half-resolution source once it exists
+        main.xSave_Click();
+        Form6& dialog = forms.form6();
+        QVERIFY(dialog.Option2->isChecked());
+        dialog.Option3->setChecked(true); // black, at the threshold of 122 it opens with
+        dialog.Text2->setText(program.path("black.txt"));
+        dialog.Command1->click();
+        QCOMPARE(contents(dialog.Text2->text()), expectedPointFile(picture, true, false, 122));
+        // a drawing: the typed resolution and the chosen source reach the job the command runs
+        dialog.Option4->setChecked(true);
+        dialog.HScroll1->setBarValue(0);
+        dialog.Resolution->setText(QStringLiteral("300"));
+        dialog.FileType->setCurrentIndex(1);
+        dialog.Text2->setText(program.path("window.") + QFileInfo(dialog.Text1->text()).suffix());
+        dialog.Command1->click();
+        const QString command = program.path("command.") + QFileInfo(dialog.Text2->text()).suffix();
+        QCOMPARE(QProcess::execute(QUILLET_EXPORT_PROGRAM, {"--half", "--white", "--threshold", "0", "--dpi",
+                                                            "300", program.path("photo.png"), command}),
+                 0);
+        QCOMPARE(contents(dialog.Text2->text()), contents(command));
+        dialog.FileType->setCurrentIndex(0);
+        // the grey and original windows closed: the half-resolution export leaves the grey one closed, the
+        // header carrying the opened picture's size; the original resolution's opens it, with its conversion
+        forms.loadedForm2()->Unload();
+        forms.loadedForm1()->Unload();
+        for (const bool half : {true, false}) {
+            (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
+            dialog.Text2->setText(program.path(QString("again %1.txt").arg(half)));
+            dialog.Command1->click();
+            QCOMPARE(forms.loadedForm2() != nullptr, !half);
+            QCOMPARE(contents(dialog.Text2->text()), expectedPointFile(picture, half, true, 0));
+        }
+        QCOMPARE(program.shell.messages.size(), 4);
+        QCOMPARE(program.shell.messages[0].text, QStringLiteral("导出图像数据完毕"));
     }
 
     void statusShowsTheActiveWindowsZoomAndTheLastExport() {
         WholeProgram program;
-        QImage picture(3000, 2000, QImage::Format_RGB32);
-        picture.fill(Qt::gray);
-        MDIForm1& main = program.forms.mdiForm1();
-        main.show();
-        main.pictureOpened(picture);
+        MDIForm1& main = program.main;
+        main.pictureOpened(variedImage(3000, 2000));
         Form1& original = program.forms.form1();
         QTRY_COMPARE(main.status()->zoomText(), QStringLiteral("缩放 100 %"));
         original.zoomToFit();

@@ -14,7 +14,9 @@ public:
         QString title;
     };
 
-    void MsgBox(const QString& text, const QString& title = QString()) override;
+    void MsgBox(const QString& text, const QString& title = QString()) override {
+        messages.append({text, title.isEmpty() ? ApplicationTitle : title});
+    }
     // Records the prompt and answers from answers, in turn; cancelled once they run out.
     std::optional<QString> InputBox(const QString& prompt, const QString& defaultText) override {
         prompts.append({prompt, defaultText});

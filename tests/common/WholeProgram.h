@@ -1,10 +1,41 @@
 #pragma once
-// The assembled program's windows for one test. Header only: it needs the application, which only the
+// The assembled program for one test: its main window shown and each progress dialog ticked as soon as
+// it shows (at once instead of a second later). Header only: it needs the application, which only the
 // tests of the assembled program link.
 
 #include "TestProgram.h"
 #include "app/Forms.h"
+#include "app/MDIForm1.h"
+#include "convert/Form5.h"
+#include "runtime/Timer.h"
+
+#include <QTimer>
+
+#include <functional>
 
 struct WholeProgram : TestProgram {
+    WholeProgram() {
+        QObject::connect(&ticker, &QTimer::timeout, [this] {
+            if (Form5* dialog = forms.loadedForm5(); dialog && dialog->isVisible()) {
+                const auto action = std::exchange(nextProgress, nullptr);
+                action ? action(*dialog) : dialog->Timer1->tick();
+            }
+        });
+        ticker.start(0);
+        main.show();
+    }
+    // Opens the picture and converts it, to half resolution too when asked.
+    void convert(const QImage& picture, bool half) {
+        main.pictureOpened(picture);
+        main.xConvert_to_Black_Click();
+        if (half) {
+            main.xScale_Click();
+        }
+    }
+
     Forms forms{shell};
+    MDIForm1& main = forms.mdiForm1();
+    // Done to the next progress dialog once it shows, in place of its tick.
+    std::function<void(Form5&)> nextProgress;
+    QTimer ticker;
 };
