@@ -9,6 +9,8 @@
 
 #include <functional>
 
+using PixelColours = std::function<ColourValue(int, int)>;
+
 // The colour of pixel (x, y) in the varied pictures.
 inline ColourValue variedColour(int x, int y) {
     return RGB((40 * x + 13 * y) % 256, (120 + 9 * x + 230 * y) % 256, (200 + 219 * x + 29 * y) % 256);
@@ -26,8 +28,7 @@ inline QImage variedImage(int width, int height) {
 }
 
 // A surface holding colour(x, y) at pixel (x, y); the varied colours when none is given.
-inline PictureSurface surfaceOf(int width, int height,
-                                const std::function<ColourValue(int, int)>& colour = variedColour) {
+inline PictureSurface surfaceOf(int width, int height, const PixelColours& colour = variedColour) {
     PictureSurface surface(0, width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
