@@ -3,8 +3,6 @@
 // adds, its choices, captions, messages and preview.
 
 #include "export/Form6.h"
-#include "export/ExportJob.h"
-#include "export/FixedExportControls.h"
 #include "export/SelectionMarks.h"
 #include "export/ThresholdHistogram.h"
 #include "runtime/DirListBox.h"
@@ -12,9 +10,8 @@
 #include "runtime/ScrollBar.h"
 
 #include "DataRows.h"
+#include "FormatExport.h"
 #include "PointFiles.h"
-#include "TestFiles.h"
-#include "TestPictures.h"
 #include "TestProgram.h"
 
 #include <QComboBox>
@@ -35,18 +32,7 @@ const QString Done = QStringLiteral("导出图像数据完毕");
 const QString DefaultName = QStringLiteral("未命名.txt");
 const QString Succeeded = QStringLiteral("导出图像数据---已经完成100%");
 
-QImage greyImage(int width, int height, const std::function<int(int, int)>& grey) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            image.setPixel(x, y, qRgb(grey(x, y), grey(x, y), grey(x, y)));
-        }
-    }
-    return image;
-}
-
-// The worked example, (1,1) = 40, (2,1) = 121, (1,2) = 130, (2,2) = 200, and its black data at 122.
-const auto workedGrey = [](int x, int y) { return std::array{0, 0, 0, 0, 40, 130, 0, 121, 200}[3 * x + y]; };
+// The worked example's black data at 122.
 const QByteArray workedBlackFile = pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}});
 
 // The grey picture (and the half-resolution one once made) as the program would hand them to the dialog,
@@ -75,9 +61,9 @@ struct FakeSources : ExportSources {
 // A grey picture opened; the dialog, created on first use, starts in the program's folder, one of the test's
 // own.
 struct Session : TestProgram {
-    explicit Session(const QImage& picture = greyImage(3, 3, workedGrey)) {
-        sources.grey.assign(picture);
-        sources.opened = picture.size();
+    explicit Session(const PictureSurface& picture = greyPicture(workedLevels())) {
+        sources.grey = picture;
+        sources.opened = QSizeF(picture.pixelWidth(), picture.pixelHeight());
     }
     ~Session() { delete form.data(); }
     Form6& dialog() {
@@ -122,31 +108,6 @@ Q_DECLARE_METATYPE(NewFolder)
 class Form6Test : public QObject {
     Q_OBJECT
 private slots:
-    void creationChoosesTheSourceAndSetsTheThreshold_data() {
-        QTest::addColumn<bool>("halfResolutionDone");
-        QTest::newRow("no half-resolution picture") << false;
-        QTest::newRow("half-resolution picture") << true;
-    }
-    void creationChoosesTheSourceAndSetsTheThreshold() {
-        QFETCH(bool, halfResolutionDone);
-        Session session;
-        if (halfResolutionDone) {
-            session.sources.half.emplace();
-        }
-        Form6& dialog = session.dialog();
-        QVERIFY(dialog.Option2->isEnabled() == halfResolutionDone &&
-                dialog.Option2->isChecked() == halfResolutionDone);
-        QVERIFY(dialog.Option1->isEnabled() && dialog.Option1->isChecked() == !halfResolutionDone);
-        QVERIFY(dialog.Option3->isChecked());
-        QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(122,122,122)"));
-        const QImage& ramp = dialog.Picture1->surface().image();
-        QVERIFY(qGray(ramp.pixel(1, 20)) <= 2 && qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
-        dialog.HScroll1->setBarValue(0);
-        QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(0,0,0)"));
-        dialog.Command2->click(); // Cancel ends the program
-        QVERIFY(session.shell.endCount == 1 && session.shell.messages.isEmpty());
-    }
-
     // Per format, polarity and source: the type gives the name its ending and the drawing its size at the
     // stated or typed resolution; the count line states the points OK then writes, and OK writes what the
     // export job writes for the same settings. The point-data file numbers units from one, the others
@@ -161,12 +122,10 @@ private slots:
     void theChoicesSetTheNameTheCountAndTheFileWritten() {
         QFETCH(Choice, row);
         const auto [type, white, half, threshold, typedDpi, size] = row;
-        Session session(variedImage(9, 7));
+        Session session(surfaceOf(9, 7));
         session.sources.stated = 300;
         // Unit (u, v) of the half-resolution picture is pixel (2u, 2v), as the reduction makes it.
-        session.sources.half = session.sources.grey;
-        session.sources.half->setScaleWidth(4.5f);
-        session.sources.half->setScaleHeight(3.5f);
+        session.sources.half = halfOf(session.sources.grey);
         Form6& dialog = session.dialog();
         QCOMPARE(dialog.Resolution->text(), QStringLiteral("300"));
         dialog.FileType->setCurrentIndex(3);
@@ -255,7 +214,7 @@ private slots:
         QTest::newRow("the source changed during the export: the picture as it was")
             << Setup([](Session& session) {
                    QTimer::singleShot(0, [&session] {
-                       session.sources.grey.assign(greyImage(3, 3, [](int, int) { return 0; }));
+                       session.sources.grey = greyPicture(GreyLevels(3, QVector<int>(3, 0)));
                    });
                });
         QTest::newRow("the dialog closed during the export")
@@ -303,7 +262,7 @@ private slots:
     // The marks, the count and the spin box follow the thumb while it is dragged; the bar's value and the
     // caption change on release. Typing, the bar's arrows, the polarity and the source move the rest.
     void thePreviewFollowsEveryChoiceAndGoesWithTheDialog() {
-        Session session(variedImage(9, 7));
+        Session session(surfaceOf(9, 7));
         session.sources.half = session.sources.grey;
         Form6& dialog = session.dialog();
         const auto marked = [&session](bool original, ExportPolarity polarity, int threshold) {
@@ -313,12 +272,14 @@ private slots:
         dialog.Option1->setChecked(true);
         dialog.Option4->setChecked(true);
         QVERIFY(marked(true, ExportPolarity::White, 122));
-        const QString caption = dialog.Frame1->title(), countAt122 = dialog.PointCount->text();
+        const QImage& ramp = dialog.Picture1->surface().image(); // the histogram's ramp, black to white
+        QVERIFY(qGray(ramp.pixel(1, 20)) <= 2 && qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
+        const QString countAt122 = dialog.PointCount->text();
         dialog.HScroll1->setSliderDown(true);
         dialog.HScroll1->setSliderPosition(40);
         QVERIFY(marked(true, ExportPolarity::White, 40) && dialog.PointCount->text() != countAt122);
         QVERIFY(dialog.ThresholdBox->value() == 40 && dialog.HScroll1->Value() == 122);
-        QCOMPARE(dialog.Frame1->title(), caption);
+        QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(122,122,122)"));
         dialog.HScroll1->setSliderDown(false);
         QCOMPARE(dialog.HScroll1->Value(), 40);
         QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(40,40,40)"));
@@ -344,6 +305,7 @@ private slots:
         session.sources.present = present;
         session.sources.finished = false;
         Form6& dialog = session.dialog();
+        QVERIFY(!dialog.Option2->isEnabled() && dialog.Option1->isChecked() && dialog.Option3->isChecked());
         QCOMPARE(dialog.PointCount->text(), QStringLiteral("尚未转换"));
         QVERIFY(!session.sources.marked && !dialog.Histogram->hasCounts());
         dialog.AutoThreshold->click();
@@ -351,6 +313,8 @@ private slots:
         session.sources.present = session.sources.finished = true;
         QTRY_COMPARE(dialog.PointCount->text(), QStringLiteral("将写入 2 个点，文件约 0.0 MB"));
         QVERIFY(session.sources.marked && dialog.Histogram->hasCounts());
+        dialog.Command2->click(); // Cancel ends the program
+        QVERIFY(session.shell.endCount == 1 && session.shell.messages.isEmpty());
     }
 
     // 自动 takes Otsu's threshold of the source; a single grey leaves the threshold as it is.
@@ -365,7 +329,7 @@ private slots:
         QFETCH(int, dark);
         QFETCH(int, light);
         QFETCH(int, threshold);
-        Session session(greyImage(5, 3, [&](int x, int) { return x < 2 ? dark : light; }));
+        Session session(greyPicture(greyLevels(5, 3, [&](int x, int) { return x < 2 ? dark : light; })));
         Form6& dialog = session.dialog();
         QVERIFY(dialog.Histogram->levels()[dark] == (dark == light ? 15 : 6) &&
                 dialog.Histogram->levels()[light] == (dark == light ? 15 : 9));

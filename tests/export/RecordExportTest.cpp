@@ -22,10 +22,11 @@ struct FakeControls : FixedExportControls {
     QStringList captions;
 };
 
-QByteArray exported(const PictureSurface& source, const PointRecord& header, FakeControls& controls) {
+QByteArray exported(const PictureSurface& source, FakeControls& controls) {
     QTemporaryDir dir;
-    const ExportOutcome outcome = ExportJob(dir.filePath("out.txt"), OutputFormat::Records)
-                                      .run(source, QSizeF(header.x, header.y), controls);
+    const ExportOutcome outcome =
+        ExportJob(dir.filePath("out.txt"), OutputFormat::Records)
+            .run(source, QSizeF(source.pixelWidth(), source.pixelHeight()), controls);
     const QByteArray bytes = contents(dir.filePath("out.txt"));
     // The count the command reports comes from the job: it must be the records written.
     return bytes.size() == (outcome.points + 1) * PointRecord::Length ? bytes : QByteArray("<miscounted>");
@@ -40,6 +41,8 @@ QStringList progress(std::initializer_list<int> percents) {
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(PictureSurface)
 
 class RecordExportTest : public QObject {
     Q_OBJECT
@@ -84,62 +87,43 @@ private slots:
         }
     }
 
+    // The worked example's black and white data, the half-resolution units (pixel (2u, 2v); a unit past the
+    // picture reads white) and an empty picture: the records, the header and the progress captions.
     void recordsFollowPolarityAndThreshold_data() {
+        QTest::addColumn<PictureSurface>("picture");
         QTest::addColumn<bool>("white");
         QTest::addColumn<int>("threshold");
         QTest::addColumn<QByteArray>("expected");
-        const auto row = [](const char* tag, bool white, int threshold, const QByteArray& expected) {
-            QTest::newRow(tag) << white << threshold << expected;
-        };
-        row("black data at 122: the worked example", false, 122,
-            pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}}));
-        row("white data: outside reads are white", true, 122,
-            pointRecords({{3, 3, 0}, {1, 2, 130}, {1, 3, 255}, {2, 2, 200}, {2, 3, 255}}) +
-                pointRecords({{3, 1, 255}, {3, 2, 255}, {3, 3, 255}}));
-        row("black data at 0: header only", false, 0, pointRecords({{3, 3, 0}}));
-        row("white data at 255: header only", true, 255, pointRecords({{3, 3, 0}}));
-    }
-    void recordsFollowPolarityAndThreshold() {
-        QFETCH(bool, white);
-        QFETCH(int, threshold);
-        QFETCH(QByteArray, expected);
-        FakeControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
-        QCOMPARE(exported(greyPicture(workedLevels()), {3, 3, 0}, controls).toHex(' '), expected.toHex(' '));
-        QCOMPARE(controls.captions, progress({33, 66, 100}));
-    }
-
-    void halfResolutionUnitsReadEverySecondPixel_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QByteArray>("expected");
         QTest::addColumn<QStringList>("captions");
-        const auto row = [](const char* tag, int width, const QByteArray& expected,
-                            const QStringList& captions) {
-            QTest::newRow(tag) << width << expected << captions;
+        const auto half = [](int width) {
+            return halfOf(greyPicture(greyLevels(width, 5, [](int x, int y) { return 10 * x + y; })));
         };
-        row("5 x 5", 5, pointRecords({{5, 5, 0}, {1, 1, 22}, {1, 2, 24}, {2, 1, 42}, {2, 2, 44}}),
-            progress({40, 80}));
-        row("7 wide: column 4 outside", 7,
+        const auto row = [](const char* tag, const PictureSurface& picture, bool white, int threshold,
+                            const QByteArray& expected, const QStringList& captions) {
+            QTest::newRow(tag) << picture << white << threshold << expected << captions;
+        };
+        const PictureSurface worked = greyPicture(workedLevels());
+        row("black data at 122: the worked example", worked, false, 122,
+            pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}}), progress({33, 66, 100}));
+        row("white data: outside reads are white", worked, true, 122,
+            pointRecords({{3, 3, 0}, {1, 2, 130}, {1, 3, 255}, {2, 2, 200}, {2, 3, 255}}) +
+                pointRecords({{3, 1, 255}, {3, 2, 255}, {3, 3, 255}}),
+            progress({33, 66, 100}));
+        row("half, 5 x 5", half(5), true, 0,
+            pointRecords({{5, 5, 0}, {1, 1, 22}, {1, 2, 24}, {2, 1, 42}, {2, 2, 44}}), progress({40, 80}));
+        row("half, 7 wide: column 4 outside", half(7), true, 0,
             pointRecords({{7, 5, 0}, {1, 1, 22}, {1, 2, 24}, {2, 1, 42}, {2, 2, 44}}) +
                 pointRecords({{3, 1, 62}, {3, 2, 64}, {4, 1, 255}, {4, 2, 255}}),
             progress({28, 57, 85, 114}));
+        row("width zero: the header, no progress", PictureSurface(), false, 122, QByteArray(24, '\0'), {});
     }
-    void halfResolutionUnitsReadEverySecondPixel() {
-        QFETCH(int, width);
-        QFETCH(QByteArray, expected);
-        QFETCH(QStringList, captions);
-        PictureSurface half =
-            surfaceOf(width, 5, [](int x, int y) { return RGB(10 * x + y, 10 * x + y, 10 * x + y); });
-        half.setScaleWidth(width / 2.0f);
-        half.setScaleHeight(2.5f);
-        FakeControls controls(ExportPolarity::White, 0);
-        QCOMPARE(exported(half, {width, 5, 0}, controls), expected);
-        QCOMPARE(controls.captions, captions);
-    }
-
-    void widthZeroWritesTheHeaderAndShowsNoProgress() {
-        FakeControls controls;
-        QCOMPARE(exported(PictureSurface(), {0, 0, 0}, controls), QByteArray(24, '\0'));
-        QVERIFY(controls.captions.isEmpty());
+    void recordsFollowPolarityAndThreshold() {
+        QFETCH(PictureSurface, picture);
+        QFETCH(bool, white);
+        QFETCH(int, threshold);
+        FakeControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
+        QTEST(exported(picture, controls), "expected");
+        QTEST(controls.captions, "captions");
     }
 
     void widePicturesKeepColumnMajorOrderPastSixteenBitColumns() {
@@ -157,7 +141,7 @@ private slots:
             }
         }
         FakeControls controls;
-        QVERIFY(exported(surfaceOf(width, 70, colour), {width, 70, 0}, controls) == expected);
+        QVERIFY(exported(surfaceOf(width, 70, colour), controls) == expected);
         QCOMPARE(controls.captions.size(), width);
     }
 };
