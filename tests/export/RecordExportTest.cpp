@@ -21,8 +21,7 @@ namespace {
 
 // Fixed controls that keep the captions shown.
 struct FakeControls : FixedExportControls {
-    explicit FakeControls(ExportPolarity polarity = ExportPolarity::Black, int threshold = 122)
-        : FixedExportControls(polarity, threshold) {}
+    using FixedExportControls::FixedExportControls;
     void showCaption(const QString& caption) override { captions << caption; }
     QStringList captions;
 };
@@ -93,7 +92,7 @@ private slots:
         sums.insert(sums.end(), 64, 0);
         std::vector<char> expected(24 * (64 + StretchSlack));
         std::vector<char> stored(expected.size());
-        for (const ExportPolarity polarity : {ExportPolarity::Black, ExportPolarity::White}) {
+        for (const ExportPolarity polarity : Polarities) {
             for (const int limit : {0, 1, 365, 366, 764, 765}) {
                 for (std::size_t first = 0, count = 1; first + count <= 766;
                      first += count, count = count % 64 + 1) {
@@ -175,7 +174,7 @@ private slots:
                 }
             }
         }
-        FakeControls controls;
+        FakeControls controls(ExportPolarity::Black, 122);
         QVERIFY(exported(surfaceOf(width, 70, colour), controls) == expected);
         QCOMPARE(controls.captions.size(), width);
     }
