@@ -5,6 +5,7 @@
 #include "TestPictures.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
+#include "runtime/HalfResolutionScale.h"
 
 #include <QTemporaryDir>
 #include <QVector>
@@ -31,10 +32,9 @@ inline PictureSurface greyPicture(const GreyLevels& levels) {
                      [&levels](int x, int y) { return RGB(levels[x][y], levels[x][y], levels[x][y]); });
 }
 
-// `surface` as the half-resolution picture: its user scale is half the pixels.
+// `surface` as the half-resolution picture, as the program sets it up: its user scale is half the pixels.
 inline PictureSurface halfOf(PictureSurface surface) {
-    surface.setScaleWidth(surface.pixelWidth() / 2.0f);
-    surface.setScaleHeight(surface.pixelHeight() / 2.0f);
+    setHalfResolutionScale(surface, surface);
     return surface;
 }
 

@@ -9,7 +9,6 @@
 #include "export/SelectedRows.h"
 #include "export/SelectionCount.h"
 #include "export/StretchRecords.h"
-#include "runtime/HalfResolutionScale.h"
 
 #include <QtTest>
 
@@ -60,18 +59,14 @@ constexpr ExportPolarity Polarities[] = {ExportPolarity::Black, ExportPolarity::
 const QString Scaled = QStringLiteral("scale 1.5 w x 1.5 h");
 
 // The picture in varied colours, as the chosen source: the picture itself, its half-resolution
-// picture as the program sets it up (same pixels, each unit 2 x 2 of them), or a scale of its own.
+// picture (same pixels, each unit 2 x 2 of them), or a scale of its own.
 PictureSurface source(QSize size, const QString& kind) {
-    const PictureSurface picture = surfaceOf(size.width(), size.height());
-    PictureSurface chosen = picture;
-    if (kind == "half") {
-        setHalfResolutionScale(chosen, picture);
-    } else if (kind == Scaled) {
-        // Finer than the pixels: some pixels are read by two units, some by one.
+    PictureSurface chosen = surfaceOf(size.width(), size.height());
+    if (kind == Scaled) { // finer than the pixels: some pixels are read by two units, some by one
         chosen.setScaleWidth(1.5f * static_cast<float>(size.width()));
         chosen.setScaleHeight(1.5f * static_cast<float>(size.height()));
     }
-    return chosen;
+    return kind == "half" ? halfOf(chosen) : chosen;
 }
 
 } // namespace
