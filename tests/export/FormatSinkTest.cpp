@@ -84,28 +84,13 @@ for row in grid:
     print("".join(map(str, row)))
 )";
 
-// The units of the half-resolution picture of `levels` lighter than 122, from the top, 1 for selected, each
-// drawn `scale` times in both directions.
-QStringList whiteUnits(const GreyLevels& levels, int scale) {
+// Lines from the top, of what `mark` gives for each (x, y) of a width x height grid.
+QStringList lines(int width, int height, const std::function<QChar(int, int)>& mark) {
     QStringList rows;
-    for (int y = 0; y < levels[0].size(); y += 2) {
+    for (int y = 0; y < height; ++y) {
         QString row;
-        for (int x = 0; x < levels.size(); x += 2) {
-            row += QString(scale, levels[x][y] > 122 ? u'1' : u'0');
-        }
-        rows << QStringList(scale, row);
-    }
-    return rows;
-}
-
-// A picture as lines from the top, as the DXF reader prints them: 1 black, 0 white, ? any other.
-QStringList blackPixels(const QImage& image) {
-    QStringList rows;
-    for (int y = 0; y < image.height(); ++y) {
-        QString row;
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb colour = image.pixel(x, y) | 0xFF000000;
-            row += colour == qRgb(0, 0, 0) ? u'1' : colour == qRgb(255, 255, 255) ? u'0' : u'?';
+        for (int x = 0; x < width; ++x) {
+            row += mark(x, y);
         }
         rows << row;
     }
@@ -304,24 +289,34 @@ private slots:
         writeFile(dir.filePath("read.py"), DxfReader);
         const QString dxf = dir.filePath("picture.dxf"), svg = dir.filePath("picture.svg");
         const QString png = dir.filePath("picture.png");
-        const QStringList units = whiteUnits(levels, 1);
+        // The units (12 x 9) lighter than 122, 1 for selected, each drawn `scale` times in both directions;
+        // the rendering as lines too: 1 black, 0 white, ? any other.
+        const auto units = [&levels](int scale) {
+            return lines(12 * scale, 9 * scale, [&](int x, int y) {
+                return levels[x / scale * 2][y / scale * 2] > 122 ? u'1' : u'0';
+            });
+        };
+        const auto rendered = [](const QImage& image) {
+            return lines(image.width(), image.height(), [&image](int x, int y) {
+                const QRgb colour = image.pixel(x, y) | 0xFF000000;
+                return colour == qRgb(0, 0, 0) ? u'1' : colour == qRgb(255, 255, 255) ? u'0' : u'?';
+            });
+        };
         writeFile(dxf, exportFormat(halfOf(greyPicture(levels)), OutputFormat::Dxf, true, 122, pixel).bytes);
-        QCOMPARE(run(python, {dir.filePath("read.py"), dxf, QString::number(units[0].size()),
-                              QString::number(units.size()), QString::number(pixel * 2, 'g', 17)})
+        QCOMPARE(run(python, {dir.filePath("read.py"), dxf, "12", "9", QString::number(pixel * 2, 'g', 17)})
                      .split(u'\n', Qt::SkipEmptyParts),
-                 QStringList{"audit errors 0 fixes 0"} + units);
+                 QStringList{"audit errors 0 fixes 0"} + units(1));
         // each unit spans 2 x 2 pixels of the rendering
         writeFile(svg, exportFormat(halfOf(greyPicture(levels)), OutputFormat::Svg, true, 122, pixel).bytes);
-        QCOMPARE(run(rsvg, {"-w", QString::number(units[0].size() * 2), "-h",
-                            QString::number(units.size() * 2), "-b", "white", "-o", png, svg}),
-                 QString());
-        QCOMPARE(blackPixels(QImage(png)), whiteUnits(levels, 2));
+        QCOMPARE(run(rsvg, {"-w", "24", "-h", "18", "-b", "white", "-o", png, svg}), QString());
+        QCOMPARE(rendered(QImage(png)), units(2));
         // A smoke check: it hangs on a broken file, hence the time limit; offscreen needs no display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         const QString out = run(timeout, {"60", librecad, "dxf2pdf", "picture.dxf"}, dir.path());
         QVERIFY2(!out.startsWith(QStringLiteral("<%1 failed").arg(timeout)), qPrintable(out));
         QVERIFY(contents(dir.filePath("picture.pdf")).startsWith("%PDF"));
     }
+
     void statedResolutionIsReadFromTheHeader_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<double>("dotsPerInch"); // 0: none stated
