@@ -13,6 +13,7 @@
 #include <locale>
 
 Q_DECLARE_METATYPE(PictureSurface)
+Q_DECLARE_METATYPE(OutputFormat)
 
 namespace {
 
@@ -147,7 +148,7 @@ private slots:
 
     void formatsWriteExactly_data() {
         QTest::addColumn<PictureSurface>("picture");
-        QTest::addColumn<int>("format");
+        QTest::addColumn<OutputFormat>("format");
         QTest::addColumn<int>("threshold"); // black data
         QTest::addColumn<double>("pixelMillimetres");
         QTest::addColumn<QByteArray>("expected"); // the DXF's entities; the other files whole
@@ -158,7 +159,7 @@ private slots:
         const auto row = [](const char* tag, const PictureSurface& picture, OutputFormat format,
                             int threshold, double pixel, const QByteArray& expected, qint64 points,
                             qint64 shapes, QSizeF drawing) {
-            QTest::newRow(tag) << picture << static_cast<int>(format) << threshold << pixel << expected
+            QTest::newRow(tag) << picture << format << threshold << pixel << expected
                                << QList<qint64>{points, shapes} << drawing;
         };
         const auto workedRow = [&](const char* tag, OutputFormat format, const QByteArray& expected,
@@ -198,12 +199,11 @@ private slots:
     }
     void formatsWriteExactly() {
         QFETCH(PictureSurface, picture);
-        QFETCH(int, format);
+        QFETCH(OutputFormat, format);
         QFETCH(int, threshold);
         QFETCH(double, pixelMillimetres);
-        const auto chosen = static_cast<OutputFormat>(format);
-        const FormatExport result = exportFormat(picture, chosen, false, threshold, pixelMillimetres);
-        QTEST(chosen == OutputFormat::Dxf ? dxfEntities(result.bytes) : result.bytes, "expected");
+        const FormatExport result = exportFormat(picture, format, false, threshold, pixelMillimetres);
+        QTEST(format == OutputFormat::Dxf ? dxfEntities(result.bytes) : result.bytes, "expected");
         QTEST((QList<qint64>{result.outcome.points, result.outcome.shapes}), "pointsAndShapes");
         QTEST(result.outcome.drawingMillimetres, "drawing");
     }
@@ -347,6 +347,10 @@ private slots:
         buffer.seek(at);
         QCOMPARE(statedDotsPerInch(buffer).value_or(0.0), dotsPerInch);
         QCOMPARE(buffer.pos(), at);
+        QTemporaryDir dir; // a file of these bytes states the same, a missing one nothing
+        writeFile(dir.filePath("picture"), file);
+        QCOMPARE(statedDotsPerInch(dir.filePath("picture")).value_or(0.0), dotsPerInch);
+        QCOMPARE(statedDotsPerInch(dir.filePath("missing")), std::nullopt);
     }
 
     // The pixel size given, else the dpi given, else the stated resolution, else 96 dpi.
@@ -356,13 +360,6 @@ private slots:
         QCOMPARE(pixelMillimetres({none, none, 300.0}), 25.4 / 300);
         QCOMPARE(pixelMillimetres({none, 600.0, 300.0}), 25.4 / 600);
         QCOMPARE(pixelMillimetres({0.5, 600.0, 300.0}), 0.5);
-    }
-
-    void aPictureFileStatesItsResolution() {
-        QTemporaryDir dir;
-        writeFile(dir.filePath("a.png"), saved("png", 7874, 7874));
-        QCOMPARE(statedDotsPerInch(dir.filePath("a.png")), std::optional<double>(7874 * 0.0254));
-        QCOMPARE(statedDotsPerInch(dir.filePath("missing.png")), std::nullopt);
     }
 };
 

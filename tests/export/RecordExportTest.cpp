@@ -18,23 +18,6 @@
 
 namespace {
 
-// Fixed controls that keep the captions shown.
-struct FakeControls : FixedExportControls {
-    using FixedExportControls::FixedExportControls;
-    void showCaption(const QString& caption) override { captions << caption; }
-    QStringList captions;
-};
-
-QByteArray exported(const PictureSurface& source, FakeControls& controls) {
-    QTemporaryDir dir;
-    const ExportOutcome outcome =
-        ExportJob(dir.filePath("out.txt"), OutputFormat::Records)
-            .run(source, QSizeF(source.pixelWidth(), source.pixelHeight()), controls);
-    const QByteArray bytes = contents(dir.filePath("out.txt"));
-    // The count the command reports comes from the job: it must be the records written.
-    return bytes.size() == (outcome.points + 1) * PointRecord::Length ? bytes : QByteArray("<miscounted>");
-}
-
 QStringList progress(std::initializer_list<int> percents) {
     QStringList captions;
     for (const int percent : percents) {
@@ -138,9 +121,11 @@ private slots:
         QFETCH(PictureSurface, picture);
         QFETCH(bool, white);
         QFETCH(int, threshold);
-        FakeControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
-        QTEST(exported(picture, controls), "expected");
-        QTEST(controls.captions, "captions");
+        const FormatExport result = exportFormat(picture, OutputFormat::Records, white, threshold);
+        QTEST(result.bytes, "expected");
+        QTEST(result.captions, "captions");
+        // The count the command reports comes from the job: it must be the records written.
+        QCOMPARE(result.outcome.points + 1, result.bytes.size() / PointRecord::Length);
     }
 
     void widePicturesKeepColumnMajorOrderPastSixteenBitColumns() {
@@ -157,9 +142,10 @@ private slots:
                 }
             }
         }
-        FakeControls controls(ExportPolarity::Black, 122);
-        QVERIFY(exported(surfaceOf(width, 70, colour), controls) == expected);
-        QCOMPARE(controls.captions.size(), width);
+        const FormatExport result =
+            exportFormat(surfaceOf(width, 70, colour), OutputFormat::Records, false, 122);
+        QVERIFY(result.bytes == expected);
+        QCOMPARE(result.captions.size(), width);
     }
     void countsTheExportedPoints_data() {
         QTest::addColumn<QSize>("size");
