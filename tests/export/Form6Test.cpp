@@ -58,8 +58,7 @@ struct FakeSources : ExportSources {
     std::optional<double> statedDotsPerInch() const override { return stated; }
 };
 
-// A grey picture opened; the dialog, created on first use, starts in the program's folder, one of the test's
-// own.
+// A grey picture opened; the dialog, created on first use, starts in the program's folder (the test's own).
 struct Session : TestProgram {
     explicit Session(const PictureSurface& picture = greyPicture(workedLevels())) {
         sources.grey = picture;

@@ -147,12 +147,12 @@ private slots:
         QVERIFY(result.bytes == expected);
         QCOMPARE(result.captions.size(), width);
     }
+
     void countsTheExportedPoints_data() {
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<float>("scale"); // units per pixel
+        QTest::addColumn<float>("scale"); // units per pixel; 0.5: the half-resolution picture
         for (const QSize size : {QSize(37, 23), QSize(7, 7), QSize(1, 1), QSize(3, 70)}) {
-            // 0.5: the half-resolution picture, each unit 2 x 2 pixels; 1.5: finer than the pixels, some
-            // pixels read by two units, some by one
+            // 1.5: finer than the pixels, some pixels read by two units, some by one
             for (const float scale : {1.0f, 0.5f, 1.5f}) {
                 QTest::addRow("%dx%d scale %g", size.width(), size.height(), scale) << size << scale;
             }
