@@ -1,16 +1,30 @@
 #pragma once
-// Exports of small pictures of grey levels in the drawing formats, for the format tests.
+// Pictures of grey levels and their exports in every format, with the captions shown, for the export tests.
 
 #include "TestFiles.h"
 #include "TestPictures.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
+#include "runtime/HalfResolutionScale.h"
 
 #include <QTemporaryDir>
 #include <QVector>
 
+#include <functional>
+
 // Grey levels by column, then row: levels[x][y].
 using GreyLevels = QVector<QVector<int>>;
+
+// The levels grey(x, y) of a picture of `width` x `height` pixels.
+inline GreyLevels greyLevels(int width, int height, const std::function<int(int, int)>& grey) {
+    GreyLevels levels(width, QVector<int>(height));
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < height; ++y) {
+            levels[x][y] = grey(x, y);
+        }
+    }
+    return levels;
+}
 
 inline PictureSurface greyPicture(const GreyLevels& levels) {
     return surfaceOf(static_cast<int>(levels.size()),
@@ -18,34 +32,31 @@ inline PictureSurface greyPicture(const GreyLevels& levels) {
                      [&levels](int x, int y) { return RGB(levels[x][y], levels[x][y], levels[x][y]); });
 }
 
-// The half-resolution picture of `levels`: its user scale is half the pixels.
-inline PictureSurface halfPicture(const GreyLevels& levels) {
-    PictureSurface surface = greyPicture(levels);
-    surface.setScaleWidth(surface.pixelWidth() / 2.0f);
-    surface.setScaleHeight(surface.pixelHeight() / 2.0f);
+// `surface` as the half-resolution picture, as the program sets it up: its user scale is half the pixels.
+inline PictureSurface halfOf(PictureSurface surface) {
+    setHalfResolutionScale(surface, surface);
     return surface;
 }
 
 struct FormatExport {
     QByteArray bytes;
     ExportOutcome outcome;
+    QStringList captions;
 };
 
 inline FormatExport exportFormat(const PictureSurface& source, OutputFormat format, bool white, int threshold,
-                                 double pixelMillimetres, const QString& path) {
-    FixedExportControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
-    const QSizeF opened(source.pixelWidth(), source.pixelHeight());
-    FormatExport result;
-    result.outcome = ExportJob(path, format).run(source, opened, controls, pixelMillimetres);
-    result.bytes = contents(path);
-    return result;
-}
-
-inline FormatExport exportFormat(const PictureSurface& source, OutputFormat format, bool white, int threshold,
                                  double pixelMillimetres = 0.1) {
+    // Fixed controls that keep the captions shown.
+    struct Controls : FixedExportControls {
+        using FixedExportControls::FixedExportControls;
+        void showCaption(const QString& caption) override { captions << caption; }
+        QStringList captions;
+    } controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
     QTemporaryDir dir;
-    return exportFormat(source, format, white, threshold, pixelMillimetres,
-                        dir.filePath(QStringLiteral("out") + formatEntry(format).suffix));
+    const QString path = dir.filePath(QStringLiteral("out") + formatEntry(format).suffix);
+    const QSizeF opened(source.pixelWidth(), source.pixelHeight());
+    const ExportOutcome outcome = ExportJob(path, format).run(source, opened, controls, pixelMillimetres);
+    return {contents(path), outcome, controls.captions};
 }
 
 // The worked example: (1,1) = 40, (2,1) = 121, (1,2) = 130, (2,2) = 200, column 0 and row 0 black.

@@ -1,6 +1,9 @@
 #include "FormatExport.h"
 #include "export/MergedRectangles.h"
+#include "export/PixelSize.h"
+#include "runtime/StatedResolution.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -10,11 +13,11 @@
 #include <locale>
 
 Q_DECLARE_METATYPE(PictureSurface)
+Q_DECLARE_METATYPE(OutputFormat)
 
 namespace {
 
-// The lines of a DXF file from its ENTITIES section's first entity to the
-// section's end.
+// The lines of a DXF file from its ENTITIES section's first entity to the section's end.
 QByteArray dxfEntities(const QByteArray& dxf) {
     const qsizetype start = dxf.indexOf("ENTITIES\n") + 9;
     return dxf.mid(start, dxf.indexOf("  0\nENDSEC\n", start) - start);
@@ -52,17 +55,15 @@ protected:
     std::string do_grouping() const override { return "\3"; }
 };
 
-// Reads a DXF back with ezdxf: the audit's errors, then the squares the SOLIDs
-// fill, one line of 0 and 1 per row from the top; a SOLID that is no rectangle
-// of whole squares or overlaps another, or a header that does not frame the
-// picture, is reported instead of the squares.
+// Reads a DXF back with ezdxf: the audit's errors, then the squares the SOLIDs fill, one line of 0 and 1
+// per row from the top; a SOLID that is no rectangle of whole squares or overlaps another, or a header
+// that does not frame the picture, is reported instead of the squares.
 constexpr char DxfReader[] = R"(import sys, ezdxf
 doc = ezdxf.readfile(sys.argv[1])
 auditor = doc.audit()
 print("audit errors", len(auditor.errors), "fixes", len(auditor.fixes))
 w, h, u = int(sys.argv[2]), int(sys.argv[3]), float(sys.argv[4])
 head = doc.header
-assert doc.dxfversion >= "AC1015" and head["$INSUNITS"] == 4 and head["$MEASUREMENT"] == 1
 assert tuple(head["$EXTMIN"])[:2] == (0, 0) and tuple(head["$EXTMAX"])[:2] == (w * u, h * u)
 grid = [[0] * w for _ in range(h)]
 def unit(value):
@@ -81,39 +82,13 @@ for row in grid:
     print("".join(map(str, row)))
 )";
 
-// A picture with runs of every length in both directions: a ramp with grain.
-GreyLevels testLevels(int width, int height) {
-    GreyLevels levels(width, QVector<int>(height));
-    for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < height; ++y) {
-            levels[x][y] = (x * 11 + y * 7) % 97 + ((x * y) % 5 == 0 ? 0 : 80);
-        }
-    }
-    return levels;
-}
-
-// The selected units from the top, 1 for selected, each drawn `scale` times in both directions.
-QStringList selectedUnits(const GreyLevels& levels, int span, bool white, int threshold, int scale) {
+// Lines from the top, of what `mark` gives for each (x, y) of a width x height grid.
+QStringList lines(int width, int height, const std::function<QChar(int, int)>& mark) {
     QStringList rows;
-    for (int y = 0; y < levels[0].size(); y += span) {
+    for (int y = 0; y < height; ++y) {
         QString row;
-        for (int x = 0; x < levels.size(); x += span) {
-            const int level = levels[x][y];
-            row += QString(scale, (white ? level > threshold : level < threshold) ? u'1' : u'0');
-        }
-        rows << QStringList(scale, row);
-    }
-    return rows;
-}
-
-// A picture as lines from the top, as the DXF reader prints them: 1 black, 0 white, ? any other.
-QStringList blackPixels(const QImage& image) {
-    QStringList rows;
-    for (int y = 0; y < image.height(); ++y) {
-        QString row;
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb colour = image.pixel(x, y) | 0xFF000000;
-            row += colour == qRgb(0, 0, 0) ? u'1' : colour == qRgb(255, 255, 255) ? u'0' : u'?';
+        for (int x = 0; x < width; ++x) {
+            row += mark(x, y);
         }
         rows << row;
     }
@@ -132,79 +107,93 @@ QString run(const QString& program, const QStringList& arguments, const QString&
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
+// A 2 x 2 picture saved as `type` with the given dots per metre.
+QByteArray saved(const char* type, int dotsPerMetreX, int dotsPerMetreY) {
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(dotsPerMetreX);
+    image.setDotsPerMeterY(dotsPerMetreY);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, type);
+    return bytes;
+}
+
+// The file with `length` bytes from the one `after` begins with `offset` on replaced by `bytes`
+// (nothing replaced: removed).
+QByteArray patched(QByteArray file, const QByteArray& after, int offset, int length,
+                   const QByteArray& bytes) {
+    const qsizetype at = file.indexOf(after);
+    return at < 0 ? QByteArray() : file.replace(at + offset, length, bytes);
+}
+
 } // namespace
 
 class FormatSinkTest : public QObject {
     Q_OBJECT
 private slots:
+    // Every file here is written where C, C++ and Qt formatting would take a decimal comma from the locale:
+    // the exact bytes show that none does.
+    void initTestCase() {
+        if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+            qInfo("de_DE.UTF-8 is not installed: only the C++ and Qt locales have a decimal comma");
+        }
+        std::locale::global(std::locale(std::locale(), new CommaDecimals));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+
     void formatsWriteExactly_data() {
         QTest::addColumn<PictureSurface>("picture");
-        QTest::addColumn<int>("format");
-        QTest::addColumn<bool>("white");
-        QTest::addColumn<int>("threshold");
+        QTest::addColumn<OutputFormat>("format");
+        QTest::addColumn<int>("threshold"); // black data
         QTest::addColumn<double>("pixelMillimetres");
         QTest::addColumn<QByteArray>("expected"); // the DXF's entities; the other files whole
         QTest::addColumn<QList<qint64>>("pointsAndShapes");
         QTest::addColumn<QSizeF>("drawing");
         const PictureSurface worked = greyPicture(workedLevels());
         const QSizeF workedSize(0.30000000000000004, 0.30000000000000004);
-        const auto row = [](const char* tag, const PictureSurface& picture, OutputFormat format, bool white,
+        const auto row = [](const char* tag, const PictureSurface& picture, OutputFormat format,
                             int threshold, double pixel, const QByteArray& expected, qint64 points,
                             qint64 shapes, QSizeF drawing) {
-            QTest::newRow(tag) << picture << static_cast<int>(format) << white << threshold << pixel
-                               << expected << QList<qint64>{points, shapes} << drawing;
+            QTest::newRow(tag) << picture << format << threshold << pixel << expected
+                               << QList<qint64>{points, shapes} << drawing;
         };
-        const auto workedRow = [&](const char* tag, OutputFormat format, bool white,
-                                   const QByteArray& expected, qint64 points, qint64 shapes,
-                                   int threshold = 122) {
-            row(tag, worked, format, white, threshold, 0.1, expected, points, shapes, workedSize);
-        };
-        // Black at 122: column 0 whole, and rows 0 and 1 of columns 1 and 2,
-        // merged.
-        workedRow("csv black", OutputFormat::Csv, false,
-                  "x,y,grey\n0,0,0\n0,1,0\n0,2,0\n1,0,0\n1,1,40\n2,0,0\n2,1,121\n", 7, 0);
-        workedRow("svg black", OutputFormat::Svg, false,
-                  svg("0.30000000000000004", "0.30000000000000004", "3 3",
-                      "<path d=\"M0 0h1v3h-1zM1 0h2v2h-2z\"/>\n"),
-                  7, 2);
-        workedRow("dxf black", OutputFormat::Dxf, false,
-                  solid(0x100, "0", "0", "0.1", "0.30000000000000004") +
-                      solid(0x101, "0.1", "0.1", "0.30000000000000004", "0.30000000000000004"),
-                  7, 2);
-        row("empty picture", PictureSurface(), OutputFormat::Svg, true, 0, 0.1, svg("0", "0", "0 0", ""), 0,
-            0, QSizeF(0, 0));
-        // The grey is (r + g + b + 1) div 3: sums of 307 and 308, which equal
-        // channels never give.
+        // Black at 122: column 0 whole, and rows 0 and 1 of columns 1 and 2, merged.
+        row("csv black", worked, OutputFormat::Csv, 122, 0.1,
+            "x,y,grey\n0,0,0\n0,1,0\n0,2,0\n1,0,0\n1,1,40\n2,0,0\n2,1,121\n", 7, 0, workedSize);
+        row("svg black", worked, OutputFormat::Svg, 122, 0.1,
+            svg("0.30000000000000004", "0.30000000000000004", "3 3",
+                "<path d=\"M0 0h1v3h-1zM1 0h2v2h-2z\"/>\n"),
+            7, 2, workedSize);
+        row("dxf black", worked, OutputFormat::Dxf, 122, 0.1,
+            solid(0x100, "0", "0", "0.1", "0.30000000000000004") +
+                solid(0x101, "0.1", "0.1", "0.30000000000000004", "0.30000000000000004"),
+            7, 2, workedSize);
+        row("empty picture", PictureSurface(), OutputFormat::Svg, 122, 0.1, svg("0", "0", "0 0", ""), 0, 0,
+            QSizeF(0, 0));
+        // The grey is (r + g + b + 1) div 3: sums of 307 and 308, which equal channels never give.
         row("csv grey rounds the channel sum",
-            surfaceOf(2, 1, [](int x, int) { return RGB(153, 102, 52 + x); }), OutputFormat::Csv, false, 200,
-            0.1, "x,y,grey\n0,0,102\n1,0,103\n", 2, 0, QSizeF(0.2, 0.1));
-        // Rows 60 to 69 of a 130-row picture dark in two columns: a run across two
-        // stretches is one shape.
-        GreyLevels band(2, QVector<int>(130, 255));
-        for (int y = 60; y < 70; ++y) {
-            band[0][y] = band[1][y] = 0;
-        }
-        row("run across stretches", greyPicture(band), OutputFormat::Svg, false, 122, 1.0,
-            svg("2", "130", "2 130", "<path d=\"M0 60h2v10h-2z\"/>\n"), 20, 1, QSizeF(2, 130));
+            surfaceOf(2, 1, [](int x, int) { return RGB(153, 102, 52 + x); }), OutputFormat::Csv, 200, 0.1,
+            "x,y,grey\n0,0,102\n1,0,103\n", 2, 0, QSizeF(0.2, 0.1));
+        // Rows 60 to 69 of a 130-row picture dark in two columns: a run across two stretches is one shape.
+        row("run across stretches",
+            greyPicture(greyLevels(2, 130, [](int, int y) { return y / 10 == 6 ? 0 : 255; })),
+            OutputFormat::Svg, 122, 1.0, svg("2", "130", "2 130", "<path d=\"M0 60h2v10h-2z\"/>\n"), 20, 1,
+            QSizeF(2, 130));
         // 5 x 3 pixels at half resolution: every unit below 122 but (2, 1).
-        GreyLevels odd(5, QVector<int>(3));
-        for (int x = 0; x < 5; ++x) {
-            for (int y = 0; y < 3; ++y) {
-                odd[x][y] = x == 4 && y == 2 ? 200 : 10 * x + y;
-            }
-        }
-        row("half, odd width, svg", halfPicture(odd), OutputFormat::Svg, false, 122, 0.25,
+        const GreyLevels odd =
+            greyLevels(5, 3, [](int x, int y) { return x == 4 && y == 2 ? 200 : 10 * x + y; });
+        row("half, odd width, svg", halfOf(greyPicture(odd)), OutputFormat::Svg, 122, 0.25,
             svg("1.5", "1", "6 4", "<path d=\"M0 0h4v4h-4zM4 0h2v2h-2z\"/>\n"), 5, 2, QSizeF(1.5, 1));
     }
     void formatsWriteExactly() {
         QFETCH(PictureSurface, picture);
-        QFETCH(int, format);
-        QFETCH(bool, white);
+        QFETCH(OutputFormat, format);
         QFETCH(int, threshold);
         QFETCH(double, pixelMillimetres);
-        const auto chosen = static_cast<OutputFormat>(format);
-        const FormatExport result = exportFormat(picture, chosen, white, threshold, pixelMillimetres);
-        QTEST(chosen == OutputFormat::Dxf ? dxfEntities(result.bytes) : result.bytes, "expected");
+        const FormatExport result = exportFormat(picture, format, false, threshold, pixelMillimetres);
+        QTEST(format == OutputFormat::Dxf ? dxfEntities(result.bytes) : result.bytes, "expected");
         QTEST((QList<qint64>{result.outcome.points, result.outcome.shapes}), "pointsAndShapes");
         QTEST(result.outcome.drawingMillimetres, "drawing");
     }
@@ -270,76 +259,97 @@ private slots:
                                      "CSV 表格 (*.csv)", "点数据文件 (*.txt)", "点数据文件 (*.txt)"}));
     }
 
-    void aDecimalCommaLocaleChangesNoByte() {
-        const auto everyFormat = [] {
-            QList<QByteArray> files;
-            for (const OutputFormat format : {OutputFormat::Dxf, OutputFormat::Svg, OutputFormat::Csv}) {
-                files << exportFormat(greyPicture(workedLevels()), format, false, 122, 25.4 / 96).bytes;
-            }
-            return files;
-        };
-        const QList<QByteArray> plain = everyFormat();
-        if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-            qInfo("de_DE.UTF-8 is not installed: only the C++ and Qt locales had a "
-                  "decimal comma");
-        }
-        const std::locale before = std::locale::global(std::locale(std::locale(), new CommaDecimals));
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const QList<QByteArray> comma = everyFormat();
-        std::locale::global(before);
-        QLocale::setDefault(QLocale::c());
-        std::setlocale(LC_ALL, "C");
-        QCOMPARE(comma, plain);
-        QVERIFY(plain[0].contains("\n 10\n0.26458333333333334\n"));
-    }
-
-    // Real readers: ezdxf audits the DXF and reads its squares back, rsvg-convert renders the SVG.
+    // Real readers of the half-resolution picture's white data (odd sides): ezdxf audits the DXF and reads
+    // its squares back, rsvg-convert renders the SVG, and LibreCAD opens the DXF.
     void realReadersSeeExactlyTheSelection() {
         const QString python = QStringLiteral("/usr/bin/python3");
         const QString rsvg = QStandardPaths::findExecutable(QStringLiteral("rsvg-convert"));
-        if (!QFile::exists(python) || rsvg.isEmpty() || !run(python, {"-c", "import ezdxf"}).isEmpty()) {
-            QSKIP("python3-ezdxf or librsvg2-bin is not installed "
+        const QString librecad = QStandardPaths::findExecutable(QStringLiteral("librecad"));
+        const QString timeout = QStandardPaths::findExecutable(QStringLiteral("timeout"));
+        if (!QFile::exists(python) || rsvg.isEmpty() || librecad.isEmpty() || timeout.isEmpty() ||
+            !run(python, {"-c", "import ezdxf"}).isEmpty()) {
+            QSKIP("python3-ezdxf, librsvg2-bin or librecad is not installed "
                   "(scripts/quillet.sh test installs them)");
         }
-        const GreyLevels levels = testLevels(23, 17);
+        // runs of every length in both directions: a ramp with grain
+        const GreyLevels levels = greyLevels(
+            23, 17, [](int x, int y) { return (x * 11 + y * 7) % 97 + ((x * y) % 5 == 0 ? 0 : 80); });
         const double pixel = 25.4 / 96;
         QTemporaryDir dir;
         writeFile(dir.filePath("read.py"), DxfReader);
         const QString dxf = dir.filePath("picture.dxf"), svg = dir.filePath("picture.svg");
         const QString png = dir.filePath("picture.png");
-        // original black, half with odd sides white, and an empty selection
-        const std::tuple<int, bool, int> cases[] = {{1, false, 122}, {2, true, 122}, {1, false, 0}};
-        for (const auto& [span, white, threshold] : cases) {
-            const PictureSurface source = span == 2 ? halfPicture(levels) : greyPicture(levels);
-            const QStringList units = selectedUnits(levels, span, white, threshold, 1);
-            exportFormat(source, OutputFormat::Dxf, white, threshold, pixel, dxf);
-            QCOMPARE(run(python, {dir.filePath("read.py"), dxf, QString::number(units[0].size()),
-                                  QString::number(units.size()), QString::number(pixel * span, 'g', 17)})
-                         .split(u'\n', Qt::SkipEmptyParts),
-                     QStringList{"audit errors 0 fixes 0"} + units);
-            // each unit spans span x span pixels of the rendering
-            exportFormat(source, OutputFormat::Svg, white, threshold, pixel, svg);
-            QCOMPARE(run(rsvg, {"-w", QString::number(units[0].size() * span), "-h",
-                                QString::number(units.size() * span), "-b", "white", "-o", png, svg}),
-                     QString());
-            QCOMPARE(blackPixels(QImage(png)), selectedUnits(levels, span, white, threshold, span));
-        }
-    }
-
-    void librecadOpensTheDrawing() {
-        const QString librecad = QStandardPaths::findExecutable(QStringLiteral("librecad"));
-        const QString timeout = QStandardPaths::findExecutable(QStringLiteral("timeout"));
-        if (librecad.isEmpty() || timeout.isEmpty()) {
-            QSKIP("librecad is not installed (scripts/quillet.sh test installs it)");
-        }
-        QTemporaryDir dir;
-        exportFormat(greyPicture(testLevels(23, 17)), OutputFormat::Dxf, false, 122, 25.4 / 96,
-                     dir.filePath("picture.dxf"));
+        // The units (12 x 9) lighter than 122, 1 for selected, each drawn `scale` times in both directions;
+        // the rendering as lines too: 1 black, 0 white, ? any other.
+        const auto units = [&levels](int scale) {
+            return lines(12 * scale, 9 * scale, [&](int x, int y) {
+                return levels[x / scale * 2][y / scale * 2] > 122 ? u'1' : u'0';
+            });
+        };
+        const auto rendered = [](const QImage& image) {
+            return lines(image.width(), image.height(), [&image](int x, int y) {
+                const QRgb colour = image.pixel(x, y) | 0xFF000000;
+                return colour == qRgb(0, 0, 0) ? u'1' : colour == qRgb(255, 255, 255) ? u'0' : u'?';
+            });
+        };
+        writeFile(dxf, exportFormat(halfOf(greyPicture(levels)), OutputFormat::Dxf, true, 122, pixel).bytes);
+        QCOMPARE(run(python, {dir.filePath("read.py"), dxf, "12", "9", QString::number(pixel * 2, 'g', 17)})
+                     .split(u'\n', Qt::SkipEmptyParts),
+                 QStringList{"audit errors 0 fixes 0"} + units(1));
+        // each unit spans 2 x 2 pixels of the rendering
+        writeFile(svg, exportFormat(halfOf(greyPicture(levels)), OutputFormat::Svg, true, 122, pixel).bytes);
+        QCOMPARE(run(rsvg, {"-w", "24", "-h", "18", "-b", "white", "-o", png, svg}), QString());
+        QCOMPARE(rendered(QImage(png)), units(2));
         // A smoke check: it hangs on a broken file, hence the time limit; offscreen needs no display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         const QString out = run(timeout, {"60", librecad, "dxf2pdf", "picture.dxf"}, dir.path());
         QVERIFY2(!out.startsWith(QStringLiteral("<%1 failed").arg(timeout)), qPrintable(out));
         QVERIFY(contents(dir.filePath("picture.pdf")).startsWith("%PDF"));
+    }
+
+    void statedResolutionIsReadFromTheHeader_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<double>("dotsPerInch"); // 0: none stated
+        const QByteArray png = saved("png", 11811, 3780);
+        const QByteArray jpg = saved("jpg", 11811, 3780);
+        const QByteArray bmp = saved("bmp", 11811, 3780);
+        const double perMetre = 11811 * 0.0254;
+        QTest::newRow("png pHYs, x not y") << png << perMetre;
+        QTest::newRow("png without pHYs") << patched(png, "pHYs", -4, 21, {}) << 0.0;
+        QTest::newRow("png pHYs without unit") << patched(png, "pHYs", 12, 1, QByteArray(1, '\0')) << 0.0;
+        QTest::newRow("jpg dots per inch")
+            << patched(jpg, "JFIF", 7, 5, QByteArray("\x01\x01\x2c\x00\x48", 5)) << 300.0;
+        QTest::newRow("jpg dots per cm")
+            << patched(jpg, "JFIF", 7, 5, QByteArray("\x02\x00\x76\x00\x76", 5)) << 118 * 2.54;
+        QTest::newRow("jpg aspect only") << patched(jpg, "JFIF", 7, 1, QByteArray(1, '\0')) << 0.0;
+        QTest::newRow("bmp pixels per metre") << bmp << perMetre;
+        QTest::newRow("bmp zero") << patched(bmp, "BM", 38, 4, QByteArray(4, '\0')) << 0.0;
+        QTest::newRow("gif") << QByteArray("GIF89a\x02\x00\x02\x00", 10) << 0.0;
+        QTest::newRow("truncated png") << png.left(20) << 0.0;
+        QTest::newRow("empty") << QByteArray() << 0.0;
+    }
+    void statedResolutionIsReadFromTheHeader() {
+        QFETCH(QByteArray, file);
+        QFETCH(double, dotsPerInch);
+        QBuffer buffer(&file);
+        buffer.open(QIODevice::ReadOnly);
+        const qint64 at = std::min<qint64>(3, file.size());
+        buffer.seek(at);
+        QCOMPARE(statedDotsPerInch(buffer).value_or(0.0), dotsPerInch);
+        QCOMPARE(buffer.pos(), at);
+        QTemporaryDir dir; // a file of these bytes states the same, a missing one nothing
+        writeFile(dir.filePath("picture"), file);
+        QCOMPARE(statedDotsPerInch(dir.filePath("picture")).value_or(0.0), dotsPerInch);
+        QCOMPARE(statedDotsPerInch(dir.filePath("missing")), std::nullopt);
+    }
+
+    // The pixel size given, else the dpi given, else the stated resolution, else 96 dpi.
+    void pixelSizeFollowsTheChoicesInOrder() {
+        const std::optional<double> none;
+        QCOMPARE(pixelMillimetres({none, none, none}), 25.4 / 96);
+        QCOMPARE(pixelMillimetres({none, none, 300.0}), 25.4 / 300);
+        QCOMPARE(pixelMillimetres({none, 600.0, 300.0}), 25.4 / 600);
+        QCOMPARE(pixelMillimetres({0.5, 600.0, 300.0}), 0.5);
     }
 };
 

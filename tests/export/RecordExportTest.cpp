@@ -1,9 +1,13 @@
-// The point-data file: the selection and the wide records checked against plain ones for every sum and
-// stretch length, then the records, captions and header an export writes.
+// What an export selects: the selection and the wide records checked against plain ones for every sum and
+// stretch length, the records, captions and header the point-data file gets, and the count of the points
+// and the file's size stated before any export, with Otsu's threshold.
 
 #include "FormatExport.h"
 #include "PointFiles.h"
+#include "export/ColumnRuns.h"
+#include "export/MergedRectangles.h"
 #include "export/SelectedRows.h"
+#include "export/SelectionCount.h"
 #include "export/StretchRecords.h"
 
 #include <QtTest>
@@ -14,23 +18,6 @@
 
 namespace {
 
-// Fixed controls that keep the captions shown.
-struct FakeControls : FixedExportControls {
-    explicit FakeControls(ExportPolarity polarity = ExportPolarity::Black, int threshold = 122)
-        : FixedExportControls(polarity, threshold) {}
-    void showCaption(const QString& caption) override { captions << caption; }
-    QStringList captions;
-};
-
-QByteArray exported(const PictureSurface& source, const PointRecord& header, FakeControls& controls) {
-    QTemporaryDir dir;
-    const ExportOutcome outcome = ExportJob(dir.filePath("out.txt"), OutputFormat::Records)
-                                      .run(source, QSizeF(header.x, header.y), controls);
-    const QByteArray bytes = contents(dir.filePath("out.txt"));
-    // The count the command reports comes from the job: it must be the records written.
-    return bytes.size() == (outcome.points + 1) * PointRecord::Length ? bytes : QByteArray("<miscounted>");
-}
-
 QStringList progress(std::initializer_list<int> percents) {
     QStringList captions;
     for (const int percent : percents) {
@@ -39,7 +26,23 @@ QStringList progress(std::initializer_list<int> percents) {
     return captions;
 }
 
+// Counts the column runs, as the drawing formats' sinks find them before merging columns.
+class RunCounter : public PointSink {
+public:
+    explicit RunCounter(int rows) : merged(static_cast<std::size_t>(std::max(rows, 0))) {}
+    void addStretch(const ColumnStretch& stretch) override { merged.addStretch(stretch); }
+    void endColumn(std::int32_t x) override {
+        merged.endColumn(x, [](const UnitRectangle&) {});
+    }
+    void finish() override {}
+    MergedRectangles merged;
+};
+
+constexpr ExportPolarity Polarities[] = {ExportPolarity::Black, ExportPolarity::White};
+
 } // namespace
+
+Q_DECLARE_METATYPE(PictureSurface)
 
 class RecordExportTest : public QObject {
     Q_OBJECT
@@ -55,7 +58,7 @@ private slots:
         sums.insert(sums.end(), 64, 0);
         std::vector<char> expected(24 * (64 + StretchSlack));
         std::vector<char> stored(expected.size());
-        for (const ExportPolarity polarity : {ExportPolarity::Black, ExportPolarity::White}) {
+        for (const ExportPolarity polarity : Polarities) {
             for (const int limit : {0, 1, 365, 366, 764, 765}) {
                 for (std::size_t first = 0, count = 1; first + count <= 766;
                      first += count, count = count % 64 + 1) {
@@ -84,62 +87,45 @@ private slots:
         }
     }
 
+    // The worked example's black and white data, the half-resolution units (pixel (2u, 2v); a unit past the
+    // picture reads white) and an empty picture: the records, the header and the progress captions.
     void recordsFollowPolarityAndThreshold_data() {
+        QTest::addColumn<PictureSurface>("picture");
         QTest::addColumn<bool>("white");
         QTest::addColumn<int>("threshold");
         QTest::addColumn<QByteArray>("expected");
-        const auto row = [](const char* tag, bool white, int threshold, const QByteArray& expected) {
-            QTest::newRow(tag) << white << threshold << expected;
-        };
-        row("black data at 122: the worked example", false, 122,
-            pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}}));
-        row("white data: outside reads are white", true, 122,
-            pointRecords({{3, 3, 0}, {1, 2, 130}, {1, 3, 255}, {2, 2, 200}, {2, 3, 255}}) +
-                pointRecords({{3, 1, 255}, {3, 2, 255}, {3, 3, 255}}));
-        row("black data at 0: header only", false, 0, pointRecords({{3, 3, 0}}));
-        row("white data at 255: header only", true, 255, pointRecords({{3, 3, 0}}));
-    }
-    void recordsFollowPolarityAndThreshold() {
-        QFETCH(bool, white);
-        QFETCH(int, threshold);
-        QFETCH(QByteArray, expected);
-        FakeControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
-        QCOMPARE(exported(greyPicture(workedLevels()), {3, 3, 0}, controls).toHex(' '), expected.toHex(' '));
-        QCOMPARE(controls.captions, progress({33, 66, 100}));
-    }
-
-    void halfResolutionUnitsReadEverySecondPixel_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QByteArray>("expected");
         QTest::addColumn<QStringList>("captions");
-        const auto row = [](const char* tag, int width, const QByteArray& expected,
-                            const QStringList& captions) {
-            QTest::newRow(tag) << width << expected << captions;
+        const auto half = [](int width) {
+            return halfOf(greyPicture(greyLevels(width, 5, [](int x, int y) { return 10 * x + y; })));
         };
-        row("5 x 5", 5, pointRecords({{5, 5, 0}, {1, 1, 22}, {1, 2, 24}, {2, 1, 42}, {2, 2, 44}}),
-            progress({40, 80}));
-        row("7 wide: column 4 outside", 7,
+        const auto row = [](const char* tag, const PictureSurface& picture, bool white, int threshold,
+                            const QByteArray& expected, const QStringList& captions) {
+            QTest::newRow(tag) << picture << white << threshold << expected << captions;
+        };
+        const PictureSurface worked = greyPicture(workedLevels());
+        row("black data at 122: the worked example", worked, false, 122,
+            pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}}), progress({33, 66, 100}));
+        row("white data: outside reads are white", worked, true, 122,
+            pointRecords({{3, 3, 0}, {1, 2, 130}, {1, 3, 255}, {2, 2, 200}, {2, 3, 255}}) +
+                pointRecords({{3, 1, 255}, {3, 2, 255}, {3, 3, 255}}),
+            progress({33, 66, 100}));
+        row("half, 5 x 5", half(5), true, 0,
+            pointRecords({{5, 5, 0}, {1, 1, 22}, {1, 2, 24}, {2, 1, 42}, {2, 2, 44}}), progress({40, 80}));
+        row("half, 7 wide: column 4 outside", half(7), true, 0,
             pointRecords({{7, 5, 0}, {1, 1, 22}, {1, 2, 24}, {2, 1, 42}, {2, 2, 44}}) +
                 pointRecords({{3, 1, 62}, {3, 2, 64}, {4, 1, 255}, {4, 2, 255}}),
             progress({28, 57, 85, 114}));
+        row("width zero: the header, no progress", PictureSurface(), false, 122, QByteArray(24, '\0'), {});
     }
-    void halfResolutionUnitsReadEverySecondPixel() {
-        QFETCH(int, width);
-        QFETCH(QByteArray, expected);
-        QFETCH(QStringList, captions);
-        PictureSurface half =
-            surfaceOf(width, 5, [](int x, int y) { return RGB(10 * x + y, 10 * x + y, 10 * x + y); });
-        half.setScaleWidth(width / 2.0f);
-        half.setScaleHeight(2.5f);
-        FakeControls controls(ExportPolarity::White, 0);
-        QCOMPARE(exported(half, {width, 5, 0}, controls), expected);
-        QCOMPARE(controls.captions, captions);
-    }
-
-    void widthZeroWritesTheHeaderAndShowsNoProgress() {
-        FakeControls controls;
-        QCOMPARE(exported(PictureSurface(), {0, 0, 0}, controls), QByteArray(24, '\0'));
-        QVERIFY(controls.captions.isEmpty());
+    void recordsFollowPolarityAndThreshold() {
+        QFETCH(PictureSurface, picture);
+        QFETCH(bool, white);
+        QFETCH(int, threshold);
+        const FormatExport result = exportFormat(picture, OutputFormat::Records, white, threshold);
+        QTEST(result.bytes, "expected");
+        QTEST(result.captions, "captions");
+        // The count the command reports comes from the job: it must be the records written.
+        QCOMPARE(result.outcome.points + 1, result.bytes.size() / PointRecord::Length);
     }
 
     void widePicturesKeepColumnMajorOrderPastSixteenBitColumns() {
@@ -156,9 +142,97 @@ private slots:
                 }
             }
         }
-        FakeControls controls;
-        QVERIFY(exported(surfaceOf(width, 70, colour), {width, 70, 0}, controls) == expected);
-        QCOMPARE(controls.captions.size(), width);
+        const FormatExport result =
+            exportFormat(surfaceOf(width, 70, colour), OutputFormat::Records, false, 122);
+        QVERIFY(result.bytes == expected);
+        QCOMPARE(result.captions.size(), width);
+    }
+
+    void countsTheExportedPoints_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<float>("scale"); // units per pixel; 0.5: the half-resolution picture
+        for (const QSize size : {QSize(37, 23), QSize(7, 7), QSize(1, 1), QSize(3, 70)}) {
+            // 1.5: finer than the pixels, some pixels read by two units, some by one
+            for (const float scale : {1.0f, 0.5f, 1.5f}) {
+                QTest::addRow("%dx%d scale %g", size.width(), size.height(), scale) << size << scale;
+            }
+        }
+    }
+    void countsTheExportedPoints() {
+        QFETCH(QSize, size);
+        QFETCH(float, scale);
+        PictureSurface picture = surfaceOf(size.width(), size.height()); // in varied colours
+        picture.setScaleWidth(scale * static_cast<float>(size.width()));
+        picture.setScaleHeight(scale * static_cast<float>(size.height()));
+        const SelectionCounts both = selectionCounts(picture);
+        const ColumnRuns columnRuns(picture);
+        for (const PointNumbering numbering :
+             {PointNumbering::UnitsFromOne, PointNumbering::PixelsFromZero}) {
+            const SelectionCount& count = both.of(numbering);
+            QVERIFY(SelectionCount(picture, numbering).sumCounts() == count.sumCounts());
+            // Every threshold through the walk every format's export takes (each names its numbering).
+            for (const ExportPolarity polarity : Polarities) {
+                for (int threshold = 0; threshold <= 255; ++threshold) {
+                    FixedExportControls controls(polarity, threshold);
+                    RunCounter walk(PointSelection::unitGrid(picture, numbering).height());
+                    QCOMPARE(count.points(polarity, threshold),
+                             PointSelection(controls, numbering).run(picture, walk));
+                    if (numbering == PointNumbering::PixelsFromZero) {
+                        QCOMPARE(columnRuns.runs(polarity, threshold), walk.merged.runs());
+                    }
+                }
+            }
+        }
+        // A few thresholds through the real job in every format, with the file's size: exact for the
+        // point-data file and wherever every number written has one digit, else within a fifth.
+        const bool oneDigit = size.width() <= 7 && size.height() <= 7 && scale <= 1;
+        for (const FormatEntry& format : outputFormats()) {
+            const SelectionCount& count = both.of(format.numbering);
+            for (const ExportPolarity polarity : Polarities) {
+                for (const int threshold : {0, 100, 254}) {
+                    const FormatExport written = exportFormat(
+                        picture, format.format, polarity == ExportPolarity::White, threshold, 1.0);
+                    QCOMPARE(written.outcome.points, count.points(polarity, threshold));
+                    SelectionExtent extent = count.extent(polarity, threshold);
+                    if (format.format == OutputFormat::Csv) { // the grey levels' digits, from the lines' ends
+                        std::int64_t digits = 0;
+                        for (const QByteArray& line : written.bytes.split('\n').mid(1)) {
+                            digits += line.size() - line.lastIndexOf(',') - 1;
+                        }
+                        QCOMPARE(extent.greyDigits, digits);
+                    }
+                    QVERIFY(written.outcome.shapes <= columnRuns.runs(polarity, threshold));
+                    extent.shapes = written.outcome.shapes;
+                    const std::int64_t error = std::abs(
+                        ExportJob::fileBytes(picture, format.format, extent, 1.0) - written.bytes.size());
+                    const bool exact = format.format == OutputFormat::Records || oneDigit;
+                    QVERIFY2(exact ? error == 0 : error * 5 <= written.bytes.size(),
+                             qPrintable(QString::number(error)));
+                }
+            }
+        }
+    }
+
+    void otsuThresholdOfWorkedHistograms_data() {
+        QTest::addColumn<QList<int>>("means"); // mean, units, mean, units...
+        QTest::addColumn<int>("expected");     // -1: none
+        // {0} | {100, 200, 200}: 1 · 3 · (500/3)² = 83333; {0, 100} | {200, 200}: 2 · 2 · 150² = 90000.
+        QTest::newRow("three greys") << QList<int>{0, 1, 100, 1, 200, 2} << 101;
+        // {0} | {100, 200} and {0, 100} | {200} both give 2 · 150²: the smaller t.
+        QTest::newRow("tie") << QList<int>{0, 1, 100, 1, 200, 1} << 1;
+        // The same in shares whose variances a double rounds apart.
+        QTest::newRow("rounded tie") << QList<int>{63, 534, 106, 172, 149, 534} << 64;
+        QTest::newRow("single grey") << QList<int>{90, 1000} << -1;
+        QTest::newRow("nothing") << QList<int>{} << -1;
+    }
+    void otsuThresholdOfWorkedHistograms() {
+        QFETCH(QList<int>, means);
+        QFETCH(int, expected);
+        SelectionCount::SumCounts counts{};
+        for (qsizetype i = 0; i < means.size(); i += 2) {
+            counts[3 * means[i]] = means[i + 1];
+        }
+        QCOMPARE(otsuThreshold(counts).value_or(-1), expected);
     }
 };
 
