@@ -76,7 +76,7 @@ double longestYieldGapMilliseconds() {
 
 int main(int argc, char* argv[]) {
     keepFreedMemoryForReuse(); // as the programs do
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     QApplication application(argc, argv);
     QuietShell shell(QSize(1280, 800));
     Forms forms(shell);

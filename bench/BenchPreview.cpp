@@ -62,14 +62,12 @@ public:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    preferOffscreen();
     QApplication application(argc, argv);
     QuietShell shell;
     Form1 window(shell, nullptr);
     window.Picture2->setPicture(greyPicture());
-    window.resize(1600 + 17, 1000 + 17); // the viewport (with its border) is 1600 x 1000
+    window.resize(PictureWindowSize);
     window.show();
     WindowSource source(*window.Picture2);
     PaintCount pictureCount;

@@ -18,16 +18,14 @@ constexpr int Repaints = 41;
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    preferOffscreen();
     QApplication application(argc, argv);
     QuietShell shell;
     Form1 form(shell, nullptr);
     QImage picture(6000, 4000, QImage::Format_RGB32);
     fillVariedPixels(picture);
     form.Picture2->setPicture(picture);
-    form.resize(1600 + 17, 1000 + 17); // the viewport (with its border) is 1600 x 1000
+    form.resize(PictureWindowSize);
     form.show();
     QApplication::processEvents();
     std::printf("6000 x 4000 picture, %d x %d viewport, median of %d repaints\n",

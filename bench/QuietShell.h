@@ -1,12 +1,24 @@
 #pragma once
-// The window benchmarks' shell: messages go to standard error, nothing asks or ends the program, and
-// the screen has a fixed size so that every run lays out the same windows.
+// The window benchmarks' shell and set-up: messages go to standard error, nothing asks or ends the
+// program, the screen has a fixed size and the picture window one size, so that every run lays out the
+// same windows.
 
 #include "runtime/Shell.h"
 
 #include <QCoreApplication>
+#include <QSize>
 
 #include <cstdio>
+
+// Without a display unless a platform is named.
+inline void preferOffscreen() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+// A picture window whose viewport (with its border) is 1600 x 1000.
+inline constexpr QSize PictureWindowSize(1600 + 17, 1000 + 17);
 
 class QuietShell : public Shell {
 public:
