@@ -57,7 +57,7 @@ struct NamedHandle {
     std::uint64_t handle;
 };
 
-// The fixed records' handles, as AutoCAD numbers those of a new drawing.
+// The fixed records' handles, all below DxfFrame::FirstEntityHandle.
 constexpr NamedHandle Handles[] = {
     {"BLOCK_RECORD_TABLE"sv, 0x1},  {"LAYER_TABLE"sv, 0x2},         {"STYLE_TABLE"sv, 0x3},
     {"LTYPE_TABLE"sv, 0x5},         {"VIEW_TABLE"sv, 0x6},          {"UCS_TABLE"sv, 0x7},

@@ -103,9 +103,9 @@ std::int64_t SvgOutlineWriter::fileBytes(QSize grid, int unitPixels, double unit
         std::min(shapes, (std::max<std::int64_t>(corners, shapes) + PathCorners - 1) / PathCorners);
     const std::int64_t k = unitPixels;
     char text[StepBytes];
+    // A move to halfway across, and its outline's closing z.
     const std::int64_t move =
-        storeMove(text, std::max(grid.width(), 0) / 2 * k, std::max(grid.height(), 0) / 2 * k) - text +
-        1; // with its z
+        storeMove(text, std::max(grid.width(), 0) / 2 * k, std::max(grid.height(), 0) / 2 * k) - text + 1;
     const std::int64_t steps = std::max<std::int64_t>(corners - outlines, 0);
     const std::int64_t step = storeStep(text, k, 0) - text;
     return frame(grid, unitPixels, unitMillimetres).bytes() +
