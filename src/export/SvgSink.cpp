@@ -1,29 +1,22 @@
 #include "SvgSink.h"
 
+#include "SvgFrame.h"
+
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <string_view>
 
 using namespace std::string_view_literals;
 
 namespace {
 
-// The start of the drawing up to its first path, into a TextWriter or a TextCounter.
-template <typename Out> void writeHead(Out& out, QSize grid, int unitPixels, double unitMillimetres) {
-    out.text("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-             "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""sv);
-    out.number(grid.width() * unitMillimetres);
-    out.text("mm\" height=\""sv);
-    out.number(grid.height() * unitMillimetres);
-    out.text("mm\" viewBox=\"0 0 "sv);
-    out.integer(std::int64_t{grid.width()} * unitPixels);
-    out.character(' ');
-    out.integer(std::int64_t{grid.height()} * unitPixels);
-    out.text("\">\n<g fill=\"#000000\" shape-rendering=\"crispEdges\">\n"sv);
+DrawingFrame frame(QSize grid, int unitPixels, double unitMillimetres) {
+    return SvgFrame::frame(grid, unitPixels, unitMillimetres,
+                           R"(fill="#000000" shape-rendering="crispEdges")"sv);
 }
 
-constexpr std::string_view PathStart = "<path d=\""sv;
-constexpr std::string_view PathEnd = "\"/>\n"sv;
-constexpr std::string_view Tail = "</g>\n</svg>\n"sv;
+constexpr std::size_t RectangleBytes = 16 + 5 * TextWriter::NumberBytes;
 
 // A rectangle's part of a path, in the view box's pixels; returns the end.
 char* storeRectangle(char* at, std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height) {
@@ -49,51 +42,38 @@ char* storeRectangle(char* at, std::int64_t left, std::int64_t top, std::int64_t
 } // namespace
 
 SvgSink::SvgSink(RecordFile& file, QSize grid, int unitPixels, double unitMillimetres)
-    : writer_(file), grid_(grid), unitPixels_(unitPixels),
-      rectangles_(static_cast<std::size_t>(std::max(grid.height(), 0))) {
-    writeHead(writer_, grid, unitPixels, unitMillimetres);
-}
+    : SquaresSink(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
 
-void SvgSink::endColumn(std::int32_t x) {
-    rectangles_.endColumn(x, [this](const UnitRectangle& rectangle) { writeRectangle(rectangle); });
-}
-
-void SvgSink::finish() {
-    rectangles_.finish(grid_.width(), [this](const UnitRectangle& rectangle) { writeRectangle(rectangle); });
-    if (inPath_ != 0) {
-        writer_.text(PathEnd);
-    }
-    writer_.text(Tail);
-    writer_.flush();
-}
-
-void SvgSink::writeRectangle(const UnitRectangle& rectangle) {
+void SvgSink::draw(const UnitRectangle& rectangle) {
     const std::int64_t k = unitPixels_;
-    char* at = writer_.room(16 + 5 * TextWriter::NumberBytes);
+    char* at = writer().room(RectangleBytes);
     if (inPath_ == 0) {
-        at = std::copy(PathStart.begin(), PathStart.end(), at);
+        at = std::copy(SvgFrame::PathStart.begin(), SvgFrame::PathStart.end(), at);
     }
     at = storeRectangle(at, rectangle.left * k, rectangle.top * k, (rectangle.right - rectangle.left) * k,
                         (rectangle.bottom - rectangle.top) * k);
     if (++inPath_ == PathRectangles) {
-        at = std::copy(PathEnd.begin(), PathEnd.end(), at);
+        at = std::copy(SvgFrame::PathEnd.begin(), SvgFrame::PathEnd.end(), at);
         inPath_ = 0;
     }
-    writer_.wrote(at);
-    ++shapes_;
+    writer().wrote(at);
+}
+
+void SvgSink::endShapes() {
+    if (inPath_ != 0) {
+        writer().text(SvgFrame::PathEnd);
+    }
 }
 
 std::int64_t SvgSink::fileBytes(QSize grid, int unitPixels, double unitMillimetres, std::int64_t shapes) {
-    TextCounter fixed;
-    writeHead(fixed, grid, unitPixels, unitMillimetres);
     shapes = std::max<std::int64_t>(shapes, 0);
     const std::int64_t paths = (shapes + PathRectangles - 1) / PathRectangles;
     // A rectangle halfway across the drawing, one unit wide and one high.
-    char rectangle[16 + 5 * TextWriter::NumberBytes];
+    char rectangle[RectangleBytes];
     const std::int64_t k = unitPixels;
-    const auto rectangleBytes = storeRectangle(rectangle, std::max(grid.width(), 0) / 2 * k,
-                                               std::max(grid.height(), 0) / 2 * k, k, k) -
-                                rectangle;
-    return fixed.bytes() + paths * static_cast<std::int64_t>(PathStart.size() + PathEnd.size()) +
-           shapes * rectangleBytes + static_cast<std::int64_t>(Tail.size());
+    const std::int64_t rectangleBytes = storeRectangle(rectangle, std::max(grid.width(), 0) / 2 * k,
+                                                       std::max(grid.height(), 0) / 2 * k, k, k) -
+                                        rectangle;
+    return SquaresSink::fileBytes(frame(grid, unitPixels, unitMillimetres), shapes, rectangleBytes) +
+           paths * static_cast<std::int64_t>(SvgFrame::PathStart.size() + SvgFrame::PathEnd.size());
 }

@@ -65,28 +65,3 @@ private:
     char* at_ = nullptr;
     char* end_ = nullptr;
 };
-
-// Takes the same text as a TextWriter and only counts its bytes: the size of a file before it is
-// written, from the very code that writes it.
-class TextCounter {
-public:
-    void text(std::string_view piece) { bytes_ += static_cast<std::int64_t>(piece.size()); }
-    void character(char) { ++bytes_; }
-    void integer(std::int64_t value) {
-        char at[TextWriter::NumberBytes];
-        count(at, std::to_chars(at, at + TextWriter::NumberBytes, value).ptr);
-    }
-    void hexadecimal(std::uint64_t value) {
-        char at[TextWriter::NumberBytes];
-        count(at, TextWriter::storeHexadecimal(at, value));
-    }
-    void number(double value) {
-        char at[TextWriter::NumberBytes];
-        count(at, TextWriter::storeNumber(at, value));
-    }
-    std::int64_t bytes() const { return bytes_; }
-
-private:
-    void count(const char* start, const char* end) { bytes_ += end - start; }
-    std::int64_t bytes_ = 0;
-};

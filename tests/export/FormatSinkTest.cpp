@@ -1,12 +1,11 @@
 #include "FormatExport.h"
+#include "RealReaders.h"
 #include "export/MergedRectangles.h"
 #include "export/PixelSize.h"
 #include "runtime/StatedResolution.h"
 
 #include <QBuffer>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include <clocale>
@@ -81,31 +80,6 @@ for e in doc.modelspace():
 for row in grid:
     print("".join(map(str, row)))
 )";
-
-// Lines from the top, of what `mark` gives for each (x, y) of a width x height grid.
-QStringList lines(int width, int height, const std::function<QChar(int, int)>& mark) {
-    QStringList rows;
-    for (int y = 0; y < height; ++y) {
-        QString row;
-        for (int x = 0; x < width; ++x) {
-            row += mark(x, y);
-        }
-        rows << row;
-    }
-    return rows;
-}
-
-QString run(const QString& program, const QStringList& arguments, const QString& folder = {}) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        return QStringLiteral("<%1 failed: %2>")
-            .arg(program, QString::fromLocal8Bit(process.readAllStandardError()));
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
-}
 
 // A 2 x 2 picture saved as `type` with the given dots per metre.
 QByteArray saved(const char* type, int dotsPerMetreX, int dotsPerMetreY) {
@@ -286,12 +260,6 @@ private slots:
                 return levels[x / scale * 2][y / scale * 2] > 122 ? u'1' : u'0';
             });
         };
-        const auto rendered = [](const QImage& image) {
-            return lines(image.width(), image.height(), [&image](int x, int y) {
-                const QRgb colour = image.pixel(x, y) | 0xFF000000;
-                return colour == qRgb(0, 0, 0) ? u'1' : colour == qRgb(255, 255, 255) ? u'0' : u'?';
-            });
-        };
         writeFile(dxf, exportFormat(halfOf(greyPicture(levels)), OutputFormat::Dxf, true, 122, pixel).bytes);
         QCOMPARE(run(python, {dir.filePath("read.py"), dxf, "12", "9", QString::number(pixel * 2, 'g', 17)})
                      .split(u'\n', Qt::SkipEmptyParts),
@@ -299,7 +267,7 @@ private slots:
         // each unit spans 2 x 2 pixels of the rendering
         writeFile(svg, exportFormat(halfOf(greyPicture(levels)), OutputFormat::Svg, true, 122, pixel).bytes);
         QCOMPARE(run(rsvg, {"-w", "24", "-h", "18", "-b", "white", "-o", png, svg}), QString());
-        QCOMPARE(rendered(QImage(png)), units(2));
+        QCOMPARE(inkLines(QImage(png)), units(2));
         // A smoke check: it hangs on a broken file, hence the time limit; offscreen needs no display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         const QString out = run(timeout, {"60", librecad, "dxf2pdf", "picture.dxf"}, dir.path());

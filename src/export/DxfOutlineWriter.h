@@ -1,0 +1,34 @@
+#pragma once
+// The drawing exchange format with outlines, in a DxfFrame drawing upright in millimetres: every
+// outline of every shape one closed LWPOLYLINE on the layer OUTLINES, then every shape one solid HATCH
+// on the layer FILL bounded by the same vertex lists (the outer boundary external, the holes inside it,
+// odd parity). All polylines come before all hatches, since some readers drop what follows a HATCH; the
+// hatches come from a second walk over the shapes.
+
+#include "DxfFrame.h"
+#include "OutlineWriter.h"
+#include "UnitCoordinates.h"
+
+#include <QSize>
+
+#include <cstdint>
+
+class RecordFile;
+
+class DxfOutlineWriter final : public OutlineWriter {
+public:
+    DxfOutlineWriter(RecordFile& file, QSize grid, double unitMillimetres);
+
+    // The bytes of a drawing of `totals` on this grid: its fixed text and handles exactly, every
+    // coordinate as long as the one halfway across the drawing, every count as long as the mean one.
+    static std::int64_t fileBytes(QSize grid, double unitMillimetres, const OutlineTotals& totals);
+
+private:
+    void drawShape(const TracedShape& shape) override;
+    void endShapes(const ShapeSource& source) override;
+    void writeHatch(const TracedShape& shape);
+    void writeVertices(const Outline& outline);
+
+    UnitCoordinates coordinates_;
+    std::uint64_t handle_ = DxfFrame::FirstEntityHandle; // the next entity's
+};

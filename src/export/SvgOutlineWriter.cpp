@@ -1,0 +1,114 @@
+#include "SvgOutlineWriter.h"
+
+#include "SvgFrame.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+using namespace std::string_view_literals;
+
+namespace {
+
+DrawingFrame frame(QSize grid, int unitPixels, double unitMillimetres) {
+    return SvgFrame::frame(grid, unitPixels, unitMillimetres,
+                           R"(fill="#000000" fill-rule="evenodd" shape-rendering="crispEdges")"sv);
+}
+
+constexpr std::size_t StepBytes = 4 + 2 * TextWriter::NumberBytes; // a move or a step, at most
+
+char* putInteger(char* at, std::int64_t value) {
+    return std::to_chars(at, at + TextWriter::NumberBytes, value).ptr;
+}
+
+char* storeMove(char* at, std::int64_t x, std::int64_t y) {
+    *at++ = 'M';
+    at = putInteger(at, x);
+    *at++ = ' ';
+    return putInteger(at, y);
+}
+
+// Along an edge, or straight across should corners not turn at right angles.
+char* storeStep(char* at, std::int64_t dx, std::int64_t dy) {
+    if (dy == 0) {
+        *at++ = 'h';
+        return putInteger(at, dx);
+    }
+    if (dx == 0) {
+        *at++ = 'v';
+        return putInteger(at, dy);
+    }
+    *at++ = 'l';
+    at = putInteger(at, dx);
+    *at++ = ' ';
+    return putInteger(at, dy);
+}
+
+std::int64_t cornersOf(const TracedShape& shape) {
+    std::int64_t corners = 0;
+    for (const Outline& outline : shape.outlines) {
+        corners += static_cast<std::int64_t>(outline.corners.size());
+    }
+    return corners;
+}
+
+} // namespace
+
+SvgOutlineWriter::SvgOutlineWriter(RecordFile& file, QSize grid, int unitPixels, double unitMillimetres)
+    : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
+
+void SvgOutlineWriter::drawShape(const TracedShape& shape) {
+    const std::int64_t corners = cornersOf(shape);
+    if (inPath_ != 0 && inPath_ + corners > PathCorners) {
+        writer().text(SvgFrame::PathEnd);
+        inPath_ = 0;
+    }
+    if (inPath_ == 0) {
+        writer().text(SvgFrame::PathStart);
+    }
+    for (const Outline& outline : shape.outlines) {
+        writeOutline(outline);
+    }
+    // A path never stays open empty, even for a shape without corners.
+    inPath_ += std::max<std::int64_t>(corners, 1);
+}
+
+void SvgOutlineWriter::endShapes(const ShapeSource&) {
+    if (inPath_ != 0) {
+        writer().text(SvgFrame::PathEnd);
+    }
+}
+
+void SvgOutlineWriter::writeOutline(const Outline& outline) {
+    if (outline.corners.empty()) {
+        return;
+    }
+    const std::int64_t k = unitPixels_;
+    OutlineCorner last = outline.corners.front();
+    writer().wrote(storeMove(writer().room(StepBytes), last.x * k, last.y * k));
+    for (auto corner = outline.corners.begin() + 1; corner != outline.corners.end(); ++corner) {
+        writer().wrote(
+            storeStep(writer().room(StepBytes), (corner->x - last.x) * k, (corner->y - last.y) * k));
+        last = *corner;
+    }
+    writer().character('z');
+}
+
+std::int64_t SvgOutlineWriter::fileBytes(QSize grid, int unitPixels, double unitMillimetres,
+                                         const OutlineTotals& totals) {
+    const std::int64_t shapes = std::max<std::int64_t>(totals.shapes, 0);
+    const std::int64_t outlines = std::max<std::int64_t>(totals.outlines, 0);
+    const std::int64_t corners = std::max<std::int64_t>(totals.corners, 0);
+    const std::int64_t paths =
+        std::min(shapes, (std::max<std::int64_t>(corners, shapes) + PathCorners - 1) / PathCorners);
+    const std::int64_t k = unitPixels;
+    char text[StepBytes];
+    // A move to halfway across, and its outline's closing z.
+    const std::int64_t move =
+        storeMove(text, std::max(grid.width(), 0) / 2 * k, std::max(grid.height(), 0) / 2 * k) - text + 1;
+    const std::int64_t steps = std::max<std::int64_t>(corners - outlines, 0);
+    const std::int64_t step = storeStep(text, k, 0) - text;
+    return frame(grid, unitPixels, unitMillimetres).bytes() +
+           paths * static_cast<std::int64_t>(SvgFrame::PathStart.size() + SvgFrame::PathEnd.size()) +
+           outlines * move + steps * step + steps / 2;
+}
