@@ -42,6 +42,8 @@ const QHash<QString, QString>& reasons() {
         {QStringLiteral("the folder does not exist"), QStringLiteral("文件夹不存在")},
         {QStringLiteral("the file is read-only"), QStringLiteral("文件是只读的")},
         {QStringLiteral("the folder is read-only"), QStringLiteral("文件夹是只读的")},
+        {QStringLiteral("another file took its name while the export ran"),
+         QStringLiteral("导出期间另一个文件占用了它的名字")},
         {QStringLiteral("the file is closed"), QStringLiteral("文件已关闭")},
         {QStringLiteral("the file does not exist"), QStringLiteral("文件不存在")},
         {QStringLiteral("the file is empty"), QStringLiteral("文件是空的")},
