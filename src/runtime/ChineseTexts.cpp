@@ -75,6 +75,9 @@ QString translatedReason(const QString& reason) {
         {QRegularExpression(
              QStringLiteral(R"re(^not enough memory to decode a (\d+) \x{00D7} (\d+) picture$)re")),
          QStringLiteral("内存不足，无法解码 \\1 × \\2 的图片")},
+        {QRegularExpression(
+             R"re(^the picture is too wide for Qt's picture reader \((\d+) pixels in a line; at most (\d+)\)$)re"),
+         QStringLiteral("图片太宽，Qt 的图片读取器无法读取（一行 \\1 像素；最多 \\2 像素）")},
     };
     for (const Phrase& phrase : patterns) {
         if (const QRegularExpressionMatch match = phrase.english.match(reason); match.hasMatch()) {
