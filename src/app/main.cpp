@@ -1,8 +1,9 @@
-// Quillet: turns a raster picture into a file of point data for a CAD program.
+// Quillet: turns a raster picture into drawing data for CAD programs (a point-data file, DXF, SVG or CSV).
 
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "runtime/ChineseTexts.h"
+#include "runtime/EndingSignals.h"
 #include "runtime/MemoryReuse.h"
 #include "runtime/Shell.h"
 
@@ -10,6 +11,10 @@
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
+    // The ending signals reach the main thread only: the threads Qt starts while the application is
+    // set up inherit them blocked, so one that arrives while a file is rewritten in place (the main
+    // thread holds them then) waits until the copy is complete.
+    EndingSignals::block();
     keepFreedMemoryForReuse();
     QApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
@@ -22,5 +27,6 @@ int main(int argc, char* argv[]) {
     if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
         QTimer::singleShot(0, &main, [&main, file = arguments.at(1)] { main.openPictureFile(file); });
     }
+    EndingSignals::unblock();
     return QApplication::exec();
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The signals that end quillet-export (Ctrl-C, a request to terminate, the terminal closed, a reader
-// gone, a file-size limit, ...), taken at the next column rather than at once: the run unwinds, so the
-// point file's temporary copy goes and an existing file stays as it was. They interrupt any wait of a
-// system call, which then fails instead of waiting on.
+// The signals that end quillet-export (runtime/EndingSignals: Ctrl-C, a request to terminate, the
+// terminal closed, a reader gone, a file-size limit, ...), taken at the next column rather than at once:
+// the run unwinds, so the point file's temporary copy goes and an existing file stays as it was. One that
+// comes after the last column keeps the file from being put in place, or, once it is there, is told
+// with the file written. They interrupt any wait of a system call, which then fails instead of waiting on.
 
 class Interruption {
 public:

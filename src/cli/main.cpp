@@ -1,5 +1,5 @@
-// quillet-export: the road from a picture to its point-data file on the command line, without a
-// display.
+// quillet-export: the road from a picture to its point-data file or drawing (DXF, SVG, CSV) on the
+// command line, without a display.
 
 #include "CommandLine.h"
 #include "ExportRoad.h"
@@ -18,6 +18,8 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,7 +27,6 @@ namespace {
 // a silent standard error after a good run; failures are reported by the program itself.
 void ignoreMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
-// Returns 0, or the errno of the write that failed (a full disk behind standard output).
 // "N points written to FILE"; a drawing also names its filled shapes and its size.
 QString doneLine(const ExportOutcome& outcome, bool drawing, const QString& file) {
     if (!drawing) {
@@ -39,6 +40,7 @@ QString doneLine(const ExportOutcome& outcome, bool drawing, const QString& file
         .arg(file);
 }
 
+// Returns 0, or the errno of the write that failed (a full disk behind standard output).
 int printLine(std::FILE* stream, const QString& text) {
     QString line = text;
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -53,13 +55,34 @@ void printError(const QString& text) {
     printLine(stderr, QStringLiteral("quillet-export: ") + text);
 }
 
-// The one message of a run ended by a signal: the file was not written, and any temporary file an
-// ending could not remove is named.
-[[noreturn]] void endInterrupted(const Interruption::Raised& raised, const ExportSettings& settings) {
+// Whether the point file is this program's standard output by another name (/dev/stdout,
+// /proc/self/fd/1): the final line then goes to standard error, as for "-", and not into the data. A
+// device (a terminal, /dev/null) keeps no data to spoil.
+bool namesStandardOutput(const QByteArray& pointFile) {
+    struct stat named {};
+    struct stat output {};
+    return stat(pointFile.constData(), &named) == 0 && !S_ISCHR(named.st_mode) &&
+           fstat(STDOUT_FILENO, &output) == 0 && named.st_dev == output.st_dev &&
+           named.st_ino == output.st_ino;
+}
+
+QString destinationName(const ExportSettings& settings) {
+    return settings.writesToStandardOutput()
+               ? QStringLiteral("standard output")
+               : QStringLiteral("\"%1\"").arg(pathForMessages(settings.pointFile));
+}
+
+enum class Written { No, Yes };
+
+// The one message of a run ended by a signal: whether the file was written (a signal after the file was
+// put in place), and any temporary file an ending could not remove.
+[[noreturn]] void endInterrupted(const Interruption::Raised& raised, const ExportSettings& settings,
+                                 Written written) {
     QString text =
-        QStringLiteral("stopped by signal %1 (%2); \"%3\" was not written")
+        QStringLiteral("stopped by signal %1 (%2); %3 was %4")
             .arg(raised.signal)
-            .arg(QString::fromLocal8Bit(strsignal(raised.signal)), pathForMessages(settings.pointFile));
+            .arg(QString::fromLocal8Bit(strsignal(raised.signal)), destinationName(settings),
+                 written == Written::Yes ? QStringLiteral("written") : QStringLiteral("not written"));
     const QString leftover = StagedOutput::takeLeftover();
     if (!leftover.isEmpty()) {
         text += QStringLiteral("; ") + leftover;
@@ -95,28 +118,40 @@ int main(int argc, char* argv[]) {
     }
 
     const ExportSettings& settings = line.settings();
+    const bool lineToStandardError =
+        settings.writesToStandardOutput() || namesStandardOutput(settings.pointFile);
     Interruption::watch();
     try {
         const ExportOutcome outcome = ExportRoad(QuietStandardError::isTerminal()).run(settings);
-        const bool toStandardOutput = settings.writesToStandardOutput();
-        const int error = printLine(toStandardOutput ? stderr : stdout,
-                                    doneLine(outcome, formatEntry(settings.outputFormat()).drawing,
-                                             toStandardOutput ? QStringLiteral("standard output")
-                                                              : pathForMessages(settings.pointFile)));
-        if (error != 0 && !toStandardOutput) {
-            printError(QStringLiteral("Cannot write to standard output: %1").arg(qt_error_string(error)));
+        // The file is in place (or its in-place copy complete): a signal noted meanwhile is told so.
+        if (const int signal = Interruption::arrived()) {
+            endInterrupted({signal}, settings, Written::Yes);
+        }
+        std::FILE* const lineStream = lineToStandardError ? stderr : stdout;
+        const int error = printLine(
+            lineStream, doneLine(outcome, formatEntry(settings.outputFormat()).drawing,
+                                 settings.writesToStandardOutput() ? QStringLiteral("standard output")
+                                                                   : pathForMessages(settings.pointFile)));
+        if (error != 0) {
+            if (const int signal = Interruption::arrived()) { // a reader gone
+                endInterrupted({signal}, settings, Written::Yes);
+            }
+            printError(QStringLiteral("Cannot write to %1: %2")
+                           .arg(lineStream == stdout ? QStringLiteral("standard output")
+                                                     : QStringLiteral("standard error"),
+                                qt_error_string(error)));
             return 1;
         }
         return 0;
     } catch (const RuntimeError& error) {
-        // A failure that a signal caused (a wait it ended, a write past the file-size limit) is that
-        // signal's.
+        // A failure that a signal caused (a wait it ended, a write past the file-size limit, the file
+        // kept from its place) is that signal's.
         if (Interruption::arrived() != 0) {
-            endInterrupted({Interruption::arrived()}, settings);
+            endInterrupted({Interruption::arrived()}, settings, Written::No);
         }
         printError(error.text());
     } catch (const Interruption::Raised& raised) {
-        endInterrupted(raised, settings);
+        endInterrupted(raised, settings, Written::No);
     } catch (const std::bad_alloc&) {
         printError(QStringLiteral("Cannot export the picture \"%1\": not enough memory")
                        .arg(pathForMessages(settings.picture)));

@@ -42,6 +42,8 @@ const QHash<QString, QString>& reasons() {
         {QStringLiteral("the folder does not exist"), QStringLiteral("文件夹不存在")},
         {QStringLiteral("the file is read-only"), QStringLiteral("文件是只读的")},
         {QStringLiteral("the folder is read-only"), QStringLiteral("文件夹是只读的")},
+        {QStringLiteral("another file took its name while the export ran"),
+         QStringLiteral("导出期间另一个文件占用了它的名字")},
         {QStringLiteral("the file is closed"), QStringLiteral("文件已关闭")},
         {QStringLiteral("the file does not exist"), QStringLiteral("文件不存在")},
         {QStringLiteral("the file is empty"), QStringLiteral("文件是空的")},
@@ -73,6 +75,9 @@ QString translatedReason(const QString& reason) {
         {QRegularExpression(
              QStringLiteral(R"re(^not enough memory to decode a (\d+) \x{00D7} (\d+) picture$)re")),
          QStringLiteral("内存不足，无法解码 \\1 × \\2 的图片")},
+        {QRegularExpression(
+             R"re(^the picture is too wide for Qt's picture reader \((\d+) pixels in a line; at most (\d+)\)$)re"),
+         QStringLiteral("图片太宽，Qt 的图片读取器无法读取（一行 \\1 像素；最多 \\2 像素）")},
     };
     for (const Phrase& phrase : patterns) {
         if (const QRegularExpressionMatch match = phrase.english.match(reason); match.hasMatch()) {

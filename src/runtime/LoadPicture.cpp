@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
 #include <new>
 #include <sys/stat.h>
 #if defined(_WIN32)
@@ -40,6 +41,20 @@ QString tooLargeReason(qint64 width, qint64 height, qint64 largestPixels) {
         .arg(width)
         .arg(height)
         .arg(largestPixels);
+}
+
+// Qt holds a picture's line of 32-bit pixels in fewer than 2^31 bytes, and its readers refuse a wider
+// picture before reading it, whatever its pixels' depth in the file: 67,108,863 pixels.
+constexpr qint64 LongestLinePixels = (std::numeric_limits<int>::max() - 31) / 32;
+
+// The reader's own limit, not memory: a line that long is refused whatever memory is free.
+RuntimeError tooWideError(const QString& name, qint64 width) {
+    return pictureError(
+        ErrorNumber::InvalidPicture, name,
+        QStringLiteral("the picture is too wide for Qt's picture reader (%1 pixels in a line; "
+                       "at most %2)")
+            .arg(width)
+            .arg(LongestLinePixels));
 }
 
 // Without forming the product, which headers of four-byte sizes make overflow.
@@ -152,6 +167,9 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
             throw pictureError(ErrorNumber::OutOfMemory, name,
                                tooLargeReason(header->width, header->height, largestPixels));
         }
+        if (header->width > LongestLinePixels) {
+            throw tooWideError(name, header->width);
+        }
         if (header->leastFileSize > source.size()) {
             throw cutShortError(name);
         }
@@ -179,6 +197,9 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     if (hasMorePixelsThan(size.width(), size.height(), largestPixels)) {
         throw pictureError(ErrorNumber::OutOfMemory, name,
                            tooLargeReason(size.width(), size.height(), largestPixels));
+    }
+    if (size.width() > LongestLinePixels) {
+        throw tooWideError(name, size.width());
     }
     source.forgetShortReads();
     QImage picture;

@@ -41,9 +41,11 @@ StagedOutput StagedOutput::stream(int descriptor, const QString& name) {
 }
 
 StagedOutput::StagedOutput(StagedOutput&& other) noexcept
-    : name_(std::move(other.name_)), options_(other.options_), folder_(std::exchange(other.folder_, -1)),
-      entry_(std::move(other.entry_)), file_(std::exchange(other.file_, -1)),
-      temporary_(std::exchange(other.temporary_, {})), stream_(other.stream_), ownsStream_(other.ownsStream_),
+    : name_(std::move(other.name_)), options_(std::move(other.options_)),
+      folder_(std::exchange(other.folder_, -1)), entry_(std::move(other.entry_)),
+      file_(std::exchange(other.file_, -1)), temporary_(std::exchange(other.temporary_, {})),
+      stream_(other.stream_), ownsStream_(other.ownsStream_),
+      resolvedByTheKernel_(other.resolvedByTheKernel_), truncateFirst_(other.truncateFirst_),
       exists_(other.exists_), device_(other.device_), inode_(other.inode_), mode_(other.mode_),
       owner_(other.owner_), group_(other.group_), links_(other.links_), unnamed_(other.unnamed_) {}
 

@@ -2,14 +2,20 @@
 // The file an export writes, found as open(path, O_WRONLY | O_CREAT) would find it. A regular file is
 // written to a temporary beside it that takes its place, with its mode and owner, only when complete;
 // a character device or FIFO is written straight into; anything else is refused with its reason.
+// A name in /proc that the kernel resolves (/dev/stdout, /dev/fd/N) is written straight into: a pipe,
+// socket or terminal as it is, a regular file truncated first, as the shell's > does.
 // A file with several hard links is rewritten in place once the new content is complete, so that every
-// name sees it; the price is that a crash or a failed write during that copy leaves it partly rewritten.
+// name sees it: under an exclusive flock (exports on one machine follow each other), with its new size
+// reserved before the first old byte changes (a full disk leaves it as it was), and with the ending
+// signals held until the copy is complete. A KILL or a power loss during the copy, or a file system that
+// cannot reserve or does not overwrite in place (btrfs, ZFS), can still leave it partly rewritten.
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 class StagedOutput {
 public:
@@ -18,6 +24,17 @@ public:
         bool syncBeforeReplacing = true;
         // Off where the system lacks unnamed temporaries; also a way to test the named ones.
         bool unnamedTemporary = true;
+        // The calls of an in-place rewrite; empty ones are the system's own. Tests play a full disk, a
+        // file system that cannot reserve, a write that writes nothing or a signal during the copy.
+        struct InPlaceCalls {
+            // Reserves room for `bytes` without changing the size, as fallocate(FALLOC_FL_KEEP_SIZE):
+            // 0, or an errno.
+            std::function<int(int descriptor, std::int64_t bytes)> reserve;
+            // As pwrite: the bytes written, or -1 with errno set.
+            std::function<std::int64_t(int descriptor, const char* data, std::size_t bytes, std::int64_t at)>
+                writeAt;
+        };
+        InPlaceCalls inPlace{};
     };
 
     // Opens `path`, the system's own bytes; raises a runtime error naming the path and the system's
@@ -37,7 +54,8 @@ public:
     bool isStream() const { return stream_; }
     // Writes all the bytes; 0, or the errno of the write that failed.
     int write(const char* data, std::size_t bytes);
-    // Puts the complete file in its place; raises a runtime error on failure, the destination left as it was.
+    // Puts the complete file in its place; raises a runtime error on failure, the destination left as it
+    // was. An ending signal noted before then (EndingSignals::noted) is such a failure.
     void commit();
     // Forgets the written data: no destination is touched; safe to call from any ending.
     void discard() noexcept;
@@ -57,6 +75,8 @@ public:
 private:
     StagedOutput() = default;
     void findDestination(const QByteArray& path);
+    void takeResolvedByTheKernel();
+    void openStream(int flags);
     void openStaged();
     void openTemporary();
     void keepOldIdentity();
@@ -67,13 +87,15 @@ private:
 
     QString name_;
     Options options_;
-    int folder_ = -1;        // the folder holding the destination, as the system found it
-    QByteArray entry_;       // the destination's name in that folder
-    int file_ = -1;          // where the data goes: the temporary, or the stream
-    QByteArray temporary_;   // the temporary's name once it has one
-    bool stream_ = false;    // writing straight to the destination
-    bool ownsStream_ = true; // the descriptor is closed at the end
-    bool exists_ = false;    // the destination exists: what follows describes it
+    int folder_ = -1;                  // the folder holding the destination, as the system found it
+    QByteArray entry_;                 // the destination's name in that folder
+    int file_ = -1;                    // where the data goes: the temporary, or the stream
+    QByteArray temporary_;             // the temporary's name once it has one
+    bool stream_ = false;              // writing straight to the destination
+    bool ownsStream_ = true;           // the descriptor is closed at the end
+    bool resolvedByTheKernel_ = false; // a name in /proc, whose links name no path
+    bool truncateFirst_ = false;       // a regular file written straight into, not yet truncated
+    bool exists_ = false;              // the destination exists: what follows describes it
     std::uint64_t device_ = 0;
     std::uint64_t inode_ = 0;
     unsigned mode_ = 0;

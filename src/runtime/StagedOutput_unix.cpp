@@ -1,5 +1,6 @@
 #include "StagedOutput.h"
 
+#include "EndingSignals.h"
 #include "PathText.h"
 #include "RuntimeError.h"
 
@@ -9,9 +10,14 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#if defined(__linux__)
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 #if defined(__APPLE__)
 // Data and size reach the disk together there.
@@ -58,6 +64,67 @@ QString kindOf(mode_t mode) {
     return QStringLiteral("not a regular file");
 }
 
+// /proc holds links that name no path ("pipe:[1234]", a deleted file): only the kernel can follow them.
+bool isProcFolder(int folder) {
+#if defined(__linux__)
+    struct statfs system {};
+    return fstatfs(folder, &system) == 0 && system.f_type == PROC_SUPER_MAGIC;
+#else
+    return false;
+#endif
+}
+
+// The descriptor of this process that is the socket with this device and inode, named by its number in
+// /proc/self/fd: a socket cannot be opened by name, only shared.
+int ownSocket(const QByteArray& number, std::uint64_t device, std::uint64_t inode) {
+    bool isNumber = false;
+    const int descriptor = number.toInt(&isNumber);
+    struct stat own {};
+    if (!isNumber || fstat(descriptor, &own) != 0 || own.st_dev != device || own.st_ino != inode) {
+        return -1;
+    }
+    return fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+}
+
+int reserveBySystem(int descriptor, std::int64_t bytes) {
+#if defined(__linux__)
+    while (bytes > 0 && fallocate(descriptor, FALLOC_FL_KEEP_SIZE, 0, bytes) != 0) {
+        if (errno != EINTR) {
+            return errno;
+        }
+    }
+    return 0;
+#else
+    return EOPNOTSUPP;
+#endif
+}
+
+// A reservation that says there is no room, or that the disk fails, stops the rewrite before it starts;
+// any other refusal is a file system that cannot reserve, copied into all the same.
+bool forbidsTheCopy(int reservationError) {
+    return reservationError == ENOSPC || reservationError == EDQUOT || reservationError == EFBIG ||
+           reservationError == EIO;
+}
+
+// Closes a descriptor on every way out.
+class OpenDescriptor {
+public:
+    explicit OpenDescriptor(int descriptor) : descriptor_(descriptor) {}
+    ~OpenDescriptor() {
+        if (descriptor_ >= 0) {
+            close(descriptor_);
+        }
+    }
+    OpenDescriptor(const OpenDescriptor&) = delete;
+    OpenDescriptor& operator=(const OpenDescriptor&) = delete;
+    int get() const { return descriptor_; }
+    // 0, or the errno of the close.
+    int closeNow() { return close(std::exchange(descriptor_, -1)) == 0 ? 0 : errno; }
+
+private:
+    int descriptor_;
+};
+
 // Short, so that any name the file system takes for the destination leaves room for it.
 QByteArray temporaryName() {
     return ".quillet-" + QByteArray::number(QRandomGenerator::global()->bounded(36 * 36 * 36 * 36 * 36), 36);
@@ -78,12 +145,22 @@ StagedOutput::StagedOutput(const QByteArray& path, Options options)
         }
         if (exists_ && (S_ISCHR(mode_) || S_ISFIFO(mode_))) {
             // As shell redirection does; a FIFO waits here for its reader.
-            stream_ = true;
-            file_ = openat(folder_, entry_.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-            if (file_ < 0) {
-                fail(errno, {});
-            }
+            openStream(0);
             return;
+        }
+        if (resolvedByTheKernel_ && S_ISREG(mode_)) {
+            // It cannot be replaced by renaming: truncated and written as the shell's > does, only once the
+            // export writes (a refused destination, such as the picture itself, stays as it is).
+            openStream(0);
+            truncateFirst_ = true;
+            return;
+        }
+        if (resolvedByTheKernel_ && S_ISSOCK(mode_)) {
+            file_ = ownSocket(entry_, device_, inode_);
+            if (file_ >= 0) {
+                stream_ = true;
+                return;
+            }
         }
         if (exists_ && !S_ISREG(mode_)) {
             fail(ENXIO, QStringLiteral("it is %1, not a file to write").arg(kindOf(mode_)));
@@ -128,6 +205,10 @@ void StagedOutput::findDestination(const QByteArray& path) {
         if (entry_ == "." || entry_ == "..") {
             fail(EISDIR, QStringLiteral("it is a folder"));
         }
+        if (isProcFolder(folder_)) {
+            takeResolvedByTheKernel();
+            return;
+        }
         struct stat status {};
         if (fstatat(folder_, entry_.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT) {
@@ -158,6 +239,30 @@ void StagedOutput::findDestination(const QByteArray& path) {
         group_ = status.st_gid;
         links_ = status.st_nlink;
         return;
+    }
+}
+
+// What the kernel finds for the name, links followed its own way; nothing can be made in /proc.
+void StagedOutput::takeResolvedByTheKernel() {
+    struct stat status {};
+    if (fstatat(folder_, entry_.constData(), &status, 0) != 0) {
+        fail(errno, {});
+    }
+    resolvedByTheKernel_ = true;
+    exists_ = true;
+    device_ = status.st_dev;
+    inode_ = status.st_ino;
+    mode_ = status.st_mode;
+    owner_ = status.st_uid;
+    group_ = status.st_gid;
+    links_ = status.st_nlink;
+}
+
+void StagedOutput::openStream(int flags) {
+    stream_ = true;
+    file_ = openat(folder_, entry_.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC | flags);
+    if (file_ < 0) {
+        fail(errno, {});
     }
 }
 
@@ -219,6 +324,12 @@ void StagedOutput::keepOldIdentity() {
 }
 
 int StagedOutput::write(const char* data, std::size_t bytes) {
+    if (truncateFirst_) {
+        if (ftruncate(file_, 0) != 0) {
+            return errno;
+        }
+        truncateFirst_ = false;
+    }
     while (bytes > 0) {
         const ssize_t written = ::write(file_, data, bytes);
         if (written < 0) {
@@ -253,6 +364,9 @@ void StagedOutput::commit() {
         return;
     }
     if (stream_) {
+        if (truncateFirst_ && ftruncate(file_, 0) != 0) {
+            fail(errno, {});
+        }
         const int descriptor = std::exchange(file_, -1);
         if (ownsStream_ && close(descriptor) != 0) {
             fail(errno, {});
@@ -261,6 +375,10 @@ void StagedOutput::commit() {
     }
     if (options_.syncBeforeReplacing && fdatasync(file_) != 0) {
         fail(errno, {});
+    }
+    // The last moment the old file is still whole: a run that is ending leaves it so.
+    if (EndingSignals::noted() != 0) {
+        fail(EINTR, {});
     }
     if (exists_ && links_ > 1) {
         replaceInPlace();
@@ -293,38 +411,76 @@ void StagedOutput::commit() {
     discard();
 }
 
-// Every name of a hard-linked file sees the new content only if the file itself is rewritten. The
-// content is complete first; a failure part-way leaves a file partly rewritten, as any in-place write.
+// Every name of a hard-linked file sees the new content only if the file itself is rewritten, once the
+// content is complete. Up to the first changed byte every failure leaves the old file whole; after it,
+// only what the system cannot promise (a KILL, a power loss, a failing disk) can stop the copy.
 void StagedOutput::replaceInPlace() {
-    const int target = openat(folder_, entry_.constData(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-    if (target < 0) {
+    OpenDescriptor target(openat(folder_, entry_.constData(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+    if (target.get() < 0) {
         fail(errno, {});
     }
+    struct stat now {};
+    if (fstat(target.get(), &now) != 0) {
+        fail(errno, {});
+    }
+    if (now.st_dev != device_ || now.st_ino != inode_) {
+        fail(0, QStringLiteral("another file took its name while the export ran"));
+    }
+    // Exports on this machine to this file follow each other, each whole. A file system without such
+    // locks is copied into unlocked; a signal ends the wait.
+    if (flock(target.get(), LOCK_EX) != 0 && errno == EINTR) {
+        fail(EINTR, {});
+    }
+    if (EndingSignals::noted() != 0) {
+        fail(EINTR, {});
+    }
     const off_t size = lseek(file_, 0, SEEK_END);
+    if (size < 0) {
+        fail(errno, {});
+    }
+    const EndingSignals::Held held;
+    const auto& calls = options_.inPlace;
+    const int reserved =
+        calls.reserve ? calls.reserve(target.get(), size) : reserveBySystem(target.get(), size);
+    if (forbidsTheCopy(reserved)) {
+        fail(reserved, {});
+    }
     char buffer[1 << 16];
-    int error = size < 0 ? errno : 0;
+    int error = 0;
     for (off_t at = 0; error == 0 && at < size;) {
         const ssize_t got = pread(file_, buffer, sizeof buffer, at);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
         if (got <= 0) {
             error = got < 0 ? errno : EIO;
             break;
         }
-        for (ssize_t done = 0; error == 0 && done < got;) {
-            const ssize_t put =
-                pwrite(target, buffer + done, static_cast<std::size_t>(got - done), at + done);
-            error = put < 0 ? errno : 0;
-            done += put > 0 ? put : 0;
+        for (ssize_t done = 0; done < got;) {
+            const std::size_t left = static_cast<std::size_t>(got - done);
+            const std::int64_t put = calls.writeAt
+                                         ? calls.writeAt(target.get(), buffer + done, left, at + done)
+                                         : pwrite(target.get(), buffer + done, left, at + done);
+            if (put > 0) {
+                done += static_cast<ssize_t>(put);
+            } else if (put < 0 && errno == EINTR) {
+                continue;
+            } else {
+                // A write that writes nothing would be asked again forever.
+                error = put < 0 ? errno : EIO;
+                break;
+            }
         }
         at += got;
     }
-    if (error == 0 && ftruncate(target, size) != 0) {
+    if (error == 0 && ftruncate(target.get(), size) != 0) {
         error = errno;
     }
-    if (error == 0 && options_.syncBeforeReplacing && fdatasync(target) != 0) {
+    if (error == 0 && options_.syncBeforeReplacing && fdatasync(target.get()) != 0) {
         error = errno;
     }
-    if (close(target) != 0 && error == 0) {
-        error = errno;
+    if (const int closed = target.closeNow(); error == 0) {
+        error = closed;
     }
     if (error != 0) {
         fail(error, {});

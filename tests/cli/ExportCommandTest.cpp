@@ -1,6 +1,7 @@
 // quillet-export run as a process without a display: what the command itself owns (its options, answers,
 // exit statuses, messages, names, signals, refusing to write over the picture) and, once each, the rules
-// of the layers below it (decoding, the staged file), which their own tests prove in full.
+// of the layers below it (decoding, the staged file, a hard-linked file on a full disk), which their own
+// tests prove in full.
 
 #include "PointFiles.h"
 #include "TestFiles.h"
@@ -134,9 +135,11 @@ private slots:
         row("no arguments", {}, 2, "missing PICTURE and POINTFILE");
         row("no point file", {"a.png"}, 2, "missing POINTFILE");
         row("extra argument", files + Arguments{"c.txt"}, 2, "'c.txt'");
-        // A final line that cannot be written (a full disk behind standard output) is a failure.
+        // A final line that cannot be written (a full disk behind standard output) is a failure; with "-"
+        // it goes to standard error, and then nothing at all can be shown.
         row("standard output on /dev/full", {"picture.png", "/dev/null"}, 1,
             "standard output: No space left on device", ">/dev/full");
+        row("- with standard error on /dev/full", {"picture.png", "-"}, 1, "", ">/dev/null 2>/dev/full");
         row("missing folder", {"picture.png", "absent/old.txt"}, 1,
             "\"absent/old.txt\": the folder does not exist");
         // The same file by any name is refused.
@@ -165,44 +168,58 @@ private slots:
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2((exitCode == 0 ? run.out : run.err).contains(shown.toUtf8()),
                  (run.out + run.err).constData());
-        QVERIFY(exitCode == 0 ? run.err.isEmpty() && run.out.count('\n') <= 16
-                              : run.out.isEmpty() && run.err.count('\n') == 1 && run.err.endsWith('\n'));
+        if (shown.isEmpty()) { // both streams go where nothing is read back
+            QVERIFY(run.out.isEmpty() && run.err.isEmpty());
+        } else {
+            QVERIFY(exitCode == 0 ? run.err.isEmpty() && run.out.count('\n') <= 16
+                                  : run.out.isEmpty() && run.err.count('\n') == 1 && run.err.endsWith('\n'));
+        }
         QCOMPARE(filesIn(folder.path()), before);
         QCOMPARE(contents(path("picture.png")), picture);
     }
 
     // The options reach the export: none, then each on its own (130: a level the pixels straddle). The names
-    // are the system's bytes, passed on unchanged and shown with other bytes escaped. "-" is standard output,
-    // and then the final line goes to standard error.
+    // are the system's bytes, passed on unchanged and shown with other bytes escaped. "-" and /dev/stdout
+    // are standard output (a pipe, or a file the shell opened), and then the final line goes to standard
+    // error.
     void writesExactlyTheRecordsToTheNamedFileOrStandardOutput_data() {
         QTest::addColumn<Arguments>("options");
-        QTest::addColumn<bool>("toStandardOutput");
-        QTest::newRow("defaults") << Arguments{} << false;
-        QTest::newRow("half, threshold 130") << Arguments{"--half", "--threshold", "130"} << false;
-        QTest::newRow("white") << Arguments{"--white"} << false;
-        QTest::newRow("- as the point file") << Arguments{} << true;
+        QTest::addColumn<QByteArray>("pointFile"); // empty: a file in the work folder
+        QTest::addColumn<bool>("outputToAFile");   // the shell's > for standard output
+        QTest::newRow("defaults") << Arguments{} << QByteArray() << false;
+        QTest::newRow("half, threshold 130")
+            << Arguments{"--half", "--threshold", "130"} << QByteArray() << false;
+        QTest::newRow("white") << Arguments{"--white"} << QByteArray() << false;
+        QTest::newRow("- as the point file") << Arguments{} << QByteArray("-") << false;
+        QTest::newRow("/dev/stdout into a pipe") << Arguments{} << QByteArray("/dev/stdout") << false;
+        QTest::newRow("/dev/stdout into a file") << Arguments{} << QByteArray("/dev/stdout") << true;
     }
     void writesExactlyTheRecordsToTheNamedFileOrStandardOutput() {
         QFETCH(Arguments, options);
-        QFETCH(bool, toStandardOutput);
+        QFETCH(QByteArray, pointFile);
+        QFETCH(bool, outputToAFile);
         QTemporaryDir work;
         const QByteArray at = QFile::encodeName(work.path()) + '/';
         QVERIFY(std::filesystem::copy_file(QFile::encodeName(path("picture.png")).toStdString(),
                                            (at + "pic\xff\xfe.png").toStdString()));
+        const bool toStandardOutput = !pointFile.isEmpty();
         const Run run = runExporter(
-            options + Arguments{at + "pic\xff\xfe.png", toStandardOutput ? "-" : at + "out\xe9.pts"});
+            options + Arguments{at + "pic\xff\xfe.png", toStandardOutput ? pointFile : at + "out\xe9.pts"},
+            outputToAFile ? ">'" + at + "output.pts'" : QByteArray());
         QCOMPARE(run.exitCode, 0);
         const qsizetype threshold = options.indexOf("--threshold");
         const QByteArray expected = expectedPointFile(QImage(path("picture.png")), options.contains("--half"),
                                                       options.contains("--white"),
                                                       threshold < 0 ? 122 : options[threshold + 1].toInt());
         const QByteArray line = QByteArray::number(expected.size() / 24 - 1) + " points written to " +
-                                (toStandardOutput ? "standard output" : at + "out\\xE9.pts") + "\n";
-        std::ifstream written((at + "out\xe9.pts").constData(),
+                                (!toStandardOutput  ? at + "out\\xE9.pts"
+                                 : pointFile == "-" ? QByteArray("standard output")
+                                                    : pointFile) +
+                                "\n";
+        std::ifstream written((at + (outputToAFile ? "output.pts" : "out\xe9.pts")).constData(),
                               std::ios::binary); // a name QFile cannot spell
-        QCOMPARE(toStandardOutput ? run.out
-                                  : QByteArray::fromStdString({std::istreambuf_iterator<char>(written), {}}),
-                 expected);
+        const QByteArray file = QByteArray::fromStdString({std::istreambuf_iterator<char>(written), {}});
+        QCOMPARE(toStandardOutput && !outputToAFile ? run.out : file, expected);
         QCOMPARE(toStandardOutput ? run.err : run.out, line);
         QVERIFY(toStandardOutput || run.err.isEmpty());
         std::filesystem::remove_all(at.constData()); // names QTemporaryDir cannot spell
@@ -273,6 +290,93 @@ private slots:
                      err.constData());
             QVERIFY(process.exitStatus() == QProcess::CrashExit || process.exitCode() == 128 + signal);
         }
+    }
+
+    // A signal after the last column, delivered by a preloaded hook at a chosen call: before the file is
+    // put in place it keeps the old file, after (the rename, or the in-place copy of a hard-linked file) it
+    // is told with the file written. Either way one line and status 128 + the signal, never 0.
+    void aSignalAtTheCommitSaysWhetherTheFileWasWritten_data() {
+        QTest::addColumn<QByteArray>("call");
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("hardLinked");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("TERM during the sync before the rename")
+            << QByteArray("fdatasync") << int(SIGTERM) << false << false;
+        QTest::newRow("INT after the rename") << QByteArray("renameat") << int(SIGINT) << false << true;
+        QTest::newRow("HUP during the sync before an in-place copy")
+            << QByteArray("fdatasync") << int(SIGHUP) << true << false;
+        QTest::newRow("USR1 during the in-place copy")
+            << QByteArray("fallocate") << int(SIGUSR1) << true << true;
+    }
+    void aSignalAtTheCommitSaysWhetherTheFileWasWritten() {
+        QFETCH(QByteArray, call);
+        QFETCH(int, signal);
+        QFETCH(bool, hardLinked);
+        QFETCH(bool, written);
+        QTemporaryDir work;
+        writeFile(work.filePath("old.pts"), "old");
+        if (hardLinked) {
+            QCOMPARE(link(QFile::encodeName(work.filePath("old.pts")).constData(),
+                          QFile::encodeName(work.filePath("other.pts")).constData()),
+                     0);
+        }
+        const QStringList before = filesIn(work.path());
+        QProcess process;
+        startExporter(process,
+                      {QFile::encodeName(path("picture.png")), QFile::encodeName(work.filePath("old.pts"))},
+                      "env LD_PRELOAD='" QUILLET_SIGNAL_AT_CALL "' QUILLET_TEST_SIGNAL_AT=" + call +
+                          " QUILLET_TEST_SIGNAL=" + QByteArray::number(signal));
+        QVERIFY(process.waitForFinished(120'000));
+        // Ended by the signal itself, or by 128 + the signal where that would dump a core.
+        QCOMPARE(process.exitStatus() == QProcess::CrashExit ? 128 + process.exitCode() : process.exitCode(),
+                 128 + signal);
+        const QByteArray err = process.readAllStandardError();
+        QVERIFY2(err.count('\n') == 1 && err.contains("stopped by signal " + QByteArray::number(signal)) &&
+                     err.contains(written ? "\" was written" : "\" was not written"),
+                 err.constData());
+        QVERIFY(process.readAllStandardOutput().isEmpty());
+        const QByteArray expected =
+            written ? expectedPointFile(QImage(path("picture.png")), false, false, 122) : "old";
+        QCOMPARE(contents(work.filePath("old.pts")), expected);
+        if (hardLinked) {
+            QCOMPARE(contents(work.filePath("other.pts")), expected);
+        }
+        QCOMPARE(filesIn(work.path()), before);
+    }
+
+    // On a disk with room for the old file and the new one but not for a second copy (a small tmpfs in a
+    // mount namespace of the command's own), a hard-linked file is refused before its first byte changes:
+    // every name keeps the old content.
+    void aFullDiskLeavesAHardLinkedFileAsItWas() {
+        QTemporaryDir work;
+        const QString disk = work.filePath("disk");
+        QVERIFY(QDir(work.path()).mkdir("disk"));
+        if (QProcess::execute("unshare", {"-m", "mount", "-t", "tmpfs", "tmpfs", disk}) != 0) {
+            if (qEnvironmentVariableIsSet("CI")) {
+                QFAIL("a tmpfs cannot be mounted in a mount namespace here (unshare -m, as root)");
+            }
+            QSKIP("a tmpfs cannot be mounted in a mount namespace here (unshare -m, as root)");
+        }
+        QImage grey(250, 200, QImage::Format_RGB32);
+        grey.fill(qRgb(100, 100, 100));
+        QVERIFY(grey.save(work.filePath("grey.png")));
+        const QByteArray written = expectedPointFile(grey, false, false, 255);
+        const QByteArray old = QByteArray("old!").repeated(25000);
+        writeFile(work.filePath("old.pts"), old);
+        // The export's temporary fits beside the old file; growing the old file to the new size does not.
+        const qsizetype room = old.size() + written.size() + 128 * 1024;
+        QVERIFY(room < 2 * written.size());
+        const QByteArray setUp =
+            "unshare -m sh -c 'cd \"$0\" && mount -t tmpfs -o size=" + QByteArray::number(room) +
+            " tmpfs disk && cp old.pts disk/a.pts && ln disk/a.pts disk/b.pts || exit 99; \"$@\"; "
+            "status=$?; cp disk/a.pts a.pts && cp disk/b.pts b.pts; exit $status' '" +
+            QFile::encodeName(work.path()) + "'";
+        const Run run = runExporter(
+            {"--threshold", "255", QFile::encodeName(work.filePath("grey.png")), "disk/a.pts"}, setUp);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("\"disk/a.pts\": No space left on device"), run.err.constData());
+        QCOMPARE(contents(work.filePath("a.pts")), old);
+        QCOMPARE(contents(work.filePath("b.pts")), old);
     }
 };
 
