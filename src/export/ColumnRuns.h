@@ -5,9 +5,9 @@
 // SelectionExtent they bring a drawing's stated size close to the file's (points would overstate it
 // a hundredfold for a picture of areas). A pass over the picture, about twice a SelectionCount's.
 
-#include "ExportControls.h"
 #include "SelectionCount.h"
 #include "runtime/PictureSurface.h"
+#include "runtime/SelectionRule.h"
 
 #include <array>
 #include <cstdint>

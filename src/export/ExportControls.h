@@ -3,13 +3,9 @@
 // for every column, so a change made during an export applies from the next column on), the
 // progress caption and the once-per-column yield to the event loop.
 
-#include <QString>
+#include "runtime/SelectionRule.h"
 
-enum class ExportPolarity {
-    None,  // neither option selected: nothing qualifies
-    Black, // mean strictly below the threshold
-    White, // mean strictly above the threshold
-};
+#include <QString>
 
 class ExportControls {
 public:

@@ -176,11 +176,9 @@ void PointSelection::gatherBlock(const PictureSurface& source, std::span<const i
 }
 
 std::int64_t PointSelection::selectColumn(std::int32_t x, std::size_t column, PointSink& sink) {
-    const ExportPolarity polarity = controls_.polarity();
-    // For whole numbers, sum / 3 < t exactly when sum < 3t (and likewise for >).
-    const int limit = 3 * controls_.threshold();
+    const SelectedSums passing = selectedSums(controls_.polarity(), controls_.threshold());
     std::int64_t selected = 0;
-    if (polarity != ExportPolarity::None) {
+    if (passing.first < passing.end) {
         for (std::size_t tile = 0; tile < tiles_; ++tile) {
             // A column's tiles lie a block's width apart, too far for the processor to fetch ahead by itself.
             if (column + 2 < blockColumns_) {
@@ -191,7 +189,7 @@ std::int64_t PointSelection::selectColumn(std::int32_t x, std::size_t column, Po
             stretch.firstY = static_cast<std::int32_t>(tile * TileRows) + firstUnit_;
             stretch.count = std::min(TileRows, rows_.size() - tile * TileRows);
             stretch.sums = tileSums(tile, column);
-            stretch.selected = selectedRows(stretch.sums, stretch.count, polarity, limit);
+            stretch.selected = selectedRows(stretch.sums, stretch.count, passing);
             if (stretch.selected != 0) {
                 selected += std::popcount(stretch.selected);
                 sink.addStretch(stretch);

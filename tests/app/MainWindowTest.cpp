@@ -237,7 +237,7 @@ private slots:
         QVERIFY(half.highlight() && !grey.highlight());
         dialog.Unload();
         QVERIFY(!grey.highlight() && !half.highlight());
-        QCOMPARE(paintedDifference(half, SumHighlight{SumHighlight::Side::Below, 0}, 2),
+        QCOMPARE(paintedDifference(half, SumHighlight{}, 2),
                  QString()); // unmarked
     }
 

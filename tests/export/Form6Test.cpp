@@ -307,7 +307,8 @@ private slots:
         QVERIFY(session.shell.endCount == 1 && session.shell.messages.isEmpty());
     }
 
-    // 自动 takes Otsu's threshold of the source; a single grey leaves the threshold as it is.
+    // 自动 takes Otsu's threshold of the source; a single grey leaves the threshold as it is. The bars are
+    // red where the export writes.
     void automaticThresholdAndHistogram_data() {
         QTest::addColumn<int>("dark");
         QTest::addColumn<int>("light");
@@ -321,10 +322,23 @@ private slots:
         QFETCH(int, threshold);
         Session session(greyPicture(greyLevels(5, 3, [&](int x, int) { return x < 2 ? dark : light; })));
         Form6& dialog = session.dialog();
-        QVERIFY(dialog.Histogram->levels()[dark] == (dark == light ? 15 : 6) &&
-                dialog.Histogram->levels()[light] == (dark == light ? 15 : 9));
+        const auto& pixels = dialog.Histogram->levels().pixels;
+        QVERIFY(pixels[dark] == (dark == light ? 15 : 6) && pixels[light] == (dark == light ? 15 : 9));
         dialog.AutoThreshold->click();
         QVERIFY(dialog.HScroll1->Value() == threshold && dialog.ThresholdBox->value() == threshold);
+        // White data at the light grey writes none of the picture: no bar is red; black data one level
+        // above writes all of it (the threshold's mark hides the bars beside it).
+        const auto redAtFoot = [&dialog] {
+            const QImage bars = dialog.Histogram->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const auto* foot = reinterpret_cast<const QRgb*>(bars.constScanLine(bars.height() - 1));
+            return std::count(foot, foot + bars.width(), SelectionColour);
+        };
+        dialog.Option4->setChecked(true);
+        dialog.HScroll1->setBarValue(light);
+        QCOMPARE(redAtFoot(), 0);
+        dialog.Option3->setChecked(true);
+        dialog.HScroll1->setBarValue(light + 1);
+        QVERIFY(redAtFoot() > 0);
     }
 };
 
