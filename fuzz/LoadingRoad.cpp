@@ -164,7 +164,7 @@ void travelLoadingRoad(const QByteArray& bytes, const QString& recordsPath) {
 
     SilentProgress progress;
     Boolean cancelFlag = BooleanFalse;
-    ConversionSteps steps{progress, cancelFlag, [] {}, [] {}};
+    ConversionSteps steps{progress, cancelFlag, [] {}};
     PictureSurface opened;
     opened.assign(picture);
     const ColourValue white = RGB(255, 255, 255);

@@ -55,7 +55,7 @@ void refuseToReplaceThePicture(StagedOutput& output, const PictureFile& picture)
 void runStage(const char* stage, bool showProgress, const std::function<void(ConversionSteps&)>& run) {
     TerminalProgress bar(stage, showProgress);
     Boolean cancelFlag = BooleanFalse;
-    ConversionSteps steps{bar, cancelFlag, &Interruption::check, [] {}};
+    ConversionSteps steps{bar, cancelFlag, &Interruption::check};
     run(steps);
     bar.finish();
 }

@@ -89,6 +89,8 @@ private:
     void thresholdTyped(int threshold);
     void AutoThreshold_Click();
     OutputFormat chosenFormat() const;
+    // The picture the source options choose: 原分辨率 the grey picture, 低分辨率 the half-resolution one.
+    ConversionResult chosenSource() const;
     // The pixel's side in millimetres from the resolution field, or empty when it is not a positive number.
     std::optional<double> pixelMillimetresTyped() const;
 

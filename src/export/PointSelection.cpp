@@ -85,7 +85,7 @@ UnitReads PointSelection::unitReads(const PictureSurface& source, PointNumbering
 
 std::int64_t PointSelection::run(PictureSurface source, PointSink& sink) {
     // The copy cannot change during the export, so its sizes read once stand for the per-column
-    // reads of ScaleWidth (for the caption) and ScaleHeight (for the rows).
+    // reads of ScaleWidth (for the progress) and ScaleHeight (for the rows).
     const bool fromOne = numbering_ == PointNumbering::UnitsFromOne;
     const double progressWidth = fromOne ? source.ScaleWidth() : unitGrid(source, numbering_).width();
     UnitReads reads = unitReads(source, numbering_);
@@ -103,9 +103,7 @@ std::int64_t PointSelection::run(PictureSurface source, PointSink& sink) {
             const std::int64_t x = firstUnit_ + static_cast<std::int64_t>(first + c);
             controls_.yield();
             const double done = static_cast<double>(first + c + 1);
-            const double percent = roundDown(done / progressWidth * 100.0);
-            controls_.showCaption(QStringLiteral("导出图像数据---已经完成") + decimalText(percent) +
-                                  QLatin1Char('%'));
+            controls_.showProgress(roundDown(done / progressWidth * 100.0));
             selected += selectColumn(static_cast<std::int32_t>(x), c, sink);
         }
     }

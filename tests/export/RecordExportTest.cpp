@@ -1,5 +1,5 @@
 // What an export selects: the selection and the wide records checked against plain ones for every sum and
-// stretch length, the records, captions and header the point-data file gets, and the count of the points
+// stretch length, the records, progress and header the point-data file gets, and the count of the points
 // and the file's size stated before any export, with Otsu's threshold.
 
 #include "FormatExport.h"
@@ -18,12 +18,8 @@
 
 namespace {
 
-QStringList progress(std::initializer_list<int> percents) {
-    QStringList captions;
-    for (const int percent : percents) {
-        captions << QStringLiteral("导出图像数据---已经完成%1%").arg(percent);
-    }
-    return captions;
+QList<double> progress(std::initializer_list<double> percents) {
+    return QList<double>(percents);
 }
 
 // Counts the column runs, as the drawing formats' sinks find them before merging columns.
@@ -88,19 +84,19 @@ private slots:
     }
 
     // The worked example's black and white data, the half-resolution units (pixel (2u, 2v); a unit past the
-    // picture reads white) and an empty picture: the records, the header and the progress captions.
+    // picture reads white) and an empty picture: the records, the header and the progress shown.
     void recordsFollowPolarityAndThreshold_data() {
         QTest::addColumn<PictureSurface>("picture");
         QTest::addColumn<bool>("white");
         QTest::addColumn<int>("threshold");
         QTest::addColumn<QByteArray>("expected");
-        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QList<double>>("percents");
         const auto half = [](int width) {
             return halfOf(greyPicture(greyLevels(width, 5, [](int x, int y) { return 10 * x + y; })));
         };
         const auto row = [](const char* tag, const PictureSurface& picture, bool white, int threshold,
-                            const QByteArray& expected, const QStringList& captions) {
-            QTest::newRow(tag) << picture << white << threshold << expected << captions;
+                            const QByteArray& expected, const QList<double>& percents) {
+            QTest::newRow(tag) << picture << white << threshold << expected << percents;
         };
         const PictureSurface worked = greyPicture(workedLevels());
         row("black data at 122: the worked example", worked, false, 122,
@@ -123,7 +119,7 @@ private slots:
         QFETCH(int, threshold);
         const FormatExport result = exportFormat(picture, OutputFormat::Records, white, threshold);
         QTEST(result.bytes, "expected");
-        QTEST(result.captions, "captions");
+        QTEST(result.percents, "percents");
         // The count the command reports comes from the job: it must be the records written.
         QCOMPARE(result.outcome.points + 1, result.bytes.size() / PointRecord::Length);
     }
@@ -145,7 +141,7 @@ private slots:
         const FormatExport result =
             exportFormat(surfaceOf(width, 70, colour), OutputFormat::Records, false, 122);
         QVERIFY(result.bytes == expected);
-        QCOMPARE(result.captions.size(), width);
+        QCOMPARE(result.percents.size(), width);
     }
 
     void countsTheExportedPoints_data() {
