@@ -5,7 +5,7 @@
 #include "TestPictures.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
-#include "runtime/HalfResolutionScale.h"
+#include "export/PictureRoad.h"
 
 #include <QTemporaryDir>
 #include <QVector>
@@ -32,10 +32,11 @@ inline PictureSurface greyPicture(const GreyLevels& levels) {
                      [&levels](int x, int y) { return RGB(levels[x][y], levels[x][y], levels[x][y]); });
 }
 
-// `surface` as the half-resolution picture, as the program sets it up: its user scale is half the pixels.
-inline PictureSurface halfOf(PictureSurface surface) {
-    setHalfResolutionScale(surface, surface);
-    return surface;
+// The half-resolution picture the picture road makes of a grey picture.
+inline PictureSurface halfOf(const PictureSurface& grey) {
+    PictureRoad road(grey.image(), QStringLiteral("test picture"));
+    road.makeHalf();
+    return road.result(ConversionResult::Half);
 }
 
 struct FormatExport {
