@@ -1,7 +1,7 @@
 #pragma once
-// What the point-data writer needs from the dialog that runs it: the polarity and threshold (read
-// for every column, so a change made during an export applies from the next column on), the
-// progress and the once-per-column yield to the event loop.
+// What an export needs from whoever runs it (the dialog, the command, a test), in every format: the
+// polarity and threshold (read for every column, so that a change made in the dialog during an export
+// applies from the next column on), the progress and the once-per-column yield to the event loop.
 
 #include "runtime/SelectionRule.h"
 

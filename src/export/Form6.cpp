@@ -33,7 +33,8 @@
 namespace {
 
 constexpr int ClientWidth = 8805;
-// The seed's 5580, a row for the file type and the resolution and one for the preview.
+// The frames, buttons and path take 5580; below them a row for the file type and the resolution, and one
+// for the preview.
 constexpr int ClientHeight = 6480;
 const QString Frame1Caption = QStringLiteral("指定图像的黑白分界线");
 const QString DialogCaption = QStringLiteral("导出图像数据");

@@ -58,7 +58,7 @@ public:
     QRadioButton* const Option1;
     QLineEdit* const Text2;
 
-    // Beyond the seed's controls, in a row of their own below them: the file type, the drawing's
+    // Below the frames, buttons and path, in a row of their own: the file type, the drawing's
     // resolution in dots per inch and the drawing's size that follows from it.
     QComboBox* const FileType;
     QLineEdit* const Resolution;
