@@ -20,8 +20,9 @@ public:
     std::int64_t runs(ExportPolarity polarity, int threshold) const;
 
 private:
-    // A run starts at every selected unit but those whose unit above is selected too. Black selects
-    // both of two units exactly when the lighter (larger sum) is selected, white when the darker is.
+    // A run starts at every selected unit but those whose unit above is selected too. A run of sums from
+    // black holds both of two units exactly when it holds the lighter (larger sum), a run to white when
+    // it holds the darker.
     explicit ColumnRuns(const std::array<SelectionCount::SumCounts, 3>& counts);
 
     SelectionCount units_;   // every unit's sum
