@@ -35,7 +35,7 @@ int main() {
     setHalfResolutionScale(half, source);
     SilentProgress display;
     Boolean cancelFlag = BooleanFalse;
-    ConversionSteps steps{display, cancelFlag, [] {}, [] {}};
+    ConversionSteps steps{display, cancelFlag, [] {}};
 
     // The per-column steps alone: as many columns, one row.
     const PictureSurface line(0, Width, 1);

@@ -60,14 +60,12 @@ double longestYieldGapMilliseconds() {
     Boolean cancelFlag = BooleanFalse;
     auto last = std::chrono::steady_clock::now();
     double longest = 0;
-    ConversionSteps steps{display, cancelFlag,
-                          [&] {
+    ConversionSteps steps{display, cancelFlag, [&] {
                               const auto now = std::chrono::steady_clock::now();
                               longest = std::max(
                                   longest, std::chrono::duration<double, std::milli>(now - last).count());
                               last = now;
-                          },
-                          [] {}};
+                          }};
     convertToGrey(source, target, steps);
     return longest;
 }

@@ -21,13 +21,13 @@ namespace {
 class WindowSource : public ExportSources {
 public:
     explicit WindowSource(PictureBox& box) : box_(box) {}
-    const PictureSurface* existingSource(bool) const override { return &box_.surface(); }
+    const PictureSurface* existingSource(ConversionResult) const override { return &box_.surface(); }
     bool halfPictureExists() const override { return false; }
-    PictureSurface loadForExport(bool) override { return box_.surface(); }
-    bool sourceFinished(bool) const override { return true; }
+    PictureSurface loadForExport(ConversionResult) override { return box_.surface(); }
+    bool sourceFinished(ConversionResult) const override { return true; }
     QSizeF openedPictureSize() override { return {6000, 4000}; }
     std::optional<double> statedDotsPerInch() const override { return std::nullopt; }
-    void showSelection(bool, const SumHighlight& marks) override { box_.setHighlight(marks); }
+    void showSelection(ConversionResult, const SumHighlight& marks) override { box_.setHighlight(marks); }
     void clearSelection() override { box_.setHighlight(std::nullopt); }
 
 private:

@@ -8,8 +8,8 @@
 #include "export/ColumnRuns.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
+#include "export/PictureRoad.h"
 #include "export/SelectionCount.h"
-#include "runtime/HalfResolutionScale.h"
 #include "runtime/MemoryReuse.h"
 
 #include <QFileInfo>
@@ -128,9 +128,10 @@ void estimatesAgainstFiles() {
 
 int main() {
     keepFreedMemoryForReuse(); // as the programs do
-    const PictureSurface grey = greyPicture();
-    PictureSurface half = grey;
-    setHalfResolutionScale(half, grey);
+    PictureRoad road(greyPicture().image(), QStringLiteral("bench picture"));
+    road.makeHalf();
+    const PictureSurface& grey = road.result(ConversionResult::Grey);
+    const PictureSurface& half = road.result(ConversionResult::Half);
 
     std::printf("selection count of a %d x %d picture, %d rounds\n", Width, Height, Rounds);
     // The machine's limit for one pass over the picture, read and written, at this moment.

@@ -1,11 +1,9 @@
 #include "LoadingRoad.h"
 
-#include "convert/GreyConversion.h"
-#include "convert/HalfReduction.h"
-#include "convert/SilentProgress.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
-#include "runtime/HalfResolutionScale.h"
+#include "export/PictureRoad.h"
+#include "export/PixelSize.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
@@ -52,10 +50,11 @@ void checkHalf(const QImage& grey, const QImage& half) {
     }
 }
 
-QByteArray exported(const PictureSurface& source, const QSizeF& opened, ExportPolarity polarity,
-                    int threshold, const QString& path) {
+QByteArray exported(const PictureRoad& road, ConversionResult source, ExportPolarity polarity, int threshold,
+                    const QString& path) {
     FixedExportControls controls(polarity, threshold);
-    const ExportOutcome outcome = ExportJob(path, OutputFormat::Records).run(source, opened, controls);
+    ExportJob job(path, OutputFormat::Records);
+    const ExportOutcome outcome = road.exportResult(source, job, controls, pixelMillimetres({}));
     QFile written(path);
     require(written.open(QIODevice::ReadOnly), "the exported file is there");
     const QByteArray bytes = written.readAll();
@@ -112,21 +111,22 @@ void checkLightExport(const PictureSurface& source, const QByteArray& bytes, con
 
 // The drawing formats of a picture: the table holds exactly the dark real pixels from (0, 0), and
 // the drawings are whole files with one shape per merged rectangle, never more shapes than points.
-void checkFormats(const PictureSurface& grey, const PictureSurface& half, const QSizeF& opened, int threshold,
-                  const QString& recordsPath) {
+void checkFormats(const PictureRoad& road, int threshold, const QString& recordsPath) {
     const QString path = recordsPath + QStringLiteral(".format");
-    const auto exportedAs = [&](const PictureSurface& source, OutputFormat format, ExportPolarity polarity,
+    const auto exportedAs = [&](ConversionResult source, OutputFormat format, ExportPolarity polarity,
                                 ExportOutcome& outcome) {
         FixedExportControls controls(polarity, threshold);
-        outcome = ExportJob(path, format).run(source, opened, controls, 0.25);
+        ExportJob job(path, format);
+        outcome = road.exportResult(source, job, controls, 0.25);
         QFile written(path);
         require(written.open(QIODevice::ReadOnly), "the exported file is there");
         return written.readAll();
     };
     ExportOutcome outcome;
-    const QByteArray table = exportedAs(grey, OutputFormat::Csv, ExportPolarity::Black, outcome);
+    const QByteArray table =
+        exportedAs(ConversionResult::Grey, OutputFormat::Csv, ExportPolarity::Black, outcome);
     QByteArray expected = "x,y,grey\n";
-    const QImage& pixels = grey.image();
+    const QImage& pixels = road.result(ConversionResult::Grey).image();
     for (int x = 0; x < pixels.width(); ++x) {
         for (int y = 0; y < pixels.height(); ++y) {
             if (const int level = qRed(pixels.pixel(x, y)); level < threshold) {
@@ -138,13 +138,15 @@ void checkFormats(const PictureSurface& grey, const PictureSurface& half, const 
     require(table == expected, "the table lists exactly the dark pixels from (0, 0), column by column");
     require(table.count('\n') == outcome.points + 1, "the job counts the table's lines");
 
-    const QByteArray dxf = exportedAs(half, OutputFormat::Dxf, ExportPolarity::White, outcome);
+    const QByteArray dxf =
+        exportedAs(ConversionResult::Half, OutputFormat::Dxf, ExportPolarity::White, outcome);
     require(dxf.count("\nSOLID\n") == outcome.shapes && outcome.shapes <= outcome.points,
             "a drawing has one SOLID per shape, at most one per point");
     require(dxf.startsWith("  0\nSECTION\n") && dxf.endsWith("  0\nEOF\n"), "a drawing is whole");
     const std::int64_t points = outcome.points;
     const std::int64_t shapes = outcome.shapes;
-    const QByteArray svg = exportedAs(half, OutputFormat::Svg, ExportPolarity::White, outcome);
+    const QByteArray svg =
+        exportedAs(ConversionResult::Half, OutputFormat::Svg, ExportPolarity::White, outcome);
     require(outcome.points == points && outcome.shapes == shapes && svg.count('z') == shapes,
             "the vector picture has the drawing's shapes");
     require(svg.endsWith("</g>\n</svg>\n"), "a vector picture is whole");
@@ -162,26 +164,22 @@ void travelLoadingRoad(const QByteArray& bytes, const QString& recordsPath) {
     }
     checkDecoded(picture);
 
-    SilentProgress progress;
-    Boolean cancelFlag = BooleanFalse;
-    ConversionSteps steps{progress, cancelFlag, [] {}, [] {}};
-    PictureSurface opened;
-    opened.assign(picture);
-    const ColourValue white = RGB(255, 255, 255);
-    PictureSurface grey(white, opened.pixelWidth(), opened.pixelHeight());
-    convertToGrey(opened, grey, steps);
+    PictureRoad road(picture, QStringLiteral("fuzz input"));
+    picture = QImage(); // the grey picture takes its place
+    road.makeGrey();
+    const PictureSurface& grey = road.result(ConversionResult::Grey);
     checkGrey(grey.image());
-
-    PictureSurface half(white, opened.pixelWidth(), opened.pixelHeight());
-    setHalfResolutionScale(half, opened);
-    reduceToHalf(grey, opened, half, steps);
+    road.makeHalf();
+    const PictureSurface& half = road.result(ConversionResult::Half);
     checkHalf(grey.image(), half.image());
 
-    const QSizeF size(opened.ScaleWidth(), opened.ScaleHeight());
+    const QSizeF& size = road.openedSize();
     const int threshold = 128;
-    checkDarkExport(grey.image(), exported(grey, size, ExportPolarity::Black, threshold, recordsPath),
+    checkDarkExport(grey.image(),
+                    exported(road, ConversionResult::Grey, ExportPolarity::Black, threshold, recordsPath),
                     threshold);
-    checkLightExport(half, exported(half, size, ExportPolarity::White, threshold, recordsPath),
+    checkLightExport(half,
+                     exported(road, ConversionResult::Half, ExportPolarity::White, threshold, recordsPath),
                      record(toInteger32(size.width()), toInteger32(size.height()), 0), threshold);
-    checkFormats(grey, half, size, threshold, recordsPath);
+    checkFormats(road, threshold, recordsPath);
 }

@@ -1,8 +1,7 @@
 #pragma once
-// The road a picture file travels in the program, over bytes held in memory: decoded as
-// LoadPicture decodes a file, converted to grey and reduced to half resolution as the result
-// windows do, and both exported as point data and in the drawing formats. Used by the fuzz target and by the
-// replay of its corpus and findings.
+// The picture road over bytes held in memory, every promise checked on the way: decoded as LoadPicture
+// decodes a file, then along PictureRoad to grey and half resolution, and both exported as point data and
+// in the drawing formats. Used by the fuzz target and by the replay of its corpus and findings.
 
 #include <QByteArray>
 #include <QString>

@@ -33,12 +33,12 @@ constexpr int Width = 6000;
 constexpr int Height = 4000;
 constexpr int Runs = 15;
 
-// What the export dialog does per column: the caption text is built and shown, and events run.
+// What the export dialog does per column: a caption text is built from the progress, and events run.
 class DialogLikeControls : public ExportControls {
 public:
     ExportPolarity polarity() const override { return ExportPolarity::Black; }
     int threshold() const override { return 122; }
-    void showCaption(const QString& text) override { caption = text; }
+    void showProgress(double percent) override { caption = decimalText(percent) + QLatin1Char('%'); }
     void yield() override { columnYield(); }
 
     QString caption;

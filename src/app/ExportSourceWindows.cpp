@@ -9,9 +9,10 @@
 #include "view/Form2.h"
 #include "view/Form3.h"
 
-const PictureSurface* ExportSourceWindows::existingSource(bool originalResolution) const {
-    const PictureWindowForm* window =
-        originalResolution ? static_cast<PictureWindowForm*>(forms_.loadedForm2()) : forms_.loadedForm3();
+const PictureSurface* ExportSourceWindows::existingSource(ConversionResult source) const {
+    const PictureWindowForm* window = source == ConversionResult::Grey
+                                          ? static_cast<PictureWindowForm*>(forms_.loadedForm2())
+                                          : forms_.loadedForm3();
     return window ? &window->Picture2->surface() : nullptr;
 }
 
@@ -19,16 +20,16 @@ bool ExportSourceWindows::halfPictureExists() const {
     return Module2::StageDone[2] == BooleanTrue;
 }
 
-PictureSurface ExportSourceWindows::loadForExport(bool originalResolution) {
-    return sourceWindow(originalResolution).Picture2->surface();
+PictureSurface ExportSourceWindows::loadForExport(ConversionResult source) {
+    return sourceWindow(source).Picture2->surface();
 }
 
 void ExportSourceWindows::pictureOpenedFrom(const QString& path) {
     statedDotsPerInch_ = ::statedDotsPerInch(path);
 }
 
-bool ExportSourceWindows::sourceFinished(bool originalResolution) const {
-    return Module2::StageDone[originalResolution ? 1 : 2] == BooleanTrue;
+bool ExportSourceWindows::sourceFinished(ConversionResult source) const {
+    return Module2::StageDone[source == ConversionResult::Grey ? 1 : 2] == BooleanTrue;
 }
 
 QSizeF ExportSourceWindows::openedPictureSize() {
@@ -39,14 +40,15 @@ QSizeF ExportSourceWindows::openedPictureSize() {
 // The chosen picture's window. A closed one is opened with its own conversion, as its menu item
 // opens it (the grey picture first when there is none): left to an earlier run's mode, the
 // progress dialog would run the other conversion on a window still being opened.
-PictureWindowForm& ExportSourceWindows::sourceWindow(bool originalResolution) {
-    if (originalResolution || (!forms_.loadedForm2() && !forms_.loadedForm3())) {
+PictureWindowForm& ExportSourceWindows::sourceWindow(ConversionResult source) {
+    const bool grey = source == ConversionResult::Grey;
+    if (grey || (!forms_.loadedForm2() && !forms_.loadedForm3())) {
         if (!forms_.loadedForm2()) {
             Module2::ConvertMode = 1;
         }
-        PictureWindowForm& grey = forms_.form2();
-        if (originalResolution) {
-            return grey;
+        PictureWindowForm& greyWindow = forms_.form2();
+        if (grey) {
+            return greyWindow;
         }
     }
     if (!forms_.loadedForm3()) {
@@ -59,12 +61,15 @@ void ExportSourceWindows::exportWritten(std::int64_t points, const QString& file
     forms_.mdiForm1().status()->showExportWritten(points, file);
 }
 
-void ExportSourceWindows::showSelection(bool originalResolution, const SumHighlight& marks) {
+void ExportSourceWindows::showSelection(ConversionResult source, const SumHighlight& marks) {
+    const auto marksOf = [&](ConversionResult window) {
+        return window == source ? std::optional(marks) : std::nullopt;
+    };
     if (Form2* grey = forms_.loadedForm2()) {
-        grey->Picture2->setHighlight(originalResolution ? std::optional(marks) : std::nullopt);
+        grey->Picture2->setHighlight(marksOf(ConversionResult::Grey));
     }
     if (Form3* half = forms_.loadedForm3()) {
-        half->Picture2->setHighlight(originalResolution ? std::nullopt : std::optional(marks));
+        half->Picture2->setHighlight(marksOf(ConversionResult::Half));
     }
 }
 

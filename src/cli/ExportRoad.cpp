@@ -3,32 +3,17 @@
 #include "Interruption.h"
 #include "QuietStandardError.h"
 #include "TerminalProgress.h"
-#include "convert/GreyConversion.h"
-#include "convert/HalfReduction.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
+#include "export/PictureRoad.h"
 #include "export/PixelSize.h"
-#include "runtime/HalfResolutionScale.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/Numbers.h"
-#include "runtime/RuntimeError.h"
 
 #include <functional>
-#include <optional>
 #include <unistd.h>
 
 namespace {
-
-// A result window's picture: black, the opened picture's pixel size.
-PictureSurface resultSurface(const PictureSurface& original, const QString& pictureName) {
-    PictureSurface surface(RGB(0, 0, 0), original.pixelWidth(), original.pixelHeight());
-    if (surface.image().isNull()) {
-        throw RuntimeError(
-            ErrorNumber::OutOfMemory,
-            QStringLiteral("Cannot convert the picture \"%1\": not enough memory").arg(pictureName));
-    }
-    return surface;
-}
 
 // As the open dialog decodes it; decoders' own complaints would add lines to the one error line.
 QImage decodedPicture(PictureFile& file) {
@@ -51,11 +36,11 @@ void refuseToReplaceThePicture(StagedOutput& output, const PictureFile& picture)
     }
 }
 
-// The pixel runs as the progress dialog runs them; nothing cancels them, an interruption ends them.
+// A stage of the road with its progress bar; nothing cancels it, an interruption ends it.
 void runStage(const char* stage, bool showProgress, const std::function<void(ConversionSteps&)>& run) {
     TerminalProgress bar(stage, showProgress);
-    Boolean cancelFlag = BooleanFalse;
-    ConversionSteps steps{bar, cancelFlag, &Interruption::check, [] {}};
+    const Boolean never = BooleanFalse;
+    ConversionSteps steps{bar, never, &Interruption::check};
     run(steps);
     bar.finish();
 }
@@ -73,30 +58,16 @@ ExportOutcome ExportRoad::run(const ExportSettings& settings) const {
     ExportJob job(std::move(output), settings.outputFormat());
     const double pixelMillimetres = ::pixelMillimetres(
         {settings.pixelMillimetres, settings.dotsPerInch, pictureFile.statedDotsPerInch()});
-    PictureSurface picture;
-    picture.assign(decodedPicture(pictureFile));
-    const QSizeF opened(picture.ScaleWidth(), picture.ScaleHeight());
-
-    // The grey picture takes the opened picture's place instead of a fresh black surface beside it:
-    // each grey pixel depends on its own colour pixel alone, and a run that is never cancelled writes
-    // every pixel once, so no black would have remained. The same pixels without a second picture's
-    // memory; the opened picture's size, all that is read of it later, stays.
-    runStage("grey", showProgress_, [&](ConversionSteps& steps) { convertToGrey(picture, picture, steps); });
-    const PictureSurface& grey = picture;
-
-    std::optional<PictureSurface> half;
+    PictureRoad road(decodedPicture(pictureFile), pictureFile.name());
+    runStage("grey", showProgress_, [&](ConversionSteps& steps) { road.makeGrey(steps); });
     if (settings.halfResolution) {
-        // As the half-resolution window sets it up: each unit spans 2 x 2 pixels.
-        half = resultSurface(grey, pictureFile.name());
-        setHalfResolutionScale(*half, grey);
-        runStage("half", showProgress_,
-                 [&](ConversionSteps& steps) { reduceToHalf(grey, grey, *half, steps); });
+        runStage("half", showProgress_, [&](ConversionSteps& steps) { road.makeHalf(steps); });
     }
 
-    const PictureSurface& source = half ? *half : grey;
+    const ConversionResult source = settings.halfResolution ? ConversionResult::Half : ConversionResult::Grey;
     TerminalProgress bar("export", showProgress_);
     // The selection yields once before each of its columns: the columns before this one are done.
-    const std::int32_t columns = toInteger32(source.ScaleWidth());
+    const std::int32_t columns = toInteger32(road.result(source).ScaleWidth());
     std::int32_t started = 0;
     FixedExportControls controls(settings.polarity, settings.threshold, [&] {
         Interruption::check();
@@ -105,7 +76,7 @@ ExportOutcome ExportRoad::run(const ExportSettings& settings) const {
         }
         ++started;
     });
-    const ExportOutcome outcome = job.run(source, opened, controls, pixelMillimetres);
+    const ExportOutcome outcome = road.exportResult(source, job, controls, pixelMillimetres);
     bar.finish();
     return outcome;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The program's road for one picture, without windows and with the windows' own code: decoded as the
-// open dialog decodes it, converted to grey, reduced to half resolution if asked, exported as the
-// export dialog's OK exports it.
+// One run of quillet-export: the picture file and the point file the command names, taken along the
+// picture road (decoded as the open dialog decodes it, grey, half resolution if asked, exported), each
+// stage with its progress bar and ended by an interruption.
 
 #include "ExportSettings.h"
 #include "export/ExportJob.h"

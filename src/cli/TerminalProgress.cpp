@@ -10,7 +10,7 @@ TerminalProgress::~TerminalProgress() {
     endLine();
 }
 
-void TerminalProgress::showProgress(const QString&, double percent, double) {
+void TerminalProgress::showProgress(double percent, double) {
     show(percent / 100.0);
 }
 

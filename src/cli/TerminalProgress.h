@@ -15,7 +15,7 @@ public:
     TerminalProgress& operator=(const TerminalProgress&) = delete;
 
     double fullBarWidth() const override { return Cells; }
-    void showProgress(const QString& captionPrefix, double percent, double barWidth) override;
+    void showProgress(double percent, double barWidth) override;
 
     // Shows the fraction done, 0 to 1 (clamped); draws only when the percentage changes.
     void show(double fraction);

@@ -67,7 +67,7 @@ void walkColumns(ConversionSteps& steps, const ColumnWalk& walk) {
             const double percent = roundDown(fractionOf(x, walk.progressWidth()) * 100.0);
             const double barWidth =
                 roundDown(fractionOf(x, walk.progressWidth()) * steps.progress.fullBarWidth());
-            steps.progress.showProgress(walk.captionPrefix, percent, barWidth);
+            steps.progress.showProgress(percent, barWidth);
             if (steps.cancelFlag == BooleanTrue) {
                 steps.cancelled = true;
                 break;
@@ -80,6 +80,4 @@ void walkColumns(ConversionSteps& steps, const ColumnWalk& walk) {
         pending.convert();
         throw;
     }
-    steps.close();
-    steps.cancelFlag = BooleanFalse;
 }

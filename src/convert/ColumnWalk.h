@@ -5,8 +5,6 @@
 
 #include "ConversionSteps.h"
 
-#include <QString>
-
 #include <cstdint>
 #include <functional>
 
@@ -20,7 +18,6 @@ struct WalkedColumns {
 };
 
 struct ColumnWalk {
-    QString captionPrefix;
     // Columns x = 0, step, 2 * step, ... while x <= lastColumn (the counter checked for overflow).
     std::int32_t lastColumn = -1;
     std::int32_t step = 1;
@@ -32,8 +29,8 @@ struct ColumnWalk {
     std::function<void(const WalkedColumns&)> convert;
 };
 
-// Walks the columns, then closes the dialog and clears the cancel flag. An error escaping a step
-// leaves after the columns before it are converted, without the closing steps.
+// Walks the columns until the last or until a cancel. An error escaping a step leaves after the columns
+// before it are converted.
 void walkColumns(ConversionSteps& steps, const ColumnWalk& walk);
 
 // Column and row numbers up to this pass exactly as single-precision positions.

@@ -1,11 +1,8 @@
 #pragma once
-// What a pixel run needs from its surroundings besides its two surfaces: the progress display, the
-// cancel flag, a yield to the event loop and a way to close the dialog that shows it. The windows
-// and the tests hand in their own.
+// What a pixel run needs from its surroundings besides its two surfaces: a progress display that takes
+// numbers, the cancel flag and a yield to the event loop. The windows and the tests hand in their own.
 
 #include "runtime/Boolean.h"
-
-#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -15,16 +12,15 @@ public:
     virtual ~ProgressDisplay() = default;
     // The length of the full bar (the frame's width), in twips; read for every column.
     virtual double fullBarWidth() const = 0;
-    // One column's display: the caption becomes captionPrefix + percent + "%", the bar's text
-    // percent + "%" and its width barWidth twips. Both numbers are whole.
-    virtual void showProgress(const QString& captionPrefix, double percent, double barWidth) = 0;
+    // One column's progress: the whole percentage of the run done and the bar's width in twips.
+    virtual void showProgress(double percent, double barWidth) = 0;
 };
 
 struct ConversionSteps {
     ProgressDisplay& progress;
-    Boolean& cancelFlag;
+    // Read before every column; the run leaves it as it finds it.
+    const Boolean& cancelFlag;
     std::function<void()> yield;
-    std::function<void()> close;
     // How many pixels of walked columns (rows up to their last row) are gathered before they are
     // converted together: a few milliseconds of work, so a cancel or a repaint waits no longer.
     std::int64_t stripPixels = std::int64_t{1} << 22;

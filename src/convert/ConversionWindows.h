@@ -2,10 +2,9 @@
 // What the progress dialog needs from the picture windows: the picture boxes a run reads and writes, and
 // the result window it maximises when its run ends. Each window is loaded on first reference.
 
-class PictureBox;
+#include "ConversionResult.h"
 
-// The result of a run: the grey picture at the original resolution, or the half-resolution one.
-enum class ConversionResult { Grey, Half };
+class PictureBox;
 
 class ConversionWindows {
 public:

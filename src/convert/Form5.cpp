@@ -14,6 +14,8 @@
 namespace {
 
 constexpr int Label1DesignWidth = 15;
+const QString ToBlackCaptionPrefix = QStringLiteral("转换成原分辨率黑白图片……已经完成:");
+const QString ToScaleCaptionPrefix = QStringLiteral("转换成低分辨率黑白图片……已经完成:");
 
 void placeTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
@@ -102,23 +104,33 @@ void Form5::Timer1_Timer() {
     Timer1->setEnabled(false);
 }
 
-ConversionSteps Form5::conversionSteps() {
-    return ConversionSteps{*this, Module2::CancelFlag, [this] { columnYield_(); }, [this] { Unload(); }};
+ConversionSteps Form5::conversionSteps(const QString& captionPrefix) {
+    captionPrefix_ = captionPrefix;
+    return ConversionSteps{*this, Module2::CancelFlag, [this] { columnYield_(); }};
+}
+
+// The run is over: the dialog closes, and the cancel that its close raises (as the close box does) has
+// no run left to stop.
+void Form5::closeAfterRun() {
+    Unload();
+    Module2::CancelFlag = BooleanFalse;
 }
 
 bool Form5::ToBlack() {
     PictureBox& target = windows_.resultPicture(ConversionResult::Grey);
-    ConversionSteps steps = conversionSteps();
+    ConversionSteps steps = conversionSteps(ToBlackCaptionPrefix);
     convertToGrey(windows_.originalPicture().surface(), target.surface(), steps);
+    closeAfterRun();
     target.surfaceChanged();
     return !steps.cancelled;
 }
 
 bool Form5::ToScale() {
     PictureBox& target = windows_.resultPicture(ConversionResult::Half);
-    ConversionSteps steps = conversionSteps();
+    ConversionSteps steps = conversionSteps(ToScaleCaptionPrefix);
     reduceToHalf(windows_.resultPicture(ConversionResult::Grey).surface(),
                  windows_.originalPicture().surface(), target.surface(), steps);
+    closeAfterRun();
     target.surfaceChanged();
     return !steps.cancelled;
 }
@@ -127,7 +139,7 @@ double Form5::fullBarWidth() const {
     return Shape1->widthTwips();
 }
 
-void Form5::showProgress(const QString& captionPrefix, double percent, double barWidth) {
+void Form5::showProgress(double percent, double barWidth) {
     if (isUnloaded()) {
         return; // closed during the run: the last columns' display has nowhere to go
     }
@@ -141,7 +153,7 @@ void Form5::showProgress(const QString& captionPrefix, double percent, double ba
     }
     if (percent != shownPercent_ || Label1->text().isEmpty()) {
         shownPercent_ = percent;
-        setCaption(progressCaption(captionPrefix, percent));
+        setCaption(progressCaption(captionPrefix_, percent));
         Label1->setText(progressLabelText(percent));
     }
 }

@@ -26,9 +26,10 @@ public:
     bool ToBlack();
     bool ToScale();
 
-    // The progress display: caption, bar text and bar width; an unchanged value costs nothing.
+    // The progress display: the running conversion's caption, bar text and bar width; an unchanged value
+    // costs nothing.
     double fullBarWidth() const override;
-    void showProgress(const QString& captionPrefix, double percent, double barWidth) override;
+    void showProgress(double percent, double barWidth) override;
 
     QLabel* const Label1;
     RectangleShape* const Shape1;
@@ -42,10 +43,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    ConversionSteps conversionSteps();
+    // The steps of a run whose captions start with `captionPrefix`.
+    ConversionSteps conversionSteps(const QString& captionPrefix);
+    void closeAfterRun();
 
     ConversionWindows& windows_;
     int label1WidthTwips_;
+    QString captionPrefix_;
     double shownPercent_ = -1;
     ColumnYield columnYield_;
 };

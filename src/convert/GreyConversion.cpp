@@ -58,7 +58,6 @@ void convertToGrey(const PictureSurface& source, PictureSurface& target, Convers
     const float width = source.ScaleWidth();
     const std::int32_t lastColumn = toInteger32(width);
     ColumnWalk walk;
-    walk.captionPrefix = ToBlackCaptionPrefix.toString();
     // Width 0 would make the first progress step divide 0 by 0: there is nothing to convert.
     walk.lastColumn = width == 0.0f ? -1 : lastColumn;
     walk.step = 1;

@@ -66,7 +66,6 @@ void copyThroughPositions(const PictureSurface& source, PictureSurface& target,
 void reduceToHalf(const PictureSurface& source, const PictureSurface& reference, PictureSurface& target,
                   ConversionSteps& steps) {
     ColumnWalk walk;
-    walk.captionPrefix = ToScaleCaptionPrefix.toString();
     walk.lastColumn = toInteger32(static_cast<double>(source.ScaleWidth()) - 1.0);
     walk.step = 2;
     walk.progressWidth = [&reference] { return static_cast<double>(reference.ScaleWidth()); };

@@ -6,13 +6,8 @@
 #include "ConversionSteps.h"
 #include "runtime/PictureSurface.h"
 
-#include <QStringView>
-
-inline constexpr QStringView ToScaleCaptionPrefix = u"转换成低分辨率黑白图片……已经完成:";
-
 // Columns x = 0, 2, ... up to round(ScaleWidth - 1) and rows y = 0, 2, ... up to round(ScaleHeight -
 // 1) of the source; pixel (x, y) goes to the target's unit (x / 2, y / 2). The progress is measured
-// against the reference's width (0 shows 0 % and an empty bar). Then closes the dialog and clears
-// the cancel flag.
+// against the reference's width (0 shows 0 % and an empty bar).
 void reduceToHalf(const PictureSurface& source, const PictureSurface& reference, PictureSurface& target,
                   ConversionSteps& steps);

@@ -6,5 +6,5 @@
 class SilentProgress : public ProgressDisplay {
 public:
     double fullBarWidth() const override { return 6135; } // the progress dialog's bar, in twips
-    void showProgress(const QString&, double, double) override {}
+    void showProgress(double, double) override {}
 };

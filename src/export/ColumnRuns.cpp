@@ -61,6 +61,6 @@ ColumnRuns::ColumnRuns(const std::array<SelectionCount::SumCounts, 3>& counts)
     : units_(counts[Units]), lighter_(counts[Lighter]), darker_(counts[Darker]) {}
 
 std::int64_t ColumnRuns::runs(ExportPolarity polarity, int threshold) const {
-    const SelectionCount& bothSelected = polarity == ExportPolarity::White ? darker_ : lighter_;
+    const SelectionCount& bothSelected = selectedSums(polarity, threshold).fromBlack() ? lighter_ : darker_;
     return units_.points(polarity, threshold) - bothSelected.points(polarity, threshold);
 }

@@ -5,9 +5,9 @@
 // SelectionExtent they bring a drawing's stated size close to the file's (points would overstate it
 // a hundredfold for a picture of areas). A pass over the picture, about twice a SelectionCount's.
 
-#include "ExportControls.h"
 #include "SelectionCount.h"
 #include "runtime/PictureSurface.h"
+#include "runtime/SelectionRule.h"
 
 #include <array>
 #include <cstdint>
@@ -20,8 +20,9 @@ public:
     std::int64_t runs(ExportPolarity polarity, int threshold) const;
 
 private:
-    // A run starts at every selected unit but those whose unit above is selected too. Black selects
-    // both of two units exactly when the lighter (larger sum) is selected, white when the darker is.
+    // A run starts at every selected unit but those whose unit above is selected too. A run of sums from
+    // black holds both of two units exactly when it holds the lighter (larger sum), a run to white when
+    // it holds the darker.
     explicit ColumnRuns(const std::array<SelectionCount::SumCounts, 3>& counts);
 
     SelectionCount units_;   // every unit's sum

@@ -35,7 +35,7 @@ public:
     const QString& destination() const { return file_.path(); }
     const StagedOutput& output() const { return file_.output(); }
 
-    // The size of the drawing the new formats make of `source` (the exported picture), whose pixel is
+    // The size of the drawing the drawing formats make of `source` (the exported picture), whose pixel is
     // a square of `pixelMillimetres`: its real units' grid times a unit's side, one or two pixels.
     static QSizeF drawingMillimetres(const PictureSurface& source, double pixelMillimetres);
     // The bytes an export of `source` in `format` writes when it selects `extent`: exact for the

@@ -1,5 +1,5 @@
 #pragma once
-// Export controls set once for a whole export: a fixed polarity and threshold, no caption; the
+// Export controls set once for a whole export: a fixed polarity and threshold, no progress shown; the
 // per-column yield runs the given step (a progress bar, an interruption check) or nothing.
 
 #include "ExportControls.h"
@@ -14,7 +14,7 @@ public:
 
     ExportPolarity polarity() const override { return polarity_; }
     int threshold() const override { return threshold_; }
-    void showCaption(const QString&) override {}
+    void showProgress(double) override {}
     void yield() override {
         if (columnStep_) {
             columnStep_();

@@ -33,12 +33,14 @@
 namespace {
 
 constexpr int ClientWidth = 8805;
-// The seed's 5580, a row for the file type and the resolution and one for the preview.
+// The frames, buttons and path take 5580; below them a row for the file type and the resolution, and one
+// for the preview.
 constexpr int ClientHeight = 6480;
 const QString Frame1Caption = QStringLiteral("指定图像的黑白分界线");
 const QString DialogCaption = QStringLiteral("导出图像数据");
 const QString NewFolderName = QStringLiteral("新建文件夹");
 const QString NotConverted = QStringLiteral("尚未转换");
+const QString ProgressCaption = QStringLiteral("导出图像数据---已经完成%1%");
 // How often the preview looks whether its source picture has appeared, gone or changed.
 constexpr int SourceWatchMilliseconds = 300;
 
@@ -115,7 +117,8 @@ public:
 
     ExportPolarity polarity() const override { return polarity_; }
     int threshold() const override { return threshold_; }
-    void showCaption(const QString& caption) override {
+    void showProgress(double percent) override {
+        const QString caption = ProgressCaption.arg(decimalText(percent));
         if (form_ && form_->Caption() != caption) {
             form_->setCaption(caption);
         }
@@ -287,12 +290,12 @@ void Form6::Command1_Click() {
     Module2::CurrentPath = Text2->text();
     const QString path = Module2::CurrentPath;
     const OutputFormat format = chosenFormat();
-    const bool originalResolution = Option1->isChecked();
+    const ConversionResult chosen = chosenSource();
     DialogControls controls(*this);
     // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
     // source window during the export neither disturbs it nor reopens that window.
-    const PictureSurface source = sources.loadForExport(originalResolution);
-    if (!sources.sourceFinished(originalResolution)) {
+    const PictureSurface source = sources.loadForExport(chosen);
+    if (!sources.sourceFinished(chosen)) {
         programShell.MsgBox(QStringLiteral("图片尚未转换完成，不能导出。"), ApplicationTitle);
         return; // a cancelled conversion's partial picture is no result to export; no file is opened
     }
@@ -374,24 +377,24 @@ void Form6::thresholdTyped(int threshold) {
 
 // Otsu's threshold over the source's real pixels; without a source, or with a single grey, none.
 void Form6::AutoThreshold_Click() {
-    const bool original = Option1->isChecked();
-    const PictureSurface* const source = sources_.existingSource(original);
-    if (!source || !sources_.sourceFinished(original)) {
+    const ConversionResult chosen = chosenSource();
+    const PictureSurface* const source = sources_.existingSource(chosen);
+    if (!source || !sources_.sourceFinished(chosen)) {
         return;
     }
     const std::optional<int> threshold =
-        otsuThreshold(counts_.of(*source, original).pixelsFromZero.sumCounts());
+        otsuThreshold(counts_.of(*source, chosen).pixelsFromZero.sumCounts());
     if (threshold) {
         HScroll1->setBarValue(*threshold);
     }
 }
 
 void Form6::showPreview() {
-    const bool original = Option1->isChecked();
-    const PictureSurface* const source = sources_.existingSource(original);
+    const ConversionResult chosen = chosenSource();
+    const PictureSurface* const source = sources_.existingSource(chosen);
     shownSource_ = source;
     shownPixels_ = source ? source->image().cacheKey() : 0;
-    shownFinished_ = source && sources_.sourceFinished(original);
+    shownFinished_ = source && sources_.sourceFinished(chosen);
     if (!shownFinished_) {
         PointCount->setText(NotConverted);
         Histogram->clear();
@@ -401,26 +404,26 @@ void Form6::showPreview() {
     const ExportPolarity polarity = chosenPolarity();
     const int threshold = HScroll1->sliderPosition();
     const FormatEntry& format = formatEntry(chosenFormat());
-    const SelectionExtent extent = counts_.extent(*source, original, format, polarity, threshold);
+    const SelectionExtent extent = counts_.extent(*source, chosen, format, polarity, threshold);
     const std::int64_t bytes = ExportJob::fileBytes(*source, format.format, extent,
                                                     pixelMillimetresTyped().value_or(pixelMillimetres({})));
     PointCount->setText(QStringLiteral("将写入 %1 个点，文件约 %2 MB")
                             .arg(extent.points)
                             .arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1));
-    Histogram->setCounts(counts_.of(*source, original).pixelsFromZero.sumCounts());
+    Histogram->setCounts(counts_.of(*source, chosen).pixelsFromZero.sumCounts());
     Histogram->setSelection(polarity, threshold);
     if (const std::optional<SumHighlight> marks = selectionMarks(polarity, threshold)) {
-        sources_.showSelection(original, *marks);
+        sources_.showSelection(chosen, *marks);
     } else {
         sources_.clearSelection();
     }
 }
 
 void Form6::followSource() {
-    const bool original = Option1->isChecked();
-    const PictureSurface* const source = sources_.existingSource(original);
+    const ConversionResult chosen = chosenSource();
+    const PictureSurface* const source = sources_.existingSource(chosen);
     if (source != shownSource_ || (source && (source->image().cacheKey() != shownPixels_ ||
-                                              sources_.sourceFinished(original) != shownFinished_))) {
+                                              sources_.sourceFinished(chosen) != shownFinished_))) {
         showPreview();
     }
 }
@@ -429,6 +432,10 @@ ExportPolarity Form6::chosenPolarity() const {
     return Option3->isChecked()   ? ExportPolarity::Black
            : Option4->isChecked() ? ExportPolarity::White
                                   : ExportPolarity::None;
+}
+
+ConversionResult Form6::chosenSource() const {
+    return Option1->isChecked() ? ConversionResult::Grey : ConversionResult::Half;
 }
 
 OutputFormat Form6::chosenFormat() const {
@@ -456,7 +463,7 @@ void Form6::fileTypeChosen() {
 
 // The drawing's size for the chosen source, once that picture exists; the point-data file has no size.
 void Form6::showDrawingSize() {
-    const PictureSurface* const source = sources_.existingSource(Option1->isChecked());
+    const PictureSurface* const source = sources_.existingSource(chosenSource());
     const std::optional<double> pixel = pixelMillimetresTyped();
     if (!source || !pixel || !formatEntry(chosenFormat()).drawing) {
         DrawingSize->clear();

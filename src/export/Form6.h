@@ -58,7 +58,7 @@ public:
     QRadioButton* const Option1;
     QLineEdit* const Text2;
 
-    // Beyond the seed's controls, in a row of their own below them: the file type, the drawing's
+    // Below the frames, buttons and path, in a row of their own: the file type, the drawing's
     // resolution in dots per inch and the drawing's size that follows from it.
     QComboBox* const FileType;
     QLineEdit* const Resolution;
@@ -89,6 +89,8 @@ private:
     void thresholdTyped(int threshold);
     void AutoThreshold_Click();
     OutputFormat chosenFormat() const;
+    // The picture the source options choose: 原分辨率 the grey picture, 低分辨率 the half-resolution one.
+    ConversionResult chosenSource() const;
     // The pixel's side in millimetres from the resolution field, or empty when it is not a positive number.
     std::optional<double> pixelMillimetresTyped() const;
 

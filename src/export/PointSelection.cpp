@@ -85,7 +85,7 @@ UnitReads PointSelection::unitReads(const PictureSurface& source, PointNumbering
 
 std::int64_t PointSelection::run(PictureSurface source, PointSink& sink) {
     // The copy cannot change during the export, so its sizes read once stand for the per-column
-    // reads of ScaleWidth (for the caption) and ScaleHeight (for the rows).
+    // reads of ScaleWidth (for the progress) and ScaleHeight (for the rows).
     const bool fromOne = numbering_ == PointNumbering::UnitsFromOne;
     const double progressWidth = fromOne ? source.ScaleWidth() : unitGrid(source, numbering_).width();
     UnitReads reads = unitReads(source, numbering_);
@@ -103,9 +103,7 @@ std::int64_t PointSelection::run(PictureSurface source, PointSink& sink) {
             const std::int64_t x = firstUnit_ + static_cast<std::int64_t>(first + c);
             controls_.yield();
             const double done = static_cast<double>(first + c + 1);
-            const double percent = roundDown(done / progressWidth * 100.0);
-            controls_.showCaption(QStringLiteral("导出图像数据---已经完成") + decimalText(percent) +
-                                  QLatin1Char('%'));
+            controls_.showProgress(roundDown(done / progressWidth * 100.0));
             selected += selectColumn(static_cast<std::int32_t>(x), c, sink);
         }
     }
@@ -176,11 +174,9 @@ void PointSelection::gatherBlock(const PictureSurface& source, std::span<const i
 }
 
 std::int64_t PointSelection::selectColumn(std::int32_t x, std::size_t column, PointSink& sink) {
-    const ExportPolarity polarity = controls_.polarity();
-    // For whole numbers, sum / 3 < t exactly when sum < 3t (and likewise for >).
-    const int limit = 3 * controls_.threshold();
+    const SelectedSums passing = selectedSums(controls_.polarity(), controls_.threshold());
     std::int64_t selected = 0;
-    if (polarity != ExportPolarity::None) {
+    if (passing.first < passing.end) {
         for (std::size_t tile = 0; tile < tiles_; ++tile) {
             // A column's tiles lie a block's width apart, too far for the processor to fetch ahead by itself.
             if (column + 2 < blockColumns_) {
@@ -191,7 +187,7 @@ std::int64_t PointSelection::selectColumn(std::int32_t x, std::size_t column, Po
             stretch.firstY = static_cast<std::int32_t>(tile * TileRows) + firstUnit_;
             stretch.count = std::min(TileRows, rows_.size() - tile * TileRows);
             stretch.sums = tileSums(tile, column);
-            stretch.selected = selectedRows(stretch.sums, stretch.count, polarity, limit);
+            stretch.selected = selectedRows(stretch.sums, stretch.count, passing);
             if (stretch.selected != 0) {
                 selected += std::popcount(stretch.selected);
                 sink.addStretch(stretch);

@@ -1,6 +1,6 @@
 #pragma once
 // The points an export writes: walks a picture column by column, each column top to bottom, with the
-// dialog's per-column steps (yield, progress caption, polarity and threshold read anew), and hands the
+// dialog's per-column steps (yield, progress, polarity and threshold read anew), and hands the
 // selected rows of every column to a sink. It knows nothing of file formats.
 
 #include "ExportControls.h"

@@ -1,7 +1,7 @@
 #include "PreviewCounts.h"
 
-PreviewCounts::Entry& PreviewCounts::entry(const PictureSurface& source, bool originalResolution) {
-    Entry& entry = entries_[originalResolution ? 1 : 0];
+PreviewCounts::Entry& PreviewCounts::entry(const PictureSurface& source, ConversionResult choice) {
+    Entry& entry = entries_[choice == ConversionResult::Grey ? 0 : 1];
     const qint64 pixels = source.image().cacheKey();
     if (entry.surface != &source || entry.pixels != pixels || entry.scaleWidth != source.ScaleWidth() ||
         entry.scaleHeight != source.ScaleHeight()) {
@@ -10,19 +10,19 @@ PreviewCounts::Entry& PreviewCounts::entry(const PictureSurface& source, bool or
     return entry;
 }
 
-const SelectionCounts& PreviewCounts::of(const PictureSurface& source, bool originalResolution) {
-    Entry& found = entry(source, originalResolution);
+const SelectionCounts& PreviewCounts::of(const PictureSurface& source, ConversionResult choice) {
+    Entry& found = entry(source, choice);
     if (!found.counts) {
         found.counts.emplace(selectionCounts(source));
     }
     return *found.counts;
 }
 
-SelectionExtent PreviewCounts::extent(const PictureSurface& source, bool originalResolution,
+SelectionExtent PreviewCounts::extent(const PictureSurface& source, ConversionResult choice,
                                       const FormatEntry& format, ExportPolarity polarity, int threshold) {
-    SelectionExtent extent = of(source, originalResolution).of(format.numbering).extent(polarity, threshold);
+    SelectionExtent extent = of(source, choice).of(format.numbering).extent(polarity, threshold);
     if (format.drawing) {
-        Entry& found = entry(source, originalResolution);
+        Entry& found = entry(source, choice);
         if (!found.runs) {
             found.runs.emplace(source);
         }

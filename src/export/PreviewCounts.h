@@ -6,16 +6,17 @@
 #include "ColumnRuns.h"
 #include "OutputFormat.h"
 #include "SelectionCount.h"
+#include "convert/ConversionResult.h"
 
 #include <optional>
 
 class PreviewCounts {
 public:
     // Both numberings' counts of the source, made in one pass.
-    const SelectionCounts& of(const PictureSurface& source, bool originalResolution);
+    const SelectionCounts& of(const PictureSurface& source, ConversionResult choice);
     // What an export of the source in `format` selects; a drawing's shapes bounded by its column runs,
     // made the first time a drawing format asks (a pass about twice the counts').
-    SelectionExtent extent(const PictureSurface& source, bool originalResolution, const FormatEntry& format,
+    SelectionExtent extent(const PictureSurface& source, ConversionResult choice, const FormatEntry& format,
                            ExportPolarity polarity, int threshold);
 
 private:
@@ -27,7 +28,7 @@ private:
         std::optional<SelectionCounts> counts;
         std::optional<ColumnRuns> runs;
     };
-    Entry& entry(const PictureSurface& source, bool originalResolution);
+    Entry& entry(const PictureSurface& source, ConversionResult choice);
 
     Entry entries_[2];
 };

@@ -5,44 +5,28 @@
 #define QUILLET_SELECTION_SSE2 1
 #endif
 
-namespace {
-
+std::uint64_t selectedRows(const std::uint16_t* sums, std::size_t count, SelectedSums selected) {
+    std::uint64_t rows = 0;
 #ifdef QUILLET_SELECTION_SSE2
-// Sixteen rows per step: two 8-lane comparisons packed to bytes give one bit a row. Sums are at most
-// 765 and so compare correctly as signed 16-bit lanes. Reads whole groups of sixteen sums.
-template <bool Black> std::uint64_t rowsPassing(const std::uint16_t* sums, std::size_t count, int limit) {
-    const __m128i limits = _mm_set1_epi16(static_cast<short>(limit));
-    std::uint64_t selected = 0;
+    // Sixteen rows per step: first - 1 < sum < end in two 8-lane comparisons each, packed to bytes, gives
+    // one bit a row. Sums (at most 765) and the run's ends (-1 to 766) compare correctly as signed 16-bit
+    // lanes. Reads whole groups of sixteen sums.
+    const __m128i below = _mm_set1_epi16(static_cast<short>(selected.first - 1));
+    const __m128i end = _mm_set1_epi16(static_cast<short>(selected.end));
+    const auto inside = [&](__m128i lanes) {
+        return _mm_and_si128(_mm_cmpgt_epi16(lanes, below), _mm_cmplt_epi16(lanes, end));
+    };
     for (std::size_t i = 0; i < count; i += 16) {
         const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + i));
         const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + i + 8));
-        const __m128i passing =
-            Black ? _mm_packs_epi16(_mm_cmplt_epi16(low, limits), _mm_cmplt_epi16(high, limits))
-                  : _mm_packs_epi16(_mm_cmpgt_epi16(low, limits), _mm_cmpgt_epi16(high, limits));
-        selected |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(passing))} << i;
+        const __m128i passing = _mm_packs_epi16(inside(low), inside(high));
+        rows |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(passing))} << i;
     }
-    return count >= 64 ? selected : selected & ((std::uint64_t{1} << count) - 1);
-}
+    return count >= 64 ? rows : rows & ((std::uint64_t{1} << count) - 1);
 #else
-template <bool Black> std::uint64_t rowsPassing(const std::uint16_t* sums, std::size_t count, int limit) {
-    std::uint64_t selected = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        selected |= std::uint64_t{Black ? sums[i] < limit : sums[i] > limit} << i;
+        rows |= std::uint64_t{selected.contains(sums[i])} << i;
     }
-    return selected;
-}
+    return rows;
 #endif
-
-} // namespace
-
-std::uint64_t selectedRows(const std::uint16_t* sums, std::size_t count, ExportPolarity polarity, int limit) {
-    switch (polarity) {
-    case ExportPolarity::Black:
-        return rowsPassing<true>(sums, count, limit);
-    case ExportPolarity::White:
-        return rowsPassing<false>(sums, count, limit);
-    case ExportPolarity::None:
-        break;
-    }
-    return 0;
 }

@@ -178,17 +178,8 @@ SelectionExtent SelectionCount::extent(ExportPolarity polarity, int threshold) c
 }
 
 std::int64_t SelectionCount::selected(const Below& below, ExportPolarity polarity, int threshold) {
-    // The export compares sum < 3t (black) and sum > 3t (white), see selectedRows.
-    const int limit = 3 * threshold;
-    switch (polarity) {
-    case ExportPolarity::Black:
-        return below[std::clamp(limit, 0, SumLevels)];
-    case ExportPolarity::White:
-        return below[SumLevels] - below[std::clamp(limit + 1, 0, SumLevels)];
-    case ExportPolarity::None:
-        break;
-    }
-    return 0;
+    const SelectedSums sums = selectedSums(polarity, threshold);
+    return below[sums.end] - below[sums.first];
 }
 
 std::optional<int> otsuThreshold(const SelectionCount::SumCounts& counts) {
@@ -209,8 +200,8 @@ std::optional<int> otsuThreshold(const SelectionCount::SumCounts& counts) {
     std::int64_t belowSum = 0;
     int sum = 0;
     for (int t = 1; t <= 255; ++t) {
-        // Class "mean < t" holds the sums below 3t.
-        for (; sum < 3 * t; ++sum) {
+        // Class "mean < t" holds the sums black data at t selects.
+        for (; sum < selectedSums(ExportPolarity::Black, t).end; ++sum) {
             below += counts[sum];
             belowSum += counts[sum] * sum;
         }

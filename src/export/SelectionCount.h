@@ -2,10 +2,10 @@
 // How many points an export of one source picture writes, for every threshold and polarity, without
 // writing anything: the channel sums the export reads are counted once, then each question is a sum.
 
-#include "ExportControls.h"
 #include "OutputFormat.h"
 #include "PointSelection.h"
 #include "runtime/PictureSurface.h"
+#include "runtime/SelectionRule.h"
 
 #include <array>
 #include <cstdint>
@@ -14,7 +14,7 @@
 class SelectionCount {
 public:
     // Channel sums run from 0 (black) to 3 · 255 (white).
-    static constexpr int SumLevels = 766;
+    static constexpr int SumLevels = SelectedSums::Levels;
     using SumCounts = std::array<std::int64_t, SumLevels>;
 
     // Counts the sums an export in `numbering` reads from `source`, unit by unit; a read outside the

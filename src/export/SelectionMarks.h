@@ -1,8 +1,7 @@
 #pragma once
 // How the export dialog's preview marks the pixels an export writes: the channel sums its selection
-// takes (black data: sum < 3t, white data: sum > 3t, as the selection compares them), in pure red.
+// takes, in pure red.
 
-#include "ExportControls.h"
 #include "runtime/SumHighlight.h"
 
 #include <optional>
@@ -11,13 +10,8 @@
 inline constexpr QRgb SelectionColour = 0xFFFF0000u;
 
 inline std::optional<SumHighlight> selectionMarks(ExportPolarity polarity, int threshold) {
-    switch (polarity) {
-    case ExportPolarity::Black:
-        return SumHighlight{SumHighlight::Side::Below, 3 * threshold, SelectionColour};
-    case ExportPolarity::White:
-        return SumHighlight{SumHighlight::Side::Above, 3 * threshold, SelectionColour};
-    case ExportPolarity::None:
-        break;
+    if (polarity == ExportPolarity::None) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return SumHighlight{selectedSums(polarity, threshold), SelectionColour};
 }

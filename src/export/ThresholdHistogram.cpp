@@ -20,14 +20,10 @@ ThresholdHistogram::ThresholdHistogram(QWidget* parent) : QWidget(parent) {
 }
 
 void ThresholdHistogram::setCounts(const SelectionCount::SumCounts& counts) {
-    std::array<std::int64_t, 256> levels{};
-    for (int sum = 0; sum < SelectionCount::SumLevels; ++sum) {
-        levels[sum / 3] += counts[sum];
-    }
-    if (!hasCounts_ || levels != levels_) {
-        levels_ = levels;
+    if (!hasCounts_ || counts != counts_) {
+        counts_ = counts;
         hasCounts_ = true;
-        update();
+        count();
     }
 }
 
@@ -42,8 +38,13 @@ void ThresholdHistogram::setSelection(ExportPolarity polarity, int threshold) {
     if (polarity != polarity_ || threshold != threshold_) {
         polarity_ = polarity;
         threshold_ = threshold;
-        update();
+        count();
     }
+}
+
+void ThresholdHistogram::count() {
+    levels_ = histogramLevels(counts_, polarity_, threshold_);
+    update();
 }
 
 void ThresholdHistogram::paintEvent(QPaintEvent*) {
@@ -51,22 +52,24 @@ void ThresholdHistogram::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
-    const double tallest = std::sqrt(static_cast<double>(*std::max_element(levels_.begin(), levels_.end())));
-    const std::optional<SumHighlight> marks = selectionMarks(polarity_, threshold_);
-    const double levelWidth = width() / 256.0;
-    for (int level = 0; level < 256; ++level) {
-        if (levels_[level] == 0) {
+    const auto& pixels = levels_.pixels;
+    const double tallest = std::sqrt(static_cast<double>(*std::max_element(pixels.begin(), pixels.end())));
+    const double levelWidth = width() / static_cast<double>(HistogramLevels::Levels);
+    for (int level = 0; level < HistogramLevels::Levels; ++level) {
+        if (pixels[level] == 0) {
             continue;
         }
         const int bar =
-            std::max(1, static_cast<int>(std::lround(std::sqrt(static_cast<double>(levels_[level])) /
-                                                     tallest * height() * BarShare)));
+            std::max(1, static_cast<int>(std::lround(std::sqrt(static_cast<double>(pixels[level])) / tallest *
+                                                     height() * BarShare)));
         const int left = static_cast<int>(level * levelWidth);
         const int right = std::max(left + 1, static_cast<int>((level + 1) * levelWidth));
-        // A level's middle sum decides its colour; only the white data's threshold level is split.
-        const bool written = marks && marks->marks(3 * level + 1);
-        painter.fillRect(left, height() - bar, right - left, bar,
-                         written ? QColor(SelectionColour) : KeptColour);
+        // The written share at the bar's foot: the whole bar or none of it for a grey picture.
+        const int written = static_cast<int>(
+            std::lround(static_cast<double>(bar) * static_cast<double>(levels_.written[level]) /
+                        static_cast<double>(pixels[level])));
+        painter.fillRect(left, height() - bar, right - left, bar - written, KeptColour);
+        painter.fillRect(left, height() - written, right - left, written, QColor(SelectionColour));
     }
     // The mark on the ramp's own scale (255 units across), black beside white so it shows on any grey.
     const int at = static_cast<int>(std::lround(threshold_ * (width() - 1) / 255.0));

@@ -1,6 +1,6 @@
 #pragma once
-// A pixel's channel sum (red + green + blue, 0 to 765): what the export's selection compares with
-// three times the threshold, and what the preview's marks are decided on.
+// A pixel's channel sum (red + green + blue, 0 to 765): what the selection rule (SelectionRule.h) decides
+// on, for the export and for the preview's marks.
 
 #include <QRgb>
 

@@ -45,35 +45,26 @@ void makeRoom(QImage& buffer, QSize size) {
 
 // Writes `area` of the shown pixels into the buffer's corner, the marked ones in the highlight's colour;
 // a marked pixel's sum is its own, or at a reduced zoom the extreme sum of the pixels it stands for.
-template <bool Above>
-void markPart(const QImage& shown, const std::uint16_t* extremes, const QRect& area, int limit, QRgb colour,
-              QImage& into) {
+void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::uint16_t* extremes,
+                 const QRect& area, const SumHighlight& highlight, QImage& buffer) {
+    makeRoom(buffer, area.size());
+    const SelectedSums marked = highlight.sums;
+    const QRgb colour = highlight.colour;
     for (int y = 0; y < area.height(); ++y) {
         const int row = area.top() + y;
         const auto* from = reinterpret_cast<const QRgb*>(shown.constScanLine(row)) + area.left();
-        auto* to = reinterpret_cast<QRgb*>(into.scanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(buffer.scanLine(y));
         if (extremes) {
             const std::uint16_t* sums =
                 extremes + static_cast<std::size_t>(row) * shown.width() + area.left();
             for (int x = 0; x < area.width(); ++x) {
-                to[x] = (Above ? sums[x] > limit : sums[x] < limit) ? colour : from[x];
+                to[x] = marked.contains(sums[x]) ? colour : from[x];
             }
         } else {
             for (int x = 0; x < area.width(); ++x) {
-                const int sum = channelSum(from[x]);
-                to[x] = (Above ? sum > limit : sum < limit) ? colour : from[x];
+                to[x] = marked.contains(channelSum(from[x])) ? colour : from[x];
             }
         }
-    }
-}
-
-void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::uint16_t* extremes,
-                 const QRect& area, const SumHighlight& highlight, QImage& buffer) {
-    makeRoom(buffer, area.size());
-    if (highlight.side == SumHighlight::Side::Above) {
-        markPart<true>(shown, extremes, area, highlight.limit, highlight.colour, buffer);
-    } else {
-        markPart<false>(shown, extremes, area, highlight.limit, highlight.colour, buffer);
     }
     painter.drawImage(at, buffer, QRect(QPoint(0, 0), area.size()));
 }
@@ -146,17 +137,16 @@ const QImage& ShownPicture::reducedCopy(const QImage& surface) {
 }
 
 const std::vector<std::uint16_t>& ShownPicture::extremeSums(const QImage& surface) {
-    const SumHighlight::Side side = highlight_->side;
-    if (extremes_.empty() || extremesFrom_ != surface.cacheKey() || extremesSide_ != side) {
+    const bool smallest = highlight_->sums.fromBlack();
+    if (extremes_.empty() || extremesFrom_ != surface.cacheKey() || extremesSmallest_ != smallest) {
         const QImage source = unitBlock_ == 1 ? surface : unitPixels(surface, unitBlock_);
         const QSize shown = reducedCopy(surface).size();
-        extremes_ = side == SumHighlight::Side::Below
-                        ? extremesOf(source, shown, 765,
-                                     [](std::uint16_t a, std::uint16_t b) { return std::min(a, b); })
-                        : extremesOf(source, shown, 0,
-                                     [](std::uint16_t a, std::uint16_t b) { return std::max(a, b); });
+        extremes_ = smallest ? extremesOf(source, shown, 765,
+                                          [](std::uint16_t a, std::uint16_t b) { return std::min(a, b); })
+                             : extremesOf(source, shown, 0,
+                                          [](std::uint16_t a, std::uint16_t b) { return std::max(a, b); });
         extremesFrom_ = surface.cacheKey();
-        extremesSide_ = side;
+        extremesSmallest_ = smallest;
     }
     return extremes_;
 }

@@ -38,8 +38,8 @@ public:
 
 private:
     const QImage& reducedCopy(const QImage& surface);
-    // For each pixel of the reduced copy, the lowest (marking below a limit) or highest (above) channel sum
-    // of the stored pixels it stands for: made once per zoom level, surface content and side.
+    // For each pixel of the reduced copy, the lowest (marking a run from black) or highest (a run to white)
+    // channel sum of the stored pixels it stands for: made once per zoom level, surface content and side.
     const std::vector<std::uint16_t>& extremeSums(const QImage& surface);
 
     double zoom_ = 1.0;
@@ -50,5 +50,5 @@ private:
     QImage marked_; // the marked part of the last paint, its memory kept for the next
     std::vector<std::uint16_t> extremes_;
     qint64 extremesFrom_ = 0;
-    SumHighlight::Side extremesSide_ = SumHighlight::Side::Below;
+    bool extremesSmallest_ = true;
 };

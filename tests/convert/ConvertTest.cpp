@@ -3,7 +3,6 @@
 #include "convert/GreyConversion.h"
 #include "convert/GreyLevel.h"
 #include "convert/HalfReduction.h"
-#include "convert/ProgressText.h"
 
 #include <QtTest>
 
@@ -12,27 +11,23 @@
 
 namespace {
 
-// Stands in for the progress dialog: records every display (the caption ends in the bar's text) and close;
-// the cancel flag is set during yield number cancelAtYield (counted from 1). The flag's state at the close
-// matters with the dialog's own close, and is the driver's test.
+// Stands in for the progress dialog: records every display; the cancel flag is set during yield number
+// cancelAtYield (counted from 1). The captions are the dialog's, and its test's.
 class RecordingDisplay : public ProgressDisplay {
 public:
     struct Shown {
-        QString caption;
+        double percent;
         double barWidth;
     };
     double fullBarWidth() const override { return frameWidth; }
-    void showProgress(const QString& prefix, double percent, double barWidth) override {
-        shown.append({progressCaption(prefix, percent), barWidth});
-    }
+    void showProgress(double percent, double barWidth) override { shown.append({percent, barWidth}); }
 
     double frameWidth = 100;
     Boolean cancelFlag = BooleanFalse;
-    int cancelAtYield = 0, yields = 0, closes = 0;
+    int cancelAtYield = 0, yields = 0;
     QList<Shown> shown;
     ConversionSteps steps{*this, cancelFlag,
-                          [this] { cancelFlag = ++yields == cancelAtYield ? BooleanTrue : cancelFlag; },
-                          [this] { ++closes; }};
+                          [this] { cancelFlag = ++yields == cancelAtYield ? BooleanTrue : cancelFlag; }};
 };
 
 // A grey run on a picture width x 4 into a target `larger` pixels wider and
@@ -126,8 +121,7 @@ private slots:
         convertToGrey(source, target, display.steps);
         QCOMPARE(display.shown.size(), run.converted + (run.cancelAtYield != 0)); // a cancel's column shows
         if (run.x >= 0) {
-            const QString text = QString::number(run.percent) + u'%';
-            QCOMPARE(display.shown[run.x].caption, "转换成原分辨率黑白图片……已经完成:" + text);
+            QCOMPARE(display.shown[run.x].percent, double(run.percent));
             QCOMPARE(display.shown[run.x].barWidth, double(run.bar));
         }
         // The grey pixel by the text route (white outside the source) in the columns and rows walked.
@@ -136,8 +130,7 @@ private slots:
             return x < run.converted && y <= 4 ? RGB(level, level, level) : 0;
         };
         QCOMPARE(firstPixelDifference(target, grey), QString());
-        QCOMPARE(display.closes, 1);
-        QCOMPARE(display.cancelFlag, BooleanFalse);
+        QCOMPARE(display.steps.cancelled, run.cancelAtYield != 0);
     }
 
     void reductionKeepsEverySecondPixelOfEverySecondRow_data() {
@@ -167,8 +160,7 @@ private slots:
         reduceToHalf(source, PictureSurface(0, reduction.opened.width(), 1), target, display.steps);
         QCOMPARE(display.shown.size(), reduction.percents.size());
         for (qsizetype index = 0; index < display.shown.size(); ++index) {
-            const QString text = QString::number(reduction.percents[index]) + u'%';
-            QCOMPARE(display.shown[index].caption, "转换成低分辨率黑白图片……已经完成:" + text);
+            QCOMPARE(display.shown[index].percent, reduction.percents[index]);
             QCOMPARE(display.shown[index].barWidth, reduction.percents[index]);
         }
         // Unit (u, v) is device pixel (unit * u, unit * v) and holds grey pixel (2u, 2v).
@@ -179,8 +171,7 @@ private slots:
             return written ? source.Point(2.0f * u, 2.0f * v) : 0;
         };
         QCOMPARE(firstPixelDifference(target, kept), QString());
-        QCOMPARE(display.closes, 1);
-        QCOMPARE(display.cancelFlag, BooleanFalse);
+        QCOMPARE(display.steps.cancelled, reduction.cancelAtYield != 0);
     }
 };
 

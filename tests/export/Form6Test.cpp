@@ -42,18 +42,22 @@ struct FakeSources : ExportSources {
     std::optional<PictureSurface> half;
     QSizeF opened;
     bool present = true, finished = true;
-    std::optional<std::pair<bool, SumHighlight>> marked;
+    std::optional<std::pair<ConversionResult, SumHighlight>> marked;
     std::int64_t written = -1;
     std::optional<double> stated;
-    const PictureSurface* existingSource(bool original) const override {
-        return !present ? nullptr : original ? &grey : &*half;
+    const PictureSurface* existingSource(ConversionResult source) const override {
+        return !present ? nullptr : source == ConversionResult::Grey ? &grey : &*half;
     }
-    void showSelection(bool original, const SumHighlight& marks) override { marked.emplace(original, marks); }
+    void showSelection(ConversionResult source, const SumHighlight& marks) override {
+        marked.emplace(source, marks);
+    }
     void clearSelection() override { marked.reset(); }
     void exportWritten(std::int64_t points, const QString&) override { written = points; }
     bool halfPictureExists() const override { return half.has_value(); }
-    PictureSurface loadForExport(bool original) override { return original ? grey : *half; }
-    bool sourceFinished(bool) const override { return finished; }
+    PictureSurface loadForExport(ConversionResult source) override {
+        return source == ConversionResult::Grey ? grey : *half;
+    }
+    bool sourceFinished(ConversionResult) const override { return finished; }
     QSizeF openedPictureSize() override { return opened; }
     std::optional<double> statedDotsPerInch() const override { return stated; }
 };
@@ -144,8 +148,8 @@ private slots:
         const QString expected = session.path("expected");
         FixedExportControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
         ExportJob(expected, static_cast<OutputFormat>(type))
-            .run(session.sources.loadForExport(!half), session.sources.opened, controls,
-                 25.4 / dialog.Resolution->text().toDouble());
+            .run(session.sources.loadForExport(half ? ConversionResult::Half : ConversionResult::Grey),
+                 session.sources.opened, controls, 25.4 / dialog.Resolution->text().toDouble());
         QCOMPARE(contents(session.path(name)), contents(expected));
     }
 
@@ -162,12 +166,16 @@ private slots:
         QCOMPARE(Module2::CurrentPath, dialog.Text2->text());
         const QString typed = session.path("typed.dat");
         dialog.Text2->setText(typed);
+        QStringList captions;
+        connect(&dialog, &QWidget::windowTitleChanged, this,
+                [&captions](const QString& caption) { captions << caption; });
         QTest::keyClick(dialog.Text2, Qt::Key_Return);
         QCOMPARE(contents(typed), workedBlackFile);
         QCOMPARE(Module2::CurrentPath, typed);
         QCOMPARE(session.onlyMessage(), Done);
         QCOMPARE(session.shell.messages.first().title, QStringLiteral("Quillet"));
-        QCOMPARE(dialog.Caption(), Succeeded);
+        QCOMPARE(captions,
+                 QStringList({"导出图像数据---已经完成33%", "导出图像数据---已经完成66%", Succeeded}));
     }
 
     // OK writes the whole file whatever happens around the export; a failed write (with the error's number)
@@ -255,19 +263,20 @@ private slots:
         Session session(surfaceOf(9, 7));
         session.sources.half = session.sources.grey;
         Form6& dialog = session.dialog();
-        const auto marked = [&session](bool original, ExportPolarity polarity, int threshold) {
-            return session.sources.marked == std::pair(original, *selectionMarks(polarity, threshold));
+        const auto marked = [&session](ConversionResult source, ExportPolarity polarity, int threshold) {
+            return session.sources.marked == std::pair(source, *selectionMarks(polarity, threshold));
         };
-        QVERIFY(marked(false, ExportPolarity::Black, 122));
+        QVERIFY(marked(ConversionResult::Half, ExportPolarity::Black, 122));
         dialog.Option1->setChecked(true);
         dialog.Option4->setChecked(true);
-        QVERIFY(marked(true, ExportPolarity::White, 122));
+        QVERIFY(marked(ConversionResult::Grey, ExportPolarity::White, 122));
         const QImage& ramp = dialog.Picture1->surface().image(); // the histogram's ramp, black to white
         QVERIFY(qGray(ramp.pixel(1, 20)) <= 2 && qGray(ramp.pixel(ramp.width() - 2, 20)) >= 253);
         const QString countAt122 = dialog.PointCount->text();
         dialog.HScroll1->setSliderDown(true);
         dialog.HScroll1->setSliderPosition(40);
-        QVERIFY(marked(true, ExportPolarity::White, 40) && dialog.PointCount->text() != countAt122);
+        QVERIFY(marked(ConversionResult::Grey, ExportPolarity::White, 40) &&
+                dialog.PointCount->text() != countAt122);
         QVERIFY(dialog.ThresholdBox->value() == 40 && dialog.HScroll1->Value() == 122);
         QCOMPARE(dialog.Frame1->title(), QStringLiteral("指定图像的黑白分界线--RGB(122,122,122)"));
         dialog.HScroll1->setSliderDown(false);
@@ -277,7 +286,7 @@ private slots:
         QCOMPARE(dialog.HScroll1->Value(), 17);
         dialog.HScroll1->triggerAction(QAbstractSlider::SliderPageStepAdd);
         QCOMPARE(dialog.ThresholdBox->value(), 33);
-        QVERIFY(marked(true, ExportPolarity::White, 33));
+        QVERIFY(marked(ConversionResult::Grey, ExportPolarity::White, 33));
         dialog.Unload();
         QVERIFY(!session.sources.marked);
     }
@@ -307,7 +316,8 @@ private slots:
         QVERIFY(session.shell.endCount == 1 && session.shell.messages.isEmpty());
     }
 
-    // 自动 takes Otsu's threshold of the source; a single grey leaves the threshold as it is.
+    // 自动 takes Otsu's threshold of the source; a single grey leaves the threshold as it is. The bars are
+    // red where the export writes.
     void automaticThresholdAndHistogram_data() {
         QTest::addColumn<int>("dark");
         QTest::addColumn<int>("light");
@@ -321,10 +331,23 @@ private slots:
         QFETCH(int, threshold);
         Session session(greyPicture(greyLevels(5, 3, [&](int x, int) { return x < 2 ? dark : light; })));
         Form6& dialog = session.dialog();
-        QVERIFY(dialog.Histogram->levels()[dark] == (dark == light ? 15 : 6) &&
-                dialog.Histogram->levels()[light] == (dark == light ? 15 : 9));
+        const auto& pixels = dialog.Histogram->levels().pixels;
+        QVERIFY(pixels[dark] == (dark == light ? 15 : 6) && pixels[light] == (dark == light ? 15 : 9));
         dialog.AutoThreshold->click();
         QVERIFY(dialog.HScroll1->Value() == threshold && dialog.ThresholdBox->value() == threshold);
+        // White data at the light grey writes none of the picture: no bar is red; black data one level
+        // above writes all of it (the threshold's mark hides the bars beside it).
+        const auto redAtFoot = [&dialog] {
+            const QImage bars = dialog.Histogram->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const auto* foot = reinterpret_cast<const QRgb*>(bars.constScanLine(bars.height() - 1));
+            return std::count(foot, foot + bars.width(), SelectionColour);
+        };
+        dialog.Option4->setChecked(true);
+        dialog.HScroll1->setBarValue(light);
+        QCOMPARE(redAtFoot(), 0);
+        dialog.Option3->setChecked(true);
+        dialog.HScroll1->setBarValue(light + 1);
+        QVERIFY(redAtFoot() > 0);
     }
 };
 

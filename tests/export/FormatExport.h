@@ -1,11 +1,11 @@
 #pragma once
-// Pictures of grey levels and their exports in every format, with the captions shown, for the export tests.
+// Pictures of grey levels and their exports in every format, with the progress shown, for the export tests.
 
 #include "TestFiles.h"
 #include "TestPictures.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
-#include "runtime/HalfResolutionScale.h"
+#include "export/PictureRoad.h"
 
 #include <QTemporaryDir>
 #include <QVector>
@@ -32,31 +32,32 @@ inline PictureSurface greyPicture(const GreyLevels& levels) {
                      [&levels](int x, int y) { return RGB(levels[x][y], levels[x][y], levels[x][y]); });
 }
 
-// `surface` as the half-resolution picture, as the program sets it up: its user scale is half the pixels.
-inline PictureSurface halfOf(PictureSurface surface) {
-    setHalfResolutionScale(surface, surface);
-    return surface;
+// The half-resolution picture the picture road makes of a grey picture.
+inline PictureSurface halfOf(const PictureSurface& grey) {
+    PictureRoad road(grey.image(), QStringLiteral("test picture"));
+    road.makeHalf();
+    return road.result(ConversionResult::Half);
 }
 
 struct FormatExport {
     QByteArray bytes;
     ExportOutcome outcome;
-    QStringList captions;
+    QList<double> percents;
 };
 
 inline FormatExport exportFormat(const PictureSurface& source, OutputFormat format, bool white, int threshold,
                                  double pixelMillimetres = 0.1) {
-    // Fixed controls that keep the captions shown.
+    // Fixed controls that keep the progress shown.
     struct Controls : FixedExportControls {
         using FixedExportControls::FixedExportControls;
-        void showCaption(const QString& caption) override { captions << caption; }
-        QStringList captions;
+        void showProgress(double percent) override { percents << percent; }
+        QList<double> percents;
     } controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out") + formatEntry(format).suffix);
     const QSizeF opened(source.pixelWidth(), source.pixelHeight());
     const ExportOutcome outcome = ExportJob(path, format).run(source, opened, controls, pixelMillimetres);
-    return {contents(path), outcome, controls.captions};
+    return {contents(path), outcome, controls.percents};
 }
 
 // The worked example: (1,1) = 40, (2,1) = 121, (1,2) = 130, (2,2) = 200, column 0 and row 0 black.

@@ -1,5 +1,5 @@
 // What an export selects: the selection and the wide records checked against plain ones for every sum and
-// stretch length, the records, captions and header the point-data file gets, and the count of the points
+// stretch length, the records, progress and header the point-data file gets, and the count of the points
 // and the file's size stated before any export, with Otsu's threshold.
 
 #include "FormatExport.h"
@@ -18,12 +18,8 @@
 
 namespace {
 
-QStringList progress(std::initializer_list<int> percents) {
-    QStringList captions;
-    for (const int percent : percents) {
-        captions << QStringLiteral("导出图像数据---已经完成%1%").arg(percent);
-    }
-    return captions;
+QList<double> progress(std::initializer_list<double> percents) {
+    return QList<double>(percents);
 }
 
 // Counts the column runs, as the drawing formats' sinks find them before merging columns.
@@ -47,9 +43,9 @@ Q_DECLARE_METATYPE(PictureSurface)
 class RecordExportTest : public QObject {
     Q_OBJECT
 private slots:
-    // Every sum from 0 to 765, both polarities, limits at and around the ends, stretches of every
+    // Every sum from 0 to 765, both polarities, thresholds at and around the ends, stretches of every
     // length up to 64, and sums past the stretch that would pass if they were read as part of it: the
-    // selection must be the plain comparison, and the wide records exactly the portable ones' bytes.
+    // selection must be the rule's, and the wide records exactly the portable ones' bytes.
     void selectionAndRecordsHoldForEverySumAndLength() {
         const StretchRecordsFunction wide = wideStretchRecords();
         std::vector<std::uint16_t> sums(766);
@@ -59,17 +55,17 @@ private slots:
         std::vector<char> expected(24 * (64 + StretchSlack));
         std::vector<char> stored(expected.size());
         for (const ExportPolarity polarity : Polarities) {
-            for (const int limit : {0, 1, 365, 366, 764, 765}) {
+            for (const int threshold : {0, 1, 122, 254, 255}) {
+                const SelectedSums selected = selectedSums(polarity, threshold);
                 for (std::size_t first = 0, count = 1; first + count <= 766;
                      first += count, count = count % 64 + 1) {
                     const std::uint16_t* const at = sums.data() + first;
                     std::uint64_t plain = 0;
                     for (std::size_t i = 0; i < count; ++i) {
-                        const bool passes = polarity == ExportPolarity::Black ? at[i] < limit : at[i] > limit;
-                        plain |= std::uint64_t{passes} << i;
+                        plain |= std::uint64_t{isSelected(polarity, threshold, at[i])} << i;
                     }
-                    const ColumnStretch stretch{7, 100 + int(first), count,
-                                                selectedRows(at, count, polarity, limit), at};
+                    const ColumnStretch stretch{7, 100 + int(first), count, selectedRows(at, count, selected),
+                                                at};
                     QCOMPARE(stretch.selected, plain);
                     const std::size_t portableKept = storeStretchRecordsPortable(expected.data(), stretch);
                     QCOMPARE(portableKept, std::size_t(std::popcount(plain)));
@@ -81,26 +77,26 @@ private slots:
                 }
             }
         }
-        QCOMPARE(selectedRows(sums.data(), 64, ExportPolarity::None, 400), std::uint64_t{0});
+        QCOMPARE(selectedRows(sums.data(), 64, selectedSums(ExportPolarity::None, 133)), std::uint64_t{0});
         if (!wide) {
             QSKIP("this processor has no wide version: the portable one alone was checked");
         }
     }
 
     // The worked example's black and white data, the half-resolution units (pixel (2u, 2v); a unit past the
-    // picture reads white) and an empty picture: the records, the header and the progress captions.
+    // picture reads white) and an empty picture: the records, the header and the progress shown.
     void recordsFollowPolarityAndThreshold_data() {
         QTest::addColumn<PictureSurface>("picture");
         QTest::addColumn<bool>("white");
         QTest::addColumn<int>("threshold");
         QTest::addColumn<QByteArray>("expected");
-        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QList<double>>("percents");
         const auto half = [](int width) {
             return halfOf(greyPicture(greyLevels(width, 5, [](int x, int y) { return 10 * x + y; })));
         };
         const auto row = [](const char* tag, const PictureSurface& picture, bool white, int threshold,
-                            const QByteArray& expected, const QStringList& captions) {
-            QTest::newRow(tag) << picture << white << threshold << expected << captions;
+                            const QByteArray& expected, const QList<double>& percents) {
+            QTest::newRow(tag) << picture << white << threshold << expected << percents;
         };
         const PictureSurface worked = greyPicture(workedLevels());
         row("black data at 122: the worked example", worked, false, 122,
@@ -123,7 +119,7 @@ private slots:
         QFETCH(int, threshold);
         const FormatExport result = exportFormat(picture, OutputFormat::Records, white, threshold);
         QTEST(result.bytes, "expected");
-        QTEST(result.captions, "captions");
+        QTEST(result.percents, "percents");
         // The count the command reports comes from the job: it must be the records written.
         QCOMPARE(result.outcome.points + 1, result.bytes.size() / PointRecord::Length);
     }
@@ -145,7 +141,7 @@ private slots:
         const FormatExport result =
             exportFormat(surfaceOf(width, 70, colour), OutputFormat::Records, false, 122);
         QVERIFY(result.bytes == expected);
-        QCOMPARE(result.captions.size(), width);
+        QCOMPARE(result.percents.size(), width);
     }
 
     void countsTheExportedPoints_data() {

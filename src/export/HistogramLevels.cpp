@@ -1,0 +1,12 @@
+#include "HistogramLevels.h"
+
+HistogramLevels histogramLevels(const SelectionCount::SumCounts& counts, ExportPolarity polarity,
+                                int threshold) {
+    const SelectedSums selected = selectedSums(polarity, threshold);
+    HistogramLevels levels;
+    for (int sum = 0; sum < SelectionCount::SumLevels; ++sum) {
+        levels.pixels[sum / 3] += counts[sum];
+        levels.written[sum / 3] += selected.contains(sum) ? counts[sum] : 0;
+    }
+    return levels;
+}
