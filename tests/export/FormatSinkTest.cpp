@@ -1,4 +1,5 @@
 #include "FormatExport.h"
+#include "RealReaders.h"
 #include "export/MergedRectangles.h"
 #include "export/PixelSize.h"
 #include "runtime/StatedResolution.h"
@@ -266,11 +267,10 @@ private slots:
         const QString rsvg = QStandardPaths::findExecutable(QStringLiteral("rsvg-convert"));
         const QString librecad = QStandardPaths::findExecutable(QStringLiteral("librecad"));
         const QString timeout = QStandardPaths::findExecutable(QStringLiteral("timeout"));
-        if (!QFile::exists(python) || rsvg.isEmpty() || librecad.isEmpty() || timeout.isEmpty() ||
-            !run(python, {"-c", "import ezdxf"}).isEmpty()) {
-            QSKIP("python3-ezdxf, librsvg2-bin or librecad is not installed "
-                  "(scripts/quillet.sh test installs them)");
-        }
+        QUILLET_REQUIRE_READERS(!QFile::exists(python) || rsvg.isEmpty() || librecad.isEmpty() ||
+                                    timeout.isEmpty() || !run(python, {"-c", "import ezdxf"}).isEmpty(),
+                                "python3-ezdxf, librsvg2-bin or librecad is not installed "
+                                "(scripts/quillet.sh test installs them)");
         // runs of every length in both directions: a ramp with grain
         const GreyLevels levels = greyLevels(
             23, 17, [](int x, int y) { return (x * 11 + y * 7) % 97 + ((x * y) % 5 == 0 ? 0 : 80); });
