@@ -199,18 +199,18 @@ private slots:
         QTEST(result.outcome.drawingMillimetres, "drawing");
     }
 
+    // A picture wider than high (5 x 3 pixels of 0.1 mm): a side taken for the other shows.
     void dxfHeaderFramesThePictureAndCountsHandles() {
-        const QByteArray dxf = exportFormat(greyPicture(workedLevels()), OutputFormat::Dxf, false, 122).bytes;
+        const QByteArray dxf = exportFormat(surfaceOf(5, 3), OutputFormat::Dxf, false, 122).bytes;
         QCOMPARE(dxfHeader(dxf, "$ACADVER"), QByteArray("  1 AC1015   9 $DWGCODEPAGE   3 ANSI_1252"));
         QCOMPARE(dxfHeader(dxf, "$HANDSEED").left(8),
-                 QByteArray("  5 109 ")); // 0x100 + 3 x 3
+                 QByteArray("  5 10F ")); // 0x100 + 5 x 3
         QCOMPARE(dxfHeader(dxf, "$INSUNITS").left(6), QByteArray(" 70 4 "));
         QCOMPARE(dxfHeader(dxf, "$MEASUREMENT").left(6), QByteArray(" 70 1 "));
         QCOMPARE(dxfHeader(dxf, "$EXTMIN"), QByteArray(" 10 0  20 0  30 0"));
-        QCOMPARE(dxfHeader(dxf, "$EXTMAX"),
-                 QByteArray(" 10 0.30000000000000004  20 0.30000000000000004  30 0"));
+        QCOMPARE(dxfHeader(dxf, "$EXTMAX"), QByteArray(" 10 0.5  20 0.30000000000000004  30 0"));
         QVERIFY(dxf.contains("*Active\n 70\n0\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n "
-                             "12\n0.15000000000000002\n"
+                             "12\n0.25\n"
                              " 22\n0.15000000000000002\n"));
         QVERIFY(dxf.endsWith("  0\nENDSEC\n  0\nEOF\n"));
     }
