@@ -188,7 +188,8 @@ private slots:
              {"missing folder", {"missing", "'76'：\n\n无法写入文件“"}},
              {"read-only file", {"readonly", "'70'：\n\n无法写入文件“"}},
              {"a cancelled conversion's picture", {"unfinished", "图片尚未转换完成，不能导出。"}},
-             {"a resolution that is no positive number", {"dpi", "分辨率必须是大于零的数（每英寸的点数）"}}});
+             {"a negative resolution", {"dpi -3", "分辨率必须是大于零的数（每英寸的点数）"}},
+             {"a resolution of 0", {"dpi 0", "分辨率必须是大于零的数（每英寸的点数）"}}});
     }
     void okWritesTheWholeFileOrChangesNothing() {
         QFETCH(AroundOk, row);
@@ -211,7 +212,7 @@ private slots:
             QFile::setPermissions(old, QFileDevice::ReadOwner); // refused even though tests run as root
         } else {
             session.sources.finished = kind != "unfinished";
-            dialog.Resolution->setText(kind == "dpi" ? "-3" : "96");
+            dialog.Resolution->setText(kind.startsWith("dpi ") ? kind.mid(4) : "96");
             path.clear();
         }
         dialog.setCaption(Succeeded); // an earlier export's
@@ -292,7 +293,7 @@ private slots:
     }
 
     // Without its source picture (none yet, or a cancelled run's) the dialog says so, marks nothing and
-    // 自动 does nothing; the picture's arrival is noticed.
+    // 自动 does nothing; the picture's arrival is noticed, and so are new pixels in it.
     void withoutTheSourcePictureTheDialogSaysNotConverted_data() {
         QTest::addColumn<bool>("present");
         QTest::newRow("no picture") << false;
@@ -312,6 +313,8 @@ private slots:
         session.sources.present = session.sources.finished = true;
         QTRY_COMPARE(dialog.PointCount->text(), QStringLiteral("将写入 2 个点，文件约 0.0 MB"));
         QVERIFY(session.sources.marked && dialog.Histogram->hasCounts());
+        session.sources.grey.PSet(1, 2, RGB(0, 0, 0)); // 130 becomes black: counted afresh
+        QTRY_COMPARE(dialog.PointCount->text(), QStringLiteral("将写入 3 个点，文件约 0.0 MB"));
         dialog.Command2->click(); // Cancel ends the program
         QVERIFY(session.shell.endCount == 1 && session.shell.messages.isEmpty());
     }

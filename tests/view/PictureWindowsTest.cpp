@@ -179,8 +179,8 @@ private slots:
             {631, 315, 1538, 769}, {-315, -769});
         row("no step beyond 100 %", "ctrl-key:Plus ctrl-wheel:120", 1, {1217, 608, 2417, 1208},
             {-608, -1208});
-        row("fit by the menu, then no step below", "menu:fit_to_window ctrl-key:Minus", 581.0 / 3000,
-            {0, 0, 0, 0}, {197.8333, 1});
+        row("fit by the menu", "menu:fit_to_window", 581.0 / 3000, {0, 0, 0, 0}, {197.8333, 1});
+        row("no step below the fit", "ctrl-key:0 ctrl-key:Minus", 581.0 / 3000, {0, 0, 0, 0}, {197.8333, 1});
         row("back to 100 %", "ctrl-key:0 wheel:-120 menu:100_% key:Down", 1, {1217, 604, 2417, 1252},
             {-604, -1252});
     }
