@@ -151,9 +151,6 @@ Form4* Forms::loadedForm4() const {
 Form5* Forms::loadedForm5() const {
     return ifLoaded(form5_);
 }
-Form6* Forms::loadedForm6() const {
-    return ifLoaded(form6_);
-}
 
 Form1& Forms::originalWindow() {
     return form1();

@@ -41,13 +41,11 @@ public:
     Form6& form6();
 
     // The window if it is loaded now, without loading it.
-    MDIForm1* loadedMdiForm1() const { return mdiForm1_.get(); }
     Form1* loadedForm1() const;
     Form2* loadedForm2() const;
     Form3* loadedForm3() const;
     Form4* loadedForm4() const;
     Form5* loadedForm5() const;
-    Form6* loadedForm6() const;
 
     // Keeps the opened picture for the program's whole run and shows it in the original-picture
     // window, which shows it again whenever it is reopened.

@@ -7,10 +7,6 @@ RuntimeError RuntimeError::overflow() {
     return {ErrorNumber::Overflow, QStringLiteral("Overflow")};
 }
 
-RuntimeError RuntimeError::divisionByZero() {
-    return {ErrorNumber::DivisionByZero, QStringLiteral("Division by zero")};
-}
-
 RuntimeError RuntimeError::invalidPropertyValue() {
     return {ErrorNumber::InvalidPropertyValue, QStringLiteral("Invalid property value")};
 }

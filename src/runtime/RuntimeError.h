@@ -13,7 +13,6 @@ public:
     const QString& text() const { return text_; }
 
     static RuntimeError overflow();             // 6 "Overflow"
-    static RuntimeError divisionByZero();       // 11 "Division by zero"
     static RuntimeError invalidPropertyValue(); // 380 "Invalid property value"
 
 private:
@@ -24,9 +23,7 @@ private:
 namespace ErrorNumber {
 constexpr int Overflow = 6;
 constexpr int OutOfMemory = 7;
-constexpr int DivisionByZero = 11;
 constexpr int FileNotFound = 53;
-constexpr int FileAlreadyOpen = 55;
 constexpr int DeviceIOError = 57;
 constexpr int DiskFull = 61;
 constexpr int PermissionDenied = 70;
