@@ -32,7 +32,7 @@ StagedOutput pointFileOutput(const ExportSettings& settings) {
 // The same file by any name (links, bind mounts, a file system that ignores case) has the same inode.
 void refuseToReplaceThePicture(StagedOutput& output, const PictureFile& picture) {
     if (output.isFile(picture.device(), picture.inode())) {
-        output.fail(0, QStringLiteral("it is the picture being read"));
+        output.fail(Reason::WriteOverPicture, 0);
     }
 }
 

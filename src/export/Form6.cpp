@@ -7,6 +7,7 @@
 #include "runtime/DirListBox.h"
 #include "runtime/DoEvents.h"
 #include "runtime/DriveListBox.h"
+#include "runtime/FailureTexts.h"
 #include "runtime/Numbers.h"
 #include "runtime/PictureBox.h"
 #include "runtime/PlatformDrives.h"
@@ -284,7 +285,7 @@ void Form6::Command1_Click() {
     });
     const std::optional<double> pixelMillimetres = pixelMillimetresTyped();
     if (!pixelMillimetres) {
-        programShell.MsgBox(QStringLiteral("分辨率必须是大于零的数（每英寸的点数）"), ApplicationTitle);
+        programShell.MsgBox(chineseText(Failure{Reason::ResolutionNotPositive}), ApplicationTitle);
         return;
     }
     Module2::CurrentPath = Text2->text();
@@ -296,7 +297,7 @@ void Form6::Command1_Click() {
     // source window during the export neither disturbs it nor reopens that window.
     const PictureSurface source = sources.loadForExport(chosen);
     if (!sources.sourceFinished(chosen)) {
-        programShell.MsgBox(QStringLiteral("图片尚未转换完成，不能导出。"), ApplicationTitle);
+        programShell.MsgBox(chineseText(Failure{Reason::PictureNotConverted}), ApplicationTitle);
         return; // a cancelled conversion's partial picture is no result to export; no file is opened
     }
     bool succeeded = false;
@@ -334,12 +335,12 @@ void Form6::Command3_Click() {
     const bool plainName = !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
                            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
     if (!plainName || folder.exists(name) || !folder.mkdir(name)) {
-        shell().MsgBox(QStringLiteral("无法新建文件夹“%1”：%2")
-                           .arg(QDir::toNativeSeparators(folder.filePath(name)),
-                                !plainName            ? QStringLiteral("名称无效")
-                                : folder.exists(name) ? QStringLiteral("已有同名的文件或文件夹")
-                                                      : QStringLiteral("文件夹不可写")),
-                       ApplicationTitle);
+        const Reason reason = !plainName            ? Reason::NewFolderNameInvalid
+                              : folder.exists(name) ? Reason::NewFolderNameTaken
+                                                    : Reason::NewFolderNotWritable;
+        shell().MsgBox(
+            chineseText(Failure{.reason = reason, .name = QDir::toNativeSeparators(folder.filePath(name))}),
+            ApplicationTitle);
         return;
     }
     Dir1->setPath(folder.filePath(name)); // its change handler recomposes the path

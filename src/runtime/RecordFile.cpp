@@ -94,8 +94,7 @@ void RecordFile::stopWriter() {
 
 void RecordFile::makeRoom(std::size_t bytes) {
     if (!open_) {
-        throw RuntimeError(ErrorNumber::PathFileAccessError,
-                           QStringLiteral("Cannot write the file \"%1\": the file is closed").arg(path()));
+        throw RuntimeError(Failure{.reason = Reason::WriteFileClosed, .name = path()});
     }
     handOver(used_ / WriteBytes * WriteBytes);
     if (buffer_.size - used_ < bytes) {
@@ -166,7 +165,7 @@ void RecordFile::discard() {
 
 void RecordFile::fail(int errorNumber) {
     discard();
-    output_.fail(errorNumber, {});
+    output_.fail(errorNumber);
 }
 
 void RecordFile::abandonAllOpen() {

@@ -122,7 +122,8 @@ private slots:
                 << Arguments{"--threshold", refused} + files << 2 << "the threshold must be a whole number"
                 << QByteArray();
         }
-        row("unknown format", Arguments{"--format", "pdf"} + files, 2, "'pdf'");
+        row("unknown format", Arguments{"--format", "pdf"} + files, 2,
+            "the format must be records, dxf, svg or csv, not 'pdf'");
         for (const char* refused : {"0", "-1", "abc", "1e2", "2,5", ""}) {
             QTest::addRow("pixel size '%s'", refused) << Arguments{"--pixel-size", refused} + files << 2
                                                       << "must be a positive decimal number" << QByteArray();

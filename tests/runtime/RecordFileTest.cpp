@@ -165,6 +165,28 @@ private slots:
         QCOMPARE(everything(QFileInfo(path).path()), QStringList{QFileInfo(path).fileName()});
     }
 
+    // A temporary file that cannot be removed after a failure is named with it, so that the user can.
+    void aTemporaryLeftBehindIsNamedWithTheFailure() {
+        QTemporaryDir dir;
+        StagedOutput output(QFile::encodeName(dir.filePath("out.pts")), {.unnamedTemporary = false});
+        const QStringList temporaries = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(temporaries.size(), 1);
+        // Gone before the commit: neither renamed into place nor removed.
+        QVERIFY(QFile::remove(dir.filePath(temporaries[0])));
+        try {
+            output.commit();
+            QFAIL("a missing temporary file was put in place");
+        } catch (const RuntimeError& error) {
+            QCOMPARE(error.reason(), Reason::WriteRefused);
+            QCOMPARE(error.failure().notes.size(), std::size_t{1});
+            const Failure& note = error.failure().notes[0];
+            QCOMPARE(note.reason, Reason::TemporaryLeftBehind);
+            QCOMPARE(note.name, QDir(QFileInfo(dir.path()).canonicalFilePath()).filePath(temporaries[0]));
+            QCOMPARE(note.systemError, ENOENT);
+        }
+        QVERIFY(!StagedOutput::takeLeftover()); // told once
+    }
+
     // Whatever open(path, O_WRONLY | O_CREAT) would write is written, and nothing else: the kernel's own
     // resolution of links and folders, its reasons for refusing a name. A file root writes over keeps its
     // owner, group (in a set-group-ID folder too) and mode (a set-user-ID bit, which a new owner clears).
