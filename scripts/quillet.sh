@@ -29,7 +29,7 @@ install_missing() {
 build() {
     local preset=$1
     shift
-    cmake --preset "$preset" "$@" >/dev/null
+    cmake --preset "$preset" "$@"
     cmake --build --preset "$preset" -j "$(nproc)"
 }
 
