@@ -15,8 +15,9 @@ fail() {
 
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack could not build the package"; }
-deb=$work/quillet_${version}-1_$(dpkg --print-architecture).deb
-[ -f "$deb" ] || fail "no $(basename "$deb") among: $(ls "$work")"
+debs=("$work"/quillet_"$version"-*_"$(dpkg --print-architecture)".deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "not one quillet_$version-*.deb among: $(ls "$work")"
+deb=${debs[0]}
 
 dpkg-deb --info "$deb"
 depends=$(dpkg-deb --field "$deb" Depends)
