@@ -40,14 +40,14 @@ std::int64_t csvBytes(const SinkSetup& setup, const SelectionExtent& extent) {
 }
 
 constexpr FormatEntry Formats[] = {
-    {OutputFormat::Records, "records", ".txt", "点数据文件 (*.txt)", false, PointNumbering::UnitsFromOne,
-     PointRecord::Length, recordSink, recordBytes},
-    {OutputFormat::Dxf, "dxf", ".dxf", "DXF 图形 (*.dxf)", true, PointNumbering::PixelsFromZero, 1, dxfSink,
-     dxfBytes},
-    {OutputFormat::Svg, "svg", ".svg", "SVG 图形 (*.svg)", true, PointNumbering::PixelsFromZero, 1, svgSink,
-     svgBytes},
-    {OutputFormat::Csv, "csv", ".csv", "CSV 表格 (*.csv)", false, PointNumbering::PixelsFromZero, 1, csvSink,
-     csvBytes},
+    {OutputFormat::Records, "records", ".txt", "点数据文件 (*.txt)", false, false,
+     PointNumbering::UnitsFromOne, PointRecord::Length, recordSink, recordBytes},
+    {OutputFormat::Dxf, "dxf", ".dxf", "DXF 图形 (*.dxf)", true, true, PointNumbering::PixelsFromZero, 1,
+     dxfSink, dxfBytes},
+    {OutputFormat::Svg, "svg", ".svg", "SVG 图形 (*.svg)", true, true, PointNumbering::PixelsFromZero, 1,
+     svgSink, svgBytes},
+    {OutputFormat::Csv, "csv", ".csv", "CSV 表格 (*.csv)", false, true, PointNumbering::PixelsFromZero, 1,
+     csvSink, csvBytes},
 };
 
 } // namespace

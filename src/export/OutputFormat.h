@@ -40,6 +40,7 @@ struct FormatEntry {
     const char* suffix;   // the file name's ending, with its dot
     const char* fileType; // the export dialog's file-type choice, UTF-8
     bool drawing;         // drawn as filled shapes on a drawing of a size in mm, reported as such
+    bool filtersSpecks;   // may leave out the shapes below a minimum area
     PointNumbering numbering;
     int recordLength; // the point-data file's record, or 1 for a stream of bytes
     std::unique_ptr<PointSink> (*makeSink)(RecordFile& file, const SinkSetup& setup);
