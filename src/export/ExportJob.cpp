@@ -35,6 +35,7 @@ ExportOutcome ExportJob::run(const PictureSurface& source, const QSizeF& openedP
         SelectionShapes shapes(setup.grid, format_.filtersSpecks ? shapes_.minimumArea : 0);
         PointSelection(controls, format_.numbering).run(source, shapes);
         if (drawsOutlines()) {
+            // The counts are those of the tracing the drawing made.
             writeOutlineDrawing(format_.format, file_, setup, shapes);
             outcome.points = shapes.keptUnits();
             outcome.shapes = shapes.shapeCount();

@@ -4,8 +4,10 @@
 
 void writeOutlineDrawing(OutputFormat format, RecordFile& file, const SinkSetup& setup,
                          const SelectionShapes& shapes) {
-    // Stands in for the outline writers until they are wired in here: the format's squares drawing of
-    // the units the speck filter keeps, handed over as a point selection hands them.
+    // Stands in for the outline writers until they are wired in here: the shapes traced once, as the
+    // writers trace them, for their counts; then the format's squares drawing of the units the speck
+    // filter keeps, handed over as a point selection hands them.
+    shapes.forEachShape([](const TracedShape&) {});
     const auto sink = formatEntry(format).makeSink(file, setup);
     static constexpr std::uint16_t NoSums[ColumnStretch::MaxRows] = {};
     const std::int32_t rows = setup.grid.height();

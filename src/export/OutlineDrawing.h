@@ -7,6 +7,7 @@
 
 class RecordFile;
 
-// Writes the whole drawing of the kept shapes of `shapes`, which has had every column.
+// Writes the whole drawing of the kept shapes of `shapes`, which has had every column, reading them
+// with forEachShape at least once: the job reports the counts of that tracing.
 void writeOutlineDrawing(OutputFormat format, RecordFile& file, const SinkSetup& setup,
                          const SelectionShapes& shapes);

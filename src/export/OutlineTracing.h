@@ -10,12 +10,15 @@
 #include <cstdint>
 #include <functional>
 
-// The outline through the left edge of `unit`, whose left neighbour is unselected, starting at its
-// first corner in column order; marks the left edges it passes as Traced. `units` gets the area it
-// encloses, negative for a hole.
-Outline traceOutline(ShapeGrid& grid, std::size_t unit, std::int64_t& units);
+struct ShapeCounts {
+    std::int64_t shapes = 0;
+    std::int64_t outlines = 0;
+    std::int64_t corners = 0;
+    std::int64_t units = 0;
+};
 
-// Traces every shape of the grid's selection, in the order of the first corners of their outer
-// boundaries, column by column and each column top to bottom, and hands each to `shape` with its holes
-// in the same order. Leaves marks on the grid.
-void traceShapes(ShapeGrid& grid, const std::function<void(const TracedShape&)>& shape);
+// Traces every shape of the grid's selection and hands each to `shape` as soon as the columns have
+// passed it, in the order the shapes end, column by column and each column top to bottom: its outer
+// boundary first, then its holes by their first corners. Leaves marks on the grid; returns what it
+// handed on.
+ShapeCounts traceShapes(ShapeGrid& grid, const std::function<void(const TracedShape&)>& shape);

@@ -23,6 +23,9 @@ public:
     static constexpr std::uint8_t ParentBits = 7 << ParentShift;
     static constexpr std::uint8_t Marks = Traced | Reached | ParentBits;
 
+    // Units past the last column that a read of a whole stretch of rows may reach.
+    static constexpr std::size_t WordSlack = 64;
+
     explicit ShapeGrid(QSize units);
 
     std::int32_t columns() const { return columns_; }
@@ -45,6 +48,7 @@ public:
     std::uint8_t& operator[](std::size_t unit) { return units_[unit]; }
     std::uint8_t operator[](std::size_t unit) const { return units_[unit]; }
     bool selected(std::size_t unit) const { return (units_[unit] & Selected) != 0; }
+    const std::uint8_t* data() const { return units_.data(); }
 
     // Neighbour `direction` of a unit: 0 below, 1 above, 2 right, 3 left, then the four diagonals.
     std::ptrdiff_t neighbourOffset(int direction) const { return offsets_[direction]; }
