@@ -57,10 +57,6 @@ void readColumn(const std::uint8_t* column, const std::uint8_t* left, int rows, 
     untraced &= inColumn;
 }
 
-bool firstInColumnOrder(const OutlineCorner& a, const OutlineCorner& b) {
-    return a.x != b.x ? a.x < b.x : a.y < b.y;
-}
-
 // The outline through the left edge of `unit`, whose left neighbour is unselected, starting at its
 // first corner in column order; marks the left edges it passes as Traced. `units` gets the area it
 // encloses, negative for a hole. `corners` is room to trace in.
@@ -167,9 +163,23 @@ void handOn(TracedPart&& part, const std::function<void(const TracedShape&)>& sh
         std::find_if(outlines.begin(), outlines.end(), [](const Outline& o) { return !o.hole; });
     std::rotate(outlines.begin(), outer, outer + 1);
     if (outlines.size() > 2) {
-        std::sort(outlines.begin() + 1, outlines.end(), [](const Outline& a, const Outline& b) {
-            return firstInColumnOrder(a.corners.front(), b.corners.front());
-        });
+        // By keys held together: the outlines' corners lie all over the memory.
+        std::vector<std::pair<std::uint64_t, std::size_t>> order;
+        order.reserve(outlines.size() - 1);
+        for (std::size_t k = 1; k < outlines.size(); ++k) {
+            const OutlineCorner first = outlines[k].corners.front();
+            order.emplace_back(std::uint64_t{static_cast<std::uint32_t>(first.x)} << 32 |
+                                   static_cast<std::uint32_t>(first.y),
+                               k);
+        }
+        std::sort(order.begin(), order.end());
+        std::vector<Outline> sorted;
+        sorted.reserve(outlines.size());
+        sorted.push_back(std::move(outlines.front()));
+        for (const auto& [key, k] : order) {
+            sorted.push_back(std::move(outlines[k]));
+        }
+        outlines.swap(sorted);
     }
     ++counts.shapes;
     counts.outlines += static_cast<std::int64_t>(outlines.size());
