@@ -1,5 +1,6 @@
 #include "OutlineTracing.h"
 
+#include "PointSink.h"
 #include "ShapeSweep.h"
 
 #include <QtEndian>
@@ -208,15 +209,12 @@ ShapeCounts traceShapes(ShapeGrid& grid, const std::function<void(const TracedSh
         const std::uint8_t* column = grid.data() + top;
         const std::uint8_t* left = grid.data() + grid.at(x - 1, 0);
         for (std::int32_t first = 0; first < grid.rows(); first += 64) {
-            std::uint64_t selected = 0;
+            ColumnStretch stretch{x, first, static_cast<std::size_t>(std::min(64, grid.rows() - first))};
             std::uint64_t untraced = 0;
-            readColumn(column + first, left + first, std::min(64, grid.rows() - first), selected, untraced);
-            while (selected != 0) {
-                const int from = std::countr_zero(selected);
-                const int length = std::countr_one(selected >> from);
-                sweep.addRun(first + from, first + from + length);
-                selected = from + length >= 64 ? 0 : selected & (~std::uint64_t{0} << (from + length));
-            }
+            readColumn(column + first, left + first, static_cast<int>(stretch.count), stretch.selected,
+                       untraced);
+            forEachSelectedRun(
+                stretch, [&](int from, int length) { sweep.addRun(first + from, first + from + length); });
             for (; untraced != 0; untraced &= untraced - 1) {
                 starts.push_back(first + std::countr_zero(untraced));
             }
