@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -43,6 +44,37 @@ std::optional<double> parsePositiveDecimal(const QByteArray& text) {
     }
     const double value = QLocale::c().toDouble(QString::fromLatin1(text));
     return value > 0 && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+// A whole number in plain decimal digits, leading zeros allowed; one beyond the largest count of
+// pixels stands for that count, which leaves out every shape as well.
+std::optional<std::int64_t> parseCount(const QByteArray& text) {
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9') {
+            return std::nullopt;
+        }
+        value = value > (INT64_MAX - 9) / 10 ? INT64_MAX : value * 10 + (digit - '0');
+    }
+    return value;
+}
+
+struct ShapeName {
+    const char* name;
+    ShapeKind kind;
+};
+constexpr ShapeName ShapeNames[] = {{"outlines", ShapeKind::Outlines}, {"squares", ShapeKind::Squares}};
+
+const char* shapeName(ShapeKind kind) {
+    for (const ShapeName& shape : ShapeNames) {
+        if (shape.kind == kind) {
+            return shape.name;
+        }
+    }
+    return "";
 }
 
 Failure refused(Reason reason, const QByteArray& value) {
@@ -97,6 +129,26 @@ const Option Options[] = {
              Failure failure = refused(Reason::FormatRefused, value);
              failure.choices = formatNames();
              return failure;
+         }
+         return std::nullopt;
+     }},
+    {"shapes", 0, true, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
+         Failure failure = refused(Reason::ShapesRefused, value);
+         for (const ShapeName& shape : ShapeNames) {
+             if (value == shape.name) {
+                 settings.shapes = shape.kind;
+                 return std::nullopt;
+             }
+             failure.choices.append(QLatin1String(shape.name));
+         }
+         return failure;
+     }},
+    {"min-area", 0, true, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
+         settings.minimumArea = parseCount(value);
+         if (!settings.minimumArea) {
+             return refused(Reason::MinimumAreaRefused, value);
          }
          return std::nullopt;
      }},
@@ -193,13 +245,22 @@ CommandLine CommandLine::parse(const QList<QByteArray>& arguments) {
     }
     line.settings_.picture = files[0];
     line.settings_.pointFile = files[1];
+    const FormatEntry& format = formatEntry(line.settings_.outputFormat());
+    if (line.settings_.shapes && !format.drawing) {
+        return usageError(
+            Failure{.reason = Reason::ShapesWithoutDrawing, .detail = QLatin1String(format.name)});
+    }
+    if (line.settings_.minimumArea && !format.filtersSpecks) {
+        return usageError(
+            Failure{.reason = Reason::MinimumAreaWithoutSpecks, .detail = QLatin1String(format.name)});
+    }
     return line;
 }
 
 QString CommandLine::helpText() {
-    return QStringLiteral(
+    const QString help = QStringLiteral(
         "Usage: quillet-export [--half] [--white] [--threshold N] [--format records|dxf|svg|csv]\n"
-        "                      [--pixel-size MM | --dpi N] PICTURE OUTFILE\n"
+        "                      [--shapes S] [--min-area N] [--pixel-size MM | --dpi N] PICTURE OUTFILE\n"
         "Converts PICTURE (jpg, gif, bmp, png or ico) to grey and writes its pixels darker than the\n"
         "threshold to OUTFILE (- for standard output), as Quillet's export dialog does.\n"
         "  --half          take the points from the half-resolution picture\n"
@@ -207,10 +268,13 @@ QString CommandLine::helpText() {
         "  --threshold N   grey threshold from 0 to 255 (default 122)\n"
         "  --format F      records (the 24-byte point-data file), dxf, svg or csv; without it OUTFILE's\n"
         "                  ending decides (.dxf, .svg, .csv, anything else the point-data file)\n"
+        "  --shapes S      dxf and svg: outlines (exact, with holes) or squares (filled pixels); default %1\n"
+        "  --min-area N    dxf, svg, csv: drop shapes of fewer than N pixels (touching at edges or corners)\n"
         "  --pixel-size MM a pixel's side in the drawing, in millimetres\n"
         "  --dpi N         the same as a resolution; default: the one the picture states, else 96\n"
         "Exit status: 0 done, 1 the picture cannot be read or the file cannot be written, 2 usage error,\n"
         "128 + N ended by signal N.");
+    return help.arg(QLatin1String(shapeName(DefaultShapeKind)));
 }
 
 QString CommandLine::versionText() {

@@ -75,6 +75,8 @@ enum class Reason {
     OptionValueUnexpected,
     ThresholdRefused,
     FormatRefused, // choices: the formats' names
+    ShapesRefused, // choices: the shapes' names
+    MinimumAreaRefused,
     PixelSizeRefused,
     DpiRefused,
     PictureAndFileMissing,
@@ -82,6 +84,8 @@ enum class Reason {
     ArgumentUnexpected,
     PixelSizeAndDpi,
     FileNameEmpty,
+    ShapesWithoutDrawing,     // detail: the format's name
+    MinimumAreaWithoutSpecks, // detail: the format's name
 
     Count // the number of reasons, not one
 };

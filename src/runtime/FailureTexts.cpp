@@ -184,6 +184,12 @@ constexpr std::array<FailureText, static_cast<std::size_t>(Reason::Count)> Texts
      "分界线必须是 0 到 255 的整数，而不是“{detail}”（参见 quillet-export --help）"},
     {FormatRefused, None, "the format must be {choices}, not '{detail}' (see quillet-export --help)",
      "格式必须是 {choices}，而不是“{detail}”（参见 quillet-export --help）"},
+    {ShapesRefused, None, "the shapes must be {choices}, not '{detail}' (see quillet-export --help)",
+     "图形必须是 {choices}，而不是“{detail}”（参见 quillet-export --help）"},
+    {MinimumAreaRefused, None,
+     "the minimum area must be a whole number of pixels in plain digits, not '{detail}' (see quillet-export "
+     "--help)",
+     "最小面积必须是只用数字写的像素数，而不是“{detail}”（参见 quillet-export --help）"},
     {PixelSizeRefused, None,
      "the pixel size in mm must be a positive decimal number, not '{detail}' (see quillet-export --help)",
      "像素的边长（毫米）必须是正的十进制数，而不是“{detail}”（参见 quillet-export --help）"},
@@ -200,6 +206,15 @@ constexpr std::array<FailureText, static_cast<std::size_t>(Reason::Count)> Texts
      "--pixel-size 和 --dpi 只能给出一个（参见 quillet-export --help）"},
     {FileNameEmpty, None, "empty file name (see quillet-export --help)",
      "文件名为空（参见 quillet-export --help）"},
+    {ShapesWithoutDrawing, None,
+     "--shapes is for the dxf and svg drawings, not for {detail} output (see quillet-export --help)",
+     "--shapes 只用于 dxf 和 svg 图形，不用于 {detail} 输出（参见 quillet-export --help）"},
+    {MinimumAreaWithoutSpecks, None,
+     "--min-area is for dxf, svg and csv output, not for {detail}: the point-data file always holds the "
+     "whole "
+     "selection (see quillet-export --help)",
+     "--min-area 只用于 dxf、svg 和 csv 输出，不用于 {detail}：点数据文件总是包含全部选中的点（参见 "
+     "quillet-export --help）"},
 }};
 
 consteval bool eachRowAtItsReason() {

@@ -59,9 +59,9 @@ private slots:
         QVERIFY2(!english.trimmed().isEmpty() && !chinese.trimmed().isEmpty(), qPrintable(english));
         QVERIFY2(!english.contains('{') && !chinese.contains('{'), qPrintable(english + chinese));
 
-        // Names typed on the command line and the picture types are the same in every language.
-        static const QRegularExpression typedNames(
-            QStringLiteral(R"(quillet-export|--[a-z-]+|\b(PICTURE|POINTFILE|jpg|gif|bmp|png|ico)\b)"));
+        // Names typed on the command line and the file types are the same in every language.
+        static const QRegularExpression typedNames(QStringLiteral(
+            R"(quillet-export|--[a-z-]+|\b(PICTURE|POINTFILE|jpg|gif|bmp|png|ico|dxf|svg|csv)\b)"));
         chinese.remove(typedNames);
         static const QRegularExpression latinLetters(QStringLiteral("[A-Za-z]+"));
         const QRegularExpressionMatch englishWord = latinLetters.match(chinese);
