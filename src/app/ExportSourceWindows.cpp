@@ -3,7 +3,6 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "app/MainStatusBar.h"
-#include "runtime/StatedResolution.h"
 #include "state/Module2.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
@@ -22,10 +21,6 @@ bool ExportSourceWindows::halfPictureExists() const {
 
 PictureSurface ExportSourceWindows::loadForExport(ConversionResult source) {
     return sourceWindow(source).Picture2->surface();
-}
-
-void ExportSourceWindows::pictureOpenedFrom(const QString& path) {
-    statedDotsPerInch_ = ::statedDotsPerInch(path);
 }
 
 bool ExportSourceWindows::sourceFinished(ConversionResult source) const {

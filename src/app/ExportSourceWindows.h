@@ -21,8 +21,8 @@ public:
     void showSelection(ConversionResult source, const SumHighlight& marks) override;
     void clearSelection() override;
 
-    // A picture was opened from `path`: its stated resolution is read now, while the file is the one shown.
-    void pictureOpenedFrom(const QString& path);
+    // A picture was opened: the resolution its file stated, read as it was decoded.
+    void pictureStates(std::optional<double> dotsPerInch) { statedDotsPerInch_ = dotsPerInch; }
 
 private:
     PictureWindowForm& sourceWindow(ConversionResult source);

@@ -78,10 +78,10 @@ void MDIForm1::xSave_Click() {
     forms_.form6().Show();
 }
 
-void MDIForm1::pictureOpened(const QImage& picture) {
-    forms_.exportSources().pictureOpenedFrom(Module2::CurrentPath);
-    forms_.showOpenedPicture(picture);
-    status_->showPicture(Module2::CurrentPath, picture.size());
+void MDIForm1::pictureOpened(const DecodedPicture& opened) {
+    forms_.exportSources().pictureStates(opened.statedDotsPerInch);
+    forms_.showOpenedPicture(opened.picture);
+    status_->showPicture(Module2::CurrentPath, opened.picture.size());
     xConvert_to_Black_->setEnabled(true);
     xSave_->setEnabled(true);
     xScale_->setEnabled(true);

@@ -56,8 +56,9 @@ private:
     void loadIntoLoaderBox(const QString& path);
     void placeAndPaintPreview();
     // The decoded picture at a path: the loader box's own when it holds that file unchanged.
-    QImage pictureAt(const QString& path) const;
+    DecodedPicture pictureAt(const QString& path) const;
 
     OpenedPictureSink& opened_;
     std::optional<LoadedFile> loaded_;
+    std::optional<double> loadedDotsPerInch_; // the resolution the loader box's file states
 };

@@ -11,9 +11,9 @@
 #include <QImage>
 
 bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& path) {
-    QImage picture;
+    DecodedPicture picture;
     try {
-        picture = LoadPicture(path);
+        picture = decodePictureFile(path);
     } catch (const RuntimeError& error) {
         shell.MsgBox(chineseErrorText(error));
         return false;
@@ -23,7 +23,7 @@ bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& pat
     return true;
 }
 
-void pictureDecoded(Shell& shell, OpenedPictureSink& opened, const QImage& picture) {
+void pictureDecoded(Shell& shell, OpenedPictureSink& opened, const DecodedPicture& picture) {
     Module2::StageDone.fill(BooleanFalse);
     opened.pictureOpened(picture);
     Module2::StageDone[0] = BooleanTrue;

@@ -1,7 +1,5 @@
 #include "LoadPicture.h"
 
-#include "StatedResolution.h"
-
 #include "PathText.h"
 #include "PictureHeader.h"
 #include "PictureSource.h"
@@ -145,7 +143,7 @@ bool lacksItsEnd(QIODevice& data, const QByteArray& format) {
     return false;
 }
 
-QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
+DecodedPicture decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     PictureSource source(data);
     if (!source.open(QIODevice::ReadOnly)) {
         throw pictureError(Reason::PictureFileUnreadable, name);
@@ -153,7 +151,8 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     if (source.size() == 0) {
         throw pictureError(Reason::PictureFileEmpty, name);
     }
-    if (const std::optional<PictureHeader> header = readPictureHeader(source)) {
+    const std::optional<PictureHeader> header = readPictureHeader(source);
+    if (header) {
         if (hasMorePixelsThan(header->width, header->height, largestPixels)) {
             throw tooLargeError(name, header->width, header->height, largestPixels);
         }
@@ -217,7 +216,7 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     if (flat.isNull()) {
         throw outOfMemoryError(name, picture.size());
     }
-    return flat;
+    return {std::move(flat), header ? header->statedDotsPerInch : std::nullopt};
 }
 
 } // namespace
@@ -226,13 +225,14 @@ QImage decodePicture(const QByteArray& bytes, const QString& nameForMessages, qi
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return decodeFrom(buffer, nameForMessages, largestPixels);
+    return decodeFrom(buffer, nameForMessages, largestPixels).picture;
 }
 
 QImage LoadPicture(const QString& path) {
-    if (path.isEmpty()) {
-        return QImage();
-    }
+    return path.isEmpty() ? QImage() : decodePictureFile(path).picture;
+}
+
+DecodedPicture decodePictureFile(const QString& path) {
     return PictureFile(QFile::encodeName(path)).decode();
 }
 
@@ -273,10 +273,6 @@ PictureFile::PictureFile(const QByteArray& path) : name_(pathForMessages(path)) 
     inode_ = static_cast<std::uint64_t>(status.st_ino);
 }
 
-QImage PictureFile::decode() {
+DecodedPicture PictureFile::decode() {
     return decodeFrom(file_, name_, LargestPicturePixels);
-}
-
-std::optional<double> PictureFile::statedDotsPerInch() {
-    return ::statedDotsPerInch(file_);
 }

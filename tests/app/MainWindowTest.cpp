@@ -127,14 +127,14 @@ private slots:
         WholeProgram program;
         Forms& forms = program.forms;
         const QImage first = variedImage(4, 4);
-        program.main.pictureOpened(first);
+        program.main.pictureOpened({first});
         program.main.xScale_Click();
         QVERIFY(Module2::StageDone[1] == BooleanTrue && Module2::StageDone[2] == BooleanTrue);
         QCOMPARE(forms.form2().WindowStateValue(), 1);
         QCOMPARE(forms.form3().WindowStateValue(), 2);
         QCOMPARE(forms.form3().Picture2->Point(1, 1), greyOf(first, 2, 2));
         const QImage second = variedImage(6, 2);
-        program.main.pictureOpened(second);
+        program.main.pictureOpened({second});
         QVERIFY(!forms.loadedForm2() && !forms.loadedForm3());
         program.main.xConvert_to_Black_Click();
         QCOMPARE(forms.form2().Picture2->Point(5, 1), greyOf(second, 5, 1));
@@ -153,7 +153,7 @@ private slots:
         Forms& forms = program.forms;
         MDIForm1& main = program.main;
         const QImage opened = variedImage(3, 3);
-        half ? program.convert(opened, false) : main.pictureOpened(opened);
+        half ? program.convert(opened, false) : main.pictureOpened({opened});
         program.nextProgress = [closeBox](Form5& dialog) {
             if (closeBox) {
                 dialog.close();
@@ -253,6 +253,7 @@ private slots:
             const QRgb pixel = picture.pixel(x, 2);
             picture.setPixel(x, 2, qRgba(qRed(pixel), qGreen(pixel), qBlue(pixel), 30 * x));
         }
+        picture.setDotsPerMeterX(11811);
         QVERIFY(picture.save(program.path("photo.png")));
         Forms& forms = program.forms;
         MDIForm1& main = program.main;
@@ -275,6 +276,9 @@ private slots:
         main.xSave_Click();
         Form6& dialog = forms.form6();
         QVERIFY(dialog.Option2->isChecked());
+        // the resolution photo.png states, read as it was opened
+        QCOMPARE(dialog.Resolution->text(),
+                 QString::number(11811 * 0.0254, 'g', QLocale::FloatingPointShortest));
         dialog.Option3->setChecked(true); // black, at the threshold of 122 it opens with
         dialog.Text2->setText(program.path("black.txt"));
         dialog.Command1->click();
@@ -312,7 +316,7 @@ private slots:
     void statusShowsTheActiveWindowsZoomAndTheLastExport() {
         WholeProgram program;
         MDIForm1& main = program.main;
-        main.pictureOpened(variedImage(3000, 2000));
+        main.pictureOpened({variedImage(3000, 2000)});
         Form1& original = program.forms.form1();
         QTRY_COMPARE(main.status()->zoomText(), QStringLiteral("缩放 100 %"));
         original.zoomToFit();

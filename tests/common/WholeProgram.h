@@ -26,7 +26,7 @@ struct WholeProgram : TestProgram {
     }
     // Opens the picture and converts it, to half resolution too when asked.
     void convert(const QImage& picture, bool half) {
-        main.pictureOpened(picture);
+        main.pictureOpened({picture});
         main.xConvert_to_Black_Click();
         if (half) {
             main.xScale_Click();

@@ -28,9 +28,10 @@ namespace {
 
 using Flags = std::array<Boolean, 7>;
 
-void writePicture(const QString& path, QSize size, QColor colour) {
+void writePicture(const QString& path, QSize size, QColor colour, int dotsPerMetre = 3780) {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(colour);
+    picture.setDotsPerMeterX(dotsPerMetre);
     QVERIFY(picture.save(path));
 }
 
@@ -46,8 +47,12 @@ struct Keys {
 };
 
 struct OpenedPictures : OpenedPictureSink {
-    void pictureOpened(const QImage& picture) override { pictures << picture; }
+    void pictureOpened(const DecodedPicture& opened) override {
+        pictures << opened.picture;
+        statedDotsPerInch << opened.statedDotsPerInch;
+    }
     QList<QImage> pictures;
+    QList<std::optional<double>> statedDotsPerInch;
 };
 
 } // namespace
@@ -75,6 +80,7 @@ private slots:
     void init() {
         program.emplace();
         opened.pictures.clear();
+        opened.statedDotsPerInch.clear();
     }
     void cleanup() {
         delete dialog.data();
@@ -164,13 +170,13 @@ private slots:
     void okDecodesAgainOnlyWhenTheFileChangedSinceTheClick() {
         QFETCH(bool, changed);
         const QString path = file("photo.bmp");
-        writePicture(path, {4, 3}, Qt::red);
+        writePicture(path, {4, 3}, Qt::red, 3937);
         QDir(program->folder.path()).mkdir("elsewhere");
         Form4& form = openDialog();
         select(form, "photo.bmp");
         form.Dir1->setPath(file("elsewhere")); // OK still opens the file clicked
         const QDateTime stamp = QFileInfo(path).lastModified();
-        writePicture(path, {4, 3}, Qt::blue); // as many bytes as before
+        writePicture(path, {4, 3}, Qt::blue, 11811); // as many bytes as before
         QFile rewritten(path);
         QVERIFY(rewritten.open(QIODevice::ReadWrite));
         QVERIFY(rewritten.setFileTime(changed ? stamp.addSecs(2) : stamp, QFileDevice::FileModificationTime));
@@ -178,6 +184,7 @@ private slots:
         form.Command1->click();
         QCOMPARE(opened.pictures.size(), 1);
         QCOMPARE(opened.pictures[0].pixelColor(3, 2), changed ? QColor(Qt::blue) : QColor(Qt::red));
+        QCOMPARE(opened.statedDotsPerInch[0], (changed ? 11811 : 3937) * 0.0254); // read with its pixels
     }
 
     // The loader owns the reasons; the dialog reports one, for a file it cannot decode or one gone since the
