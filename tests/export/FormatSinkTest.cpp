@@ -343,6 +343,11 @@ private slots:
         QTest::newRow("png pHYs, x not y") << png << perMetre;
         QTest::newRow("png without pHYs") << patched(png, "pHYs", -4, 21, {}) << 0.0;
         QTest::newRow("png pHYs without unit") << patched(png, "pHYs", 12, 1, QByteArray(1, '\0')) << 0.0;
+        QByteArray late = png; // its pHYs chunk moved behind the pixels, before IEND
+        const QByteArray physChunk = late.mid(late.indexOf("pHYs") - 4, 21);
+        late.remove(late.indexOf("pHYs") - 4, 21);
+        late.insert(late.indexOf("IEND") - 4, physChunk);
+        QTest::newRow("png pHYs after the pixels") << late << 0.0;
         QTest::newRow("jpg dots per inch")
             << patched(jpg, "JFIF", 7, 5, QByteArray("\x01\x01\x2c\x00\x48", 5)) << 300.0;
         QTest::newRow("jpg dots per cm")
