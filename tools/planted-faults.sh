@@ -148,14 +148,16 @@ plant() {
         [ "${edit_row[e]}" = "$r" ] || continue
         [[ " ${files[*]} " == *" ${edit_file[e]} "* ]] || files+=("${edit_file[e]}")
     done
-    local -a places=()
+    local -a planted_at=()
     for f in "${files[@]}"; do
         [ -f "$root/$f" ] || { echo "no such file: $f" >&2; return 1; }
         local -a lines=()
         mapfile -t lines <"$root/$f"
         local -a at=() which=()
         for e in "${!edit_row[@]}"; do
-            [ "${edit_row[e]}" = "$r" ] && [ "${edit_file[e]}" = "$f" ] || continue
+            if [ "${edit_row[e]}" != "$r" ] || [ "${edit_file[e]}" != "$f" ]; then
+                continue
+            fi
             local line
             line=$(locate "$e" "${lines[@]}" 2>&1) || { echo "$f: $line" >&2; return 1; }
             at+=("$line") which+=("$e")
@@ -165,11 +167,11 @@ plant() {
         for k in "${!at[@]}"; do
             e=${which[k]}
             lines[at[k]]=${lines[at[k]]/"${edit_find[e]}"/"${edit_put[e]}"}
-            places+=("$f:$((at[k] + 1))")
+            planted_at+=("$f:$((at[k] + 1))")
         done
         printf '%s\n' "${lines[@]}" >"$root/$f"
     done
-    echo "${places[*]}"
+    echo "${planted_at[*]}"
 }
 
 # ---------------------------------------------------------------------------------------------------
@@ -326,12 +328,24 @@ if [ $baseline -eq 1 ]; then
     fi
 fi
 
-# Whatever happens, the scratch files go back.
+# Whatever happens, the scratch files go back as they were before the row.
+originals="$tree/originals"
 planted_files=()
+keep_originals() {
+    local f
+    planted_files=()
+    for f in "$@"; do
+        [ -f "$tree/$f" ] || continue # a row naming a file that is gone is reported as not found
+        mkdir -p "$originals/$(dirname "$f")"
+        cp -p "$tree/$f" "$originals/$f"
+        planted_files+=("$f")
+    done
+}
 restore() {
     local f
     for f in "${planted_files[@]}"; do
-        cp "$repo/$f" "$tree/$f"
+        cp "$originals/$f" "$tree/$f"
+        touch "$tree/$f"
     done
     planted_files=()
 }
@@ -359,14 +373,14 @@ for r in "${rows[@]}"; do
     : >"$current_log"
     label=$(printf '[%3d/%d] %s' $index ${#rows[@]} "$name")
     read -r -a files <<<"$(row_files "$r")"
-    planted_files=("${files[@]}")
+    keep_originals "${files[@]}"
     if ! places=$(plant "$r" "$tree" 2>>"$current_log"); then
         restore
         echo "$label: text not found ($(tail -n 1 "$current_log"))"
         unfound+=("$name: $(tail -n 1 "$current_log")")
         continue
     fi
-    expected=(${expects[r]})
+    read -r -a expected <<<"${expects[r]}"
     targets=()
     for t in "${expected[@]}"; do
         targets+=("${target_of[$t]}")
@@ -397,8 +411,9 @@ for r in "${rows[@]}"; do
     took=$(minutes $((SECONDS - row_start)))
     if [ -n "$caught" ]; then
         passed=$((passed + 1))
-        echo "$label at $places: caught by $(echo $caught) ($took)"
-        [ $where = expected ] || elsewhere+=("$name: expected ${expected[*]}, caught by $(echo $caught)")
+        caught=${caught//$'\n'/ }
+        echo "$label at $places: caught by $caught ($took)"
+        [ $where = expected ] || elsewhere+=("$name: expected ${expected[*]}, caught by $caught")
     else
         echo "$label at $places: MISSED ($took)${notes[r]:+ — ${notes[r]}}"
         missed+=("$name${notes[r]:+ — ${notes[r]}}")
