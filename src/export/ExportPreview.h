@@ -1,0 +1,53 @@
+#pragma once
+// The export dialog's preview of the export its choices make: the line stating the points and the file's
+// size, the source's histogram over the ramp, the marks on the source window, and Otsu's threshold for
+// 自动. It follows the picture document: a source picture that appears, goes or changes is counted and
+// shown afresh, with the dialog's choices as they are then.
+
+#include "export/ExportSources.h"
+#include "export/OutputFormat.h"
+#include "export/PreviewCounts.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class PictureDocument;
+class QLabel;
+class ThresholdHistogram;
+
+class ExportPreview : public QObject {
+    Q_OBJECT
+public:
+    // The dialog's choices the preview shows: the threshold is the one under the bar's thumb.
+    struct Choices {
+        ConversionResult source;
+        ExportPolarity polarity;
+        int threshold;
+        OutputFormat format;
+        double pixelMillimetres;
+    };
+
+    ExportPreview(const PictureDocument& document, ExportSources& sources, QLabel& countLine,
+                  ThresholdHistogram& histogram, std::function<Choices()> choices, QObject* parent);
+
+    // Shows the preview of the dialog's current choices.
+    void show();
+    // Otsu's threshold over the chosen source's real pixels; none without a finished source picture or
+    // for a single grey.
+    std::optional<int> automaticThreshold();
+    // The dialog is gone: no window keeps its marks.
+    void clear();
+
+private:
+    const PictureDocument& document_;
+    ExportSources& sources_;
+    QLabel& countLine_;
+    ThresholdHistogram& histogram_;
+    std::function<Choices()> choices_;
+    PreviewCounts counts_;
+};
+
+// What the count line says while the chosen source picture is missing.
+inline const QString NotConvertedText = QStringLiteral("尚未转换");
