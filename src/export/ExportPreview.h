@@ -1,8 +1,8 @@
 #pragma once
 // The export dialog's preview of the export its choices make: the line stating the points and the file's
-// size, the source's histogram over the ramp, the marks on the source window, and Otsu's threshold for
-// 自动. It follows the picture document: a source picture that appears, goes or changes is counted and
-// shown afresh, with the dialog's choices as they are then.
+// size, the drawing's size, the source's histogram over the ramp, the marks on the source window, and
+// Otsu's threshold for 自动. It follows the picture document: a source picture that appears, goes or changes
+// is counted and shown afresh, with the dialog's choices as they are then.
 
 #include "export/ExportSources.h"
 #include "export/OutputFormat.h"
@@ -20,17 +20,24 @@ class ThresholdHistogram;
 class ExportPreview : public QObject {
     Q_OBJECT
 public:
-    // The dialog's choices the preview shows: the threshold is the one under the bar's thumb.
+    // The dialog's choices the preview shows: the threshold is the one under the bar's thumb; the pixel's
+    // side is empty while the typed resolution is no positive number.
     struct Choices {
         ConversionResult source;
         ExportPolarity polarity;
         int threshold;
         OutputFormat format;
-        double pixelMillimetres;
+        std::optional<double> pixelMillimetres;
+    };
+    // Where the preview shows itself.
+    struct Display {
+        QLabel& countLine;
+        QLabel& drawingSize;
+        ThresholdHistogram& histogram;
     };
 
-    ExportPreview(const PictureDocument& document, ExportSources& sources, QLabel& countLine,
-                  ThresholdHistogram& histogram, std::function<Choices()> choices, QObject* parent);
+    ExportPreview(const PictureDocument& document, ExportSources& sources, const Display& display,
+                  std::function<Choices()> choices, QObject* parent);
 
     // Shows the preview of the dialog's current choices.
     void show();
@@ -41,10 +48,12 @@ public:
     void clear();
 
 private:
+    // The drawing's size once the source picture exists, for a drawing format at a typed resolution.
+    void showDrawingSize(const Choices& chosen);
+
     const PictureDocument& document_;
     ExportSources& sources_;
-    QLabel& countLine_;
-    ThresholdHistogram& histogram_;
+    Display display_;
     std::function<Choices()> choices_;
     PreviewCounts counts_;
 };

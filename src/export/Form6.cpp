@@ -5,7 +5,6 @@
 #include "ExportDialogTexts.h"
 #include "ExportJob.h"
 #include "NewFolderPrompt.h"
-#include "PixelSize.h"
 #include "ThresholdHistogram.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DriveListBox.h"
@@ -65,7 +64,8 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
       PointCount(placed(new QLabel(this), {3120, 6060, 5535, 315})),
       Histogram(new ThresholdHistogram(Picture1)), sources_(sources), document_(document),
       preview_(
-          document, sources, *PointCount, *Histogram, [this] { return previewChoices(); }, this) {
+          document, sources, {*PointCount, *DrawingSize, *Histogram}, [this] { return previewChoices(); },
+          this) {
     placed(new QLabel(QStringLiteral("文件类型"), this), {120, 5670, 900, 255});
     placed(new QLabel(QStringLiteral("分辨率"), this), {4155, 5670, 645, 255});
     placed(new QLabel(QStringLiteral("dpi"), this), {5685, 5670, 400, 255});
@@ -89,13 +89,7 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
     Dir1->onOpenFailed([this](const RuntimeError& error) { shell().reportError(error); });
     connect(FileType, &QComboBox::currentIndexChanged, this,
             [this] { onEvent([this] { fileTypeChosen(); }); });
-    connect(Resolution, &QLineEdit::textChanged, this, [this] {
-        onEvent([this] {
-            showDrawingSize();
-            preview_.show();
-        });
-    });
-    connect(Option1, &QRadioButton::toggled, this, [this] { showDrawingSize(); });
+    connect(Resolution, &QLineEdit::textChanged, this, [this] { onEvent([this] { preview_.show(); }); });
 
     // The thumb while dragged: the preview follows it, the bar's value waits for the release.
     connect(HScroll1, &QAbstractSlider::sliderMoved, this, [this](int position) {
@@ -113,12 +107,8 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
     }
     // The preview follows the document by itself; the controls that follow it are the dialog's.
     connect(&document, &PictureDocument::opened, this, [this] { onEvent([this] { pictureOpened(); }); });
-    connect(&document, &PictureDocument::resultChanged, this, [this] {
-        onEvent([this] {
-            offerSourcesByStage();
-            showDrawingSize();
-        });
-    });
+    connect(&document, &PictureDocument::resultChanged, this,
+            [this] { onEvent([this] { offerSourcesByStage(); }); });
     connect(this, &Form::unloaded, &preview_, &ExportPreview::clear);
 }
 
@@ -148,13 +138,17 @@ void Form6::Form_Load() {
     // Without drive letters the application's drive is the one holding its folder.
     Drive1->setDrive(appPath);
     composePath();
-    // Each opening: the picture opened since the last one may state another resolution.
-    Resolution->setText(resolutionText(document_.statedDotsPerInch()));
+    showStatedResolution(); // each opening: the picture opened since the last one may state another
 }
 
 void Form6::pictureOpened() {
     offerSourcesByStage();
+    showStatedResolution();
+}
+
+void Form6::showStatedResolution() {
     Resolution->setText(resolutionText(document_.statedDotsPerInch()));
+    Resolution->setCursorPosition(0); // a long stated value shows its leading digits
 }
 
 void Form6::offerSourcesByStage() {
@@ -204,8 +198,8 @@ void Form6::Command1_Click() {
         programShell.MsgBox(QStringLiteral("图片尚未转换完成，不能导出。"), ApplicationTitle);
         return; // a cancelled conversion's partial picture is no result to export; no file is opened
     }
-    ExportJob job(path, format);
-    const ExportOutcome outcome = job.run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
+    const ExportOutcome outcome =
+        ExportJob(path, format).run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
     succeeded = true;
     document.exportWritten(outcome.points, path);
     programShell.folderUsed(QFileInfo(path).absolutePath());
@@ -268,7 +262,7 @@ ExportPolarity Form6::chosenPolarity() const {
 
 ExportPreview::Choices Form6::previewChoices() const {
     return {chosenSource(), chosenPolarity(), HScroll1->sliderPosition(), chosenFormat(),
-            pixelMillimetresTyped(Resolution->text()).value_or(pixelMillimetres({}))};
+            pixelMillimetresTyped(Resolution->text())};
 }
 
 ConversionResult Form6::chosenSource() const {
@@ -282,19 +276,7 @@ OutputFormat Form6::chosenFormat() const {
 // The file name takes the chosen type's ending in place of its own.
 void Form6::fileTypeChosen() {
     Text1->setText(fileNameOfType(Text1->text(), chosenFormat()));
-    showDrawingSize();
     preview_.show();
-}
-
-// The drawing's size for the chosen source, once that picture exists; the point-data file has no size.
-void Form6::showDrawingSize() {
-    const PictureSurface* const source = document_.result(chosenSource());
-    const std::optional<double> pixel = pixelMillimetresTyped(Resolution->text());
-    if (!source || !pixel || !formatEntry(chosenFormat()).drawing) {
-        DrawingSize->clear();
-        return;
-    }
-    DrawingSize->setText(drawingSizeText(ExportJob::drawingMillimetres(*source, *pixel)));
 }
 
 void Form6::composePath() {

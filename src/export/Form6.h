@@ -82,7 +82,8 @@ private:
     void Command3_Click();
     void composePath();
     void fileTypeChosen();
-    void showDrawingSize();
+    // The stated resolution, or 96, in the resolution field.
+    void showStatedResolution();
     // A new picture: its stated resolution, and the source choice for its stages.
     void pictureOpened();
     // As the creation step chooses the source: 低分辨率 enabled and chosen while the half-resolution stage
