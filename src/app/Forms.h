@@ -28,7 +28,6 @@ public:
     Forms& operator=(const Forms&) = delete;
 
     Shell& shell() const { return shell_; }
-    ExportSourceWindows& exportSources() { return exportSources_; }
 
     MDIForm1& mdiForm1();
     Form1& form1();
