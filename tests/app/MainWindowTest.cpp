@@ -97,6 +97,8 @@ void takeStep(WholeProgram& program, const QString& step) {
         main.xConvert_to_Black_Click();
     } else if (step == QStringLiteral("close grey")) {
         forms.loadedForm2()->Unload();
+    } else if (step == QStringLiteral("close half")) {
+        forms.loadedForm3()->Unload();
     } else if (step == QStringLiteral("dialog")) {
         main.xSave_Click();
     } else if (step == QStringLiteral("dxf")) {
@@ -449,6 +451,18 @@ private slots:
               "300",
               none,
               "导出图像数据"}},
+            {"an export from a closed half-resolution window makes that picture again",
+             {{"open b", "half", "close half", "grey", "dialog", "export"},
+              "原始图片 原分辨率黑白图片 低分辨率黑白图片",
+              b + grey + "、降低分辨率 | 已写入 77 个点（0.0 MB）到 <folder>/out.txt | ",
+              "原○ 低●",
+              "300",
+              "将写入 77 个点，文件约 0.0 MB",
+              "导出图像数据---已经完成100%"}},
+            {"reducing after a cancelled grey run makes the grey picture first",
+             {{"open b", "grey cancelled at 50 %", "half"},
+              "原始图片 原分辨率黑白图片 低分辨率黑白图片",
+              b + grey + "、降低分辨率 |  | "}},
         });
     }
     void everyWindowShowsTheDocumentAtOnce() {
