@@ -1,7 +1,8 @@
 #!/bin/bash
 # Times quillet-export's whole road (decode, grey, export of black data at 122) on a 6000 x 4000
 # photo-like PNG against bench/road_numpy.py doing the same road with PIL and numpy, checks that both
-# write the same bytes, and prints the wall times, their ratio and the peak resident memory.
+# write the same bytes, and prints the wall times, their ratio and the peak resident memory; then the
+# peak resident memory of the road to the outline DXF and SVG against the squares, each run alone.
 #
 #   bench/road.sh [QUILLET_EXPORT]     (default build/release/bin/quillet-export)
 # Environment: RUNS (default 3, medians are reported), PYTHON (default /usr/bin/python3),
@@ -82,3 +83,16 @@ echo "numpy script wall:   ${numpy_times[*]} s, median $numpy s"
 awk -v q="$quillet" -v n="$numpy" 'BEGIN { printf "ratio quillet-export / numpy: %.2f (target <= 0.35)\n", q / n }'
 echo "peak resident memory: quillet-export ${peak} MiB (target <= 480 MiB, 5 x the decoded picture);" \
     "numpy script $(printf '%s\n' "${numpy_mibs[@]}" | sort -g | tail -1) MiB"
+
+# The drawings' road in processes of their own: outlines may hold at most 64 MiB more than squares.
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+for format in dxf svg; do
+    declare -A drawing_mibs=()
+    for shapes in squares outlines; do
+        run "$shapes" "$work/drawing.$format" "$exporter" --shapes "$shapes" "$picture" "$work/drawing.$format"
+        drawing_mibs[$shapes]=$mib
+        echo "$format $shapes: ${seconds} s wall, peak ${mib} MiB, $(($(stat -c %s "$work/drawing.$format") / 1048576)) MiB written"
+    done
+    echo "$format: peak outlines - squares $((drawing_mibs[outlines] - drawing_mibs[squares])) MiB (target <= 64)"
+done
+rm -f "$work/drawing.dxf" "$work/drawing.svg"

@@ -110,13 +110,16 @@ void checkLightExport(const PictureSurface& source, const QByteArray& bytes, con
 }
 
 // The drawing formats of a picture: the table holds exactly the dark real pixels from (0, 0), and
-// the drawings are whole files with one shape per merged rectangle, never more shapes than points.
-void checkFormats(const PictureRoad& road, int threshold, const QString& recordsPath) {
+// the drawings are whole files with one shape per merged rectangle, never more shapes than points;
+// with outlines and a speck filter of `minimumArea` units, both drawings hold the same shapes, one
+// HATCH per shape after all the outlines, and the filtered table at most the table's points.
+void checkFormats(const PictureRoad& road, int threshold, const QString& recordsPath,
+                  std::int64_t minimumArea) {
     const QString path = recordsPath + QStringLiteral(".format");
     const auto exportedAs = [&](ConversionResult source, OutputFormat format, ExportPolarity polarity,
-                                ExportOutcome& outcome) {
+                                ExportOutcome& outcome, ShapeChoice shapes = {}) {
         FixedExportControls controls(polarity, threshold);
-        ExportJob job(path, format);
+        ExportJob job(path, format, shapes);
         outcome = road.exportResult(source, job, controls, 0.25);
         QFile written(path);
         require(written.open(QIODevice::ReadOnly), "the exported file is there");
@@ -150,6 +153,30 @@ void checkFormats(const PictureRoad& road, int threshold, const QString& records
     require(outcome.points == points && outcome.shapes == shapes && svg.count('z') == shapes,
             "the vector picture has the drawing's shapes");
     require(svg.endsWith("</g>\n</svg>\n"), "a vector picture is whole");
+
+    const ShapeChoice outlines{ShapeKind::Outlines, minimumArea};
+    const QByteArray filtered =
+        exportedAs(ConversionResult::Grey, OutputFormat::Csv, ExportPolarity::Black, outcome, outlines);
+    require(filtered.count('\n') == outcome.points + 1 && outcome.points <= table.count('\n') - 1 &&
+                (minimumArea > 1 || filtered == table),
+            "the speck filter leaves out whole lines of the table, none below two units");
+    const QByteArray outlineDxf =
+        exportedAs(ConversionResult::Half, OutputFormat::Dxf, ExportPolarity::White, outcome, outlines);
+    require(outcome.outlines && outlineDxf.count("\nLWPOLYLINE\n") == *outcome.outlines &&
+                outlineDxf.count("\nHATCH\n") == outcome.shapes && outcome.shapes <= *outcome.outlines &&
+                outcome.points <= points && (minimumArea > 1 || outcome.points == points),
+            "an outline drawing has one HATCH per kept shape and its outlines");
+    require(outcome.shapes == 0 || outlineDxf.lastIndexOf("\nLWPOLYLINE\n") < outlineDxf.indexOf("\nHATCH\n"),
+            "all outlines come before all hatches");
+    require(outlineDxf.startsWith("  0\nSECTION\n") && outlineDxf.endsWith("  0\nEOF\n"),
+            "an outline drawing is whole");
+    const ExportOutcome drawn = outcome;
+    const QByteArray outlineSvg =
+        exportedAs(ConversionResult::Half, OutputFormat::Svg, ExportPolarity::White, outcome, outlines);
+    require(outcome.points == drawn.points && outcome.shapes == drawn.shapes &&
+                outcome.outlines == drawn.outlines && outlineSvg.count('z') == *drawn.outlines &&
+                outlineSvg.endsWith("</g>\n</svg>\n"),
+            "the outline picture is whole and has the outline drawing's outlines");
 }
 
 } // namespace
@@ -181,5 +208,7 @@ void travelLoadingRoad(const QByteArray& bytes, const QString& recordsPath) {
     checkLightExport(half,
                      exported(road, ConversionResult::Half, ExportPolarity::White, threshold, recordsPath),
                      record(toInteger32(size.width()), toInteger32(size.height()), 0), threshold);
-    checkFormats(road, threshold, recordsPath);
+    // the speck filter's size from the input, so that its every value is reached
+    checkFormats(road, threshold, recordsPath,
+                 bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes.back()) % 16);
 }

@@ -9,8 +9,9 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei xvfb xauth
     clang-14 libclang-rt-14-dev # one clang version: the asan preset names clang++-14, whose fuzzer runtime this is
-    dpkg-dev file lintian desktop-file-utils man-db # the package check
-    python3-ezdxf librsvg2-bin librecad) # real readers of the drawings
+    dpkg-dev file lintian desktop-file-utils man-db devscripts # the hardening flags and the package check
+    python3 # the fuzz folder's instrumentation check
+    python3-ezdxf librsvg2-bin librecad freecad poppler-utils) # real readers of the drawings; pdftoppm
 
 install_missing() {
     local missing=()
@@ -29,7 +30,7 @@ install_missing() {
 build() {
     local preset=$1
     shift
-    cmake --preset "$preset" "$@" >/dev/null
+    cmake --preset "$preset" "$@"
     cmake --build --preset "$preset" -j "$(nproc)"
 }
 

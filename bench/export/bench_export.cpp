@@ -3,9 +3,12 @@
 // cache and once synced to the disk before the file is done (as the export does by default); then the
 // DXF, SVG and CSV exports of a photo-like picture against its point-data export in the same runs
 // (unsynced, so that the disk does not drown the difference); prints times, ratios, the drawings'
-// shapes before and after merging across columns, and the files' sizes.
+// shapes before and after merging across columns, and the files' sizes. Then the outline DXF and SVG
+// of the photo-like picture against its squares DXF and SVG in the same runs, and every format of a
+// 2000 x 2000 picture of random grain, the worst case for shapes.
 
 #include "../BenchSupport.h"
+#include "../ShapePictures.h"
 #include "export/ExportJob.h"
 #include "export/MergedRectangles.h"
 #include "runtime/DoEvents.h"
@@ -62,44 +65,6 @@ PictureSurface greyPhoto() {
     return surface;
 }
 
-// The photo-like picture of bench/road.sh, made grey as the conversion does: soft light over the frame,
-// large smooth shapes with edges, fine grain (the grain's numbers differ from numpy's, not its spread).
-PictureSurface photoLike() {
-    PictureSurface surface(0, Width, Height);
-    QImage& image = surface.image();
-    std::uint32_t seed = 7;
-    const auto grain = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<float>((seed >> 8) % 19) - 9.0f;
-    };
-    const float waves[3][3] = {{170, 230, 0.0f}, {210, 150, 1.3f}, {260, 190, 2.1f}};
-    const float discs[3][4] = {{1500, 1200, 700, -90}, {4200, 2600, 1000, 70}, {3000, 900, 400, -50}};
-    for (int y = 0; y < Height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < Width; ++x) {
-            const float fx = static_cast<float>(x);
-            const float fy = static_cast<float>(y);
-            const float light = 128 + 70 * std::sin(fx / 900 + fy / 1300) * std::cos(fy / 700);
-            float shade = 0;
-            for (const auto& disc : discs) {
-                if ((fx - disc[0]) * (fx - disc[0]) + (fy - disc[1]) * (fy - disc[1]) < disc[2] * disc[2]) {
-                    shade += disc[3];
-                }
-            }
-            int sum = 0;
-            for (const auto& wave : waves) {
-                const float value = light +
-                                    35 * std::sin(fx / wave[0] + wave[2]) * std::sin(fy / wave[1] - wave[2]) +
-                                    shade + grain();
-                sum += std::clamp(static_cast<int>(value), 0, 255);
-            }
-            const int grey = (sum + 1) / 3;
-            line[x] = qRgb(grey, grey, grey);
-        }
-    }
-    return surface;
-}
-
 // Wall time of one run in ms, and the processor time of all threads (this machine is shared: the
 // processor time shows what the run itself cost when others' work stretches the wall time).
 struct Timing {
@@ -121,14 +86,16 @@ private:
 };
 
 Timing exportOnce(const PictureSurface& picture, const QString& path, bool sync,
-                  OutputFormat format = OutputFormat::Records, ExportOutcome* outcome = nullptr) {
+                  OutputFormat format = OutputFormat::Records, ExportOutcome* outcome = nullptr,
+                  ShapeChoice shapes = {}) {
     QFile::remove(path);
     const Stopwatch watch;
     DialogLikeControls controls;
     StagedOutput::Options options;
     options.syncBeforeReplacing = sync;
-    const ExportOutcome done = ExportJob(StagedOutput(QFile::encodeName(path), options), format)
-                                   .run(picture, QSizeF(Width, Height), controls);
+    const ExportOutcome done =
+        ExportJob(StagedOutput(QFile::encodeName(path), options), format, shapes)
+            .run(picture, QSizeF(picture.pixelWidth(), picture.pixelHeight()), controls);
     const Timing timing = watch.elapsed();
     if (outcome) {
         *outcome = done;
@@ -260,6 +227,64 @@ int main(int argc, char** argv) {
                     static_cast<long long>(outcome.shapes), static_cast<double>(QFileInfo(path).size()) / 1e6,
                     static_cast<double>(QFileInfo(exportPath).size()) / 1e6,
                     outcome.drawingMillimetres.width(), outcome.drawingMillimetres.height());
+        QFile::remove(path);
+    }
+
+    const ShapeChoice squares{ShapeKind::Squares, 0};
+    const ShapeChoice outlines{ShapeKind::Outlines, 0};
+    std::printf("\noutlines against squares, photo-like picture, alternating in the same runs:\n");
+    for (const OutputFormat format : {OutputFormat::Dxf, OutputFormat::Svg}) {
+        const char* label = formatEntry(format).name;
+        const QString path = dir.filePath(QStringLiteral("shapes") + formatEntry(format).suffix);
+        std::vector<Timing> squareRuns;
+        std::vector<Timing> outlineRuns;
+        ExportOutcome squareOutcome;
+        ExportOutcome outlineOutcome;
+        for (int run = 0; run < FormatRuns; ++run) {
+            squareRuns.push_back(exportOnce(photo, path, false, format, &squareOutcome, squares));
+            const qint64 squareBytes = QFileInfo(path).size();
+            outlineRuns.push_back(exportOnce(photo, path, false, format, &outlineOutcome, outlines));
+            if (run == 0) {
+                std::printf(
+                    "%s: squares %lld shapes, %.1f MB; outlines %lld shapes, %lld outlines, %.1f MB\n", label,
+                    static_cast<long long>(squareOutcome.shapes), static_cast<double>(squareBytes) / 1e6,
+                    static_cast<long long>(outlineOutcome.shapes),
+                    static_cast<long long>(outlineOutcome.outlines.value_or(0)),
+                    static_cast<double>(QFileInfo(path).size()) / 1e6);
+            }
+        }
+        const Timing squareMedian = printRuns("squares:", squareRuns);
+        const Timing outlineMedian = printRuns("outlines:", outlineRuns);
+        std::printf("%s: ratio outlines / squares %.2f wall (target at most 2), %.2f processor\n", label,
+                    outlineMedian.wall / squareMedian.wall, outlineMedian.processor / squareMedian.processor);
+        QFile::remove(path);
+    }
+
+    const PictureSurface grain = randomGrain();
+    std::printf(
+        "\nrandom grain %d x %d, each pixel black with probability 1/2 (target under 5000 ms each):\n",
+        grain.pixelWidth(), grain.pixelHeight());
+    struct GrainExport {
+        OutputFormat format;
+        ShapeChoice shapes;
+        const char* label;
+    };
+    const GrainExport grainExports[] = {{OutputFormat::Records, {}, "point data"},
+                                        {OutputFormat::Csv, {}, "csv"},
+                                        {OutputFormat::Csv, {ShapeKind::Squares, 2}, "csv, min area 2"},
+                                        {OutputFormat::Dxf, squares, "dxf squares"},
+                                        {OutputFormat::Svg, squares, "svg squares"},
+                                        {OutputFormat::Dxf, outlines, "dxf outlines"},
+                                        {OutputFormat::Svg, outlines, "svg outlines"},
+                                        {OutputFormat::Dxf, {ShapeKind::Outlines, 2}, "dxf outlines, min 2"}};
+    constexpr int GrainRuns = 3;
+    for (const GrainExport& grainExport : grainExports) {
+        const QString path = dir.filePath(QStringLiteral("grain") + formatEntry(grainExport.format).suffix);
+        std::vector<Timing> runs;
+        for (int run = 0; run < GrainRuns; ++run) {
+            runs.push_back(exportOnce(grain, path, false, grainExport.format, nullptr, grainExport.shapes));
+        }
+        printRuns(grainExport.label, runs);
         QFile::remove(path);
     }
     return 0;

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -42,6 +43,37 @@ std::optional<double> parsePositiveDecimal(const QByteArray& text) {
     }
     const double value = QLocale::c().toDouble(QString::fromLatin1(text));
     return value > 0 && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+// A whole number in plain decimal digits, leading zeros allowed; one beyond the largest count of
+// pixels stands for that count, which leaves out every shape as well.
+std::optional<std::int64_t> parseCount(const QByteArray& text) {
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9') {
+            return std::nullopt;
+        }
+        value = value > (INT64_MAX - 9) / 10 ? INT64_MAX : value * 10 + (digit - '0');
+    }
+    return value;
+}
+
+struct ShapeName {
+    const char* name;
+    ShapeKind kind;
+};
+constexpr ShapeName ShapeNames[] = {{"outlines", ShapeKind::Outlines}, {"squares", ShapeKind::Squares}};
+
+const char* shapeName(ShapeKind kind) {
+    for (const ShapeName& shape : ShapeNames) {
+        if (shape.kind == kind) {
+            return shape.name;
+        }
+    }
+    return "";
 }
 
 std::optional<QString> refusedSize(const QByteArray& value, const char* what) {
@@ -88,6 +120,26 @@ const Option Options[] = {
          settings.format = formatNamed(QString::fromLatin1(value));
          if (!settings.format) {
              return QStringLiteral("the format must be records, dxf, svg or csv, not '%1'").arg(shown(value));
+         }
+         return std::nullopt;
+     }},
+    {"shapes", 0, true, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+         for (const ShapeName& shape : ShapeNames) {
+             if (value == shape.name) {
+                 settings.shapes = shape.kind;
+                 return std::nullopt;
+             }
+         }
+         return QStringLiteral("the shapes must be outlines or squares, not '%1'").arg(shown(value));
+     }},
+    {"min-area", 0, true, CommandLine::Request::Export,
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+         settings.minimumArea = parseCount(value);
+         if (!settings.minimumArea) {
+             return QStringLiteral(
+                        "the minimum area must be a whole number of pixels in plain digits, not '%1'")
+                 .arg(shown(value));
          }
          return std::nullopt;
      }},
@@ -185,13 +237,23 @@ CommandLine CommandLine::parse(const QList<QByteArray>& arguments) {
     }
     line.settings_.picture = files[0];
     line.settings_.pointFile = files[1];
+    const FormatEntry& format = formatEntry(line.settings_.outputFormat());
+    if (line.settings_.shapes && !format.drawing) {
+        return usageError(QStringLiteral("--shapes is for the dxf and svg drawings, not for %1 output")
+                              .arg(QLatin1String(format.name)));
+    }
+    if (line.settings_.minimumArea && !format.filtersSpecks) {
+        return usageError(QStringLiteral("--min-area is for dxf, svg and csv output, not for %1: the "
+                                         "point-data file always holds the whole selection")
+                              .arg(QLatin1String(format.name)));
+    }
     return line;
 }
 
 QString CommandLine::helpText() {
-    return QStringLiteral(
+    const QString help = QStringLiteral(
         "Usage: quillet-export [--half] [--white] [--threshold N] [--format records|dxf|svg|csv]\n"
-        "                      [--pixel-size MM | --dpi N] PICTURE OUTFILE\n"
+        "                      [--shapes S] [--min-area N] [--pixel-size MM | --dpi N] PICTURE OUTFILE\n"
         "Converts PICTURE (jpg, gif, bmp, png or ico) to grey and writes its pixels darker than the\n"
         "threshold to OUTFILE (- for standard output), as Quillet's export dialog does.\n"
         "  --half          take the points from the half-resolution picture\n"
@@ -199,10 +261,13 @@ QString CommandLine::helpText() {
         "  --threshold N   grey threshold from 0 to 255 (default 122)\n"
         "  --format F      records (the 24-byte point-data file), dxf, svg or csv; without it OUTFILE's\n"
         "                  ending decides (.dxf, .svg, .csv, anything else the point-data file)\n"
+        "  --shapes S      dxf and svg: outlines (exact, with holes) or squares (filled pixels); default %1\n"
+        "  --min-area N    dxf, svg, csv: drop shapes of fewer than N pixels (touching at edges or corners)\n"
         "  --pixel-size MM a pixel's side in the drawing, in millimetres\n"
         "  --dpi N         the same as a resolution; default: the one the picture states, else 96\n"
         "Exit status: 0 done, 1 the picture cannot be read or the file cannot be written, 2 usage error,\n"
         "128 + N ended by signal N.");
+    return help.arg(QLatin1String(shapeName(DefaultShapeKind)));
 }
 
 QString CommandLine::versionText() {

@@ -55,7 +55,7 @@ ExportOutcome ExportRoad::run(const ExportSettings& settings) const {
     Interruption::check();
     StagedOutput output = pointFileOutput(settings);
     refuseToReplaceThePicture(output, pictureFile);
-    ExportJob job(std::move(output), settings.outputFormat());
+    ExportJob job(std::move(output), settings.outputFormat(), settings.shapeChoice());
     const double pixelMillimetres = ::pixelMillimetres(
         {settings.pixelMillimetres, settings.dotsPerInch, pictureFile.statedDotsPerInch()});
     PictureRoad road(decodedPicture(pictureFile), pictureFile.name());
@@ -67,8 +67,8 @@ ExportOutcome ExportRoad::run(const ExportSettings& settings) const {
     const ConversionResult source = settings.halfResolution ? ConversionResult::Half : ConversionResult::Grey;
     TerminalProgress bar("export", showProgress_);
     // The selection yields once before each of its columns: the columns before this one are done.
-    const std::int32_t columns = toInteger32(road.result(source).ScaleWidth());
-    std::int32_t started = 0;
+    const std::int64_t columns = std::int64_t{toInteger32(road.result(source).ScaleWidth())} * job.passes();
+    std::int64_t started = 0;
     FixedExportControls controls(settings.polarity, settings.threshold, [&] {
         Interruption::check();
         if (columns > 0) {

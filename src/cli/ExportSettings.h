@@ -4,9 +4,11 @@
 
 #include "export/ExportControls.h"
 #include "export/OutputFormat.h"
+#include "export/ShapeChoice.h"
 
 #include <QByteArray>
 
+#include <cstdint>
 #include <optional>
 
 struct ExportSettings {
@@ -16,6 +18,8 @@ struct ExportSettings {
     ExportPolarity polarity = ExportPolarity::Black;
     int threshold = 122;
     std::optional<OutputFormat> format; // else the point file's ending decides
+    std::optional<ShapeKind> shapes;    // for a drawing; else DefaultShapeKind
+    std::optional<std::int64_t> minimumArea;
     std::optional<double> pixelMillimetres;
     std::optional<double> dotsPerInch;
 
@@ -23,4 +27,5 @@ struct ExportSettings {
     OutputFormat outputFormat() const {
         return format ? *format : formatForFileName(QString::fromLocal8Bit(pointFile));
     }
+    ShapeChoice shapeChoice() const { return {shapes.value_or(DefaultShapeKind), minimumArea.value_or(0)}; }
 };

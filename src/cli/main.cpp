@@ -27,14 +27,18 @@ namespace {
 // a silent standard error after a good run; failures are reported by the program itself.
 void ignoreMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
-// "N points written to FILE"; a drawing also names its filled shapes and its size.
+// "N points written to FILE"; a drawing also names its shapes (and outlines) and its size.
 QString doneLine(const ExportOutcome& outcome, bool drawing, const QString& file) {
     if (!drawing) {
         return QStringLiteral("%1 points written to %2").arg(outcome.points).arg(file);
     }
-    return QStringLiteral("%1 points in %2 filled shapes, a drawing of %3 x %4 mm, written to %5")
+    const QString shapes =
+        outcome.outlines
+            ? QStringLiteral("%1 shapes (%2 outlines)").arg(outcome.shapes).arg(*outcome.outlines)
+            : QStringLiteral("%1 filled shapes").arg(outcome.shapes);
+    return QStringLiteral("%1 points in %2, a drawing of %3 x %4 mm, written to %5")
         .arg(outcome.points)
-        .arg(outcome.shapes)
+        .arg(shapes)
         .arg(outcome.drawingMillimetres.width(), 0, 'f', 2)
         .arg(outcome.drawingMillimetres.height(), 0, 'f', 2)
         .arg(file);

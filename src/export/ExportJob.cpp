@@ -1,12 +1,14 @@
 #include "ExportJob.h"
 
+#include "SelectionShapes.h"
+#include "SpeckFilter.h"
 #include "runtime/Numbers.h"
 
-ExportJob::ExportJob(const QString& destination, OutputFormat format)
-    : format_(formatEntry(format)), file_(destination, format_.recordLength) {}
+ExportJob::ExportJob(const QString& destination, OutputFormat format, ShapeChoice shapes)
+    : format_(formatEntry(format)), shapes_(shapes), file_(destination, format_.recordLength) {}
 
-ExportJob::ExportJob(StagedOutput destination, OutputFormat format)
-    : format_(formatEntry(format)), file_(std::move(destination), format_.recordLength) {}
+ExportJob::ExportJob(StagedOutput destination, OutputFormat format, ShapeChoice shapes)
+    : format_(formatEntry(format)), shapes_(shapes), file_(std::move(destination), format_.recordLength) {}
 
 namespace {
 
@@ -24,11 +26,31 @@ SinkSetup sinkSetup(const PictureSurface& source, const QSizeF& openedPicture, c
 ExportOutcome ExportJob::run(const PictureSurface& source, const QSizeF& openedPicture,
                              ExportControls& controls, double pixelMillimetres) {
     const SinkSetup setup = sinkSetup(source, openedPicture, format_, pixelMillimetres);
-    const auto sink = format_.makeSink(file_, setup);
     ExportOutcome outcome;
-    outcome.points = PointSelection(controls, format_.numbering).run(source, *sink);
+    if (drawsOutlines() || filtersSpecksAhead()) {
+        // The sizes of the shapes, and which units the filter keeps, are known only once every column
+        // has come: the shapes take a pass of their own. A sink of points then gets a second pass,
+        // filtered, which reads the grey levels (the CSV's third column) the shapes do not keep.
+        SelectionShapes shapes(setup.grid, format_.filtersSpecks ? shapes_.minimumArea : 0);
+        PointSelection(controls, format_.numbering).run(source, shapes);
+        if (drawsOutlines()) {
+            const OutlineTotals drawn = format_.writeOutlines(file_, setup, shapes);
+            outcome.points = shapes.keptUnits();
+            outcome.shapes = drawn.shapes;
+            outcome.outlines = drawn.outlines;
+        } else {
+            const auto sink = format_.makeSink(file_, setup);
+            SpeckFilter filter(*sink, shapes);
+            PointSelection(controls, format_.numbering).run(source, filter);
+            outcome.points = filter.points();
+            outcome.shapes = sink->shapeCount();
+        }
+    } else {
+        const auto sink = format_.makeSink(file_, setup);
+        outcome.points = PointSelection(controls, format_.numbering).run(source, *sink);
+        outcome.shapes = sink->shapeCount();
+    }
     file_.Close();
-    outcome.shapes = sink->shapeCount();
     outcome.drawingMillimetres = drawingMillimetres(source, pixelMillimetres);
     return outcome;
 }

@@ -1,10 +1,12 @@
 #pragma once
 // One export, as the dialog, the command, the fuzz target and the benchmarks run it: the destination
 // is opened first (a refused one is reported before any work), then the selected points of the source
-// picture go through the format's sink into it, and the file takes its place only when complete.
+// picture go through the format's sink into it, and the file takes its place only when complete. A
+// drawing of outlines, and a speck filter, first gather the selection's shapes.
 
 #include "ExportControls.h"
 #include "OutputFormat.h"
+#include "ShapeChoice.h"
 #include "runtime/PictureSurface.h"
 #include "runtime/RecordFile.h"
 
@@ -12,19 +14,27 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 struct ExportOutcome {
-    std::int64_t points = 0; // as written, never read back from the file
-    std::int64_t shapes = 0; // filled shapes, for formats that draw them
+    std::int64_t points = 0;              // as written, never read back from the file
+    std::int64_t shapes = 0;              // filled shapes, for formats that draw them
+    std::optional<std::int64_t> outlines; // for a drawing of outlines, whose shapes are the 8-connected ones
     QSizeF drawingMillimetres;
 };
 
 class ExportJob {
 public:
     // Opens the destination; raises a runtime error naming it and the reason when it cannot.
-    ExportJob(const QString& destination, OutputFormat format);
+    // The shape choice applies as far as the format allows: its kind to the drawings, its minimum area
+    // to the formats that filter specks.
+    ExportJob(const QString& destination, OutputFormat format, ShapeChoice shapes = {});
     // The same for a destination named by the system's bytes (or a stream) and opened already.
-    ExportJob(StagedOutput destination, OutputFormat format);
+    ExportJob(StagedOutput destination, OutputFormat format, ShapeChoice shapes = {});
+
+    // Passes of the point selection over the picture, each yielding once per column: 2 where a speck
+    // filter needs the shapes' sizes before a sink gets the points, else 1.
+    int passes() const { return filtersSpecksAhead() ? 2 : 1; }
 
     // Writes the points of `source` (the picture as it is when the export begins) and puts the file in
     // its place. `openedPicture` is the opened picture's size in its units (the point-data file's
@@ -44,6 +54,12 @@ public:
                                   const SelectionExtent& extent, double pixelMillimetres = 25.4 / 96.0);
 
 private:
+    bool drawsOutlines() const { return format_.drawing && shapes_.kind == ShapeKind::Outlines; }
+    bool filtersSpecksAhead() const {
+        return !drawsOutlines() && format_.filtersSpecks && shapes_.minimumArea > 1;
+    }
+
     const FormatEntry& format_;
+    ShapeChoice shapes_;
     RecordFile file_;
 };

@@ -1,8 +1,10 @@
 #include "OutputFormat.h"
 
 #include "CsvSink.h"
+#include "DxfOutlineWriter.h"
 #include "DxfSink.h"
 #include "RecordSink.h"
+#include "SvgOutlineWriter.h"
 #include "SvgSink.h"
 
 namespace {
@@ -23,6 +25,21 @@ std::unique_ptr<PointSink> csvSink(RecordFile& file, const SinkSetup&) {
     return std::make_unique<CsvSink>(file);
 }
 
+template <typename Writer, typename... Settings>
+OutlineTotals writeOutlines(RecordFile& file, const ShapeSource& shapes, Settings... settings) {
+    Writer writer(file, settings...);
+    writer.write(shapes);
+    return writer.totals();
+}
+
+OutlineTotals dxfOutlines(RecordFile& file, const SinkSetup& setup, const ShapeSource& shapes) {
+    return writeOutlines<DxfOutlineWriter>(file, shapes, setup.grid, setup.unitMillimetres);
+}
+
+OutlineTotals svgOutlines(RecordFile& file, const SinkSetup& setup, const ShapeSource& shapes) {
+    return writeOutlines<SvgOutlineWriter>(file, shapes, setup.grid, setup.unitPixels, setup.unitMillimetres);
+}
+
 std::int64_t recordBytes(const SinkSetup&, const SelectionExtent& extent) {
     return PointRecord::Length * (extent.points + 1); // the header record, then one per point
 }
@@ -40,14 +57,14 @@ std::int64_t csvBytes(const SinkSetup& setup, const SelectionExtent& extent) {
 }
 
 constexpr FormatEntry Formats[] = {
-    {OutputFormat::Records, "records", ".txt", "点数据文件 (*.txt)", false, PointNumbering::UnitsFromOne,
-     PointRecord::Length, recordSink, recordBytes},
-    {OutputFormat::Dxf, "dxf", ".dxf", "DXF 图形 (*.dxf)", true, PointNumbering::PixelsFromZero, 1, dxfSink,
-     dxfBytes},
-    {OutputFormat::Svg, "svg", ".svg", "SVG 图形 (*.svg)", true, PointNumbering::PixelsFromZero, 1, svgSink,
-     svgBytes},
-    {OutputFormat::Csv, "csv", ".csv", "CSV 表格 (*.csv)", false, PointNumbering::PixelsFromZero, 1, csvSink,
-     csvBytes},
+    {OutputFormat::Records, "records", ".txt", "点数据文件 (*.txt)", false, false,
+     PointNumbering::UnitsFromOne, PointRecord::Length, recordSink, recordBytes, nullptr},
+    {OutputFormat::Dxf, "dxf", ".dxf", "DXF 图形 (*.dxf)", true, true, PointNumbering::PixelsFromZero, 1,
+     dxfSink, dxfBytes, dxfOutlines},
+    {OutputFormat::Svg, "svg", ".svg", "SVG 图形 (*.svg)", true, true, PointNumbering::PixelsFromZero, 1,
+     svgSink, svgBytes, svgOutlines},
+    {OutputFormat::Csv, "csv", ".csv", "CSV 表格 (*.csv)", false, true, PointNumbering::PixelsFromZero, 1,
+     csvSink, csvBytes, nullptr},
 };
 
 } // namespace

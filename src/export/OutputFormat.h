@@ -3,9 +3,11 @@
 // job need to know of a format (its name, suffix, numbering and sink), so that adding a format is one
 // sink file and one row.
 
+#include "OutlineWriter.h"
 #include "PointRecord.h"
 #include "PointSelection.h"
 #include "PointSink.h"
+#include "TracedShape.h"
 
 #include <QSize>
 #include <QString>
@@ -40,11 +42,14 @@ struct FormatEntry {
     const char* suffix;   // the file name's ending, with its dot
     const char* fileType; // the export dialog's file-type choice, UTF-8
     bool drawing;         // drawn as filled shapes on a drawing of a size in mm, reported as such
+    bool filtersSpecks;   // may leave out the shapes below a minimum area
     PointNumbering numbering;
     int recordLength; // the point-data file's record, or 1 for a stream of bytes
     std::unique_ptr<PointSink> (*makeSink)(RecordFile& file, const SinkSetup& setup);
     // The bytes of the file: exact for the point-data file, an estimate for the text formats.
     std::int64_t (*fileBytes)(const SinkSetup& setup, const SelectionExtent& extent);
+    // Writes the whole drawing of the shapes as outlines; returns what it holds. Drawings only.
+    OutlineTotals (*writeOutlines)(RecordFile& file, const SinkSetup& setup, const ShapeSource& shapes);
 };
 
 std::span<const FormatEntry> outputFormats();

@@ -18,7 +18,8 @@ struct OutlineCorner {
 // One closed boundary: its corners in order, the last joined to the first, only where the direction
 // turns. With y down the shape lies on the right of the direction of travel, so that in a drawing's
 // upright (y up) coordinates it lies on the left: outer boundaries counter-clockwise there, holes
-// clockwise.
+// clockwise. It runs down the left sides of the shape's units and up their right sides: a single unit
+// at (0, 0) is (0, 0), (0, 1), (1, 1), (1, 0). Each outline starts at its first corner column by column.
 struct Outline {
     std::vector<OutlineCorner> corners;
     bool hole = false;

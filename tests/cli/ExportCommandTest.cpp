@@ -129,6 +129,25 @@ private slots:
             QTest::addRow("dpi '%s'", refused) << Arguments{"--dpi", refused} + files << 2
                                                << "must be a positive decimal number" << QByteArray();
         }
+        // The shapes are the drawings' choice, the speck filter is not the point-data file's.
+        row("shapes for csv", {"--shapes", "outlines", "a.png", "b.csv"}, 2,
+            "--shapes is for the dxf and svg drawings, not for csv output");
+        row("shapes for the point-data file", Arguments{"--shapes", "squares"} + files, 2, "not for records");
+        row("shapes for csv by --format", {"--format", "csv", "--shapes=squares", "a.png", "b.svg"}, 2,
+            "not for csv");
+        row("unknown shapes", {"--shapes", "solid", "a.png", "b.dxf"}, 2,
+            "the shapes must be outlines or squares, not 'solid'");
+        row("minimum area for the point-data file", Arguments{"--min-area", "4"} + files, 2,
+            "--min-area is for dxf, svg and csv output, not for records");
+        for (const char* refused : {"", "-1", "+5", " 5", "5 ", "1e2", "0x10", "2.5"}) {
+            QTest::addRow("minimum area '%s'", refused)
+                << Arguments{"--min-area", refused, "a.png", "b.svg"} << 2
+                << "the minimum area must be a whole number of pixels" << QByteArray();
+        }
+        row("accepted shapes go on to the picture",
+            {"--shapes", "outlines", "--min-area", "0", "a.png", "b.svg"}, 1, "a.png");
+        row("any count of digits goes on to the picture",
+            {"--min-area=0099999999999999999999999", "--shapes", "squares", "a.png", "b.DXF"}, 1, "a.png");
         row("pixel size and dpi", Arguments{"--dpi", "300", "--pixel-size", "0.1"} + files, 2, "not both");
         row("accepted sizes go on to the picture", Arguments{"--dpi", "72.5", "--format", "svg"} + files, 1,
             "a.png");
@@ -223,6 +242,43 @@ private slots:
         QCOMPARE(toStandardOutput ? run.err : run.out, line);
         QVERIFY(toStandardOutput || run.err.isEmpty());
         std::filesystem::remove_all(at.constData()); // names QTemporaryDir cannot spell
+    }
+
+    // The final line names a drawing's shapes: with outlines the 8-connected shapes and their outlines,
+    // with squares the filled rectangles; points are those written, after the speck filter. The picture: a
+    // ring of 8 pixels, two pixels meeting at a corner and a single one, 7 x 4 pixels of 1 mm.
+    void theFinalLineCountsWhatWasWritten_data() {
+        QTest::addColumn<Arguments>("options");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("line"); // %1 the file
+        QTest::newRow("outlines")
+            << Arguments{"--shapes", "outlines", "--min-area", "2"} << "out.svg"
+            << "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n";
+        QTest::newRow("squares")
+            << Arguments{"--shapes", "squares", "--min-area", "2"} << "out.dxf"
+            << "10 points in 6 filled shapes, a drawing of 7.00 x 4.00 mm, written to %1\n";
+        QTest::newRow("csv") << Arguments{"--min-area", "2"} << "out.csv"
+                             << "10 points written to %1\n";
+    }
+    void theFinalLineCountsWhatWasWritten() {
+        QFETCH(Arguments, options);
+        QFETCH(QString, file);
+        QFETCH(QString, line);
+        const QStringList drawn{"###...#", "#.#.#..", "###..#.", "......."};
+        QImage picture(7, 4, QImage::Format_RGB32);
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < 7; ++x) {
+                picture.setPixel(x, y, drawn[y][x] == u'#' ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+            }
+        }
+        QTemporaryDir work;
+        QVERIFY(picture.save(work.filePath("shapes.png")));
+        const Run run = runExporter(options + Arguments{"--pixel-size", "1",
+                                                        QFile::encodeName(work.filePath("shapes.png")),
+                                                        QFile::encodeName(work.filePath(file))});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(run.out), line.arg(work.filePath(file)));
+        QVERIFY(QFileInfo(work.filePath(file)).size() > 0);
     }
 
     // An export ended by a signal leaves no file in the folder and the old file as it was; a caught

@@ -46,7 +46,7 @@ struct FormatExport {
 };
 
 inline FormatExport exportFormat(const PictureSurface& source, OutputFormat format, bool white, int threshold,
-                                 double pixelMillimetres = 0.1) {
+                                 double pixelMillimetres = 0.1, ShapeChoice shapes = {}) {
     // Fixed controls that keep the progress shown.
     struct Controls : FixedExportControls {
         using FixedExportControls::FixedExportControls;
@@ -56,7 +56,8 @@ inline FormatExport exportFormat(const PictureSurface& source, OutputFormat form
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out") + formatEntry(format).suffix);
     const QSizeF opened(source.pixelWidth(), source.pixelHeight());
-    const ExportOutcome outcome = ExportJob(path, format).run(source, opened, controls, pixelMillimetres);
+    const ExportOutcome outcome =
+        ExportJob(path, format, shapes).run(source, opened, controls, pixelMillimetres);
     return {contents(path), outcome, controls.percents};
 }
 

@@ -13,6 +13,7 @@
 
 Q_DECLARE_METATYPE(PictureSurface)
 Q_DECLARE_METATYPE(OutputFormat)
+Q_DECLARE_METATYPE(ShapeChoice)
 
 namespace {
 
@@ -170,6 +171,64 @@ private slots:
         QTEST(format == OutputFormat::Dxf ? dxfEntities(result.bytes) : result.bytes, "expected");
         QTEST((QList<qint64>{result.outcome.points, result.outcome.shapes}), "pointsAndShapes");
         QTEST(result.outcome.drawingMillimetres, "drawing");
+    }
+
+    // Shapes of fewer units than the minimum area are left out of every format that filters specks,
+    // whichever polarity selects them; units that meet only at a corner are one shape. The picture's
+    // shapes: 2 units (0,0 1,1), 3 (4,0 5,1 4,2), 4 (0,3 1,4 2,3 3,4) and 1 (6,4).
+    void specksAreLeftOut_data() {
+        QTest::addColumn<OutputFormat>("format");
+        QTest::addColumn<ShapeChoice>("shapes");
+        QTest::addColumn<bool>("white");
+        QTest::addColumn<QByteArray>("expected");  // the file, but for the outline drawings
+        QTest::addColumn<QList<qint64>>("counts"); // points, shapes, outlines (-1: none reported)
+        const auto row = [](const char* tag, OutputFormat format, ShapeKind kind, std::int64_t minimum,
+                            bool white, const QByteArray& expected, const QList<qint64>& counts) {
+            QTest::newRow(tag) << format << ShapeChoice{kind, minimum} << white << expected << counts;
+        };
+        const auto csv = [](const char* grey, std::initializer_list<const char*> units) {
+            QByteArray text = "x,y,grey\n";
+            for (const char* unit : units) {
+                text += QByteArray(unit) + ',' + grey + '\n';
+            }
+            return text;
+        };
+        const auto all = ShapeKind::Squares;
+        row("csv, min 0 keeps all", OutputFormat::Csv, all, 0, false,
+            csv("0", {"0,0", "0,3", "1,1", "1,4", "2,3", "3,4", "4,0", "4,2", "5,1", "6,4"}), {10, 0, -1});
+        row("csv, min 2 keeps the corner pair", OutputFormat::Csv, all, 2, false,
+            csv("0", {"0,0", "0,3", "1,1", "1,4", "2,3", "3,4", "4,0", "4,2", "5,1"}), {9, 0, -1});
+        row("csv, min 3", OutputFormat::Csv, all, 3, false,
+            csv("0", {"0,3", "1,4", "2,3", "3,4", "4,0", "4,2", "5,1"}), {7, 0, -1});
+        row("csv, min 3, white", OutputFormat::Csv, all, 3, true,
+            csv("255", {"0,3", "1,4", "2,3", "3,4", "4,0", "4,2", "5,1"}), {7, 0, -1});
+        row("csv, min 4", OutputFormat::Csv, all, 4, false, csv("0", {"0,3", "1,4", "2,3", "3,4"}),
+            {4, 0, -1});
+        row("csv, min 5", OutputFormat::Csv, all, 5, true, csv("255", {}), {0, 0, -1});
+        row("svg squares, min 3", OutputFormat::Svg, all, 3, false,
+            svg("7", "5", "7 5",
+                "<path d=\"M0 3h1v1h-1zM1 4h1v1h-1zM2 3h1v1h-1zM3 4h1v1h-1zM4 0h1v1h-1zM4 2h1v1h-1z"
+                "M5 1h1v1h-1z\"/>\n"),
+            {7, 7, -1});
+        row("svg outlines, min 3", OutputFormat::Svg, ShapeKind::Outlines, 3, false, {}, {7, 2, 2});
+        row("dxf outlines, min 2, white", OutputFormat::Dxf, ShapeKind::Outlines, 2, true, {}, {9, 3, 3});
+        // Positions from 1: column 0 and row 0 are not read.
+        row("point data keeps every shape", OutputFormat::Records, all, 5, false, {}, {7, 0, -1});
+    }
+    void specksAreLeftOut() {
+        QFETCH(OutputFormat, format);
+        QFETCH(ShapeChoice, shapes);
+        QFETCH(bool, white);
+        const QStringList drawn{"#...#..", ".#...#.", "....#..", "#.#....", ".#.#..#"};
+        const PictureSurface picture = greyPicture(
+            greyLevels(7, 5, [&](int x, int y) { return (drawn[y][x] == u'#') != white ? 0 : 255; }));
+        const FormatExport result = exportFormat(picture, format, white, 122, 1.0, shapes);
+        if (format == OutputFormat::Csv || shapes.kind == ShapeKind::Squares) {
+            QTEST(format == OutputFormat::Records ? QByteArray() : result.bytes, "expected");
+        }
+        QTEST((QList<qint64>{result.outcome.points, result.outcome.shapes,
+                             result.outcome.outlines.value_or(-1)}),
+              "counts");
     }
 
     // A picture wider than high (5 x 3 pixels of 0.1 mm): a side taken for the other shows.

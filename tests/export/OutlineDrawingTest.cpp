@@ -1,5 +1,5 @@
+#include "FormatExport.h"
 #include "RealReaders.h"
-#include "TestFiles.h"
 #include "export/DxfOutlineWriter.h"
 #include "export/SvgOutlineWriter.h"
 #include "runtime/RecordFile.h"
@@ -142,6 +142,35 @@ for j in range(h):
     print("".join(str(inside(i + 0.5, h - j - 0.5)) for i in range(w)))
 )";
 
+// The end points of every straight edge of an outline DXF, one edge a line "x1 y1 x2 y2" in mm, the
+// lower-left end first, sorted: as ezdxf reads the outlines, and as FreeCAD's own importer brings them in,
+// with the box around all it imported.
+constexpr char DxfSegments[] = R"(import sys, ezdxf
+def edge(a, b):
+    ends = sorted([(round(a[0], 6), round(a[1], 6)), (round(b[0], 6), round(b[1], 6))])
+    return "%g %g %g %g" % (ends[0] + ends[1])
+loops = [list(p.get_points("xy")) for p in ezdxf.readfile(sys.argv[1]).modelspace().query("LWPOLYLINE")]
+print("\n".join(sorted(edge(a, b) for loop in loops for a, b in zip(loop, loop[1:] + loop[:1]))))
+)";
+constexpr char FreeCadSegments[] = R"(import FreeCAD, importDXF
+doc = FreeCAD.newDocument("t")
+importDXF.insert("outlines.dxf", "t")
+edges, box = [], None
+def edge(a, b):
+    ends = sorted([(round(a.x, 6), round(a.y, 6)), (round(b.x, 6), round(b.y, 6))])
+    return "%g %g %g %g" % (ends[0] + ends[1])
+for shape in [o.Shape for o in doc.Objects if hasattr(o, "Shape") and o.Shape.Edges]:
+    edges += [edge(e.Vertexes[0].Point, e.Vertexes[-1].Point) for e in shape.Edges]
+    box = shape.BoundBox if box is None else box.united(shape.BoundBox)
+with open("freecad.txt", "w") as out:
+    out.write("box %g %g %g %g\n" % (box.XMin, box.YMin, box.XMax, box.YMax) + "\n".join(sorted(edges)) + "\n")
+)";
+
+// A grid of pixels touching every border: a ring around a one-pixel hole, a diagonal hairline touching it
+// at a corner, and two pixels meeting at a corner on the left border; 1 for black, from the top.
+const QStringList CommandGrid{"1110000001", "1010000010", "1110000100", "0001001000",
+                              "0000110000", "1000000001", "0100000011"};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Drawing)
@@ -263,6 +292,70 @@ private slots:
                      lines(GridWidth * unitPixels, GridHeight * unitPixels,
                            [&](int x, int y) { return RingAndPinchUnits[y / unitPixels][x / unitPixels]; }));
         }
+    }
+
+    // The command's whole road to outline drawings, read by the readers people use: LibreCAD's dxf2pdf
+    // fills exactly the selected pixels, FreeCAD's importer brings in exactly the outlines' edges at
+    // true size, and rsvg-convert's black pixels are the selection.
+    void realReadersDrawTheCommandsOutlines() {
+        RealReaders readers;
+        const QString timeout = readers.require(QStringLiteral("timeout"), QStringLiteral("coreutils"));
+        const QString librecad = readers.require(QStringLiteral("librecad"), QStringLiteral("librecad"));
+        const QString pdftoppm = readers.require(QStringLiteral("pdftoppm"), QStringLiteral("poppler-utils"));
+        const QString freecad = readers.require(QStringLiteral("freecadcmd"), QStringLiteral("freecad"));
+        REQUIRE_READERS(readers);
+        const int width = static_cast<int>(CommandGrid.first().size()),
+                  height = static_cast<int>(CommandGrid.size());
+        const PictureSurface picture = greyPicture(
+            greyLevels(width, height, [](int x, int y) { return CommandGrid[y][x] == u'1' ? 0 : 255; }));
+        const ShapeChoice outlines{ShapeKind::Outlines, 0};
+        QTemporaryDir dir;
+        const QString dxf = dir.filePath("outlines.dxf"), svg = dir.filePath("outlines.svg");
+        writeFile(dxf, exportFormat(picture, OutputFormat::Dxf, false, 122, 0.5, outlines).bytes);
+        writeFile(svg, exportFormat(picture, OutputFormat::Svg, false, 122, 0.5, outlines).bytes);
+
+        // Fitted to an A4 page and centred; the drawing's extents are the ink's, as its shapes touch every
+        // border, so each pixel's centre is sampled within them.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        const QString printed = run(
+            timeout, {"60", librecad, "dxf2pdf", "-a", "-m", "-f", "0,0,0,0", "outlines.dxf"}, dir.path());
+        QVERIFY2(!printed.startsWith(QStringLiteral("<%1 failed").arg(timeout)), qPrintable(printed));
+        QCOMPARE(run(pdftoppm, {"-r", "72", "-png", "-singlefile", "outlines.pdf", "page"}, dir.path()),
+                 QString());
+        const QImage page = QImage(dir.filePath("page.png")).convertToFormat(QImage::Format_Grayscale8);
+        QRect ink;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 128) {
+                    ink |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QVERIFY(!ink.isEmpty());
+        QCOMPARE(lines(width, height,
+                       [&](int x, int y) {
+                           const int pageX = ink.left() + static_cast<int>((x + 0.5) * (ink.width()) / width);
+                           const int pageY =
+                               ink.top() + static_cast<int>((y + 0.5) * (ink.height()) / height);
+                           return qGray(page.pixel(pageX, pageY)) < 128 ? u'1' : u'0';
+                       }),
+                 CommandGrid);
+
+        writeFile(dir.filePath("segments.py"), DxfSegments);
+        writeFile(dir.filePath("freecad.py"), FreeCadSegments);
+        const QStringList segments =
+            run(readers.python, {dir.filePath("segments.py"), dxf}).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(segments.size(), 46); // the corners of its 4 outlines
+        const QString imported = run(freecad, {"-c", "exec(open('freecad.py').read())"}, dir.path());
+        QVERIFY2(!imported.startsWith(QStringLiteral("<%1 failed").arg(freecad)), qPrintable(imported));
+        QCOMPARE(QString::fromUtf8(contents(dir.filePath("freecad.txt"))).split(u'\n', Qt::SkipEmptyParts),
+                 QStringList{"box 0 0 5 3.5"} + segments);
+
+        const QString png = dir.filePath("outlines.png");
+        QCOMPARE(run(readers.rsvg, {"-w", QString::number(width), "-h", QString::number(height), "-b",
+                                    "white", "-o", png, svg}),
+                 QString());
+        QCOMPARE(inkLines(QImage(png)), CommandGrid);
     }
 };
 

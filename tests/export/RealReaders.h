@@ -1,6 +1,6 @@
 #pragma once
-// Running the real readers of the drawings (python3 with ezdxf, rsvg-convert, LibreCAD) from the tests,
-// and the pictures of 0 and 1 they are compared with.
+// Running the real readers of the drawings (python3 with ezdxf, rsvg-convert, LibreCAD, FreeCAD) from the
+// tests, and the pictures of 0 and 1 they are compared with.
 
 #include <QImage>
 #include <QProcess>
@@ -57,6 +57,15 @@ struct RealReaders {
         if (rsvg.isEmpty()) {
             missing << QStringLiteral("librsvg2-bin");
         }
+    }
+
+    // The path of `program`, or empty with its `package` listed as missing.
+    QString require(const QString& program, const QString& package) {
+        const QString path = QStandardPaths::findExecutable(program);
+        if (path.isEmpty()) {
+            missing << package;
+        }
+        return path;
     }
 };
 

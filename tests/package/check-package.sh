@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree with cpack and checks it without installing it: its
-# dependencies, the exact files it installs (owned by root, programs stripped), quillet-export run
-# from the unpacked tree against the build tree's, the desktop entry, the copyright file against
-# LICENSE, the changelog's version, and lintian.
-#   check-package.sh CPACK BUILD_DIR SOURCE_DIR VERSION
+# dependencies, the exact files it installs (owned by root, programs stripped and hardened, without a
+# run path), quillet-export run from the unpacked tree against the build tree's, the desktop entry,
+# the copyright file against LICENSE, the changelog's version, and lintian (no hardening tags).
+#   check-package.sh CPACK BUILD_DIR SOURCE_DIR VERSION COMPILER
 set -euo pipefail
-cpack=$1 build=$2 source=$3 version=$4
+cpack=$1 build=$2 source=$3 version=$4 compiler=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -15,8 +15,9 @@ fail() {
 
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack could not build the package"; }
-deb=$work/quillet_${version}-1_$(dpkg --print-architecture).deb
-[ -f "$deb" ] || fail "no $(basename "$deb") among: $(ls "$work")"
+debs=("$work"/quillet_"$version"-*_"$(dpkg --print-architecture)".deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "not one quillet_$version-*.deb among: $(ls "$work")"
+deb=${debs[0]}
 
 dpkg-deb --info "$deb"
 depends=$(dpkg-deb --field "$deb" Depends)
@@ -38,6 +39,7 @@ expected="./usr/bin/quillet
 ./usr/share/doc/quillet/changelog.Debian.gz
 ./usr/share/doc/quillet/copyright
 ./usr/share/icons/hicolor/scalable/apps/quillet.svg
+./usr/share/lintian/overrides/quillet
 ./usr/share/man/man1/quillet-export.1.gz
 ./usr/share/man/man1/quillet.1.gz
 ./usr/share/quillet/samples/sample-landscape.jpg
@@ -45,10 +47,34 @@ expected="./usr/bin/quillet
 ./usr/share/quillet/samples/sample-ramp-circle.png"
 files=$(cd "$root" && find . ! -type d | LC_ALL=C sort)
 [ "$files" = "$expected" ] || fail "the package's files differ: $(diff <(echo "$expected") <(echo "$files"))"
+# hardening-check asks for every protection, with two waivers. Control-flow integrity (IBT and
+# shadow-stack marks) only where the C library's start files carry those marks, since a program
+# carries them only when every object linked into it does (Debian 12's do not). FORTIFY's checked
+# functions not in a program whose lintian override says why it calls none; then another program,
+# built with the same flags, must show them.
+waive_cfi=
+readelf -n "$("$compiler" -print-file-name=Scrt1.o)" | grep 'x86 feature: IBT, SHSTK' >/dev/null ||
+    waive_cfi=--nocfprotection
+overrides=$root/usr/share/lintian/overrides/quillet
+fortified=0
 for program in quillet quillet-export; do
     [ -x "$root/usr/bin/$program" ] || fail "$program is not executable"
     file "$root/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped"
+    ! readelf -d "$root/usr/bin/$program" | grep -E 'R(UN)?PATH' || fail "$program carries a run path"
+    waive_fortify=
+    if grep -qxF "quillet: hardening-no-fortify-functions [usr/bin/$program]" "$overrides"; then
+        waive_fortify=--nofortify
+    fi
+    hardening=$(hardening-check $waive_cfi $waive_fortify "$root/usr/bin/$program") || true
+    echo "$hardening"
+    grep -q 'Position Independent Executable:' <<<"$hardening" || fail "hardening-check gave no report"
+    ! grep -E ': no\b' <<<"$hardening" | grep -v '(ignored)$' >/dev/null ||
+        fail "$program lacks a protection"
+    if grep -q 'Fortify Source functions: yes' <<<"$hardening"; then
+        fortified=$((fortified + 1))
+    fi
 done
+[ "$fortified" -gt 0 ] || fail "no program calls FORTIFY's checked functions"
 
 # The installed quillet-export (linked against the system's Qt) writes the build tree's bytes.
 sample="sample-landscape.jpg"
@@ -75,5 +101,8 @@ changelog_version=$(dpkg-parsechangelog -l "$work/changelog" -S Version)
 [ "$changelog_version" = "$(dpkg-deb --field "$deb" Version)" ] ||
     fail "the changelog's latest entry is $changelog_version, the package $(dpkg-deb --field "$deb" Version)"
 
-lintian --fail-on error --display-info "$deb" || fail "lintian reports errors"
+lintian=$(lintian --fail-on error --display-info --show-overrides "$deb") ||
+    { echo "$lintian"; fail "lintian reports errors"; }
+echo "$lintian"
+! grep -E '^[EWI]: .*\bhardening-' <<<"$lintian" >/dev/null || fail "lintian finds the programs unhardened"
 echo "package checked: $(basename "$deb")"

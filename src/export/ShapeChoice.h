@@ -1,0 +1,19 @@
+#pragma once
+// How a drawing shows the selection, and the speck filter an export applies.
+
+#include <cstdint>
+
+enum class ShapeKind {
+    Outlines, // every shape as closed outlines along the units' edges, its holes as holes
+    Squares,  // the units as filled rectangles, merged down and across the columns
+};
+
+// The shapes the command draws when none is chosen: what a CAD user can select, offset and cut.
+inline constexpr ShapeKind DefaultShapeKind = ShapeKind::Outlines;
+
+struct ShapeChoice {
+    // The export dialog, which offers no choice of shapes, draws squares.
+    ShapeKind kind = ShapeKind::Squares;
+    // Shapes of fewer units are left out, where the format allows it; 0 and 1 keep every shape.
+    std::int64_t minimumArea = 0;
+};

@@ -1,0 +1,12 @@
+#include "SpeckFilter.h"
+
+#include <bit>
+
+void SpeckFilter::addStretch(const ColumnStretch& stretch) {
+    ColumnStretch kept = stretch;
+    kept.selected = shapes_.keptRows(stretch);
+    if (kept.selected != 0) {
+        points_ += std::popcount(kept.selected);
+        sink_.addStretch(kept);
+    }
+}
