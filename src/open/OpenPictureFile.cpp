@@ -5,6 +5,7 @@
 #include "runtime/LoadPicture.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Shell.h"
+#include "runtime/StatedResolution.h"
 #include "state/Module2.h"
 
 #include <QFileInfo>
@@ -18,14 +19,15 @@ bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& pat
         shell.MsgBox(chineseErrorText(error));
         return false;
     }
-    Module2::CurrentPath = path;
+    Module2::setCurrentPath(path);
     pictureDecoded(shell, opened, picture);
     return true;
 }
 
 void pictureDecoded(Shell& shell, OpenedPictureSink& opened, const QImage& picture) {
-    Module2::StageDone.fill(BooleanFalse);
-    opened.pictureOpened(picture);
-    Module2::StageDone[0] = BooleanTrue;
-    shell.folderUsed(QFileInfo(Module2::CurrentPath).absolutePath());
+    // The stated resolution is read now, while the file is the one decoded.
+    const QString path = Module2::CurrentPath();
+    Module2::document().open(path, picture, statedDotsPerInch(path));
+    opened.pictureOpened();
+    shell.folderUsed(QFileInfo(path).absolutePath());
 }
