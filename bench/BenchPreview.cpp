@@ -7,6 +7,7 @@
 #include "QuietShell.h"
 #include "export/Form6.h"
 #include "runtime/ScrollBar.h"
+#include "state/Module2.h"
 #include "view/Form1.h"
 
 #include <QApplication>
@@ -21,12 +22,8 @@ namespace {
 class WindowSource : public ExportSources {
 public:
     explicit WindowSource(PictureBox& box) : box_(box) {}
-    const PictureSurface* existingSource(ConversionResult) const override { return &box_.surface(); }
-    bool halfPictureExists() const override { return false; }
     PictureSurface loadForExport(ConversionResult) override { return box_.surface(); }
-    bool sourceFinished(ConversionResult) const override { return true; }
     QSizeF openedPictureSize() override { return {6000, 4000}; }
-    std::optional<double> statedDotsPerInch() const override { return std::nullopt; }
     void showSelection(ConversionResult, const SumHighlight& marks) override { box_.setHighlight(marks); }
     void clearSelection() override { box_.setHighlight(std::nullopt); }
 
@@ -72,7 +69,11 @@ int main(int argc, char* argv[]) {
     WindowSource source(*window.Picture2);
     PaintCount pictureCount;
     window.Picture2->installEventFilter(&pictureCount);
-    Form6 dialog(shell, source, nullptr);
+    // The document holds the grey picture the window shows, as a finished conversion leaves it.
+    PictureDocument& document = Module2::document();
+    document.open(QStringLiteral("photo.png"), window.Picture2->surface().image(), std::nullopt);
+    document.endRun(ConversionResult::Grey, window.Picture2->surface(), true);
+    Form6 dialog(shell, source, document, nullptr);
     const double opening = millisecondsOf([&] {
         dialog.Form_Load();
         dialog.Form_Initialize();

@@ -1,30 +1,13 @@
 #include "ExportSourceWindows.h"
 
 #include "app/Forms.h"
-#include "app/MDIForm1.h"
-#include "app/MainStatusBar.h"
 #include "state/Module2.h"
 #include "view/Form1.h"
 #include "view/Form2.h"
 #include "view/Form3.h"
 
-const PictureSurface* ExportSourceWindows::existingSource(ConversionResult source) const {
-    const PictureWindowForm* window = source == ConversionResult::Grey
-                                          ? static_cast<PictureWindowForm*>(forms_.loadedForm2())
-                                          : forms_.loadedForm3();
-    return window ? &window->Picture2->surface() : nullptr;
-}
-
-bool ExportSourceWindows::halfPictureExists() const {
-    return Module2::StageDone[2] == BooleanTrue;
-}
-
 PictureSurface ExportSourceWindows::loadForExport(ConversionResult source) {
     return sourceWindow(source).Picture2->surface();
-}
-
-bool ExportSourceWindows::sourceFinished(ConversionResult source) const {
-    return Module2::StageDone[source == ConversionResult::Grey ? 1 : 2] == BooleanTrue;
 }
 
 QSizeF ExportSourceWindows::openedPictureSize() {
@@ -39,7 +22,7 @@ PictureWindowForm& ExportSourceWindows::sourceWindow(ConversionResult source) {
     const bool grey = source == ConversionResult::Grey;
     if (grey || (!forms_.loadedForm2() && !forms_.loadedForm3())) {
         if (!forms_.loadedForm2()) {
-            Module2::ConvertMode = 1;
+            Module2::setConvertMode(1);
         }
         PictureWindowForm& greyWindow = forms_.form2();
         if (grey) {
@@ -47,13 +30,9 @@ PictureWindowForm& ExportSourceWindows::sourceWindow(ConversionResult source) {
         }
     }
     if (!forms_.loadedForm3()) {
-        Module2::ConvertMode = 2;
+        Module2::setConvertMode(2);
     }
     return forms_.form3();
-}
-
-void ExportSourceWindows::exportWritten(std::int64_t points, const QString& file) {
-    forms_.mdiForm1().status()->showExportWritten(points, file);
 }
 
 void ExportSourceWindows::showSelection(ConversionResult source, const SumHighlight& marks) {

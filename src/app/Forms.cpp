@@ -13,6 +13,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <optional>
+#include <type_traits>
+
 namespace {
 
 template <typename FormType> FormType* ifLoaded(const QPointer<FormType>& slot) {
@@ -51,6 +54,7 @@ FormType& Forms::reference(QPointer<FormType>& slot, bool childOfMainWindow, Cre
     }
     form->setIcon(main.Icon()); // every window wears the program's icon
     main.status()->followProgress(*form);
+    discardWithWindow(*form);
     // Loaded from here on: references made while the load handler runs reach this window.
     slot = form;
     form->onEvent([form] { form->Form_Load(); });
@@ -60,17 +64,26 @@ FormType& Forms::reference(QPointer<FormType>& slot, bool childOfMainWindow, Cre
     return *form;
 }
 
+// A result window's picture goes with the window: the document no longer has it.
+template <typename FormType> void Forms::discardWithWindow(FormType& form) {
+    if constexpr (std::is_same_v<FormType, Form2> || std::is_same_v<FormType, Form3>) {
+        constexpr ConversionResult result =
+            std::is_same_v<FormType, Form2> ? ConversionResult::Grey : ConversionResult::Half;
+        QObject::connect(&form, &Form::unloaded, &form, [] { Module2::document().discard(result); });
+    }
+}
+
 Form1& Forms::form1() {
     const bool created = !ifLoaded(form1_);
     Form1& form = reference(form1_, true, [this](QWidget* parent) { return new Form1(shell_, parent); });
-    if (created && openedPicture_) {
-        form.Picture2->setPicture(*openedPicture_);
+    if (created && Module2::document().isOpen()) {
+        form.Picture2->setPicture(Module2::document().picture());
         FitPictureInViewport(form);
     }
     return form;
 }
 
-Form1& Forms::showOpenedPicture(const QImage& picture) {
+Form1& Forms::showOpenedPicture() {
     // The old picture's results go with it: the menu items convert the new picture.
     for (PictureWindowForm* result :
          {static_cast<PictureWindowForm*>(loadedForm2()), static_cast<PictureWindowForm*>(loadedForm3())}) {
@@ -78,9 +91,8 @@ Form1& Forms::showOpenedPicture(const QImage& picture) {
             result->Unload();
         }
     }
-    openedPicture_ = picture;
     if (Form1* shown = loadedForm1()) {
-        shown->Picture2->setPicture(picture);
+        shown->Picture2->setPicture(Module2::document().picture());
     }
     Form1& form = form1();
     form.Show();
@@ -104,8 +116,9 @@ Form5& Forms::form5() {
 
 Form6& Forms::form6() {
     const bool created = !ifLoaded(form6_);
-    Form6& form = reference(form6_, true,
-                            [this](QWidget* parent) { return new Form6(shell_, exportSources_, parent); });
+    Form6& form = reference(form6_, true, [this](QWidget* parent) {
+        return new Form6(shell_, exportSources_, Module2::document(), parent);
+    });
     // Every opening starts alike: ramp drawn, threshold 122, source from the stage flags, centred.
     if (created) {
         form.onEvent([&form] { form.Form_Initialize(); });
@@ -114,25 +127,25 @@ Form6& Forms::form6() {
 }
 
 void Forms::showConvertedGrey() {
-    if (Form2* grey = loadedForm2(); grey && Module2::StageDone[1] != BooleanTrue) {
+    if (Form2* grey = loadedForm2(); grey && Module2::StageDone(1) != BooleanTrue) {
         grey->Unload();
     }
-    Module2::ConvertMode = 1;
     form2().Show();
 }
 
 void Forms::showConvertedHalf() {
-    if (Form3* half = loadedForm3(); half && Module2::StageDone[2] != BooleanTrue) {
+    if (Form3* half = loadedForm3(); half && Module2::StageDone(2) != BooleanTrue) {
         half->Unload();
     }
     // Without a finished grey picture the reduction would halve a black or partial one: make it first.
-    if (!loadedForm3() && (!loadedForm2() || Module2::StageDone[1] != BooleanTrue)) {
+    if (!loadedForm3() && (!loadedForm2() || Module2::StageDone(1) != BooleanTrue)) {
+        Module2::setConvertMode(1);
         showConvertedGrey();
-        if (Module2::StageDone[1] != BooleanTrue) {
+        Module2::setConvertMode(2);
+        if (Module2::StageDone(1) != BooleanTrue) {
             return; // cancelled: nothing to reduce
         }
     }
-    Module2::ConvertMode = 2;
     form3().Show();
 }
 
@@ -151,6 +164,9 @@ Form4* Forms::loadedForm4() const {
 Form5* Forms::loadedForm5() const {
     return ifLoaded(form5_);
 }
+Form6* Forms::loadedForm6() const {
+    return ifLoaded(form6_);
+}
 
 Form1& Forms::originalWindow() {
     return form1();
@@ -162,15 +178,25 @@ Form2& Forms::greyWindow() {
 
 bool Forms::runProgressDialog() {
     // The stage is done again only when this run finishes; a cancelled run leaves it undone.
-    const int stage = Module2::ConvertMode;
-    const bool knownStage = stage == 1 || stage == 2;
-    if (knownStage) {
-        Module2::StageDone[stage] = BooleanFalse;
+    const std::int16_t mode = Module2::ConvertMode();
+    const std::optional<ConversionResult> result = mode == 1   ? std::optional(ConversionResult::Grey)
+                                                   : mode == 2 ? std::optional(ConversionResult::Half)
+                                                               : std::nullopt;
+    PictureDocument& document = Module2::document();
+    if (result) {
+        document.startRun(*result);
     }
     Form5& dialog = form5();
     dialog.Timer1->setEnabled(true);
     dialog.ShowModal();
-    return knownStage && Module2::StageDone[stage] == BooleanTrue;
+    if (!result) {
+        return false;
+    }
+    // Closed before its first tick: no run came, and the window's black picture is no result.
+    if (document.run(*result) == PictureDocument::Run::Running) {
+        document.endRun(*result, resultPicture(*result).surface(), false);
+    }
+    return document.finished(*result);
 }
 
 PictureBox& Forms::originalPicture() {

@@ -7,11 +7,9 @@
 #include "convert/ConversionWindows.h"
 #include "view/ResultWindowSurroundings.h"
 
-#include <QImage>
 #include <QPointer>
 
 #include <memory>
-#include <optional>
 
 class Shell;
 class MDIForm1;
@@ -30,7 +28,6 @@ public:
     Forms& operator=(const Forms&) = delete;
 
     Shell& shell() const { return shell_; }
-    ExportSourceWindows& exportSources() { return exportSources_; }
 
     MDIForm1& mdiForm1();
     Form1& form1();
@@ -46,18 +43,21 @@ public:
     Form3* loadedForm3() const;
     Form4* loadedForm4() const;
     Form5* loadedForm5() const;
+    Form6* loadedForm6() const;
 
-    // Keeps the opened picture for the program's whole run and shows it in the original-picture
-    // window, which shows it again whenever it is reopened.
-    Form1& showOpenedPicture(const QImage& picture);
+    // Shows the document's opened picture in the original-picture window, which shows it again whenever
+    // it is reopened; the earlier picture's result windows close.
+    Form1& showOpenedPicture();
     // Shows the result window with a finished picture: an unfinished one (its run cancelled) is closed
-    // and its conversion runs again. The half-resolution picture needs a finished grey one first.
+    // and its conversion runs again, as ConvertMode says. The half-resolution picture needs a finished
+    // grey one first, made with ConvertMode 1 before the mode goes back to 2.
     void showConvertedGrey();
     void showConvertedHalf();
 
 private:
     template <typename FormType, typename Create>
     FormType& reference(QPointer<FormType>& slot, bool childOfMainWindow, Create create);
+    template <typename FormType> void discardWithWindow(FormType& form);
 
     Form1& originalWindow() override;
     Form2& greyWindow() override;
@@ -75,5 +75,4 @@ private:
     QPointer<Form4> form4_;
     QPointer<Form5> form5_;
     QPointer<Form6> form6_;
-    std::optional<QImage> openedPicture_;
 };

@@ -23,7 +23,7 @@ MDIForm1::MDIForm1(Forms& forms) : forms_(forms), mdiArea_(new QMdiArea(this)) {
     setWindowIcon(programIcon());
     mdiArea_->setBackground(palette().brush(QPalette::Dark)); // the application workspace colour
     setCentralWidget(mdiArea_);
-    status_ = new MainStatusBar(*mdiArea_, this);
+    status_ = new MainStatusBar(*mdiArea_, Module2::document(), this);
     setStatusBar(status_);
     setAcceptDrops(true);
     resize(703, 530);
@@ -65,23 +65,21 @@ void MDIForm1::xOpen_Click() {
 }
 
 void MDIForm1::xConvert_to_Black_Click() {
+    Module2::setConvertMode(1);
     forms_.showConvertedGrey();
-    status_->showStages();
 }
 
 void MDIForm1::xScale_Click() {
+    Module2::setConvertMode(2);
     forms_.showConvertedHalf();
-    status_->showStages();
 }
 
 void MDIForm1::xSave_Click() {
     forms_.form6().Show();
 }
 
-void MDIForm1::pictureOpened(const DecodedPicture& opened) {
-    forms_.exportSources().pictureStates(opened.statedDotsPerInch);
-    forms_.showOpenedPicture(opened.picture);
-    status_->showPicture(Module2::CurrentPath, opened.picture.size());
+void MDIForm1::pictureOpened() {
+    forms_.showOpenedPicture();
     xConvert_to_Black_->setEnabled(true);
     xSave_->setEnabled(true);
     xScale_->setEnabled(true);

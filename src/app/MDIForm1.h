@@ -25,8 +25,9 @@ public:
     void xConvert_to_Black_Click();
     void xScale_Click();
     void xSave_Click();
-    // Shows the opened picture in the original-picture window and enables the items that work on it.
-    void pictureOpened(const DecodedPicture& opened) override;
+    // Shows the document's opened picture in the original-picture window and enables the items that
+    // work on it.
+    void pictureOpened() override;
     // Opens a picture named on the command line or dropped here, by the open dialog's road (a bad
     // or missing file is reported and changes nothing). Whether it was opened.
     bool openPictureFile(const QString& path);

@@ -1,6 +1,6 @@
 #include "MainStatusBar.h"
 
-#include "state/Module2.h"
+#include "state/PictureDocument.h"
 #include "view/PictureWindowForm.h"
 
 #include <QDir>
@@ -14,12 +14,12 @@
 namespace {
 
 // The stage flags 1 and 2 by the menu items that run them.
-QString stagesDone() {
+QString stagesDone(const PictureDocument& document) {
     QStringList stages{QStringLiteral("打开")};
-    if (Module2::StageDone[1] == BooleanTrue) {
+    if (document.stageDone(1) == BooleanTrue) {
         stages << QStringLiteral("转换成黑白图片");
     }
-    if (Module2::StageDone[2] == BooleanTrue) {
+    if (document.stageDone(2) == BooleanTrue) {
         stages << QStringLiteral("降低分辨率");
     }
     return stages.join(QStringLiteral("、"));
@@ -27,47 +27,71 @@ QString stagesDone() {
 
 } // namespace
 
-MainStatusBar::MainStatusBar(QMdiArea& area, QWidget* parent)
-    : QStatusBar(parent), picture_(new QLabel(this)), zoom_(new QLabel(this)) {
-    addWidget(picture_, 1);
+MainStatusBar::MainStatusBar(QMdiArea& area, const PictureDocument& document, QWidget* parent)
+    : QStatusBar(parent), document_(document), picture_(new QLabel(this)), export_(new QLabel(this)),
+      zoom_(new QLabel(this)) {
+    addWidget(picture_);
+    addWidget(export_, 1);
     addPermanentWidget(zoom_);
     connect(&area, &QMdiArea::subWindowActivated, this, &MainStatusBar::follow);
+    // A run or an export that ended takes its progress with it.
+    connect(&document, &PictureDocument::opened, this, [this] {
+        clearMessage();
+        showPicture();
+        showExport();
+    });
+    connect(&document, &PictureDocument::resultChanged, this, [this] {
+        clearMessage();
+        showPicture();
+    });
+    connect(&document, &PictureDocument::exported, this, [this] {
+        clearMessage();
+        showExport();
+    });
 }
 
-void MainStatusBar::showPicture(const QString& path, QSize pixels) {
-    pictureName_ = QFileInfo(path).fileName();
-    pictureSize_ = pixels;
-    showStages();
-}
-
-void MainStatusBar::showStages() {
-    if (!pictureName_.isEmpty()) {
-        picture_->setText(QStringLiteral("%1　%2 × %3 像素　已完成：%4")
-                              .arg(pictureName_)
-                              .arg(pictureSize_.width())
-                              .arg(pictureSize_.height())
-                              .arg(stagesDone()));
+void MainStatusBar::showPicture() {
+    if (!document_.isOpen()) {
+        picture_->clear();
+        return;
     }
+    const QImage& picture = document_.picture();
+    picture_->setText(QStringLiteral("%1　%2 × %3 像素　已完成：%4")
+                          .arg(QFileInfo(document_.picturePath()).fileName())
+                          .arg(picture.width())
+                          .arg(picture.height())
+                          .arg(stagesDone(document_)));
 }
 
-void MainStatusBar::showExportWritten(std::int64_t points, const QString& file) {
-    const double megabytes = static_cast<double>(QFileInfo(file).size()) / (1024.0 * 1024.0);
-    showMessage(QStringLiteral("已写入 %1 个点（%2 MB）到 %3")
-                    .arg(points)
-                    .arg(megabytes, 0, 'f', 1)
-                    .arg(QDir::toNativeSeparators(file)));
+void MainStatusBar::showExport() {
+    const std::optional<PictureDocument::Export>& written = document_.lastExport();
+    if (!written) {
+        export_->clear();
+        return;
+    }
+    const double megabytes = static_cast<double>(QFileInfo(written->file).size()) / (1024.0 * 1024.0);
+    export_->setText(QStringLiteral("已写入 %1 个点（%2 MB）到 %3")
+                         .arg(written->points)
+                         .arg(megabytes, 0, 'f', 1)
+                         .arg(QDir::toNativeSeparators(written->file)));
 }
 
 void MainStatusBar::followProgress(QWidget& window) {
     connect(&window, &QWidget::windowTitleChanged, this, [this](const QString& caption) {
         if (caption.endsWith(QLatin1Char('%'))) {
             showMessage(caption);
+        } else {
+            clearMessage(); // an export refused or failed: its caption shows no progress
         }
     });
 }
 
 QString MainStatusBar::pictureText() const {
     return picture_->text();
+}
+
+QString MainStatusBar::exportText() const {
+    return export_->text();
 }
 
 QString MainStatusBar::zoomText() const {

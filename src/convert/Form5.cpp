@@ -67,14 +67,14 @@ Form5::Form5(Shell& shell, ConversionWindows& windows, QWidget* parent)
 }
 
 void Form5::Form_QueryUnload() {
-    Module2::CancelFlag = BooleanTrue;
+    Module2::setCancelFlag(BooleanTrue);
 }
 
 void Form5::showEvent(QShowEvent* event) {
     Form::showEvent(event);
     // A cancel left over from an earlier dialog (closed before its first tick) must not stop this run.
     if (!event->spontaneous()) {
-        Module2::CancelFlag = BooleanFalse;
+        Module2::setCancelFlag(BooleanFalse);
     }
 }
 
@@ -87,33 +87,36 @@ void Form5::keyPressEvent(QKeyEvent* event) {
 }
 
 void Form5::Command1_Click() {
-    Module2::CancelFlag = BooleanTrue;
+    Module2::setCancelFlag(BooleanTrue);
 }
 
 void Form5::Timer1_Timer() {
-    // A cancelled run's partial picture is shown but is no result: its stage stays undone.
-    if (Module2::ConvertMode == 1) {
+    // The document takes the picture the run made; a cancelled run's partial picture is shown but is no
+    // result: its stage stays undone.
+    if (Module2::ConvertMode() == 1) {
         const bool finished = ToBlack();
         windows_.maximiseResultWindow(ConversionResult::Grey);
-        Module2::StageDone[1] = finished ? BooleanTrue : BooleanFalse;
-    } else if (Module2::ConvertMode == 2) {
+        Module2::document().endRun(ConversionResult::Grey,
+                                   windows_.resultPicture(ConversionResult::Grey).surface(), finished);
+    } else if (Module2::ConvertMode() == 2) {
         const bool finished = ToScale();
         windows_.maximiseResultWindow(ConversionResult::Half);
-        Module2::StageDone[2] = finished ? BooleanTrue : BooleanFalse;
+        Module2::document().endRun(ConversionResult::Half,
+                                   windows_.resultPicture(ConversionResult::Half).surface(), finished);
     }
     Timer1->setEnabled(false);
 }
 
 ConversionSteps Form5::conversionSteps(const QString& captionPrefix) {
     captionPrefix_ = captionPrefix;
-    return ConversionSteps{*this, Module2::CancelFlag, [this] { columnYield_(); }};
+    return ConversionSteps{*this, Module2::CancelFlag(), [this] { columnYield_(); }};
 }
 
 // The run is over: the dialog closes, and the cancel that its close raises (as the close box does) has
 // no run left to stop.
 void Form5::closeAfterRun() {
     Unload();
-    Module2::CancelFlag = BooleanFalse;
+    Module2::setCancelFlag(BooleanFalse);
 }
 
 bool Form5::ToBlack() {

@@ -1,11 +1,12 @@
 #include "Form6.h"
 
+#include "ExportDialogControls.h"
+#include "ExportDialogLayout.h"
+#include "ExportDialogTexts.h"
 #include "ExportJob.h"
-#include "PixelSize.h"
-#include "SelectionMarks.h"
+#include "NewFolderPrompt.h"
 #include "ThresholdHistogram.h"
 #include "runtime/DirListBox.h"
-#include "runtime/DoEvents.h"
 #include "runtime/DriveListBox.h"
 #include "runtime/FailureTexts.h"
 #include "runtime/Numbers.h"
@@ -15,21 +16,16 @@
 #include "state/Module2.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSpinBox>
-#include <QTimer>
-
-#include <cmath>
 
 namespace {
 
@@ -37,117 +33,13 @@ constexpr int ClientWidth = 8805;
 // The frames, buttons and path take 5580; below them a row for the file type and the resolution, and one
 // for the preview.
 constexpr int ClientHeight = 6480;
-const QString Frame1Caption = QStringLiteral("指定图像的黑白分界线");
 const QString DialogCaption = QStringLiteral("导出图像数据");
-const QString NewFolderName = QStringLiteral("新建文件夹");
-const QString NotConverted = QStringLiteral("尚未转换");
-const QString ProgressCaption = QStringLiteral("导出图像数据---已经完成%1%");
-// How often the preview looks whether its source picture has appeared, gone or changed.
-constexpr int SourceWatchMilliseconds = 300;
-
-// The default name for a new folder in this one: 新建文件夹, or with the first number that is free.
-QString freeFolderName(const QDir& folder) {
-    QString name = NewFolderName;
-    for (int number = 2; folder.exists(name); ++number) {
-        name = NewFolderName + QString::number(number);
-    }
-    return name;
-}
-
-struct Twips {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-template <typename Control> Control* placed(Control* control, Twips place) {
-    control->setGeometry(place.left / TwipsPerPixel, place.top / TwipsPerPixel, place.width / TwipsPerPixel,
-                         place.height / TwipsPerPixel);
-    return control;
-}
-
-PictureBox* placed(PictureBox* box, Twips place) {
-    box->setLeft(static_cast<float>(place.left) / TwipsPerPixel);
-    box->setTop(static_cast<float>(place.top) / TwipsPerPixel);
-    box->setWidth(static_cast<float>(place.width) / TwipsPerPixel);
-    box->setHeight(static_cast<float>(place.height) / TwipsPerPixel);
-    return box;
-}
-
-ScrollBar* thresholdBar(QWidget* parent) {
-    auto* const bar = new ScrollBar(Qt::Horizontal, parent);
-    bar->setMin(0);
-    bar->setMax(255);
-    bar->setSmallChange(1);
-    bar->setLargeChange(16);
-    return bar;
-}
-
-QComboBox* fileTypes(QWidget* parent) {
-    auto* const box = new QComboBox(parent);
-    for (const FormatEntry& entry : outputFormats()) {
-        box->addItem(QString::fromUtf8(entry.fileType), static_cast<int>(entry.format));
-    }
-    return box;
-}
-
-// Shortest decimal text that reads back as the same number, so the field holds exactly the stated value.
-QString numberText(double value) {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-QSpinBox* thresholdBox(QWidget* parent) {
-    auto* const box = new QSpinBox(parent);
-    box->setRange(0, 255);
-    return box;
-}
-
-QRadioButton* option(const QString& caption, QWidget* parent, bool selected) {
-    auto* const button = new QRadioButton(caption, parent);
-    button->setChecked(selected);
-    return button;
-}
-
-// What a running export reads from the dialog and shows in it. The values are taken at every
-// yield, when events may have changed them; a dialog closed meanwhile keeps its last values and
-// the export runs to its end.
-class DialogControls : public ExportControls {
-public:
-    explicit DialogControls(Form6& form) : form_(&form) { read(); }
-
-    ExportPolarity polarity() const override { return polarity_; }
-    int threshold() const override { return threshold_; }
-    void showProgress(double percent) override {
-        const QString caption = ProgressCaption.arg(decimalText(percent));
-        if (form_ && form_->Caption() != caption) {
-            form_->setCaption(caption);
-        }
-    }
-    void yield() override {
-        columnYield_();
-        read();
-    }
-
-private:
-    void read() {
-        if (!form_) {
-            return;
-        }
-        polarity_ = form_->chosenPolarity();
-        threshold_ = form_->HScroll1->Value();
-    }
-
-    QPointer<Form6> form_;
-    ColumnYield columnYield_;
-    ExportPolarity polarity_ = ExportPolarity::None;
-    int threshold_ = 0;
-};
 
 } // namespace
 
-Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
-    : Form(programShell, parent), Frame1(placed(new QGroupBox(Frame1Caption, this), {120, 120, 5415, 1455})),
+Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& document, QWidget* parent)
+    : Form(programShell, parent),
+      Frame1(placed(new QGroupBox(ThresholdFrameCaption, this), {120, 120, 5415, 1455})),
       Picture1(placed(new PictureBox(Frame1, colourOfStoredPixel(palette().button().color().rgb()), true),
                       {120, 240, 5175, 735})),
       HScroll1(placed(thresholdBar(Frame1), {120, 1080, 5175, 255})),
@@ -171,7 +63,10 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
       ThresholdBox(placed(thresholdBox(this), {1080, 6060, 840, 315})),
       AutoThreshold(placed(new QPushButton(QStringLiteral("自动"), this), {2040, 6060, 945, 315})),
       PointCount(placed(new QLabel(this), {3120, 6060, 5535, 315})),
-      Histogram(new ThresholdHistogram(Picture1)), sources_(sources), sourceWatch_(new QTimer(this)) {
+      Histogram(new ThresholdHistogram(Picture1)), sources_(sources), document_(document),
+      preview_(
+          document, sources, {*PointCount, *DrawingSize, *Histogram}, [this] { return previewChoices(); },
+          this) {
     placed(new QLabel(QStringLiteral("文件类型"), this), {120, 5670, 900, 255});
     placed(new QLabel(QStringLiteral("分辨率"), this), {4155, 5670, 645, 255});
     placed(new QLabel(QStringLiteral("dpi"), this), {5685, 5670, 400, 255});
@@ -180,18 +75,10 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
     Histogram->setGeometry(inset, inset, Picture1->width() - 2 * inset, Picture1->height() - 2 * inset);
     setCaption(DialogCaption);
     setFixedSize(ClientWidth / TwipsPerPixel, ClientHeight / TwipsPerPixel);
-    if (auto* const frame = qobject_cast<QMdiSubWindow*>(parent)) {
-        // A fixed border: no maximise button, and never maximised (see Form::Show).
-        frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    }
+    fixFrameBorder(parent);
     Picture1->setFocusPolicy(Qt::TabFocus);
-    QWidget* const tabOrder[] = {Picture1, HScroll1, ThresholdBox, AutoThreshold, Command2,  Command1,
-                                 Command3, Text1,    Drive1,       Dir1,          Option3,   Option4,
-                                 Option2,  Option1,  Text2,        FileType,      Resolution};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    }
+    chainTabOrder({Picture1, HScroll1, ThresholdBox, AutoThreshold, Command2, Command1, Command3, Text1,
+                   Drive1, Dir1, Option3, Option4, Option2, Option1, Text2, FileType, Resolution});
 
     connect(Command3, &QPushButton::clicked, this, [this] { onEvent([this] { Command3_Click(); }); });
     connect(Command1, &QPushButton::clicked, this, [this] { onEvent([this] { Command1_Click(); }); });
@@ -203,19 +90,13 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
     Dir1->onOpenFailed([this](const RuntimeError& error) { shell().reportError(error); });
     connect(FileType, &QComboBox::currentIndexChanged, this,
             [this] { onEvent([this] { fileTypeChosen(); }); });
-    connect(Resolution, &QLineEdit::textChanged, this, [this] {
-        onEvent([this] {
-            showDrawingSize();
-            showPreview();
-        });
-    });
-    connect(Option1, &QRadioButton::toggled, this, [this] { showDrawingSize(); });
+    connect(Resolution, &QLineEdit::textChanged, this, [this] { onEvent([this] { preview_.show(); }); });
 
     // The thumb while dragged: the preview follows it, the bar's value waits for the release.
     connect(HScroll1, &QAbstractSlider::sliderMoved, this, [this](int position) {
         onEvent([this, position] {
             ThresholdBox->setValue(position);
-            showPreview();
+            preview_.show();
         });
     });
     connect(ThresholdBox, &QSpinBox::valueChanged, this,
@@ -223,13 +104,13 @@ Form6::Form6(Shell& programShell, ExportSources& sources, QWidget* parent)
     connect(AutoThreshold, &QPushButton::clicked, this,
             [this] { onEvent([this] { AutoThreshold_Click(); }); });
     for (QRadioButton* choice : {Option1, Option3}) { // each toggles with its partner
-        connect(choice, &QRadioButton::toggled, this, [this] { onEvent([this] { showPreview(); }); });
+        connect(choice, &QRadioButton::toggled, this, [this] { onEvent([this] { preview_.show(); }); });
     }
-    connect(sourceWatch_, &QTimer::timeout, this, [this] { onEvent([this] { followSource(); }); });
-    connect(this, &Form::unloaded, this, [this] {
-        sourceWatch_->stop();
-        sources_.clearSelection();
-    });
+    // The preview follows the document by itself; the controls that follow it are the dialog's.
+    connect(&document, &PictureDocument::opened, this, [this] { onEvent([this] { pictureOpened(); }); });
+    connect(&document, &PictureDocument::resultChanged, this,
+            [this] { onEvent([this] { offerSourcesByStage(); }); });
+    connect(this, &Form::unloaded, &preview_, &ExportPreview::clear);
 }
 
 void Form6::Form_Initialize() {
@@ -242,16 +123,10 @@ void Form6::Form_Initialize() {
     const QSize screen = shell().screenTwips();
     setLeftTwips((screen.width() - WidthTwips()) / 2);
     setTopTwips((screen.height() - HeightTwips()) / 2);
-    if (sources_.halfPictureExists()) {
-        Option2->setChecked(true);
-    } else {
-        Option2->setEnabled(false);
-        Option1->setChecked(true);
-    }
+    offerSourcesByStage();
     HScroll1->setBarValue(122);
     ThresholdBox->setValue(HScroll1->Value());
-    showPreview();
-    sourceWatch_->start(SourceWatchMilliseconds);
+    preview_.show();
 }
 
 void Form6::Form_Load() {
@@ -264,8 +139,27 @@ void Form6::Form_Load() {
     // Without drive letters the application's drive is the one holding its folder.
     Drive1->setDrive(appPath);
     composePath();
-    // Each opening: the picture opened since the last one may state another resolution.
-    Resolution->setText(numberText(dotsPerInchOrDefault(sources_.statedDotsPerInch())));
+    showStatedResolution(); // each opening: the picture opened since the last one may state another
+}
+
+void Form6::pictureOpened() {
+    offerSourcesByStage();
+    showStatedResolution();
+}
+
+void Form6::showStatedResolution() {
+    Resolution->setText(resolutionText(document_.statedDotsPerInch()));
+    Resolution->setCursorPosition(0); // a long stated value shows its leading digits
+}
+
+void Form6::offerSourcesByStage() {
+    const bool halfDone = document_.stageDone(2) == BooleanTrue;
+    if (halfOffered_ == halfDone) {
+        return; // the user's choice stands while the stage stays as it was
+    }
+    halfOffered_ = halfDone;
+    Option2->setEnabled(halfDone);
+    (halfDone ? Option2 : Option1)->setChecked(true);
 }
 
 void Form6::Command1_Click() {
@@ -276,40 +170,39 @@ void Form6::Command1_Click() {
     // on it still being there.
     const QPointer<Form6> self(this);
     ExportSources& sources = sources_;
+    PictureDocument& document = document_;
     Shell& programShell = shell();
     exporting_ = true;
-    const auto finished = qScopeGuard([self] {
+    bool succeeded = false;
+    const auto finished = qScopeGuard([self, &succeeded] {
         if (self) {
             self->exporting_ = false;
+            if (!succeeded) {
+                self->setCaption(DialogCaption); // no earlier success left on show after a refusal or failure
+            }
         }
     });
-    const std::optional<double> pixelMillimetres = pixelMillimetresTyped();
+    const std::optional<double> pixelMillimetres = pixelMillimetresTyped(Resolution->text());
     if (!pixelMillimetres) {
         programShell.MsgBox(chineseText(Failure{Reason::ResolutionNotPositive}), ApplicationTitle);
         return;
     }
-    Module2::CurrentPath = Text2->text();
-    const QString path = Module2::CurrentPath;
+    Module2::setCurrentPath(Text2->text());
+    const QString path = Module2::CurrentPath();
     const OutputFormat format = chosenFormat();
     const ConversionResult chosen = chosenSource();
-    DialogControls controls(*this);
+    ExportDialogControls controls(*this);
     // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
     // source window during the export neither disturbs it nor reopens that window.
     const PictureSurface source = sources.loadForExport(chosen);
-    if (!sources.sourceFinished(chosen)) {
+    if (!document.finished(chosen)) {
         programShell.MsgBox(chineseText(Failure{Reason::PictureNotConverted}), ApplicationTitle);
         return; // a cancelled conversion's partial picture is no result to export; no file is opened
     }
-    bool succeeded = false;
-    const auto restoreCaption = qScopeGuard([self, &succeeded] {
-        if (!succeeded && self) {
-            self->setCaption(DialogCaption); // no earlier success left on show after a failure
-        }
-    });
-    ExportJob job(path, format);
-    const ExportOutcome outcome = job.run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
+    const ExportOutcome outcome =
+        ExportJob(path, format).run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
     succeeded = true;
-    sources.exportWritten(outcome.points, path);
+    document.exportWritten(outcome.points, path);
     programShell.folderUsed(QFileInfo(path).absolutePath());
     programShell.MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);
 }
@@ -322,28 +215,10 @@ void Form6::keyPressEvent(QKeyEvent* event) {
     Form::keyPressEvent(event);
 }
 
-// A failure (a name that is no folder name, a folder that cannot be written) is reported and
-// changes nothing.
 void Form6::Command3_Click() {
-    const QDir folder(Dir1->Path());
-    const std::optional<QString> typed =
-        shell().InputBox(QStringLiteral("新文件夹的名称："), freeFolderName(folder));
-    if (!typed) {
-        return;
+    if (const std::optional<QString> made = promptForNewFolder(shell(), Dir1->Path())) {
+        Dir1->setPath(*made); // its change handler recomposes the path
     }
-    const QString name = typed->trimmed();
-    const bool plainName = !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
-                           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
-    if (!plainName || folder.exists(name) || !folder.mkdir(name)) {
-        const Reason reason = !plainName            ? Reason::NewFolderNameInvalid
-                              : folder.exists(name) ? Reason::NewFolderNameTaken
-                                                    : Reason::NewFolderNotWritable;
-        shell().MsgBox(
-            chineseText(Failure{.reason = reason, .name = QDir::toNativeSeparators(folder.filePath(name))}),
-            ApplicationTitle);
-        return;
-    }
-    Dir1->setPath(folder.filePath(name)); // its change handler recomposes the path
 }
 
 void Form6::Command2_Click() {
@@ -363,11 +238,9 @@ void Form6::Text1_Change() {
 }
 
 void Form6::HScroll1_Change() {
-    const QString v = decimalText(HScroll1->Value());
-    Frame1->setTitle(Frame1Caption + QStringLiteral("--RGB(") + v + QLatin1Char(',') + v + QLatin1Char(',') +
-                     v + QLatin1Char(')'));
+    Frame1->setTitle(thresholdCaption(HScroll1->Value()));
     ThresholdBox->setValue(HScroll1->Value());
-    showPreview();
+    preview_.show();
 }
 
 void Form6::thresholdTyped(int threshold) {
@@ -376,56 +249,9 @@ void Form6::thresholdTyped(int threshold) {
     }
 }
 
-// Otsu's threshold over the source's real pixels; without a source, or with a single grey, none.
 void Form6::AutoThreshold_Click() {
-    const ConversionResult chosen = chosenSource();
-    const PictureSurface* const source = sources_.existingSource(chosen);
-    if (!source || !sources_.sourceFinished(chosen)) {
-        return;
-    }
-    const std::optional<int> threshold =
-        otsuThreshold(counts_.of(*source, chosen).pixelsFromZero.sumCounts());
-    if (threshold) {
+    if (const std::optional<int> threshold = preview_.automaticThreshold()) {
         HScroll1->setBarValue(*threshold);
-    }
-}
-
-void Form6::showPreview() {
-    const ConversionResult chosen = chosenSource();
-    const PictureSurface* const source = sources_.existingSource(chosen);
-    shownSource_ = source;
-    shownPixels_ = source ? source->image().cacheKey() : 0;
-    shownFinished_ = source && sources_.sourceFinished(chosen);
-    if (!shownFinished_) {
-        PointCount->setText(NotConverted);
-        Histogram->clear();
-        sources_.clearSelection();
-        return;
-    }
-    const ExportPolarity polarity = chosenPolarity();
-    const int threshold = HScroll1->sliderPosition();
-    const FormatEntry& format = formatEntry(chosenFormat());
-    const SelectionExtent extent = counts_.extent(*source, chosen, format, polarity, threshold);
-    const std::int64_t bytes = ExportJob::fileBytes(*source, format.format, extent,
-                                                    pixelMillimetresTyped().value_or(pixelMillimetres({})));
-    PointCount->setText(QStringLiteral("将写入 %1 个点，文件约 %2 MB")
-                            .arg(extent.points)
-                            .arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1));
-    Histogram->setCounts(counts_.of(*source, chosen).pixelsFromZero.sumCounts());
-    Histogram->setSelection(polarity, threshold);
-    if (const std::optional<SumHighlight> marks = selectionMarks(polarity, threshold)) {
-        sources_.showSelection(chosen, *marks);
-    } else {
-        sources_.clearSelection();
-    }
-}
-
-void Form6::followSource() {
-    const ConversionResult chosen = chosenSource();
-    const PictureSurface* const source = sources_.existingSource(chosen);
-    if (source != shownSource_ || (source && (source->image().cacheKey() != shownPixels_ ||
-                                              sources_.sourceFinished(chosen) != shownFinished_))) {
-        showPreview();
     }
 }
 
@@ -433,6 +259,11 @@ ExportPolarity Form6::chosenPolarity() const {
     return Option3->isChecked()   ? ExportPolarity::Black
            : Option4->isChecked() ? ExportPolarity::White
                                   : ExportPolarity::None;
+}
+
+ExportPreview::Choices Form6::previewChoices() const {
+    return {chosenSource(), chosenPolarity(), HScroll1->sliderPosition(), chosenFormat(),
+            pixelMillimetresTyped(Resolution->text())};
 }
 
 ConversionResult Form6::chosenSource() const {
@@ -443,39 +274,13 @@ OutputFormat Form6::chosenFormat() const {
     return static_cast<OutputFormat>(FileType->currentData().toInt());
 }
 
-std::optional<double> Form6::pixelMillimetresTyped() const {
-    bool number = false;
-    const double dotsPerInch = QLocale::c().toDouble(Resolution->text().trimmed(), &number);
-    if (!number || !(dotsPerInch > 0) || !std::isfinite(dotsPerInch)) {
-        return std::nullopt;
-    }
-    return pixelMillimetres({std::nullopt, dotsPerInch, std::nullopt});
-}
-
 // The file name takes the chosen type's ending in place of its own.
 void Form6::fileTypeChosen() {
-    const QString name = Text1->text();
-    const QString suffix = QFileInfo(name).suffix();
-    const QString stem = suffix.isEmpty() ? name : name.left(name.size() - suffix.size() - 1);
-    Text1->setText(stem + QLatin1String(formatEntry(chosenFormat()).suffix));
-    showDrawingSize();
-    showPreview();
-}
-
-// The drawing's size for the chosen source, once that picture exists; the point-data file has no size.
-void Form6::showDrawingSize() {
-    const PictureSurface* const source = sources_.existingSource(chosenSource());
-    const std::optional<double> pixel = pixelMillimetresTyped();
-    if (!source || !pixel || !formatEntry(chosenFormat()).drawing) {
-        DrawingSize->clear();
-        return;
-    }
-    const QSizeF size = ExportJob::drawingMillimetres(*source, *pixel);
-    DrawingSize->setText(
-        QStringLiteral("图形 %1 × %2 mm").arg(size.width(), 0, 'f', 1).arg(size.height(), 0, 'f', 1));
+    Text1->setText(fileNameOfType(Text1->text(), chosenFormat()));
+    preview_.show();
 }
 
 void Form6::composePath() {
     Text2->setText(Dir1->Path() + PathSeparator + Text1->text());
-    Module2::CurrentPath = Text2->text();
+    Module2::setCurrentPath(Text2->text());
 }

@@ -1,18 +1,21 @@
 #pragma once
 // The export dialog: the grey threshold over its ramp, black or white data, the source picture, the
 // file's path, type and the drawing's resolution. OK writes the file; Cancel ends the program;
-// 新建文件夹 creates a folder in the one shown and moves there. While it is open it previews the export:
-// the source window marks the pixels to be written, a line states their count and the file's size, and
-// the ramp carries the source's histogram.
+// 新建文件夹 creates a folder in the one shown and moves there. While it is open it previews the export
+// (ExportPreview) and follows the picture document: a new picture brings its stated resolution, and the
+// half-resolution choice is offered while that stage is done.
 
+#include "export/ExportPreview.h"
 #include "export/ExportSources.h"
 #include "export/OutputFormat.h"
-#include "export/PreviewCounts.h"
 #include "runtime/Form.h"
+
+#include <optional>
 
 class DirListBox;
 class DriveListBox;
 class PictureBox;
+class PictureDocument;
 class QKeyEvent;
 class QComboBox;
 class QGroupBox;
@@ -21,14 +24,13 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
-class QTimer;
 class ScrollBar;
 class ThresholdHistogram;
 
 class Form6 : public Form {
     Q_OBJECT
 public:
-    Form6(Shell& shell, ExportSources& sources, QWidget* parent);
+    Form6(Shell& shell, ExportSources& sources, PictureDocument& document, QWidget* parent);
 
     void Form_Initialize();
     void Form_Load() override;
@@ -80,26 +82,24 @@ private:
     void Command3_Click();
     void composePath();
     void fileTypeChosen();
-    void showDrawingSize();
-    // The count line, the histogram and the source window's marks for the current choices, the threshold
-    // under the bar's thumb.
-    void showPreview();
-    // Shows the preview again when the chosen source picture has appeared, gone or changed since.
-    void followSource();
+    // The stated resolution, or 96, in the resolution field.
+    void showStatedResolution();
+    // A new picture: its stated resolution, and the source choice for its stages.
+    void pictureOpened();
+    // As the creation step chooses the source: 低分辨率 enabled and chosen while the half-resolution stage
+    // is done, else disabled with 原分辨率 chosen; applied again only when that stage changes.
+    void offerSourcesByStage();
     void thresholdTyped(int threshold);
     void AutoThreshold_Click();
     OutputFormat chosenFormat() const;
     // The picture the source options choose: 原分辨率 the grey picture, 低分辨率 the half-resolution one.
     ConversionResult chosenSource() const;
-    // The pixel's side in millimetres from the resolution field, or empty when it is not a positive number.
-    std::optional<double> pixelMillimetresTyped() const;
+    ExportPreview::Choices previewChoices() const;
 
     ExportSources& sources_;
+    PictureDocument& document_;
+    ExportPreview preview_;
     bool exporting_ = false;
-    PreviewCounts counts_;
-    QTimer* const sourceWatch_;
-    // The source picture the preview shows, as its pixels and its run were then (null, 0: none).
-    const PictureSurface* shownSource_ = nullptr;
-    qint64 shownPixels_ = 0;
-    bool shownFinished_ = false;
+    // Whether the half-resolution stage was done when the source choice last followed it.
+    std::optional<bool> halfOffered_;
 };

@@ -123,9 +123,9 @@ void Form4::Dir1_Change() {
 
 void Form4::File1_Click() {
     const auto fullPath = [this] { return File1->Path() + PathSeparator + File1->FileName(); };
-    skipOnError([&] { Module2::CurrentPath = fullPath(); });
+    skipOnError([&] { Module2::setCurrentPath(fullPath()); });
     Command1->setEnabled(true);
-    skipOnError([&] { Label1->setText(Module2::CurrentPath); });
+    skipOnError([&] { Label1->setText(Module2::CurrentPath()); });
     skipOnError([&] { Picture2->Cls(); });
     // A file that cannot be decoded leaves the previous picture in the loader box, and the
     // steps below show that one again.
@@ -166,7 +166,7 @@ void Form4::Command1_Click() {
     // stage flags and menu as they were, and the dialog open for another choice.
     DecodedPicture picture;
     try {
-        picture = pictureAt(Module2::CurrentPath);
+        picture = pictureAt(Module2::CurrentPath());
     } catch (const RuntimeError& error) {
         shell().MsgBox(chineseErrorText(error));
         return;

@@ -4,6 +4,7 @@
 
 #include "open/OpenedPictureSink.h"
 #include "runtime/Form.h"
+#include "runtime/LoadPicture.h"
 
 #include <QDateTime>
 

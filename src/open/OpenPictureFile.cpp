@@ -8,7 +8,6 @@
 #include "state/Module2.h"
 
 #include <QFileInfo>
-#include <QImage>
 
 bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& path) {
     DecodedPicture picture;
@@ -18,14 +17,14 @@ bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& pat
         shell.MsgBox(chineseErrorText(error));
         return false;
     }
-    Module2::CurrentPath = path;
+    Module2::setCurrentPath(path);
     pictureDecoded(shell, opened, picture);
     return true;
 }
 
 void pictureDecoded(Shell& shell, OpenedPictureSink& opened, const DecodedPicture& picture) {
-    Module2::StageDone.fill(BooleanFalse);
-    opened.pictureOpened(picture);
-    Module2::StageDone[0] = BooleanTrue;
-    shell.folderUsed(QFileInfo(Module2::CurrentPath).absolutePath());
+    const QString path = Module2::CurrentPath();
+    Module2::document().open(path, picture.picture, picture.statedDotsPerInch);
+    opened.pictureOpened();
+    shell.folderUsed(QFileInfo(path).absolutePath());
 }

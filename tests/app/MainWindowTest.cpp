@@ -14,12 +14,14 @@
 #include "view/Form2.h"
 #include "view/Form3.h"
 
+#include "DataRows.h"
 #include "PointFiles.h"
 #include "TestFiles.h"
 #include "TestPictures.h"
 #include "WholeProgram.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -55,7 +57,83 @@ QString paintedDifference(PictureBox& box, const SumHighlight& marks, int block)
     return {};
 }
 
+// The left two thirds black, the rest white, at the resolution given.
+void writeHalfBlackPicture(const QString& path, QSize size, int dotsPerInch) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width() * 2 / 3; ++x) {
+            picture.setPixel(x, y, qRgb(0, 0, 0));
+        }
+    }
+    picture.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
+    picture.setDotsPerMeterY(picture.dotsPerMeterX());
+    QVERIFY(picture.save(path, "JPG", 100));
+}
+
+// One step of a walk through the program, by its name in the table.
+void takeStep(WholeProgram& program, const QString& step) {
+    Forms& forms = program.forms;
+    MDIForm1& main = program.main;
+    if (step.startsWith(QStringLiteral("open "))) {
+        QVERIFY(main.openPictureFile(program.path(step.mid(5) + QStringLiteral(".jpg"))));
+    } else if (step == QStringLiteral("grey")) {
+        main.xConvert_to_Black_Click();
+    } else if (step == QStringLiteral("half")) {
+        main.xScale_Click();
+    } else if (step == QStringLiteral("grey closed before its tick")) {
+        program.nextProgress = [](Form5& dialog) { dialog.close(); };
+        main.xConvert_to_Black_Click();
+    } else if (step == QStringLiteral("grey cancelled at 50 %")) {
+        program.nextProgress = [](Form5& dialog) {
+            QObject::connect(&dialog, &QWidget::windowTitleChanged, &dialog,
+                             [&dialog](const QString& caption) {
+                                 if (caption.endsWith(QStringLiteral(":50%"))) {
+                                     dialog.Command1->click();
+                                 }
+                             });
+            dialog.Timer1->tick();
+        };
+        main.xConvert_to_Black_Click();
+    } else if (step == QStringLiteral("close grey")) {
+        forms.loadedForm2()->Unload();
+    } else if (step == QStringLiteral("close half")) {
+        forms.loadedForm3()->Unload();
+    } else if (step == QStringLiteral("dialog")) {
+        main.xSave_Click();
+    } else if (step == QStringLiteral("dxf")) {
+        forms.form6().FileType->setCurrentIndex(1);
+    } else if (step == QStringLiteral("export") || step == QStringLiteral("export at 0 dpi")) {
+        Form6& dialog = forms.form6();
+        if (step.endsWith(QStringLiteral("0 dpi"))) {
+            dialog.Resolution->setText(QStringLiteral("0"));
+        }
+        dialog.Text2->setText(program.path(QStringLiteral("out.txt")));
+        dialog.Command1->click();
+    } else {
+        QFAIL(qPrintable(QStringLiteral("no such step: ") + step));
+    }
+}
+
+// 原 and 低: chosen ●, else ○; disabled ones marked.
+QString sourceChoices(const Form6& dialog) {
+    QStringList choices;
+    for (const QRadioButton* option : {dialog.Option1, dialog.Option2}) {
+        choices << option->text().mid(1, 1) + (option->isChecked() ? u'●' : u'○') +
+                       (option->isEnabled() ? QString() : QStringLiteral("(disabled)"));
+    }
+    return choices.join(u' ');
+}
+
+struct Walk {
+    QStringList steps;
+    QString windows, status; // picture windows' captions; picture | export | message
+    QString sources = {}, resolution = {}, count = {}, caption = {}; // the export dialog; empty when not open
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Walk)
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -112,8 +190,8 @@ private slots:
             QCOMPARE(main.openPictureFile(path), opens);
         }
         QCOMPARE(program.shell.messages.size(), opens ? 0 : 1);
-        QCOMPARE(Module2::CurrentPath, opens ? path : QString());
-        QCOMPARE(Module2::StageDone[0], opens ? BooleanTrue : BooleanFalse);
+        QCOMPARE(Module2::CurrentPath(), opens ? path : QString());
+        QCOMPARE(Module2::StageDone(0), opens ? BooleanTrue : BooleanFalse);
         for (const QAction* item : {main.xConvert_to_Black(), main.xScale(), main.xSave()}) {
             QCOMPARE(item->isEnabled(), opens);
         }
@@ -127,14 +205,14 @@ private slots:
         WholeProgram program;
         Forms& forms = program.forms;
         const QImage first = variedImage(4, 4);
-        program.main.pictureOpened({first});
+        program.open(first);
         program.main.xScale_Click();
-        QVERIFY(Module2::StageDone[1] == BooleanTrue && Module2::StageDone[2] == BooleanTrue);
+        QVERIFY(Module2::StageDone(1) == BooleanTrue && Module2::StageDone(2) == BooleanTrue);
         QCOMPARE(forms.form2().WindowStateValue(), 1);
         QCOMPARE(forms.form3().WindowStateValue(), 2);
         QCOMPARE(forms.form3().Picture2->Point(1, 1), greyOf(first, 2, 2));
         const QImage second = variedImage(6, 2);
-        program.main.pictureOpened({second});
+        program.open(second);
         QVERIFY(!forms.loadedForm2() && !forms.loadedForm3());
         program.main.xConvert_to_Black_Click();
         QCOMPARE(forms.form2().Picture2->Point(5, 1), greyOf(second, 5, 1));
@@ -153,7 +231,7 @@ private slots:
         Forms& forms = program.forms;
         MDIForm1& main = program.main;
         const QImage opened = variedImage(3, 3);
-        half ? program.convert(opened, false) : main.pictureOpened({opened});
+        half ? program.convert(opened, false) : program.open(opened);
         program.nextProgress = [closeBox](Form5& dialog) {
             if (closeBox) {
                 dialog.close();
@@ -171,7 +249,7 @@ private slots:
             half ? QStringLiteral("低分辨率黑白图片") : QStringLiteral("原分辨率黑白图片");
         const QPointer<PictureWindowForm> unfinished = window();
         QCOMPARE(unfinished->Caption(), caption + QStringLiteral("（未完成）"));
-        QCOMPARE(Module2::StageDone[half ? 2 : 1], BooleanFalse);
+        QCOMPARE(Module2::StageDone(half ? 2 : 1), BooleanFalse);
         main.xSave_Click(); // the export is refused
         forms.form6().Text2->setText(program.path("out.txt"));
         // the unfinished picture chosen, as in a dialog opened while the half-resolution one was done
@@ -181,7 +259,7 @@ private slots:
         menuItem();
         QVERIFY(!unfinished && window());
         QCOMPARE(window()->Caption(), caption);
-        QCOMPARE(Module2::StageDone[half ? 2 : 1], BooleanTrue);
+        QCOMPARE(Module2::StageDone(half ? 2 : 1), BooleanTrue);
         QCOMPARE(window()->Picture2->Point(half ? 1 : 2, half ? 1 : 2), greyOf(opened, 2, 2));
         QCOMPARE(program.shell.messages.size(), 1); // the refusal alone
     }
@@ -253,7 +331,6 @@ private slots:
             const QRgb pixel = picture.pixel(x, 2);
             picture.setPixel(x, 2, qRgba(qRed(pixel), qGreen(pixel), qBlue(pixel), 30 * x));
         }
-        picture.setDotsPerMeterX(11811);
         QVERIFY(picture.save(program.path("photo.png")));
         Forms& forms = program.forms;
         MDIForm1& main = program.main;
@@ -276,9 +353,6 @@ private slots:
         main.xSave_Click();
         Form6& dialog = forms.form6();
         QVERIFY(dialog.Option2->isChecked());
-        // the resolution photo.png states, read as it was opened
-        QCOMPARE(dialog.Resolution->text(),
-                 QString::number(11811 * 0.0254, 'g', QLocale::FloatingPointShortest));
         dialog.Option3->setChecked(true); // black, at the threshold of 122 it opens with
         dialog.Text2->setText(program.path("black.txt"));
         dialog.Command1->click();
@@ -313,10 +387,123 @@ private slots:
         QCOMPARE(program.shell.messages[0].text, QStringLiteral("导出图像数据完毕"));
     }
 
+    // After each walk, what the windows, the status bar and the export dialog show at once, with nothing
+    // waited for: each follows the picture document as it changes. A: 16 x 8 at 100 dpi; B: 24 x 24 at
+    // 300 dpi; both black on the left two thirds.
+    void everyWindowShowsTheDocumentAtOnce_data() {
+        const QString a = QStringLiteral("a.jpg　16 × 8 像素　已完成："),
+                      b = QStringLiteral("b.jpg　24 × 24 像素　已完成：");
+        const QString grey = QStringLiteral("打开、转换成黑白图片"), none = QStringLiteral("尚未转换");
+        const QString originalAndGrey = QStringLiteral("原始图片 原分辨率黑白图片");
+        const QString onlyOriginal = QStringLiteral("原● 低○(disabled)");
+        addRows<Walk>({
+            {"a new picture brings its stated resolution to the open dialog",
+             {{"open a", "grey", "dialog", "dxf", "open b", "grey"},
+              originalAndGrey,
+              b + grey + " |  | ",
+              onlyOriginal,
+              "300 图形 2.0 × 2.0 mm",
+              "将写入 384 个点，文件约 0.0 MB",
+              "导出图像数据"}},
+            {"the half-resolution choice is offered once it is made",
+             {{"open b", "grey", "dialog", "half"},
+              "原始图片 原分辨率黑白图片 低分辨率黑白图片",
+              b + grey + "、降低分辨率 |  | ",
+              "原○ 低●",
+              "300",
+              "将写入 77 个点，文件约 0.0 MB",
+              "导出图像数据"}},
+            {"a finished run leaves no progress on the status bar",
+             {{"open b", "grey", "half"},
+              "原始图片 原分辨率黑白图片 低分辨率黑白图片",
+              b + grey + "、降低分辨率 |  | "}},
+            {"a run closed before its tick leaves no earlier run's progress",
+             {{"open b", "grey", "close grey", "grey closed before its tick"},
+              "原始图片 原分辨率黑白图片（未完成）",
+              b + "打开 |  | "}},
+            {"a new picture shows no earlier picture's export",
+             {{"open a", "grey", "dialog", "export", "open b"},
+              "原始图片",
+              b + "打开 |  | ",
+              onlyOriginal,
+              "300",
+              none,
+              "导出图像数据---已经完成100%"}},
+            {"a refused export drops the earlier success caption",
+             {{"open a", "grey", "dialog", "export", "export at 0 dpi"},
+              originalAndGrey,
+              a + grey + " | 已写入 63 个点（0.0 MB）到 <folder>/out.txt | ",
+              onlyOriginal,
+              "0",
+              "将写入 63 个点，文件约 0.0 MB",
+              "导出图像数据"}},
+            {"a run cancelled mid-way is no source, and its export is refused",
+             {{"open b", "dialog", "grey cancelled at 50 %", "export"},
+              "原始图片 原分辨率黑白图片（未完成）",
+              b + "打开 |  | ",
+              onlyOriginal,
+              "300",
+              none,
+              "导出图像数据"}},
+            {"a closed window takes its picture from the preview, not the stage",
+             {{"open b", "grey", "dialog", "close grey"},
+              "原始图片",
+              b + grey + " |  | ",
+              onlyOriginal,
+              "300",
+              none,
+              "导出图像数据"}},
+            {"an export from a closed half-resolution window makes that picture again",
+             {{"open b", "half", "close half", "grey", "dialog", "export"},
+              "原始图片 原分辨率黑白图片 低分辨率黑白图片",
+              b + grey + "、降低分辨率 | 已写入 77 个点（0.0 MB）到 <folder>/out.txt | ",
+              "原○ 低●",
+              "300",
+              "将写入 77 个点，文件约 0.0 MB",
+              "导出图像数据---已经完成100%"}},
+            {"reducing after a cancelled grey run makes the grey picture first",
+             {{"open b", "grey cancelled at 50 %", "half"},
+              "原始图片 原分辨率黑白图片 低分辨率黑白图片",
+              b + grey + "、降低分辨率 |  | "}},
+        });
+    }
+    void everyWindowShowsTheDocumentAtOnce() {
+        QFETCH(Walk, row);
+        WholeProgram program;
+        writeHalfBlackPicture(program.path(QStringLiteral("a.jpg")), {16, 8}, 100);
+        writeHalfBlackPicture(program.path(QStringLiteral("b.jpg")), {24, 24}, 300);
+        for (const QString& step : row.steps) {
+            takeStep(program, step);
+        }
+        Forms& forms = program.forms;
+        QStringList windows;
+        for (const Form* window :
+             {static_cast<Form*>(forms.loadedForm1()), static_cast<Form*>(forms.loadedForm2()),
+              static_cast<Form*>(forms.loadedForm3())}) {
+            if (window) {
+                windows << window->Caption();
+            }
+        }
+        QCOMPARE(windows.join(u' '), row.windows);
+        const MainStatusBar& status = *program.main.status();
+        QCOMPARE(QStringList({status.pictureText(), status.exportText(), status.currentMessage()})
+                     .join(QStringLiteral(" | "))
+                     .replace(QDir::toNativeSeparators(program.folder.path()), QStringLiteral("<folder>")),
+                 row.status);
+        const Form6* dialog = forms.loadedForm6();
+        QCOMPARE(dialog ? sourceChoices(*dialog) : QString(), row.sources);
+        const QString drawing = dialog ? dialog->DrawingSize->text() : QString();
+        QCOMPARE(dialog ? dialog->Resolution->text() + (drawing.isEmpty() ? QString() : u' ' + drawing)
+                        : QString(),
+                 row.resolution);
+        QCOMPARE(dialog ? dialog->PointCount->text() : QString(), row.count);
+        QCOMPARE(dialog ? dialog->Caption() : QString(), row.caption);
+    }
+
     void statusShowsTheActiveWindowsZoomAndTheLastExport() {
         WholeProgram program;
         MDIForm1& main = program.main;
-        main.pictureOpened({variedImage(3000, 2000)});
+        program.open(variedImage(3000, 2000));
         Form1& original = program.forms.form1();
         QTRY_COMPARE(main.status()->zoomText(), QStringLiteral("缩放 100 %"));
         original.zoomToFit();
@@ -328,9 +515,9 @@ private slots:
         QCOMPARE(main.status()->currentMessage(), QStringLiteral("转换成黑白图片……已经完成:50%"));
         const QString file = program.path(QStringLiteral("out.txt"));
         writeFile(file, QByteArray(3 * 1024 * 1024 / 2, 'x'));
-        main.status()->showExportWritten(12345, file);
-        QCOMPARE(main.status()->currentMessage(),
-                 QStringLiteral("已写入 12345 个点（1.5 MB）到 %1").arg(file));
+        Module2::document().exportWritten(12345, file);
+        QCOMPARE(main.status()->exportText(), QStringLiteral("已写入 12345 个点（1.5 MB）到 %1").arg(file));
+        QCOMPARE(main.status()->currentMessage(), QString()); // the export's progress ended with it
     }
 };
 

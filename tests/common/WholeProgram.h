@@ -7,6 +7,7 @@
 #include "app/Forms.h"
 #include "app/MDIForm1.h"
 #include "convert/Form5.h"
+#include "open/OpenPictureFile.h"
 #include "runtime/Timer.h"
 
 #include <QTimer>
@@ -24,9 +25,14 @@ struct WholeProgram : TestProgram {
         ticker.start(0);
         main.show();
     }
+    // Opens the picture as the open dialog's OK does, as if read from a file of this name.
+    void open(const QImage& picture, const QString& name = QStringLiteral("picture.png")) {
+        Module2::setCurrentPath(path(name));
+        pictureDecoded(shell, main, {picture});
+    }
     // Opens the picture and converts it, to half resolution too when asked.
     void convert(const QImage& picture, bool half) {
-        main.pictureOpened({picture});
+        open(picture);
         main.xConvert_to_Black_Click();
         if (half) {
             main.xScale_Click();

@@ -40,7 +40,7 @@ ColourValue greyOf(const QImage& picture, int x, int y) {
 
 // Grey picture made, half-resolution picture made, cancel flag.
 QList<int> flags() {
-    return {Module2::StageDone[1], Module2::StageDone[2], Module2::CancelFlag};
+    return {Module2::StageDone(1), Module2::StageDone(2), Module2::CancelFlag()};
 }
 
 // The picture boxes of the three picture windows, laid out as the result windows lay theirs out, and the
@@ -80,12 +80,12 @@ private:
 
     void openPicture(const QImage& picture) {
         boxes.emplace(picture);
-        Module2::StageDone[0] = BooleanTrue; // the rest cleared with the test program
+        Module2::document().open(QStringLiteral("picture.png"), picture, std::nullopt);
     }
     // Shows a new progress dialog for this mode, as a result window's load does; the action runs once it
     // shows.
     void runDialog(std::int16_t mode, const std::function<void(Form5&)>& whenShown = {}) {
-        Module2::ConvertMode = mode;
+        Module2::setConvertMode(mode);
         const QPointer<Form5> dialog = new Form5(program->shell, *boxes, nullptr);
         captions = {dialog->windowTitle()};
         connect(dialog, &QWidget::windowTitleChanged, this, [this, dialog](const QString& caption) {

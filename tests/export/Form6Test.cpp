@@ -8,6 +8,7 @@
 #include "runtime/DirListBox.h"
 #include "runtime/PictureBox.h"
 #include "runtime/ScrollBar.h"
+#include "state/Module2.h"
 
 #include "DataRows.h"
 #include "FormatExport.h"
@@ -35,53 +36,53 @@ const QString Succeeded = QStringLiteral("导出图像数据---已经完成100%"
 // The worked example's black data at 122.
 const QByteArray workedBlackFile = pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}});
 
-// The grey picture (and the half-resolution one once made) as the program would hand them to the dialog,
-// the marks the dialog asks the chosen source window to show and the count of the last export.
-struct FakeSources : ExportSources {
-    PictureSurface grey;
-    std::optional<PictureSurface> half;
+// The windows around the dialog: the chosen picture as the document holds it, the marks the dialog asks
+// the chosen source window to show, and the opened picture's size.
+struct FakeWindows : ExportSources {
     QSizeF opened;
-    bool present = true, finished = true;
     std::optional<std::pair<ConversionResult, SumHighlight>> marked;
-    std::int64_t written = -1;
-    std::optional<double> stated;
-    const PictureSurface* existingSource(ConversionResult source) const override {
-        return !present ? nullptr : source == ConversionResult::Grey ? &grey : &*half;
+    PictureSurface loadForExport(ConversionResult source) override {
+        const PictureSurface* picture = Module2::document().result(source);
+        return picture ? *picture : PictureSurface();
     }
+    QSizeF openedPictureSize() override { return opened; }
     void showSelection(ConversionResult source, const SumHighlight& marks) override {
         marked.emplace(source, marks);
     }
     void clearSelection() override { marked.reset(); }
-    void exportWritten(std::int64_t points, const QString&) override { written = points; }
-    bool halfPictureExists() const override { return half.has_value(); }
-    PictureSurface loadForExport(ConversionResult source) override {
-        return source == ConversionResult::Grey ? grey : *half;
-    }
-    bool sourceFinished(ConversionResult) const override { return finished; }
-    QSizeF openedPictureSize() override { return opened; }
-    std::optional<double> statedDotsPerInch() const override { return stated; }
 };
 
-// A grey picture opened; the dialog, created on first use, starts in the program's folder (the test's own).
+// A picture opened and converted to grey (and to half resolution when given); the dialog, created on first
+// use, starts in the program's folder (the test's own).
 struct Session : TestProgram {
-    explicit Session(const PictureSurface& picture = greyPicture(workedLevels())) {
-        sources.grey = picture;
-        sources.opened = QSizeF(picture.pixelWidth(), picture.pixelHeight());
+    explicit Session(const PictureSurface& grey = greyPicture(workedLevels()),
+                     const std::optional<PictureSurface>& half = std::nullopt,
+                     std::optional<double> stated = std::nullopt) {
+        document.open(path("picture.png"),
+                      QImage(grey.pixelWidth(), grey.pixelHeight(), QImage::Format_RGB32), stated);
+        document.endRun(ConversionResult::Grey, grey, true);
+        if (half) {
+            document.endRun(ConversionResult::Half, *half, true);
+        }
+        windows.opened = QSizeF(grey.pixelWidth(), grey.pixelHeight());
     }
     ~Session() { delete form.data(); }
     Form6& dialog() {
         if (!form) {
-            form = new Form6(shell, sources, nullptr);
+            form = new Form6(shell, windows, document, nullptr);
             form->Form_Load();
             form->Form_Initialize();
         }
         return *form;
     }
+    const PictureSurface& grey() const { return *document.result(ConversionResult::Grey); }
+    std::int64_t written() const { return document.lastExport() ? document.lastExport()->points : -1; }
     QString onlyMessage() const {
         return shell.messages.size() == 1 ? shell.messages[0].text
                                           : QString("%1 messages").arg(shell.messages.size());
     }
-    FakeSources sources;
+    PictureDocument& document = Module2::document();
+    FakeWindows windows;
     QPointer<Form6> form;
 };
 
@@ -122,10 +123,8 @@ private slots:
     void theChoicesSetTheNameTheCountAndTheFileWritten() {
         QFETCH(Choice, row);
         const auto [type, white, half, threshold, typedDpi, size] = row;
-        Session session(surfaceOf(9, 7));
-        session.sources.stated = 300;
         // Unit (u, v) of the half-resolution picture is pixel (2u, 2v), as the reduction makes it.
-        session.sources.half = halfOf(session.sources.grey);
+        Session session(surfaceOf(9, 7), halfOf(surfaceOf(9, 7)), 300);
         Form6& dialog = session.dialog();
         QCOMPARE(dialog.Resolution->text(), QStringLiteral("300"));
         dialog.FileType->setCurrentIndex(3);
@@ -142,14 +141,14 @@ private slots:
         const QString line = dialog.PointCount->text();
         dialog.Command1->click();
         QCOMPARE(session.onlyMessage(), Done);
-        QVERIFY2(session.sources.written > 0 &&
-                     line.startsWith(QString("将写入 %1 个点，文件约 ").arg(session.sources.written)),
+        QVERIFY2(session.written() > 0 &&
+                     line.startsWith(QString("将写入 %1 个点，文件约 ").arg(session.written())),
                  qPrintable(line));
         const QString expected = session.path("expected");
         FixedExportControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
         ExportJob(expected, static_cast<OutputFormat>(type))
-            .run(session.sources.loadForExport(half ? ConversionResult::Half : ConversionResult::Grey),
-                 session.sources.opened, controls, 25.4 / dialog.Resolution->text().toDouble());
+            .run(session.windows.loadForExport(half ? ConversionResult::Half : ConversionResult::Grey),
+                 session.windows.opened, controls, 25.4 / dialog.Resolution->text().toDouble());
         QCOMPARE(contents(session.path(name)), contents(expected));
     }
 
@@ -163,7 +162,7 @@ private slots:
         dialog.Text2->setText(QStringLiteral("typed by hand"));
         dialog.Text1->setText(QStringLiteral("点.txt"));
         QCOMPARE(dialog.Text2->text(), session.path(QStringLiteral("点.txt")));
-        QCOMPARE(Module2::CurrentPath, dialog.Text2->text());
+        QCOMPARE(Module2::CurrentPath(), dialog.Text2->text());
         const QString typed = session.path("typed.dat");
         dialog.Text2->setText(typed);
         QStringList captions;
@@ -171,7 +170,7 @@ private slots:
                 [&captions](const QString& caption) { captions << caption; });
         QTest::keyClick(dialog.Text2, Qt::Key_Return);
         QCOMPARE(contents(typed), workedBlackFile);
-        QCOMPARE(Module2::CurrentPath, typed);
+        QCOMPARE(Module2::CurrentPath(), typed);
         QCOMPARE(session.onlyMessage(), Done);
         QCOMPARE(session.shell.messages.first().title, QStringLiteral("Quillet"));
         QCOMPARE(captions,
@@ -179,7 +178,8 @@ private slots:
     }
 
     // OK writes the whole file whatever happens around the export; a failed write (with the error's number)
-    // and the dialog's own refusals before any file is opened leave the old file, the dialog and its caption.
+    // and the dialog's own refusals before any file is opened leave the old file and the dialog, whose
+    // caption no longer shows the earlier export's success.
     void okWritesTheWholeFileOrChangesNothing_data() {
         addRows<AroundOk>(
             {{"OK again during the export starts no second export", {"again", ""}},
@@ -202,8 +202,10 @@ private slots:
         if (kind == "again") {
             QTimer::singleShot(0, dialog.Command1, &QPushButton::click);
         } else if (kind == "changed") {
-            QTimer::singleShot(
-                0, [&session] { session.sources.grey = greyPicture(GreyLevels(3, QVector<int>(3, 0))); });
+            QTimer::singleShot(0, [&session] {
+                session.document.endRun(ConversionResult::Grey,
+                                        greyPicture(GreyLevels(3, QVector<int>(3, 0))), true);
+            });
         } else if (kind == "closed") {
             QTimer::singleShot(0, &dialog, &Form::Unload);
         } else if (kind == "missing") {
@@ -211,7 +213,7 @@ private slots:
         } else if (kind == "readonly") {
             QFile::setPermissions(old, QFileDevice::ReadOwner); // refused even though tests run as root
         } else {
-            session.sources.finished = kind != "unfinished";
+            session.document.endRun(ConversionResult::Grey, session.grey(), kind != "unfinished");
             dialog.Resolution->setText(kind.startsWith("dpi ") ? kind.mid(4) : "96");
             path.clear();
         }
@@ -224,7 +226,7 @@ private slots:
             return;
         }
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
-        QCOMPARE(dialog.Caption(), path.isEmpty() ? Succeeded : "导出图像数据");
+        QCOMPARE(dialog.Caption(), QStringLiteral("导出图像数据"));
         QCOMPARE(contents(old), QByteArray("old"));
         QVERIFY(!dialog.isUnloaded());
     }
@@ -261,11 +263,10 @@ private slots:
     // The marks, the count and the spin box follow the thumb while it is dragged; the bar's value and the
     // caption change on release. Typing, the bar's arrows, the polarity and the source move the rest.
     void thePreviewFollowsEveryChoiceAndGoesWithTheDialog() {
-        Session session(surfaceOf(9, 7));
-        session.sources.half = session.sources.grey;
+        Session session(surfaceOf(9, 7), surfaceOf(9, 7));
         Form6& dialog = session.dialog();
         const auto marked = [&session](ConversionResult source, ExportPolarity polarity, int threshold) {
-            return session.sources.marked == std::pair(source, *selectionMarks(polarity, threshold));
+            return session.windows.marked == std::pair(source, *selectionMarks(polarity, threshold));
         };
         QVERIFY(marked(ConversionResult::Half, ExportPolarity::Black, 122));
         dialog.Option1->setChecked(true);
@@ -289,11 +290,11 @@ private slots:
         QCOMPARE(dialog.ThresholdBox->value(), 33);
         QVERIFY(marked(ConversionResult::Grey, ExportPolarity::White, 33));
         dialog.Unload();
-        QVERIFY(!session.sources.marked);
+        QVERIFY(!session.windows.marked);
     }
 
     // Without its source picture (none yet, or a cancelled run's) the dialog says so, marks nothing and
-    // 自动 does nothing; the picture's arrival is noticed, and so are new pixels in it.
+    // 自动 does nothing; the picture's arrival shows at once, and so do new pixels in it.
     void withoutTheSourcePictureTheDialogSaysNotConverted_data() {
         QTest::addColumn<bool>("present");
         QTest::newRow("no picture") << false;
@@ -302,19 +303,21 @@ private slots:
     void withoutTheSourcePictureTheDialogSaysNotConverted() {
         QFETCH(bool, present);
         Session session;
-        session.sources.present = present;
-        session.sources.finished = false;
+        PictureSurface grey = session.grey();
+        present ? session.document.endRun(ConversionResult::Grey, grey, false)
+                : session.document.discard(ConversionResult::Grey);
         Form6& dialog = session.dialog();
         QVERIFY(!dialog.Option2->isEnabled() && dialog.Option1->isChecked() && dialog.Option3->isChecked());
         QCOMPARE(dialog.PointCount->text(), QStringLiteral("尚未转换"));
-        QVERIFY(!session.sources.marked && !dialog.Histogram->hasCounts());
+        QVERIFY(!session.windows.marked && !dialog.Histogram->hasCounts());
         dialog.AutoThreshold->click();
         QCOMPARE(dialog.HScroll1->Value(), 122);
-        session.sources.present = session.sources.finished = true;
-        QTRY_COMPARE(dialog.PointCount->text(), QStringLiteral("将写入 2 个点，文件约 0.0 MB"));
-        QVERIFY(session.sources.marked && dialog.Histogram->hasCounts());
-        session.sources.grey.PSet(1, 2, RGB(0, 0, 0)); // 130 becomes black: counted afresh
-        QTRY_COMPARE(dialog.PointCount->text(), QStringLiteral("将写入 3 个点，文件约 0.0 MB"));
+        session.document.endRun(ConversionResult::Grey, grey, true);
+        QCOMPARE(dialog.PointCount->text(), QStringLiteral("将写入 2 个点，文件约 0.0 MB"));
+        QVERIFY(session.windows.marked && dialog.Histogram->hasCounts());
+        grey.PSet(1, 2, RGB(0, 0, 0)); // 130 becomes black: counted afresh
+        session.document.endRun(ConversionResult::Grey, grey, true);
+        QCOMPARE(dialog.PointCount->text(), QStringLiteral("将写入 3 个点，文件约 0.0 MB"));
         dialog.Command2->click(); // Cancel ends the program
         QVERIFY(session.shell.endCount == 1 && session.shell.messages.isEmpty());
     }

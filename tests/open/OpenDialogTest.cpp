@@ -26,8 +26,6 @@
 
 namespace {
 
-using Flags = std::array<Boolean, 7>;
-
 void writePicture(const QString& path, QSize size, QColor colour, int dotsPerMetre = 3780) {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(colour);
@@ -47,9 +45,9 @@ struct Keys {
 };
 
 struct OpenedPictures : OpenedPictureSink {
-    void pictureOpened(const DecodedPicture& opened) override {
-        pictures << opened.picture;
-        statedDotsPerInch << opened.statedDotsPerInch;
+    void pictureOpened() override {
+        pictures << Module2::document().picture();
+        statedDotsPerInch << Module2::document().statedDotsPerInch();
     }
     QList<QImage> pictures;
     QList<std::optional<double>> statedDotsPerInch;
@@ -101,7 +99,7 @@ private slots:
         const auto redPicture = [](int x, int y) { return x < 200 && y < 100 ? RGB(255, 0, 0) : 0; };
         QCOMPARE(firstPixelDifference(form.Picture2->surface(), redPicture), QString());
         select(form, "broken.png");
-        QVERIFY(Module2::CurrentPath == file("broken.png") && form.Label1->text() == file("broken.png"));
+        QVERIFY(Module2::CurrentPath() == file("broken.png") && form.Label1->text() == file("broken.png"));
         QCOMPARE(preview(), QRectF(135.5, 125.5, 202, 102));
         QCOMPARE(firstPixelDifference(form.Picture2->surface(), redPicture), QString());
         QVERIFY(program->shell.messages.isEmpty());
@@ -113,13 +111,13 @@ private slots:
         form.File1->addItem(
             "quillet-absent.png"); // listed as if it were there: nothing written into the root
         select(form, "quillet-absent.png");
-        QVERIFY(Module2::CurrentPath == "//quillet-absent.png" &&
-                form.Label1->text() == Module2::CurrentPath);
+        QVERIFY(Module2::CurrentPath() == "//quillet-absent.png" &&
+                form.Label1->text() == Module2::CurrentPath());
     }
 
     void cancelAfterAClickInTheCentredDialogKeepsWindowsAndFlagsButRecordsThePath() {
         writePicture(file("good.png"), {8, 8}, Qt::red);
-        Module2::StageDone[1] = BooleanTrue;
+        reachStages(true, false);
         Form4& form = loadedDialog();
         bool modal = false;
         QPoint place;
@@ -133,8 +131,8 @@ private slots:
         QVERIFY(modal);
         QCOMPARE(place, QPoint(143, 189)); // (15360 - 11055) / 2 = 2152.5 twips, to the even 2152
         QVERIFY(form.isUnloaded() && opened.pictures.isEmpty());
-        QCOMPARE(Module2::CurrentPath, file("good.png"));
-        QCOMPARE(Module2::StageDone, (Flags{0, -1, 0, 0, 0, 0, 0}));
+        QCOMPARE(Module2::CurrentPath(), file("good.png"));
+        QCOMPARE(stageFlags(), (StageFlags{-1, -1, 0, 0, 0, 0, 0}));
     }
 
     void okWaitsForAClickAndEnterAndEscPressTheButtons_data() {
@@ -147,8 +145,8 @@ private slots:
         QFETCH(Keys, row);
         const auto [click, key, opens] = row;
         writePicture(file("good.png"), {8, 8}, Qt::red);
-        Module2::CurrentPath = file("exported.txt"); // an export's path, not a picture
-        Module2::StageDone[2] = BooleanTrue;
+        reachStages(true, true);
+        Module2::setCurrentPath(file("exported.txt")); // an export's path, not a picture
         Form4& form = openDialog();
         QVERIFY(!form.Command1->isEnabled());
         if (click) {
@@ -158,7 +156,7 @@ private slots:
         QTest::keyClick(form.File1, Qt::Key(key));
         QCOMPARE(opened.pictures.size(), opens);
         QCOMPARE(form.isUnloaded(), click);
-        QCOMPARE(Module2::StageDone[2], opens ? BooleanFalse : BooleanTrue);
+        QCOMPARE(Module2::StageDone(2), opens ? BooleanFalse : BooleanTrue);
         QVERIFY(program->shell.messages.isEmpty());
     }
 
@@ -202,7 +200,7 @@ private slots:
         writePicture(path, {30, 20}, Qt::blue);
         writePicture(file("good.png"), {8, 8}, Qt::red);
         QVERIFY(removed || QFile::resize(path, 60));
-        Module2::StageDone = Flags{-1, -1, -1, 0, 0, 0, 0};
+        reachStages(true, true);
         Form4& form = openDialog();
         select(form, "chosen.png");
         QVERIFY(!removed || QFile::remove(path));
@@ -211,7 +209,7 @@ private slots:
         QVERIFY2(program->shell.messages.size() == 1 && message.contains(path) && message.contains(reason),
                  qPrintable(message));
         QVERIFY(!form.isUnloaded() && opened.pictures.isEmpty());
-        QCOMPARE(Module2::StageDone, (Flags{-1, -1, -1, 0, 0, 0, 0}));
+        QCOMPARE(stageFlags(), (StageFlags{-1, -1, -1, 0, 0, 0, 0}));
         select(form, "good.png"); // another choice still opens
         form.Command1->click();
         QVERIFY(form.isUnloaded() && opened.pictures.size() == 1 && opened.pictures[0].size() == QSize(8, 8));

@@ -1,0 +1,6 @@
+#include "Module2.h"
+
+PictureDocument& Module2::document() {
+    static PictureDocument shared;
+    return shared;
+}
