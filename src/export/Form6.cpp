@@ -134,10 +134,10 @@ void Form6::Form_Load() {
     if (frame() != this) {
         frame()->setFixedSize(frame()->sizeHint());
     }
-    const QString appPath = shell().AppPath();
-    Dir1->setPath(appPath);
+    const QString dialogFolder = shell().dialogFolder();
+    Dir1->setPath(dialogFolder);
     // Without drive letters the application's drive is the one holding its folder.
-    Drive1->setDrive(appPath);
+    Drive1->setDrive(dialogFolder);
     composePath();
     showStatedResolution(); // each opening: the picture opened since the last one may state another
 }

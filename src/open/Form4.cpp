@@ -93,11 +93,11 @@ void Form4::wireEvents() {
 }
 
 void Form4::Form_Load() {
-    const QString appPath = shell().AppPath();
-    Dir1->setPath(appPath);
+    const QString dialogFolder = shell().dialogFolder();
+    Dir1->setPath(dialogFolder);
     // The drive holding the program's folder (its letter where drives have letters). A folder on
     // none of the drives, such as a network folder, leaves the drive list as it is.
-    if (const QString drive = Drive1->driveHolding(appPath); !drive.isEmpty()) {
+    if (const QString drive = Drive1->driveHolding(dialogFolder); !drive.isEmpty()) {
         Drive1->setDrive(drive);
     }
     Picture3->setVisible(false);

@@ -1,8 +1,8 @@
 #include "LoadPicture.h"
 
+#include "EndWatchingDevice.h"
 #include "PathText.h"
 #include "PictureHeader.h"
-#include "PictureSource.h"
 #include "RuntimeError.h"
 
 #include <QBuffer>
@@ -121,7 +121,7 @@ QImage flattenedOnWhite(const QImage& picture) {
 // JPEG and GIF decoders fill a cut-short picture with grey or leave it half drawn and report
 // success; the BMP decoder stops at the first short row and reports success too. A decoder that
 // asked for bytes past the end of the data was given a cut-short file.
-bool decodedPastTheEnd(const PictureSource& source, const QByteArray& format) {
+bool decodedPastTheEnd(const EndWatchingDevice& source, const QByteArray& format) {
     return source.ranDry() || (format == "bmp" && source.ranShort());
 }
 
@@ -144,7 +144,7 @@ bool lacksItsEnd(QIODevice& data, const QByteArray& format) {
 }
 
 DecodedPicture decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
-    PictureSource source(data);
+    EndWatchingDevice source(data);
     if (!source.open(QIODevice::ReadOnly)) {
         throw pictureError(Reason::PictureFileUnreadable, name);
     }

@@ -370,9 +370,9 @@ private slots:
         auto used = std::make_unique<QTemporaryDir>();
         DesktopShell shell;
         shell.folderUsed(used->path());
-        QCOMPARE(shell.AppPath(), used->path());
+        QCOMPARE(shell.dialogFolder(), used->path());
         used.reset();
-        QCOMPARE(shell.AppPath(), dialogStartFolder(QCoreApplication::applicationDirPath()));
+        QCOMPARE(shell.dialogFolder(), dialogStartFolder(QCoreApplication::applicationDirPath()));
     }
 };
 

@@ -20,12 +20,12 @@ class Form4;
 class Form5;
 class Form6;
 
-class Forms : private ResultWindowSurroundings, private ConversionWindows {
+class ProgramWindows : private ResultWindowSurroundings, private ConversionWindows {
 public:
-    explicit Forms(Shell& shell);
-    ~Forms() override;
-    Forms(const Forms&) = delete;
-    Forms& operator=(const Forms&) = delete;
+    explicit ProgramWindows(Shell& shell);
+    ~ProgramWindows() override;
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
 
     Shell& shell() const { return shell_; }
 
