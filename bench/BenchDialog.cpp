@@ -4,8 +4,8 @@
 
 #include "BenchSupport.h"
 #include "QuietShell.h"
-#include "app/Forms.h"
 #include "app/MDIForm1.h"
+#include "app/ProgramWindows.h"
 #include "convert/Form5.h"
 #include "convert/GreyConversion.h"
 #include "convert/SilentProgress.h"
@@ -35,7 +35,7 @@ QImage variedPicture() {
 }
 
 // One grey conversion through the menu item; the time runs from the tick to the end of the run.
-double dialogRunMilliseconds(Forms& forms) {
+double dialogRunMilliseconds(ProgramWindows& forms) {
     double milliseconds = 0;
     QTimer::singleShot(0, &forms.mdiForm1(), [&forms, &milliseconds] {
         Form5* dialog = forms.loadedForm5();
@@ -77,7 +77,7 @@ int main(int argc, char* argv[]) {
     preferOffscreen();
     QApplication application(argc, argv);
     QuietShell shell(QSize(1280, 800));
-    Forms forms(shell);
+    ProgramWindows forms(shell);
     forms.mdiForm1().show();
     const QImage picture = variedPicture();
     forms.form1().Picture2->setPicture(picture);

@@ -9,7 +9,7 @@
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
 #include "export/PictureRoad.h"
-#include "export/SelectionCount.h"
+#include "export/SumHistogram.h"
 #include "runtime/MemoryReuse.h"
 
 #include <QFileInfo>
@@ -73,7 +73,7 @@ void bothNumberings(const char* label, const PictureSurface& source, std::int64_
     printMedians(
         label,
         [&] {
-            const SelectionCounts counts = selectionCounts(source);
+            const SumHistograms counts = sumHistograms(source);
             points += counts.unitsFromOne.points(ExportPolarity::Black, 128) +
                       counts.pixelsFromZero.points(ExportPolarity::Black, 128);
         },
@@ -102,7 +102,7 @@ PictureSurface rampWithDisc(int width, int height) {
 // The sizes the dialog would state against the files the exports write, for a 1500 x 1000 picture.
 void estimatesAgainstFiles() {
     const PictureSurface picture = rampWithDisc(1500, 1000);
-    const SelectionCounts counts = selectionCounts(picture);
+    const SumHistograms counts = sumHistograms(picture);
     const ColumnRuns columnRuns(picture);
     QTemporaryDir dir;
     std::printf("file sizes of a 1500 x 1000 ramp with a disc, black at 100: stated / written\n");
@@ -144,7 +144,7 @@ int main() {
     printMedians(
         "grey picture, one numbering",
         [&] {
-            points += SelectionCount(grey, PointNumbering::PixelsFromZero).points(ExportPolarity::White, 1);
+            points += SumHistogram(grey, PointNumbering::PixelsFromZero).points(ExportPolarity::White, 1);
         },
         0);
 
@@ -152,7 +152,7 @@ int main() {
         "column runs (drawings' shapes bound)",
         [&] { points += ColumnRuns(grey).runs(ExportPolarity::Black, 128); }, 0);
 
-    const SelectionCount count(grey, PointNumbering::UnitsFromOne);
+    const SumHistogram count(grey, PointNumbering::UnitsFromOne);
     printMedians(
         "points() over 256 thresholds, both",
         [&] {
@@ -163,7 +163,7 @@ int main() {
         },
         0);
     // What the dialog states on every change: the count and the size, here of every format at once.
-    const SelectionCounts counts = selectionCounts(grey);
+    const SumHistograms counts = sumHistograms(grey);
     const ColumnRuns columnRuns(grey);
     printMedians(
         "sizes of 4 formats x 256 thresholds",

@@ -29,7 +29,7 @@ public:
     }
     std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
     void End() override {}
-    QString AppPath() const override { return QCoreApplication::applicationDirPath(); }
+    QString dialogFolder() const override { return QCoreApplication::applicationDirPath(); }
     QSize screenTwips() const override { return screenPixels_ * TwipsPerPixel; }
 
 private:

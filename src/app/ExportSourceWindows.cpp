@@ -1,6 +1,6 @@
 #include "ExportSourceWindows.h"
 
-#include "app/Forms.h"
+#include "app/ProgramWindows.h"
 #include "state/Module2.h"
 #include "view/Form1.h"
 #include "view/Form2.h"

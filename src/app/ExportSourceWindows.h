@@ -4,12 +4,12 @@
 
 #include "export/ExportSources.h"
 
-class Forms;
+class ProgramWindows;
 class PictureWindowForm;
 
 class ExportSourceWindows : public ExportSources {
 public:
-    explicit ExportSourceWindows(Forms& forms) : forms_(forms) {}
+    explicit ExportSourceWindows(ProgramWindows& forms) : forms_(forms) {}
 
     PictureSurface loadForExport(ConversionResult source) override;
     QSizeF openedPictureSize() override;
@@ -19,5 +19,5 @@ public:
 private:
     PictureWindowForm& sourceWindow(ConversionResult source);
 
-    Forms& forms_;
+    ProgramWindows& forms_;
 };

@@ -1,8 +1,8 @@
 #include "MDIForm1.h"
 
-#include "app/Forms.h"
 #include "app/MainStatusBar.h"
 #include "app/ProgramIcon.h"
+#include "app/ProgramWindows.h"
 #include "export/Form6.h"
 #include "open/Form4.h"
 #include "open/OpenPictureFile.h"
@@ -18,7 +18,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 
-MDIForm1::MDIForm1(Forms& forms) : forms_(forms), mdiArea_(new QMdiArea(this)) {
+MDIForm1::MDIForm1(ProgramWindows& forms) : forms_(forms), mdiArea_(new QMdiArea(this)) {
     setWindowTitle(MainWindowCaption);
     setWindowIcon(programIcon());
     mdiArea_->setBackground(palette().brush(QPalette::Dark)); // the application workspace colour

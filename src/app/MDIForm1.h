@@ -2,13 +2,13 @@
 // The main window: the frame that holds the picture windows and the export window, and the
 // four-command menu through which every function is reached. Closing it ends the program.
 
-#include "app/Forms.h"
+#include "app/ProgramWindows.h"
 #include "open/OpenedPictureSink.h"
 #include "runtime/EventDispatch.h"
 
 #include <QMainWindow>
 
-class Forms;
+class ProgramWindows;
 class MainStatusBar;
 class QAction;
 class QKeySequence;
@@ -17,7 +17,7 @@ class QMdiArea;
 class MDIForm1 : public QMainWindow, public OpenedPictureSink {
     Q_OBJECT
 public:
-    explicit MDIForm1(Forms& forms);
+    explicit MDIForm1(ProgramWindows& forms);
 
     void MDIForm_Load();
     void MDIForm_Unload();
@@ -50,7 +50,7 @@ protected:
 private:
     QAction* addMenuItem(const QString& caption, const QKeySequence& shortcut, void (MDIForm1::*handler)());
 
-    Forms& forms_;
+    ProgramWindows& forms_;
     QMdiArea* mdiArea_;
     MainStatusBar* status_;
     QAction* xOpen_;

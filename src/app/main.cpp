@@ -1,7 +1,7 @@
 // Quillet: turns a raster picture into drawing data for CAD programs (a point-data file, DXF, SVG or CSV).
 
-#include "app/Forms.h"
 #include "app/MDIForm1.h"
+#include "app/ProgramWindows.h"
 #include "runtime/ChineseTexts.h"
 #include "runtime/EndingSignals.h"
 #include "runtime/MemoryReuse.h"
@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(ApplicationTitle);
     loadChineseStandardTexts(application); // standard buttons read 确定 and 取消
     DesktopShell shell;
-    Forms forms(shell);
+    ProgramWindows forms(shell);
     MDIForm1& main = forms.mdiForm1();
     main.show();
     // quillet PICTURE: opened once the window is up, as 确定 in the open dialog would.

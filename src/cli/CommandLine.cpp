@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "runtime/FailureTexts.h"
 #include "runtime/PathText.h"
 
 #include <QLocale>
@@ -76,9 +77,16 @@ const char* shapeName(ShapeKind kind) {
     return "";
 }
 
-std::optional<QString> refusedSize(const QByteArray& value, const char* what) {
-    return QStringLiteral("%1 must be a positive decimal number, not '%2'")
-        .arg(QLatin1String(what), shown(value));
+Failure refused(Reason reason, const QByteArray& value) {
+    return Failure{.reason = reason, .detail = shown(value)};
+}
+
+QStringList formatNames() {
+    QStringList names;
+    for (const FormatEntry& entry : outputFormats()) {
+        names.append(QLatin1String(entry.name));
+    }
+    return names;
 }
 
 // One option of the command: its long name (after "--"), its short letter (after "-") if any, whether
@@ -89,69 +97,71 @@ struct Option {
     bool takesValue;
     CommandLine::Request request;
     // Sets the option's choice; returns why the value is refused, or nothing.
-    std::optional<QString> (*apply)(ExportSettings& settings, const QByteArray& value);
+    std::optional<Failure> (*apply)(ExportSettings& settings, const QByteArray& value);
 };
 
 const Option Options[] = {
     {"help", 'h', false, CommandLine::Request::Help, nullptr},
     {"version", 0, false, CommandLine::Request::Version, nullptr},
     {"half", 0, false, CommandLine::Request::Export,
-     [](ExportSettings& settings, const QByteArray&) -> std::optional<QString> {
+     [](ExportSettings& settings, const QByteArray&) -> std::optional<Failure> {
          settings.halfResolution = true;
          return std::nullopt;
      }},
     {"white", 0, false, CommandLine::Request::Export,
-     [](ExportSettings& settings, const QByteArray&) -> std::optional<QString> {
+     [](ExportSettings& settings, const QByteArray&) -> std::optional<Failure> {
          settings.polarity = ExportPolarity::White;
          return std::nullopt;
      }},
     {"threshold", 0, true, CommandLine::Request::Export,
-     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
          const std::optional<int> threshold = parseThreshold(value);
          if (!threshold) {
-             return QStringLiteral("the threshold must be a whole number from 0 to 255, not '%1'")
-                 .arg(shown(value));
+             return refused(Reason::ThresholdRefused, value);
          }
          settings.threshold = *threshold;
          return std::nullopt;
      }},
     {"format", 0, true, CommandLine::Request::Export,
-     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
          settings.format = formatNamed(QString::fromLatin1(value));
          if (!settings.format) {
-             return QStringLiteral("the format must be records, dxf, svg or csv, not '%1'").arg(shown(value));
+             Failure failure = refused(Reason::FormatRefused, value);
+             failure.choices = formatNames();
+             return failure;
          }
          return std::nullopt;
      }},
     {"shapes", 0, true, CommandLine::Request::Export,
-     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
+         Failure failure = refused(Reason::ShapesRefused, value);
          for (const ShapeName& shape : ShapeNames) {
              if (value == shape.name) {
                  settings.shapes = shape.kind;
                  return std::nullopt;
              }
+             failure.choices.append(QLatin1String(shape.name));
          }
-         return QStringLiteral("the shapes must be outlines or squares, not '%1'").arg(shown(value));
+         return failure;
      }},
     {"min-area", 0, true, CommandLine::Request::Export,
-     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
          settings.minimumArea = parseCount(value);
          if (!settings.minimumArea) {
-             return QStringLiteral(
-                        "the minimum area must be a whole number of pixels in plain digits, not '%1'")
-                 .arg(shown(value));
+             return refused(Reason::MinimumAreaRefused, value);
          }
          return std::nullopt;
      }},
     {"pixel-size", 0, true, CommandLine::Request::Export,
-     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
          settings.pixelMillimetres = parsePositiveDecimal(value);
-         return settings.pixelMillimetres ? std::nullopt : refusedSize(value, "the pixel size in mm");
+         return settings.pixelMillimetres ? std::optional<Failure>()
+                                          : refused(Reason::PixelSizeRefused, value);
      }},
     {"dpi", 0, true, CommandLine::Request::Export,
-     [](ExportSettings& settings, const QByteArray& value) -> std::optional<QString> {
+     [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
          settings.dotsPerInch = parsePositiveDecimal(value);
-         return settings.dotsPerInch ? std::nullopt : refusedSize(value, "the resolution in dpi");
+         return settings.dotsPerInch ? std::optional<Failure>() : refused(Reason::DpiRefused, value);
      }},
 };
 
@@ -166,11 +176,10 @@ const Option* findOption(const QByteArray& name, bool isLetter) {
 
 } // namespace
 
-CommandLine CommandLine::usageError(const QString& reason) {
+CommandLine CommandLine::usageError(const Failure& failure) {
     CommandLine line;
     line.request_ = Request::UsageError;
-    line.text_ = Program + QStringLiteral(": ") + reason + QStringLiteral(" (see ") + Program +
-                 QStringLiteral(" --help)");
+    line.text_ = Program + QStringLiteral(": ") + englishText(failure);
     return line;
 }
 
@@ -196,7 +205,7 @@ CommandLine CommandLine::parse(const QList<QByteArray>& arguments) {
         const QByteArray name = equals < 0 ? body : body.left(equals);
         const Option* option = findOption(name, !isLong);
         if (!option) {
-            return usageError(QStringLiteral("Unknown option '%1'.").arg(shown(name)));
+            return usageError(refused(Reason::UnknownOption, name));
         }
         QByteArray value;
         if (option->takesValue) {
@@ -205,15 +214,15 @@ CommandLine CommandLine::parse(const QList<QByteArray>& arguments) {
             } else if (index + 1 < arguments.size()) {
                 value = arguments[++index];
             } else {
-                return usageError(QStringLiteral("Missing value after '%1'.").arg(shown(argument)));
+                return usageError(refused(Reason::OptionValueMissing, argument));
             }
         } else if (equals >= 0) {
-            return usageError(QStringLiteral("Unexpected value after '%1'.").arg(shown(argument)));
+            return usageError(refused(Reason::OptionValueUnexpected, argument));
         }
         if (option->request != Request::Export) {
             asked = asked == Request::Export || option->request == Request::Help ? option->request : asked;
-        } else if (const std::optional<QString> refused = option->apply(line.settings_, value)) {
-            return usageError(*refused);
+        } else if (const std::optional<Failure> refusal = option->apply(line.settings_, value)) {
+            return usageError(*refusal);
         }
     }
 
@@ -223,29 +232,27 @@ CommandLine CommandLine::parse(const QList<QByteArray>& arguments) {
         return line;
     }
     if (files.size() < 2) {
-        return usageError(files.isEmpty() ? QStringLiteral("missing PICTURE and POINTFILE")
-                                          : QStringLiteral("missing POINTFILE"));
+        return usageError(Failure{files.isEmpty() ? Reason::PictureAndFileMissing : Reason::FileMissing});
     }
     if (files.size() > 2) {
-        return usageError(QStringLiteral("unexpected argument '%1'").arg(shown(files[2])));
+        return usageError(refused(Reason::ArgumentUnexpected, files[2]));
     }
     if (line.settings_.pixelMillimetres && line.settings_.dotsPerInch) {
-        return usageError(QStringLiteral("give either --pixel-size or --dpi, not both"));
+        return usageError(Failure{Reason::PixelSizeAndDpi});
     }
     if (files[0].isEmpty() || files[1].isEmpty()) {
-        return usageError(QStringLiteral("empty file name"));
+        return usageError(Failure{Reason::FileNameEmpty});
     }
     line.settings_.picture = files[0];
     line.settings_.pointFile = files[1];
     const FormatEntry& format = formatEntry(line.settings_.outputFormat());
     if (line.settings_.shapes && !format.drawing) {
-        return usageError(QStringLiteral("--shapes is for the dxf and svg drawings, not for %1 output")
-                              .arg(QLatin1String(format.name)));
+        return usageError(
+            Failure{.reason = Reason::ShapesWithoutDrawing, .detail = QLatin1String(format.name)});
     }
     if (line.settings_.minimumArea && !format.filtersSpecks) {
-        return usageError(QStringLiteral("--min-area is for dxf, svg and csv output, not for %1: the "
-                                         "point-data file always holds the whole selection")
-                              .arg(QLatin1String(format.name)));
+        return usageError(
+            Failure{.reason = Reason::MinimumAreaWithoutSpecks, .detail = QLatin1String(format.name)});
     }
     return line;
 }

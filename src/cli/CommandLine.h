@@ -4,6 +4,7 @@
 // system's bytes; file names stay so, and messages show them with other bytes escaped.
 
 #include "ExportSettings.h"
+#include "runtime/Failure.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,7 +26,7 @@ public:
     static QString versionText();
 
 private:
-    static CommandLine usageError(const QString& reason);
+    static CommandLine usageError(const Failure& failure);
 
     Request request_ = Request::Export;
     ExportSettings settings_;

@@ -12,11 +12,12 @@
 
 #include <functional>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
 // As the open dialog decodes it; decoders' own complaints would add lines to the one error line.
-QImage decodedPicture(PictureFile& file) {
+DecodedPicture decodedPicture(PictureFile& file) {
     const QuietStandardError quiet;
     return file.decode();
 }
@@ -32,7 +33,7 @@ StagedOutput pointFileOutput(const ExportSettings& settings) {
 // The same file by any name (links, bind mounts, a file system that ignores case) has the same inode.
 void refuseToReplaceThePicture(StagedOutput& output, const PictureFile& picture) {
     if (output.isFile(picture.device(), picture.inode())) {
-        output.fail(0, QStringLiteral("it is the picture being read"));
+        output.fail(Reason::WriteOverPicture, 0);
     }
 }
 
@@ -56,9 +57,11 @@ ExportOutcome ExportRoad::run(const ExportSettings& settings) const {
     StagedOutput output = pointFileOutput(settings);
     refuseToReplaceThePicture(output, pictureFile);
     ExportJob job(std::move(output), settings.outputFormat(), settings.shapeChoice());
-    const double pixelMillimetres = ::pixelMillimetres(
-        {settings.pixelMillimetres, settings.dotsPerInch, pictureFile.statedDotsPerInch()});
-    PictureRoad road(decodedPicture(pictureFile), pictureFile.name());
+    DecodedPicture decoded = decodedPicture(pictureFile);
+    const double pixelMillimetres =
+        ::pixelMillimetres({settings.pixelMillimetres, settings.dotsPerInch, decoded.statedDotsPerInch});
+    // The grey picture takes the decoded one's place: no copy may keep its pixels meanwhile.
+    PictureRoad road(std::exchange(decoded.picture, {}), pictureFile.name());
     runStage("grey", showProgress_, [&](ConversionSteps& steps) { road.makeGrey(steps); });
     if (settings.halfResolution) {
         runStage("half", showProgress_, [&](ConversionSteps& steps) { road.makeHalf(steps); });

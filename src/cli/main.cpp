@@ -5,6 +5,7 @@
 #include "ExportRoad.h"
 #include "Interruption.h"
 #include "QuietStandardError.h"
+#include "runtime/FailureTexts.h"
 #include "runtime/MemoryReuse.h"
 #include "runtime/PathText.h"
 #include "runtime/RuntimeError.h"
@@ -70,28 +71,32 @@ bool namesStandardOutput(const QByteArray& pointFile) {
            named.st_ino == output.st_ino;
 }
 
-QString destinationName(const ExportSettings& settings) {
-    return settings.writesToStandardOutput()
-               ? QStringLiteral("standard output")
-               : QStringLiteral("\"%1\"").arg(pathForMessages(settings.pointFile));
+void printError(const Failure& failure) {
+    printError(englishText(failure));
 }
 
 enum class Written { No, Yes };
+
+Reason stopReason(const ExportSettings& settings, Written written) {
+    if (settings.writesToStandardOutput()) {
+        return written == Written::Yes ? Reason::StoppedAfterWritingStandardOutput
+                                       : Reason::StoppedBeforeWritingStandardOutput;
+    }
+    return written == Written::Yes ? Reason::StoppedAfterWriting : Reason::StoppedBeforeWriting;
+}
 
 // The one message of a run ended by a signal: whether the file was written (a signal after the file was
 // put in place), and any temporary file an ending could not remove.
 [[noreturn]] void endInterrupted(const Interruption::Raised& raised, const ExportSettings& settings,
                                  Written written) {
-    QString text =
-        QStringLiteral("stopped by signal %1 (%2); %3 was %4")
-            .arg(raised.signal)
-            .arg(QString::fromLocal8Bit(strsignal(raised.signal)), destinationName(settings),
-                 written == Written::Yes ? QStringLiteral("written") : QStringLiteral("not written"));
-    const QString leftover = StagedOutput::takeLeftover();
-    if (!leftover.isEmpty()) {
-        text += QStringLiteral("; ") + leftover;
+    Failure failure{.reason = stopReason(settings, written),
+                    .name = pathForMessages(settings.pointFile),
+                    .sizes = {raised.signal},
+                    .detail = QString::fromLocal8Bit(strsignal(raised.signal))};
+    if (std::optional<Failure> leftover = StagedOutput::takeLeftover()) {
+        failure.notes.push_back(std::move(*leftover));
     }
-    printError(text);
+    printError(failure);
     Interruption::endAs(raised);
 }
 
@@ -140,10 +145,9 @@ int main(int argc, char* argv[]) {
             if (const int signal = Interruption::arrived()) { // a reader gone
                 endInterrupted({signal}, settings, Written::Yes);
             }
-            printError(QStringLiteral("Cannot write to %1: %2")
-                           .arg(lineStream == stdout ? QStringLiteral("standard output")
-                                                     : QStringLiteral("standard error"),
-                                qt_error_string(error)));
+            printError(Failure{.reason = lineStream == stdout ? Reason::StandardOutputUnwritable
+                                                              : Reason::StandardErrorUnwritable,
+                               .systemError = error});
             return 1;
         }
         return 0;
@@ -157,11 +161,11 @@ int main(int argc, char* argv[]) {
     } catch (const Interruption::Raised& raised) {
         endInterrupted(raised, settings, Written::No);
     } catch (const std::bad_alloc&) {
-        printError(QStringLiteral("Cannot export the picture \"%1\": not enough memory")
-                       .arg(pathForMessages(settings.picture)));
+        printError(Failure{.reason = Reason::ExportNeedsMemory, .name = pathForMessages(settings.picture)});
     } catch (const std::exception& error) {
-        printError(QStringLiteral("Cannot export the picture \"%1\": %2")
-                       .arg(pathForMessages(settings.picture), QString::fromLocal8Bit(error.what())));
+        printError(Failure{.reason = Reason::ExportFailed,
+                           .name = pathForMessages(settings.picture),
+                           .detail = QString::fromLocal8Bit(error.what())});
     }
     return 1;
 }

@@ -15,8 +15,8 @@ enum Tally { Units, Lighter, Darker };
 // unit above it; `pixel(line, c)` reads column c's pixel of a row. A row's sums are made first, in a
 // loop of their own, and counted after.
 template <typename Pixel>
-std::array<SelectionCount::SumCounts, 3> countColumnPairs(const QImage& image, const UnitReads& reads,
-                                                          Pixel pixel) {
+std::array<SumHistogram::SumCounts, 3> countColumnPairs(const QImage& image, const UnitReads& reads,
+                                                        Pixel pixel) {
     const std::size_t columns = reads.columns.size();
     std::vector<std::uint16_t> above(columns);
     std::vector<std::uint16_t> sums(columns);
@@ -40,7 +40,7 @@ std::array<SelectionCount::SumCounts, 3> countColumnPairs(const QImage& image, c
     return {tallies[Units].total(), tallies[Lighter].total(), tallies[Darker].total()};
 }
 
-std::array<SelectionCount::SumCounts, 3> columnPairs(const PictureSurface& source) {
+std::array<SumHistogram::SumCounts, 3> columnPairs(const PictureSurface& source) {
     const UnitReads reads = PointSelection::unitReads(source, PointNumbering::PixelsFromZero);
     const std::vector<int>& columns = reads.columns;
     if (!columns.empty() && columns.back() - columns.front() + 1 == static_cast<int>(columns.size())) {
@@ -57,10 +57,10 @@ std::array<SelectionCount::SumCounts, 3> columnPairs(const PictureSurface& sourc
 
 ColumnRuns::ColumnRuns(const PictureSurface& source) : ColumnRuns(columnPairs(source)) {}
 
-ColumnRuns::ColumnRuns(const std::array<SelectionCount::SumCounts, 3>& counts)
+ColumnRuns::ColumnRuns(const std::array<SumHistogram::SumCounts, 3>& counts)
     : units_(counts[Units]), lighter_(counts[Lighter]), darker_(counts[Darker]) {}
 
 std::int64_t ColumnRuns::runs(ExportPolarity polarity, int threshold) const {
-    const SelectionCount& bothSelected = selectedSums(polarity, threshold).fromBlack() ? lighter_ : darker_;
+    const SumHistogram& bothSelected = selectedSums(polarity, threshold).fromBlack() ? lighter_ : darker_;
     return units_.points(polarity, threshold) - bothSelected.points(polarity, threshold);
 }

@@ -26,7 +26,7 @@ double meanDigits(std::int64_t n) {
 
 } // namespace
 
-CsvSink::CsvSink(RecordFile& file) : writer_(file) {
+CsvSink::CsvSink(OutputFile& file) : writer_(file) {
     writer_.text(Header);
     for (int level = 0; level < 256; ++level) {
         Level& text = levels_[level];

@@ -10,11 +10,11 @@
 #include <cstddef>
 #include <cstdint>
 
-class RecordFile;
+class OutputFile;
 
 class CsvSink : public PointSink {
 public:
-    explicit CsvSink(RecordFile& file);
+    explicit CsvSink(OutputFile& file);
 
     void addStretch(const ColumnStretch& stretch) override;
     void endColumn(std::int32_t) override {}

@@ -86,7 +86,7 @@ std::int64_t outlineCorners(const Outline& outline) {
 
 } // namespace
 
-DxfOutlineWriter::DxfOutlineWriter(RecordFile& file, QSize grid, double unitMillimetres)
+DxfOutlineWriter::DxfOutlineWriter(OutputFile& file, QSize grid, double unitMillimetres)
     : OutlineWriter(file, grid, frame(grid, unitMillimetres)),
       coordinates_(std::max(grid.width(), grid.height()), unitMillimetres) {}
 

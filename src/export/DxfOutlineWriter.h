@@ -13,11 +13,11 @@
 
 #include <cstdint>
 
-class RecordFile;
+class OutputFile;
 
 class DxfOutlineWriter final : public OutlineWriter {
 public:
-    DxfOutlineWriter(RecordFile& file, QSize grid, double unitMillimetres);
+    DxfOutlineWriter(OutputFile& file, QSize grid, double unitMillimetres);
 
     // The bytes of a drawing of `totals` on this grid: its fixed text and handles exactly, every
     // coordinate as long as the one halfway across the drawing, every count as long as the mean one.

@@ -58,7 +58,7 @@ char* storeSolid(char* at, std::uint64_t handle, const SolidEdges& edges) {
 
 } // namespace
 
-DxfSink::DxfSink(RecordFile& file, QSize grid, double unitMillimetres)
+DxfSink::DxfSink(OutputFile& file, QSize grid, double unitMillimetres)
     : SquaresSink(file, grid, frame(grid, unitMillimetres)),
       coordinates_(std::max(grid.width(), grid.height()), unitMillimetres) {}
 

@@ -9,11 +9,11 @@
 
 #include <cstdint>
 
-class RecordFile;
+class OutputFile;
 
 class DxfSink final : public SquaresSink {
 public:
-    DxfSink(RecordFile& file, QSize grid, double unitMillimetres);
+    DxfSink(OutputFile& file, QSize grid, double unitMillimetres);
 
     // The bytes of the file a sink of this grid writes with `shapes` rectangles: its fixed text and
     // handles exactly, every coordinate taken as long as the one halfway across the drawing.

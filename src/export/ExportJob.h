@@ -7,8 +7,8 @@
 #include "ExportControls.h"
 #include "OutputFormat.h"
 #include "ShapeChoice.h"
+#include "runtime/OutputFile.h"
 #include "runtime/PictureSurface.h"
-#include "runtime/RecordFile.h"
 
 #include <QSizeF>
 #include <QString>
@@ -61,5 +61,5 @@ private:
 
     const FormatEntry& format_;
     ShapeChoice shapes_;
-    RecordFile file_;
+    OutputFile file_;
 };

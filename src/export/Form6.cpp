@@ -8,6 +8,7 @@
 #include "ThresholdHistogram.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DriveListBox.h"
+#include "runtime/FailureTexts.h"
 #include "runtime/Numbers.h"
 #include "runtime/PictureBox.h"
 #include "runtime/PlatformDrives.h"
@@ -133,10 +134,10 @@ void Form6::Form_Load() {
     if (frame() != this) {
         frame()->setFixedSize(frame()->sizeHint());
     }
-    const QString appPath = shell().AppPath();
-    Dir1->setPath(appPath);
+    const QString dialogFolder = shell().dialogFolder();
+    Dir1->setPath(dialogFolder);
     // Without drive letters the application's drive is the one holding its folder.
-    Drive1->setDrive(appPath);
+    Drive1->setDrive(dialogFolder);
     composePath();
     showStatedResolution(); // each opening: the picture opened since the last one may state another
 }
@@ -183,7 +184,7 @@ void Form6::Command1_Click() {
     });
     const std::optional<double> pixelMillimetres = pixelMillimetresTyped(Resolution->text());
     if (!pixelMillimetres) {
-        programShell.MsgBox(QStringLiteral("分辨率必须是大于零的数（每英寸的点数）"), ApplicationTitle);
+        programShell.MsgBox(chineseText(Failure{Reason::ResolutionNotPositive}), ApplicationTitle);
         return;
     }
     Module2::setCurrentPath(Text2->text());
@@ -195,7 +196,7 @@ void Form6::Command1_Click() {
     // source window during the export neither disturbs it nor reopens that window.
     const PictureSurface source = sources.loadForExport(chosen);
     if (!document.finished(chosen)) {
-        programShell.MsgBox(QStringLiteral("图片尚未转换完成，不能导出。"), ApplicationTitle);
+        programShell.MsgBox(chineseText(Failure{Reason::PictureNotConverted}), ApplicationTitle);
         return; // a cancelled conversion's partial picture is no result to export; no file is opened
     }
     const ExportOutcome outcome =

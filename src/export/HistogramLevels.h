@@ -3,7 +3,7 @@
 // / 3, rounded down) and, of them, those an export with a polarity and threshold writes. A level holds
 // three sums, so an export may write part of a level; of a grey picture (sum 3 · level) all or none.
 
-#include "SelectionCount.h"
+#include "SumHistogram.h"
 
 #include <array>
 #include <cstdint>
@@ -17,5 +17,5 @@ struct HistogramLevels {
     bool operator==(const HistogramLevels&) const = default;
 };
 
-HistogramLevels histogramLevels(const SelectionCount::SumCounts& counts, ExportPolarity polarity,
+HistogramLevels histogramLevels(const SumHistogram::SumCounts& counts, ExportPolarity polarity,
                                 int threshold);

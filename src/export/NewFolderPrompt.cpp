@@ -1,5 +1,6 @@
 #include "NewFolderPrompt.h"
 
+#include "runtime/FailureTexts.h"
 #include "runtime/Shell.h"
 
 #include <QDir>
@@ -29,12 +30,12 @@ std::optional<QString> promptForNewFolder(Shell& shell, const QString& shown) {
     const bool plainName = !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
                            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
     if (!plainName || folder.exists(name) || !folder.mkdir(name)) {
-        shell.MsgBox(QStringLiteral("无法新建文件夹“%1”：%2")
-                         .arg(QDir::toNativeSeparators(folder.filePath(name)),
-                              !plainName            ? QStringLiteral("名称无效")
-                              : folder.exists(name) ? QStringLiteral("已有同名的文件或文件夹")
-                                                    : QStringLiteral("文件夹不可写")),
-                     ApplicationTitle);
+        const Reason reason = !plainName            ? Reason::NewFolderNameInvalid
+                              : folder.exists(name) ? Reason::NewFolderNameTaken
+                                                    : Reason::NewFolderNotWritable;
+        shell.MsgBox(
+            chineseText(Failure{.reason = reason, .name = QDir::toNativeSeparators(folder.filePath(name))}),
+            ApplicationTitle);
         return std::nullopt;
     }
     return folder.filePath(name);

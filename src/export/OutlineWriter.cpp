@@ -2,7 +2,7 @@
 
 #include <utility>
 
-OutlineWriter::OutlineWriter(RecordFile& file, QSize grid, DrawingFrame frame)
+OutlineWriter::OutlineWriter(OutputFile& file, QSize grid, DrawingFrame frame)
     : writer_(file), grid_(grid), frame_(std::move(frame)) {}
 
 void OutlineWriter::write(const ShapeSource& source) {

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-class RecordFile;
+class OutputFile;
 
 struct OutlineTotals {
     std::int64_t shapes = 0;
@@ -31,7 +31,7 @@ public:
     const OutlineTotals& totals() const { return totals_; }
 
 protected:
-    OutlineWriter(RecordFile& file, QSize grid, DrawingFrame frame);
+    OutlineWriter(OutputFile& file, QSize grid, DrawingFrame frame);
 
     // Writes one shape; totals() counts the shapes before it.
     virtual void drawShape(const TracedShape& shape) = 0;

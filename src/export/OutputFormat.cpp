@@ -9,34 +9,34 @@
 
 namespace {
 
-std::unique_ptr<PointSink> recordSink(RecordFile& file, const SinkSetup& setup) {
+std::unique_ptr<PointSink> recordSink(OutputFile& file, const SinkSetup& setup) {
     return std::make_unique<RecordSink>(file, setup.header, static_cast<std::size_t>(setup.grid.height()));
 }
 
-std::unique_ptr<PointSink> dxfSink(RecordFile& file, const SinkSetup& setup) {
+std::unique_ptr<PointSink> dxfSink(OutputFile& file, const SinkSetup& setup) {
     return std::make_unique<DxfSink>(file, setup.grid, setup.unitMillimetres);
 }
 
-std::unique_ptr<PointSink> svgSink(RecordFile& file, const SinkSetup& setup) {
+std::unique_ptr<PointSink> svgSink(OutputFile& file, const SinkSetup& setup) {
     return std::make_unique<SvgSink>(file, setup.grid, setup.unitPixels, setup.unitMillimetres);
 }
 
-std::unique_ptr<PointSink> csvSink(RecordFile& file, const SinkSetup&) {
+std::unique_ptr<PointSink> csvSink(OutputFile& file, const SinkSetup&) {
     return std::make_unique<CsvSink>(file);
 }
 
 template <typename Writer, typename... Settings>
-OutlineTotals writeOutlines(RecordFile& file, const ShapeSource& shapes, Settings... settings) {
+OutlineTotals writeOutlines(OutputFile& file, const ShapeSource& shapes, Settings... settings) {
     Writer writer(file, settings...);
     writer.write(shapes);
     return writer.totals();
 }
 
-OutlineTotals dxfOutlines(RecordFile& file, const SinkSetup& setup, const ShapeSource& shapes) {
+OutlineTotals dxfOutlines(OutputFile& file, const SinkSetup& setup, const ShapeSource& shapes) {
     return writeOutlines<DxfOutlineWriter>(file, shapes, setup.grid, setup.unitMillimetres);
 }
 
-OutlineTotals svgOutlines(RecordFile& file, const SinkSetup& setup, const ShapeSource& shapes) {
+OutlineTotals svgOutlines(OutputFile& file, const SinkSetup& setup, const ShapeSource& shapes) {
     return writeOutlines<SvgOutlineWriter>(file, shapes, setup.grid, setup.unitPixels, setup.unitMillimetres);
 }
 

@@ -17,7 +17,7 @@
 #include <optional>
 #include <span>
 
-class RecordFile;
+class OutputFile;
 
 enum class OutputFormat { Records, Dxf, Svg, Csv };
 
@@ -45,11 +45,11 @@ struct FormatEntry {
     bool filtersSpecks;   // may leave out the shapes below a minimum area
     PointNumbering numbering;
     int recordLength; // the point-data file's record, or 1 for a stream of bytes
-    std::unique_ptr<PointSink> (*makeSink)(RecordFile& file, const SinkSetup& setup);
+    std::unique_ptr<PointSink> (*makeSink)(OutputFile& file, const SinkSetup& setup);
     // The bytes of the file: exact for the point-data file, an estimate for the text formats.
     std::int64_t (*fileBytes)(const SinkSetup& setup, const SelectionExtent& extent);
     // Writes the whole drawing of the shapes as outlines; returns what it holds. Drawings only.
-    OutlineTotals (*writeOutlines)(RecordFile& file, const SinkSetup& setup, const ShapeSource& shapes);
+    OutlineTotals (*writeOutlines)(OutputFile& file, const SinkSetup& setup, const ShapeSource& shapes);
 };
 
 std::span<const FormatEntry> outputFormats();

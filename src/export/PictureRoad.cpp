@@ -41,8 +41,7 @@ void PictureRoad::makeGrey() {
 void PictureRoad::makeHalf(ConversionSteps& steps) {
     PictureSurface half = halfResolutionPicture(grey_);
     if (half.image().isNull() && !grey_.image().isNull()) {
-        throw RuntimeError(ErrorNumber::OutOfMemory,
-                           QStringLiteral("Cannot convert the picture \"%1\": not enough memory").arg(name_));
+        throw RuntimeError(Failure{.reason = Reason::ConversionNeedsMemory, .name = name_});
     }
     // The grey picture has the opened picture's size, against which the progress is measured.
     reduceToHalf(grey_, grey_, half, steps);

@@ -2,18 +2,18 @@
 
 PreviewCounts::Entry& PreviewCounts::entry(const PictureSurface& source, ConversionResult choice) {
     Entry& entry = entries_[choice == ConversionResult::Grey ? 0 : 1];
-    const qint64 pixels = source.image().cacheKey();
-    if (entry.surface != &source || entry.pixels != pixels || entry.scaleWidth != source.ScaleWidth() ||
+    const qint64 pixelsKey = source.image().cacheKey();
+    if (entry.surface != &source || entry.pixelsKey != pixelsKey || entry.scaleWidth != source.ScaleWidth() ||
         entry.scaleHeight != source.ScaleHeight()) {
-        entry = {&source, pixels, source.ScaleWidth(), source.ScaleHeight(), std::nullopt, std::nullopt};
+        entry = {&source, pixelsKey, source.ScaleWidth(), source.ScaleHeight(), std::nullopt, std::nullopt};
     }
     return entry;
 }
 
-const SelectionCounts& PreviewCounts::of(const PictureSurface& source, ConversionResult choice) {
+const SumHistograms& PreviewCounts::of(const PictureSurface& source, ConversionResult choice) {
     Entry& found = entry(source, choice);
     if (!found.counts) {
-        found.counts.emplace(selectionCounts(source));
+        found.counts.emplace(sumHistograms(source));
     }
     return *found.counts;
 }

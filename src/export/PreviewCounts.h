@@ -5,7 +5,7 @@
 
 #include "ColumnRuns.h"
 #include "OutputFormat.h"
-#include "SelectionCount.h"
+#include "SumHistogram.h"
 #include "convert/ConversionResult.h"
 
 #include <optional>
@@ -13,7 +13,7 @@
 class PreviewCounts {
 public:
     // Both numberings' counts of the source, made in one pass.
-    const SelectionCounts& of(const PictureSurface& source, ConversionResult choice);
+    const SumHistograms& of(const PictureSurface& source, ConversionResult choice);
     // What an export of the source in `format` selects; a drawing's shapes bounded by its column runs,
     // made the first time a drawing format asks (a pass about twice the counts').
     SelectionExtent extent(const PictureSurface& source, ConversionResult choice, const FormatEntry& format,
@@ -22,10 +22,10 @@ public:
 private:
     struct Entry {
         const PictureSurface* surface = nullptr;
-        qint64 pixels = 0; // the image's cache key, which changes with its content
+        qint64 pixelsKey = 0; // the image's cache key, which changes with its content
         float scaleWidth = 0;
         float scaleHeight = 0;
-        std::optional<SelectionCounts> counts;
+        std::optional<SumHistograms> counts;
         std::optional<ColumnRuns> runs;
     };
     Entry& entry(const PictureSurface& source, ConversionResult choice);

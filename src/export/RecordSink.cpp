@@ -1,10 +1,10 @@
 #include "RecordSink.h"
 
-#include "runtime/RecordFile.h"
+#include "runtime/OutputFile.h"
 
 #include <cstring>
 
-RecordSink::RecordSink(RecordFile& file, const PointRecord& header, std::size_t rows)
+RecordSink::RecordSink(OutputFile& file, const PointRecord& header, std::size_t rows)
     : file_(file), storeRecords_(stretchRecords()),
       columnRecords_((rows + StretchSlack) * PointRecord::Length) {
     char fields[PointRecord::Size];

@@ -8,19 +8,19 @@
 
 #include <vector>
 
-class RecordFile;
+class OutputFile;
 
 class RecordSink : public PointSink {
 public:
     // Puts the header at once; `rows` is the most rows a column has.
-    RecordSink(RecordFile& file, const PointRecord& header, std::size_t rows);
+    RecordSink(OutputFile& file, const PointRecord& header, std::size_t rows);
 
     void addStretch(const ColumnStretch& stretch) override;
     void endColumn(std::int32_t x) override;
     void finish() override {}
 
 private:
-    RecordFile& file_;
+    OutputFile& file_;
     const StretchRecordsFunction storeRecords_;
     // One column's records. Made here and copied to the file at once: records stored one by one,
     // overlapping, straight into the file's buffer left its lines modified in this core's cache, and

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-SquaresSink::SquaresSink(RecordFile& file, QSize grid, const DrawingFrame& frame)
+SquaresSink::SquaresSink(OutputFile& file, QSize grid, const DrawingFrame& frame)
     : writer_(file), grid_(grid), rectangles_(static_cast<std::size_t>(std::max(grid.height(), 0))),
       tail_(frame.tail) {
     writer_.text(frame.head);

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-class RecordFile;
+class OutputFile;
 
 class SquaresSink : public PointSink {
 public:
@@ -24,7 +24,7 @@ public:
 
 protected:
     // Writes the frame's head at once.
-    SquaresSink(RecordFile& file, QSize grid, const DrawingFrame& frame);
+    SquaresSink(OutputFile& file, QSize grid, const DrawingFrame& frame);
 
     // The bytes of a file with this frame and `shapes` rectangles of `shapeBytes` each.
     static std::int64_t fileBytes(const DrawingFrame& frame, std::int64_t shapes, std::int64_t shapeBytes);

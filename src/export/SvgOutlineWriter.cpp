@@ -54,7 +54,7 @@ std::int64_t cornersOf(const TracedShape& shape) {
 
 } // namespace
 
-SvgOutlineWriter::SvgOutlineWriter(RecordFile& file, QSize grid, int unitPixels, double unitMillimetres)
+SvgOutlineWriter::SvgOutlineWriter(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres)
     : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
 
 void SvgOutlineWriter::drawShape(const TracedShape& shape) {

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-class RecordFile;
+class OutputFile;
 
 class SvgOutlineWriter final : public OutlineWriter {
 public:
@@ -18,7 +18,7 @@ public:
     static constexpr std::int64_t PathCorners = 40000;
 
     // `unitPixels` is the side of a unit in the view box (2 for the half-resolution picture).
-    SvgOutlineWriter(RecordFile& file, QSize grid, int unitPixels, double unitMillimetres);
+    SvgOutlineWriter(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres);
 
     // The bytes of a picture of `totals` on this grid: its fixed text and paths exactly, every move
     // halfway across the picture and every step one unit long, half of them back.

@@ -41,7 +41,7 @@ char* storeRectangle(char* at, std::int64_t left, std::int64_t top, std::int64_t
 
 } // namespace
 
-SvgSink::SvgSink(RecordFile& file, QSize grid, int unitPixels, double unitMillimetres)
+SvgSink::SvgSink(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres)
     : SquaresSink(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
 
 void SvgSink::draw(const UnitRectangle& rectangle) {

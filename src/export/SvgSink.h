@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-class RecordFile;
+class OutputFile;
 
 class SvgSink final : public SquaresSink {
 public:
@@ -17,7 +17,7 @@ public:
     static constexpr int PathRectangles = 10000;
 
     // `unitPixels` is the side of a unit in the view box (2 for the half-resolution picture).
-    SvgSink(RecordFile& file, QSize grid, int unitPixels, double unitMillimetres);
+    SvgSink(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres);
 
     // The bytes of the file a sink of this grid writes with `shapes` rectangles: its fixed text and
     // paths exactly, every rectangle taken as one unit wide and high, halfway across the drawing.

@@ -1,6 +1,6 @@
 #include "TextWriter.h"
 
-#include "runtime/RecordFile.h"
+#include "runtime/OutputFile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 #pragma once
-// Text written into a byte-stream file (a RecordFile of one-byte records) through a window of
+// Text written into a byte-stream file (a OutputFile of one-byte records) through a window of
 // reserved room: numbers are formatted in place by std::to_chars, so the text never depends on the
 // user's locale and no value costs a stream, a printf or an allocation.
 
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string_view>
 
-class RecordFile;
+class OutputFile;
 
 class TextWriter {
 public:
@@ -18,7 +18,7 @@ public:
     // Bytes one number takes at most (a double in shortest form, or a 64-bit integer).
     static constexpr std::size_t NumberBytes = 32;
 
-    explicit TextWriter(RecordFile& file) : file_(file) {}
+    explicit TextWriter(OutputFile& file) : file_(file) {}
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
 
@@ -60,7 +60,7 @@ public:
 private:
     void renew(std::size_t bytes);
 
-    RecordFile& file_;
+    OutputFile& file_;
     char* start_ = nullptr; // the reserved window: written from start_ up to at_
     char* at_ = nullptr;
     char* end_ = nullptr;

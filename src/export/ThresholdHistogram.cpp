@@ -19,7 +19,7 @@ ThresholdHistogram::ThresholdHistogram(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void ThresholdHistogram::setCounts(const SelectionCount::SumCounts& counts) {
+void ThresholdHistogram::setCounts(const SumHistogram::SumCounts& counts) {
     if (!hasCounts_ || counts != counts_) {
         counts_ = counts;
         hasCounts_ = true;

@@ -13,7 +13,7 @@ public:
     explicit ThresholdHistogram(QWidget* parent);
 
     // The source's pixels by channel sum.
-    void setCounts(const SelectionCount::SumCounts& counts);
+    void setCounts(const SumHistogram::SumCounts& counts);
     // No source: no bars and no mark.
     void clear();
     void setSelection(ExportPolarity polarity, int threshold);
@@ -27,7 +27,7 @@ protected:
 private:
     void count();
 
-    SelectionCount::SumCounts counts_{};
+    SumHistogram::SumCounts counts_{};
     HistogramLevels levels_;
     bool hasCounts_ = false;
     ExportPolarity polarity_ = ExportPolarity::Black;

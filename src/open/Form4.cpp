@@ -93,11 +93,11 @@ void Form4::wireEvents() {
 }
 
 void Form4::Form_Load() {
-    const QString appPath = shell().AppPath();
-    Dir1->setPath(appPath);
+    const QString dialogFolder = shell().dialogFolder();
+    Dir1->setPath(dialogFolder);
     // The drive holding the program's folder (its letter where drives have letters). A folder on
     // none of the drives, such as a network folder, leaves the drive list as it is.
-    if (const QString drive = Drive1->driveHolding(appPath); !drive.isEmpty()) {
+    if (const QString drive = Drive1->driveHolding(dialogFolder); !drive.isEmpty()) {
         Drive1->setDrive(drive);
     }
     Picture3->setVisible(false);
@@ -135,7 +135,9 @@ void Form4::File1_Click() {
 
 void Form4::loadIntoLoaderBox(const QString& path) {
     const LoadedFile file = LoadedFile::of(path); // before decoding: a later change must not match
-    Picture3->setPicture(LoadPicture(path));
+    const DecodedPicture decoded = decodePictureFile(path);
+    Picture3->setPicture(decoded.picture);
+    loadedDotsPerInch_ = decoded.statedDotsPerInch;
     loaded_ = file;
 }
 
@@ -152,17 +154,17 @@ void Form4::placeAndPaintPreview() {
     }
 }
 
-QImage Form4::pictureAt(const QString& path) const {
+DecodedPicture Form4::pictureAt(const QString& path) const {
     if (loaded_ && *loaded_ == LoadedFile::of(path)) {
-        return Picture3->Picture();
+        return {Picture3->Picture(), loadedDotsPerInch_};
     }
-    return LoadPicture(path);
+    return decodePictureFile(path);
 }
 
 void Form4::Command1_Click() {
     // Decoded before anything changes: a file that cannot be opened leaves the user's pictures,
     // stage flags and menu as they were, and the dialog open for another choice.
-    QImage picture;
+    DecodedPicture picture;
     try {
         picture = pictureAt(Module2::CurrentPath());
     } catch (const RuntimeError& error) {

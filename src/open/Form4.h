@@ -4,6 +4,7 @@
 
 #include "open/OpenedPictureSink.h"
 #include "runtime/Form.h"
+#include "runtime/LoadPicture.h"
 
 #include <QDateTime>
 
@@ -56,8 +57,9 @@ private:
     void loadIntoLoaderBox(const QString& path);
     void placeAndPaintPreview();
     // The decoded picture at a path: the loader box's own when it holds that file unchanged.
-    QImage pictureAt(const QString& path) const;
+    DecodedPicture pictureAt(const QString& path) const;
 
     OpenedPictureSink& opened_;
     std::optional<LoadedFile> loaded_;
+    std::optional<double> loadedDotsPerInch_; // the resolution the loader box's file states
 };

@@ -5,16 +5,14 @@
 #include "runtime/LoadPicture.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Shell.h"
-#include "runtime/StatedResolution.h"
 #include "state/Module2.h"
 
 #include <QFileInfo>
-#include <QImage>
 
 bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& path) {
-    QImage picture;
+    DecodedPicture picture;
     try {
-        picture = LoadPicture(path);
+        picture = decodePictureFile(path);
     } catch (const RuntimeError& error) {
         shell.MsgBox(chineseErrorText(error));
         return false;
@@ -24,10 +22,9 @@ bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& pat
     return true;
 }
 
-void pictureDecoded(Shell& shell, OpenedPictureSink& opened, const QImage& picture) {
-    // The stated resolution is read now, while the file is the one decoded.
+void pictureDecoded(Shell& shell, OpenedPictureSink& opened, const DecodedPicture& picture) {
     const QString path = Module2::CurrentPath();
-    Module2::document().open(path, picture, statedDotsPerInch(path));
+    Module2::document().open(path, picture.picture, picture.statedDotsPerInch);
     opened.pictureOpened();
     shell.folderUsed(QFileInfo(path).absolutePath());
 }

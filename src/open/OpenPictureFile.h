@@ -5,8 +5,8 @@
 
 #include <QString>
 
+struct DecodedPicture;
 class OpenedPictureSink;
-class QImage;
 class Shell;
 
 // Whether the picture was opened.
@@ -14,4 +14,4 @@ bool openPictureFile(Shell& shell, OpenedPictureSink& opened, const QString& pat
 
 // What follows a decoded picture's opening, shared with the dialog: the document takes the picture
 // (its stage flags start afresh), the sink shows it, and the dialogs start in its folder next time.
-void pictureDecoded(Shell& shell, OpenedPictureSink& opened, const QImage& picture);
+void pictureDecoded(Shell& shell, OpenedPictureSink& opened, const DecodedPicture& picture);

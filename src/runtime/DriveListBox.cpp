@@ -6,12 +6,6 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
-namespace {
-
-constexpr int DeviceUnavailable = 68;
-
-} // namespace
-
 DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
     setDrives(PlatformDrives::drives());
     setCurrentIndex(static_cast<int>(drives_.indexOf(driveHolding(QDir::currentPath()))));
@@ -25,7 +19,7 @@ DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
 void DriveListBox::setDrive(const QString& drive) {
     const qsizetype index = drives_.indexOf(driveHolding(drive));
     if (drive.isEmpty() || index < 0) {
-        throw RuntimeError(DeviceUnavailable, QStringLiteral("Device unavailable: \"%1\"").arg(drive));
+        throw RuntimeError(Failure{.reason = Reason::DeviceUnavailable, .name = drive});
     }
     setCurrentIndex(static_cast<int>(index)); // raises the change event only when it differs
 }

@@ -14,9 +14,10 @@ template <typename Handler> void handleEvent(Shell& shell, Handler&& handler) no
     } catch (const RuntimeError& error) {
         shell.reportError(error);
     } catch (const std::bad_alloc&) {
-        shell.reportError(RuntimeError(ErrorNumber::OutOfMemory, QStringLiteral("Out of memory")));
+        shell.reportError(RuntimeError(Failure{Reason::OutOfMemory}));
     } catch (const std::exception& error) {
-        shell.reportError(RuntimeError(0, QString::fromLocal8Bit(error.what())));
+        shell.reportError(RuntimeError(
+            Failure{.reason = Reason::InternalError, .detail = QString::fromLocal8Bit(error.what())}));
     }
 }
 

@@ -186,14 +186,6 @@ int Form::HeightTwips() const {
     return outerSize().height() * TwipsPerPixel;
 }
 
-int Form::LeftTwips() const {
-    return frame()->x() * TwipsPerPixel;
-}
-
-int Form::TopTwips() const {
-    return frame()->y() * TwipsPerPixel;
-}
-
 void Form::setWidthTwips(int twips) {
     setOuterSize(QSize(twips / TwipsPerPixel, outerSize().height()));
 }

@@ -41,8 +41,6 @@ public:
     // Outer size and position of the window, in twips (QWidget's width() and the like are in pixels).
     int WidthTwips() const;
     int HeightTwips() const;
-    int LeftTwips() const;
-    int TopTwips() const;
     void setWidthTwips(int twips);
     void setHeightTwips(int twips);
     void setLeftTwips(int twips);

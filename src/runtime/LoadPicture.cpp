@@ -1,10 +1,8 @@
 #include "LoadPicture.h"
 
-#include "StatedResolution.h"
-
+#include "EndWatchingDevice.h"
 #include "PathText.h"
 #include "PictureHeader.h"
-#include "PictureSource.h"
 #include "RuntimeError.h"
 
 #include <QBuffer>
@@ -25,8 +23,8 @@
 
 namespace {
 
-RuntimeError pictureError(int number, const QString& name, const QString& reason) {
-    return {number, QStringLiteral("Cannot open the picture \"%1\": %2").arg(name, reason)};
+RuntimeError pictureError(Reason reason, const QString& name, int systemError = 0) {
+    return RuntimeError(Failure{.reason = reason, .name = name, .systemError = systemError});
 }
 
 // The types the open dialog offers. Qt has readers for more (tga, wbmp, tiff, ...), some of which
@@ -36,11 +34,9 @@ bool isOfferedFormat(const QByteArray& format) {
            format == "ico" || format == "cur";
 }
 
-QString tooLargeReason(qint64 width, qint64 height, qint64 largestPixels) {
-    return QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 pixels)")
-        .arg(width)
-        .arg(height)
-        .arg(largestPixels);
+RuntimeError tooLargeError(const QString& name, qint64 width, qint64 height, qint64 largestPixels) {
+    return RuntimeError(
+        Failure{.reason = Reason::PictureTooLarge, .name = name, .sizes = {width, height, largestPixels}});
 }
 
 // Qt holds a picture's line of 32-bit pixels in fewer than 2^31 bytes, and its readers refuse a wider
@@ -49,12 +45,8 @@ constexpr qint64 LongestLinePixels = (std::numeric_limits<int>::max() - 31) / 32
 
 // The reader's own limit, not memory: a line that long is refused whatever memory is free.
 RuntimeError tooWideError(const QString& name, qint64 width) {
-    return pictureError(
-        ErrorNumber::InvalidPicture, name,
-        QStringLiteral("the picture is too wide for Qt's picture reader (%1 pixels in a line; "
-                       "at most %2)")
-            .arg(width)
-            .arg(LongestLinePixels));
+    return RuntimeError(
+        Failure{.reason = Reason::PictureTooWide, .name = name, .sizes = {width, LongestLinePixels}});
 }
 
 // Without forming the product, which headers of four-byte sizes make overflow.
@@ -63,15 +55,12 @@ bool hasMorePixelsThan(qint64 width, qint64 height, qint64 largestPixels) {
 }
 
 RuntimeError cutShortError(const QString& name) {
-    return pictureError(ErrorNumber::InvalidPicture, name,
-                        QStringLiteral("the picture data ends early (the file is cut short)"));
+    return pictureError(Reason::PictureCutShort, name);
 }
 
 RuntimeError outOfMemoryError(const QString& name, const QSize& size) {
-    return pictureError(ErrorNumber::OutOfMemory, name,
-                        QStringLiteral("not enough memory to decode a %1 \u00D7 %2 picture")
-                            .arg(size.width())
-                            .arg(size.height()));
+    return RuntimeError(
+        Failure{.reason = Reason::PictureNeedsMemory, .name = name, .sizes = {size.width(), size.height()}});
 }
 
 // Whether a picture of this size could be held at all: a decoder that fails to allocate it says only
@@ -132,7 +121,7 @@ QImage flattenedOnWhite(const QImage& picture) {
 // JPEG and GIF decoders fill a cut-short picture with grey or leave it half drawn and report
 // success; the BMP decoder stops at the first short row and reports success too. A decoder that
 // asked for bytes past the end of the data was given a cut-short file.
-bool decodedPastTheEnd(const PictureSource& source, const QByteArray& format) {
+bool decodedPastTheEnd(const EndWatchingDevice& source, const QByteArray& format) {
     return source.ranDry() || (format == "bmp" && source.ranShort());
 }
 
@@ -154,18 +143,18 @@ bool lacksItsEnd(QIODevice& data, const QByteArray& format) {
     return false;
 }
 
-QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
-    PictureSource source(data);
+DecodedPicture decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
+    EndWatchingDevice source(data);
     if (!source.open(QIODevice::ReadOnly)) {
-        throw pictureError(ErrorNumber::PathFileAccessError, name, QStringLiteral("the file cannot be read"));
+        throw pictureError(Reason::PictureFileUnreadable, name);
     }
     if (source.size() == 0) {
-        throw pictureError(ErrorNumber::InvalidPicture, name, QStringLiteral("the file is empty"));
+        throw pictureError(Reason::PictureFileEmpty, name);
     }
-    if (const std::optional<PictureHeader> header = readPictureHeader(source)) {
+    const std::optional<PictureHeader> header = readPictureHeader(source);
+    if (header) {
         if (hasMorePixelsThan(header->width, header->height, largestPixels)) {
-            throw pictureError(ErrorNumber::OutOfMemory, name,
-                               tooLargeReason(header->width, header->height, largestPixels));
+            throw tooLargeError(name, header->width, header->height, largestPixels);
         }
         if (header->width > LongestLinePixels) {
             throw tooWideError(name, header->width);
@@ -185,8 +174,7 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
         if (ranOut && data.seek(0) && startsAsAnOfferedType(data.read(4))) {
             throw cutShortError(name);
         }
-        throw pictureError(ErrorNumber::InvalidPicture, name,
-                           QStringLiteral("not a picture in a known format (jpg, gif, bmp, png or ico)"));
+        throw pictureError(Reason::PictureUnknownFormat, name);
     }
     const QByteArray format = reader.format();
     const int index = largestImageIndex(reader);
@@ -195,8 +183,7 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
     }
     const QSize size = reader.size();
     if (hasMorePixelsThan(size.width(), size.height(), largestPixels)) {
-        throw pictureError(ErrorNumber::OutOfMemory, name,
-                           tooLargeReason(size.width(), size.height(), largestPixels));
+        throw tooLargeError(name, size.width(), size.height(), largestPixels);
     }
     if (size.width() > LongestLinePixels) {
         throw tooWideError(name, size.width());
@@ -216,21 +203,20 @@ QImage decodeFrom(QIODevice& data, const QString& name, qint64 largestPixels) {
         if (source.ranShort() || source.ranDry() || lacksItsEnd(data, format)) {
             throw cutShortError(name);
         }
-        throw pictureError(ErrorNumber::InvalidPicture, name,
-                           QStringLiteral("the picture cannot be decoded (%1)").arg(reader.errorString()));
+        throw RuntimeError(
+            Failure{.reason = Reason::PictureUndecodable, .name = name, .detail = reader.errorString()});
     }
     if (decodedPastTheEnd(source, format) || (format == "png" && lacksItsEnd(data, format))) {
         throw cutShortError(name);
     }
     if (hasMorePixelsThan(picture.width(), picture.height(), largestPixels)) {
-        throw pictureError(ErrorNumber::OutOfMemory, name,
-                           tooLargeReason(picture.width(), picture.height(), largestPixels));
+        throw tooLargeError(name, picture.width(), picture.height(), largestPixels);
     }
     QImage flat = flattenedOnWhite(picture);
     if (flat.isNull()) {
         throw outOfMemoryError(name, picture.size());
     }
-    return flat;
+    return {std::move(flat), header ? header->statedDotsPerInch : std::nullopt};
 }
 
 } // namespace
@@ -239,13 +225,14 @@ QImage decodePicture(const QByteArray& bytes, const QString& nameForMessages, qi
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return decodeFrom(buffer, nameForMessages, largestPixels);
+    return decodeFrom(buffer, nameForMessages, largestPixels).picture;
 }
 
 QImage LoadPicture(const QString& path) {
-    if (path.isEmpty()) {
-        return QImage();
-    }
+    return path.isEmpty() ? QImage() : decodePictureFile(path).picture;
+}
+
+DecodedPicture decodePictureFile(const QString& path) {
     return PictureFile(QFile::encodeName(path)).decode();
 }
 
@@ -257,13 +244,8 @@ PictureFile::PictureFile(const QByteArray& path) : name_(pathForMessages(path)) 
 #endif
     if (descriptor < 0) {
         const int error = errno;
-        const QString reason = qt_error_string(error);
-        if (error == ENOENT) {
-            throw pictureError(ErrorNumber::FileNotFound, name_,
-                               QStringLiteral("the file does not exist (%1)").arg(reason));
-        }
-        throw pictureError(error == EACCES ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
-                           name_, QStringLiteral("the file cannot be opened (%1)").arg(reason));
+        throw pictureError(error == ENOENT ? Reason::PictureFileMissing : Reason::PictureFileNotOpened, name_,
+                           error);
     }
     if (!file_.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
 #if defined(_WIN32)
@@ -271,19 +253,17 @@ PictureFile::PictureFile(const QByteArray& path) : name_(pathForMessages(path)) 
 #else
         ::close(descriptor);
 #endif
-        throw pictureError(ErrorNumber::PathFileAccessError, name_,
-                           QStringLiteral("the file cannot be read"));
+        throw pictureError(Reason::PictureFileUnreadable, name_);
     }
     struct stat status {};
     if (fstat(descriptor, &status) != 0) {
-        throw pictureError(ErrorNumber::PathFileAccessError, name_, qt_error_string(errno));
+        throw pictureError(Reason::PictureFileNotOpened, name_, errno);
     }
     if ((status.st_mode & S_IFMT) == S_IFDIR) {
-        throw pictureError(ErrorNumber::PathFileAccessError, name_, QStringLiteral("it is a folder"));
+        throw pictureError(Reason::PictureIsFolder, name_);
     }
     if ((status.st_mode & S_IFMT) != S_IFREG) {
-        throw pictureError(ErrorNumber::PathFileAccessError, name_,
-                           QStringLiteral("it is not a regular file (a FIFO, socket or device)"));
+        throw pictureError(Reason::PictureNotRegularFile, name_);
     }
 #if !defined(_WIN32)
     // Reads of the file itself then wait for the disk as usual.
@@ -293,10 +273,6 @@ PictureFile::PictureFile(const QByteArray& path) : name_(pathForMessages(path)) 
     inode_ = static_cast<std::uint64_t>(status.st_ino);
 }
 
-QImage PictureFile::decode() {
+DecodedPicture PictureFile::decode() {
     return decodeFrom(file_, name_, LargestPicturePixels);
-}
-
-std::optional<double> PictureFile::statedDotsPerInch() {
-    return ::statedDotsPerInch(file_);
 }

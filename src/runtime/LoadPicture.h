@@ -15,6 +15,15 @@ constexpr qint64 LargestPicturePixels = 150'000'000;
 
 QImage LoadPicture(const QString& path);
 
+// A decoded picture with the resolution its file states in its header (PictureHeader).
+struct DecodedPicture {
+    QImage picture;
+    std::optional<double> statedDotsPerInch{};
+};
+
+// LoadPicture with the stated resolution, read in the same pass over the header.
+DecodedPicture decodePictureFile(const QString& path);
+
 // A picture file opened by the system's bytes for its name, without waiting (a FIFO would wait for a
 // writer) and refused at once unless it is a regular file.
 class PictureFile {
@@ -27,9 +36,7 @@ public:
     // The name as messages show it.
     const QString& name() const { return name_; }
     // Decodes as LoadPicture does.
-    QImage decode();
-    // The resolution the file states in its header, in dots per inch (read before decoding).
-    std::optional<double> statedDotsPerInch();
+    DecodedPicture decode();
 
 private:
     QString name_;

@@ -1,6 +1,7 @@
 #include "PictureHeader.h"
 
 #include <QByteArray>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,58 +9,82 @@
 
 namespace {
 
-// The header fields read here lie within the first bytes, except a jpg frame header, which follows
-// any number of other segments.
+// The fields read from the first bytes; a png's and a jpg's are found by walking its chunks or segments.
 constexpr qint64 HeadBytes = 64;
+// Chunks or segments walked: metadata comes in a few dozen at most, and a file of fill bytes must not
+// keep the walk going.
+constexpr int BlocksWalked = 1024;
+// Icon directory entries looked at: real icons hold a handful of sizes.
+constexpr int IconEntriesRead = 256;
 
-quint32 bigEndian(const QByteArray& bytes, qsizetype at, int count) {
-    quint32 value = 0;
-    for (int index = 0; index < count; ++index) {
-        value = (value << 8) | static_cast<uchar>(bytes[at + index]);
-    }
-    return value;
+constexpr double MetresPerInch = 0.0254;
+constexpr double CentimetresPerInch = 2.54;
+
+// The integer at `at`, whose bytes the caller has checked are there.
+template <typename Integer> Integer bigEndianAt(const QByteArray& bytes, qsizetype at) {
+    return qFromBigEndian<Integer>(bytes.constData() + at);
+}
+template <typename Integer> Integer littleEndianAt(const QByteArray& bytes, qsizetype at) {
+    return qFromLittleEndian<Integer>(bytes.constData() + at);
 }
 
-quint32 littleEndian(const QByteArray& bytes, qsizetype at, int count) {
-    quint32 value = 0;
-    for (int index = count - 1; index >= 0; --index) {
-        value = (value << 8) | static_cast<uchar>(bytes[at + index]);
-    }
-    return value;
+std::optional<double> perMetre(qint64 dots) {
+    return dots > 0 ? std::optional<double>(static_cast<double>(dots) * MetresPerInch) : std::nullopt;
 }
 
-std::optional<PictureHeader> pngHeader(const QByteArray& head) {
+// The size in IHDR, and the chunks up to the first pixel data for pHYs: one after it does not count.
+std::optional<PictureHeader> pngHeader(QIODevice& data, const QByteArray& head) {
     if (head.size() < 24 || !head.startsWith("\x89PNG\r\n\x1a\n") || head.mid(12, 4) != "IHDR") {
         return std::nullopt;
     }
-    return PictureHeader{bigEndian(head, 16, 4), bigEndian(head, 20, 4), 0};
+    PictureHeader header{.width = bigEndianAt<quint32>(head, 16), .height = bigEndianAt<quint32>(head, 20)};
+    qint64 at = 8;
+    for (int step = 0; step < BlocksWalked && at < data.size() && data.seek(at); ++step) {
+        const QByteArray chunk = data.read(17);
+        if (chunk.size() < 8) {
+            break;
+        }
+        const quint32 length = bigEndianAt<quint32>(chunk, 0);
+        const QByteArray type = chunk.mid(4, 4);
+        if (type == "pHYs") {
+            const bool metres = chunk.size() == 17 && length >= 9 && chunk[16] == 1;
+            header.statedDotsPerInch = metres ? perMetre(bigEndianAt<quint32>(chunk, 8)) : std::nullopt;
+            break;
+        }
+        if (type == "IDAT" || type == "IEND") {
+            break;
+        }
+        at += 12 + qint64{length};
+    }
+    return header;
 }
 
 std::optional<PictureHeader> gifHeader(const QByteArray& head) {
-    if (head.size() < 10 || !head.startsWith("GIF8")) {
+    if (head.size() < 10) {
         return std::nullopt;
     }
     // The logical screen, which the decoder allocates whatever the frames' sizes.
-    return PictureHeader{littleEndian(head, 6, 2), littleEndian(head, 8, 2), 0};
+    return PictureHeader{.width = littleEndianAt<quint16>(head, 6),
+                         .height = littleEndianAt<quint16>(head, 8)};
 }
 
 std::optional<PictureHeader> bmpHeader(const QByteArray& head) {
-    if (head.size() < 30 || !head.startsWith("BM")) {
+    if (head.size() < 30) {
         return std::nullopt;
     }
-    const quint32 infoSize = littleEndian(head, 14, 4);
+    const quint32 infoSize = littleEndianAt<quint32>(head, 14);
     PictureHeader header;
     qint64 bitsPerPixel = 0;
     quint32 compression = 0;
     if (infoSize == 12) {
-        header.width = littleEndian(head, 18, 2);
-        header.height = littleEndian(head, 20, 2);
-        bitsPerPixel = littleEndian(head, 24, 2);
+        header.width = littleEndianAt<quint16>(head, 18);
+        header.height = littleEndianAt<quint16>(head, 20);
+        bitsPerPixel = littleEndianAt<quint16>(head, 24);
     } else if (head.size() >= 34) {
-        header.width = std::abs(qint64{static_cast<qint32>(littleEndian(head, 18, 4))});
-        header.height = std::abs(qint64{static_cast<qint32>(littleEndian(head, 22, 4))});
-        bitsPerPixel = littleEndian(head, 28, 2);
-        compression = littleEndian(head, 30, 4);
+        header.width = std::abs(qint64{littleEndianAt<qint32>(head, 18)});
+        header.height = std::abs(qint64{littleEndianAt<qint32>(head, 22)});
+        bitsPerPixel = littleEndianAt<quint16>(head, 28);
+        compression = littleEndianAt<quint32>(head, 30);
     } else {
         return std::nullopt;
     }
@@ -68,11 +93,15 @@ std::optional<PictureHeader> bmpHeader(const QByteArray& head) {
     const bool uncompressed = compression == 0 || compression == 3;
     if (uncompressed && bitsPerPixel > 0 && bitsPerPixel <= 32) {
         const qint64 rowBytes = (header.width * bitsPerPixel + 31) / 32 * 4;
-        const qint64 pixelsAt = littleEndian(head, 10, 4);
+        const qint64 pixelsAt = littleEndianAt<quint32>(head, 10);
         const qint64 most = std::numeric_limits<qint64>::max();
         header.leastFileSize = header.height > 0 && rowBytes > (most - pixelsAt) / header.height
                                    ? most
                                    : pixelsAt + rowBytes * header.height;
+    }
+    // biXPelsPerMeter, in an info header of 40 bytes or more (the 12-byte core header has none).
+    if (infoSize >= 40 && head.size() >= 42) {
+        header.statedDotsPerInch = perMetre(littleEndianAt<qint32>(head, 38));
     }
     return header;
 }
@@ -81,41 +110,60 @@ bool isFrameMarker(uchar marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// Segments walked in search of the frame header: colour profiles and other metadata come in a few
-// dozen at most, and a file of fill bytes must not keep the walk going.
-constexpr int JpegSegmentsWalked = 1024;
+// A JFIF APP0 segment's density in dots per inch, from its first 16 bytes.
+std::optional<double> jfifDensity(const QByteArray& segment) {
+    const auto units = static_cast<uchar>(segment[11]);
+    const double density = bigEndianAt<quint16>(segment, 12);
+    if (density <= 0 || (units != 1 && units != 2)) {
+        return std::nullopt;
+    }
+    return units == 1 ? density : density * CentimetresPerInch;
+}
 
-// Walks the segments up to the first frame header; each step moves forward.
+// Walks the segments up to the first frame header, which holds the size, noting the first JFIF
+// segment's density on the way; each step moves forward.
 std::optional<PictureHeader> jpegHeader(QIODevice& data) {
+    std::optional<double> density;
+    bool jfifSeen = false;
     qint64 at = 2;
-    for (int step = 0; step < JpegSegmentsWalked && at < data.size() && data.seek(at); ++step) {
-        const QByteArray segment = data.read(9);
+    for (int step = 0; step < BlocksWalked && at < data.size() && data.seek(at); ++step) {
+        const QByteArray segment = data.read(16);
         if (segment.size() < 4 || static_cast<uchar>(segment[0]) != 0xFF) {
             return std::nullopt;
         }
         const auto marker = static_cast<uchar>(segment[1]);
         if (marker == 0xFF) {
             at += 1; // fill byte
-        } else if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
             at += 2; // stand-alone marker
-        } else if (isFrameMarker(marker)) {
+            continue;
+        }
+        if (isFrameMarker(marker)) {
             if (segment.size() < 9) {
                 return std::nullopt;
             }
-            return PictureHeader{bigEndian(segment, 7, 2), bigEndian(segment, 5, 2), 0};
-        } else {
-            at += 2 + bigEndian(segment, 2, 2);
+            return PictureHeader{.width = bigEndianAt<quint16>(segment, 7),
+                                 .height = bigEndianAt<quint16>(segment, 5),
+                                 .statedDotsPerInch = density};
         }
+        if (marker == 0xDA) {
+            return std::nullopt; // pixel data with no frame header before it
+        }
+        if (marker == 0xE0 && !jfifSeen && segment.size() >= 16 &&
+            segment.mid(4, 5) == QByteArray("JFIF\0", 5)) {
+            jfifSeen = true;
+            density = jfifDensity(segment);
+        }
+        at += 2 + bigEndianAt<quint16>(segment, 2);
     }
     return std::nullopt;
 }
 
-// Icon directory entries looked at: real icons hold a handful of sizes.
-constexpr int IconEntriesRead = 256;
-
 // An icon's sizes are small; what matters is where its images end, which the directory tells.
 std::optional<PictureHeader> iconHeader(QIODevice& data, const QByteArray& head) {
-    const int count = static_cast<int>(std::min<quint32>(littleEndian(head, 4, 2), IconEntriesRead));
+    const int count = std::min<int>(littleEndianAt<quint16>(head, 4), IconEntriesRead);
     data.seek(6);
     const QByteArray entries = data.read(16 * qint64{count});
     if (entries.size() < 16 * count || count == 0) {
@@ -129,8 +177,8 @@ std::optional<PictureHeader> iconHeader(QIODevice& data, const QByteArray& head)
         header.height =
             std::max<qint64>(header.height, entries[at + 1] == 0 ? 256 : static_cast<uchar>(entries[at + 1]));
         header.leastFileSize =
-            std::max<qint64>(header.leastFileSize,
-                             qint64{littleEndian(entries, at + 8, 4)} + littleEndian(entries, at + 12, 4));
+            std::max<qint64>(header.leastFileSize, qint64{littleEndianAt<quint32>(entries, at + 8)} +
+                                                       littleEndianAt<quint32>(entries, at + 12));
     }
     return header;
 }
@@ -145,7 +193,7 @@ std::optional<PictureHeader> readPictureHeader(QIODevice& data) {
     const QByteArray head = data.read(HeadBytes);
     std::optional<PictureHeader> header;
     if (head.startsWith("\x89PNG")) {
-        header = pngHeader(head);
+        header = pngHeader(data, head);
     } else if (head.startsWith("GIF8")) {
         header = gifHeader(head);
     } else if (head.startsWith("BM")) {

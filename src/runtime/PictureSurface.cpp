@@ -74,11 +74,6 @@ void PictureSurface::setScaleHeight(float units) {
     scaleHeight_ = units;
 }
 
-void PictureSurface::setPixelScale() {
-    scaleWidth_.reset();
-    scaleHeight_.reset();
-}
-
 int PictureSurface::deviceX(double x) const {
     return toDevice(x, pixelWidth(), scaleWidth_);
 }

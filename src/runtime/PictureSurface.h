@@ -24,13 +24,11 @@ public:
     void clear();
 
     ColourValue backColor() const { return background_; }
-    void setBackColor(ColourValue colour) { background_ = colour; }
 
     float ScaleWidth() const;
     float ScaleHeight() const;
     void setScaleWidth(float units);
     void setScaleHeight(float units);
-    void setPixelScale();
     bool hasUserScale() const { return scaleWidth_.has_value() || scaleHeight_.has_value(); }
 
     // Device pixel of a position in scale units (rounded down).

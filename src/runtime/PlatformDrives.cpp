@@ -6,8 +6,8 @@
 
 namespace {
 
-RuntimeError folderError(int number, const QString& folder, const QString& reason) {
-    return {number, QStringLiteral("Cannot open the folder \"%1\": %2").arg(folder, reason)};
+RuntimeError folderError(Reason reason, const QString& folder) {
+    return RuntimeError(Failure{.reason = reason, .name = folder});
 }
 
 } // namespace
@@ -23,12 +23,12 @@ QString PlatformDrives::folderText(const QString& path) {
 void PlatformDrives::requireReadableFolder(const QString& folder) {
     const QFileInfo info(folder);
     if (!info.exists()) {
-        throw folderError(ErrorNumber::PathNotFound, folder, QStringLiteral("it does not exist"));
+        throw folderError(Reason::FolderMissing, folder);
     }
     if (!info.isDir()) {
-        throw folderError(ErrorNumber::PathNotFound, folder, QStringLiteral("it is not a folder"));
+        throw folderError(Reason::FolderIsNoFolder, folder);
     }
     if (!info.isReadable()) {
-        throw folderError(ErrorNumber::PathFileAccessError, folder, QStringLiteral("access is denied"));
+        throw folderError(Reason::FolderDenied, folder);
     }
 }

@@ -1,16 +1,19 @@
 #include "RuntimeError.h"
 
-RuntimeError::RuntimeError(int number, const QString& text)
-    : std::runtime_error(text.toStdString()), number_(number), text_(text) {}
+#include "FailureTexts.h"
 
-RuntimeError RuntimeError::overflow() {
-    return {ErrorNumber::Overflow, QStringLiteral("Overflow")};
+RuntimeError::RuntimeError(Failure failure)
+    : std::runtime_error(englishText(failure).toStdString()), failure_(std::move(failure)),
+      number_(runtimeErrorNumber(failure_)) {}
+
+QString RuntimeError::text() const {
+    return QString::fromStdString(what());
 }
 
-RuntimeError RuntimeError::divisionByZero() {
-    return {ErrorNumber::DivisionByZero, QStringLiteral("Division by zero")};
+RuntimeError RuntimeError::overflow() {
+    return RuntimeError(Failure{Reason::Overflow});
 }
 
 RuntimeError RuntimeError::invalidPropertyValue() {
-    return {ErrorNumber::InvalidPropertyValue, QStringLiteral("Invalid property value")};
+    return RuntimeError(Failure{Reason::InvalidPropertyValue});
 }

@@ -1,5 +1,8 @@
 #pragma once
-// A runtime error as the forms runtime raises it: a number and a text, thrown as an exception.
+// A runtime error as the forms runtime raises it: a failure with its number, thrown as an exception
+// whose what() is the failure's English text.
+
+#include "Failure.h"
 
 #include <QString>
 
@@ -7,31 +10,18 @@
 
 class RuntimeError : public std::runtime_error {
 public:
-    RuntimeError(int number, const QString& text);
+    explicit RuntimeError(Failure failure);
 
     int number() const { return number_; }
-    const QString& text() const { return text_; }
+    const Failure& failure() const { return failure_; }
+    Reason reason() const { return failure_.reason; }
+    // The English text, as the command prints it.
+    QString text() const;
 
     static RuntimeError overflow();             // 6 "Overflow"
-    static RuntimeError divisionByZero();       // 11 "Division by zero"
     static RuntimeError invalidPropertyValue(); // 380 "Invalid property value"
 
 private:
+    Failure failure_;
     int number_;
-    QString text_;
 };
-
-namespace ErrorNumber {
-constexpr int Overflow = 6;
-constexpr int OutOfMemory = 7;
-constexpr int DivisionByZero = 11;
-constexpr int FileNotFound = 53;
-constexpr int FileAlreadyOpen = 55;
-constexpr int DeviceIOError = 57;
-constexpr int DiskFull = 61;
-constexpr int PermissionDenied = 70;
-constexpr int PathFileAccessError = 75;
-constexpr int PathNotFound = 76;
-constexpr int InvalidPropertyValue = 380;
-constexpr int InvalidPicture = 481;
-} // namespace ErrorNumber

@@ -1,7 +1,7 @@
 #include "Shell.h"
 
 #include "ChineseTexts.h"
-#include "RecordFile.h"
+#include "OutputFile.h"
 #include "RuntimeError.h"
 
 #include <QApplication>
@@ -48,7 +48,7 @@ int minimumMessageBoxWidth(const QString& title, const QFontMetrics& metrics) {
 }
 
 void DesktopShell::End() {
-    RecordFile::abandonAllOpen();
+    OutputFile::abandonAllOpen();
     std::fflush(nullptr);
     std::_Exit(0);
 }
@@ -81,7 +81,7 @@ QString dialogStartFolder(const QString& programFolder, const QString& remembere
     return isFolder(pictures) ? pictures : QDir::homePath();
 }
 
-QString DesktopShell::AppPath() const {
+QString DesktopShell::dialogFolder() const {
     return dialogStartFolder(QCoreApplication::applicationDirPath(),
                              QSettings(ApplicationTitle, ApplicationTitle).value(FolderKey).toString());
 }

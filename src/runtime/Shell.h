@@ -20,9 +20,11 @@ public:
     virtual void MsgBox(const QString& text, const QString& title = QString()) = 0;
     // Asks for a line of text with OK and Cancel, starting from defaultText; nothing when cancelled.
     virtual std::optional<QString> InputBox(const QString& prompt, const QString& defaultText) = 0;
-    // Ends the program at once: open record files are abandoned, no further handler runs.
+    // Ends the program at once: open output files are abandoned, no further handler runs.
     virtual void End() = 0;
-    virtual QString AppPath() const = 0;
+    // The folder the open and export dialogs start in, remembered from the last use; it stands where
+    // the program reads App.Path.
+    virtual QString dialogFolder() const = 0;
     // Notes the folder a dialog was last used in, where the dialogs start the next time.
     virtual void folderUsed(const QString& /*folder*/) {}
     // Screen.Width and Screen.Height, in twips.
@@ -48,7 +50,7 @@ public:
     std::optional<QString> InputBox(const QString& prompt, const QString& defaultText) override;
     [[noreturn]] void End() override;
     // Where the dialogs start (see dialogStartFolder), the last used folder kept with QSettings.
-    QString AppPath() const override;
+    QString dialogFolder() const override;
     void folderUsed(const QString& folder) override;
     QSize screenTwips() const override;
 };

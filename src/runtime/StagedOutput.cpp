@@ -2,34 +2,9 @@
 
 #include "RuntimeError.h"
 
-#include <cerrno>
 #include <utility>
 
-QString StagedOutput::leftover_;
-
-namespace {
-
-// The forms runtime's error number for a system call's errno.
-int errorNumberFor(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrorNumber::PermissionDenied;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return ErrorNumber::DiskFull;
-    case EIO:
-        return ErrorNumber::DeviceIOError;
-    case ENOENT:
-        return ErrorNumber::PathNotFound;
-    default:
-        return ErrorNumber::PathFileAccessError;
-    }
-}
-
-} // namespace
+std::optional<Failure> StagedOutput::leftover_;
 
 StagedOutput StagedOutput::stream(int descriptor, const QString& name) {
     StagedOutput output;
@@ -58,19 +33,19 @@ bool StagedOutput::isFile(std::uint64_t device, std::uint64_t inode) const {
     return exists_ && inode_ != 0 && device_ == device && inode_ == inode;
 }
 
-void StagedOutput::fail(int errorNumber, const QString& what) {
-    const QString reason = qt_error_string(errorNumber);
-    QString text = QStringLiteral("Cannot write the file \"%1\": %2")
-                       .arg(name_, what.isEmpty()     ? reason
-                                   : errorNumber == 0 ? what
-                                                      : QStringLiteral("%1 (%2)").arg(what, reason));
+void StagedOutput::fail(Reason reason, int systemError, const QString& detail) {
+    Failure failure{.reason = reason, .name = name_, .systemError = systemError, .detail = detail};
     discard();
-    if (!leftover_.isEmpty()) {
-        text += QStringLiteral("; ") + std::exchange(leftover_, {});
+    if (std::optional<Failure> leftover = takeLeftover()) {
+        failure.notes.push_back(std::move(*leftover));
     }
-    throw RuntimeError(errorNumberFor(errorNumber), text);
+    throw RuntimeError(std::move(failure));
 }
 
-QString StagedOutput::takeLeftover() {
-    return std::exchange(leftover_, {});
+std::optional<Failure> StagedOutput::takeLeftover() {
+    return std::exchange(leftover_, std::nullopt);
+}
+
+void StagedOutput::noteLeftover(const QString& temporary, int systemError) {
+    leftover_ = Failure{.reason = Reason::TemporaryLeftBehind, .name = temporary, .systemError = systemError};
 }

@@ -10,12 +10,15 @@
 // signals held until the copy is complete. A KILL or a power loss during the copy, or a file system that
 // cannot reserve or does not overwrite in place (btrfs, ZFS), can still leave it partly rewritten.
 
+#include "Failure.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class StagedOutput {
 public:
@@ -65,12 +68,14 @@ public:
     bool isFile(std::uint64_t device, std::uint64_t inode) const;
     // The path as given, with bytes that are not UTF-8 text shown as \xNN.
     const QString& name() const { return name_; }
-    // Raises the runtime error for a failed call: the path, `what` went wrong and the system's reason
-    // (errorNumber, an errno; 0 for a refusal of this program's own).
-    [[noreturn]] void fail(int errorNumber, const QString& what);
+    // Raises the runtime error for a failed call: the path, the reason and the system's errno (0 for a
+    // refusal of this program's own), with the note on a temporary file left behind.
+    [[noreturn]] void fail(Reason reason, int systemError, const QString& detail = {});
+    // A call that failed for the system's reason alone.
+    [[noreturn]] void fail(int systemError) { fail(Reason::WriteRefused, systemError); }
 
     // The note on a temporary file that an ending could not remove (a folder turned read-only), once.
-    static QString takeLeftover();
+    static std::optional<Failure> takeLeftover();
 
 private:
     StagedOutput() = default;
@@ -84,6 +89,7 @@ private:
     int linkInto(const char* name);
     void replaceInPlace();
     void closeFiles() noexcept;
+    static void noteLeftover(const QString& temporary, int systemError);
 
     QString name_;
     Options options_;
@@ -103,5 +109,5 @@ private:
     unsigned group_ = 0;
     std::uint64_t links_ = 0;
     bool unnamed_ = false;
-    static QString leftover_;
+    static std::optional<Failure> leftover_;
 };

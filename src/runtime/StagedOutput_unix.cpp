@@ -54,14 +54,14 @@ bool isProtectedLink(int folder, const struct stat& link) {
     return (parent.st_mode & stickyShared) == stickyShared && parent.st_uid != link.st_uid;
 }
 
-QString kindOf(mode_t mode) {
+Reason refusedKind(mode_t mode) {
     if (S_ISSOCK(mode)) {
-        return QStringLiteral("a socket");
+        return Reason::WriteIsSocket;
     }
     if (S_ISBLK(mode)) {
-        return QStringLiteral("a block device");
+        return Reason::WriteIsBlockDevice;
     }
-    return QStringLiteral("not a regular file");
+    return Reason::WriteIsNoFile;
 }
 
 // /proc holds links that name no path ("pipe:[1234]", a deleted file): only the kernel can follow them.
@@ -135,13 +135,12 @@ QByteArray temporaryName() {
 StagedOutput::StagedOutput(const QByteArray& path, Options options)
     : name_(pathForMessages(path)), options_(options) {
     if (path.isEmpty()) {
-        throw RuntimeError(ErrorNumber::PathNotFound,
-                           QStringLiteral("Cannot write a file: no file name was given"));
+        throw RuntimeError(Failure{Reason::FileNameMissing});
     }
     try {
         findDestination(path);
         if (exists_ && S_ISDIR(mode_)) {
-            fail(EISDIR, QStringLiteral("it is a folder"));
+            fail(Reason::WriteIsFolder, EISDIR);
         }
         if (exists_ && (S_ISCHR(mode_) || S_ISFIFO(mode_))) {
             // As shell redirection does; a FIFO waits here for its reader.
@@ -163,7 +162,7 @@ StagedOutput::StagedOutput(const QByteArray& path, Options options)
             }
         }
         if (exists_ && !S_ISREG(mode_)) {
-            fail(ENXIO, QStringLiteral("it is %1, not a file to write").arg(kindOf(mode_)));
+            fail(refusedKind(mode_), ENXIO);
         }
         openStaged();
     } catch (...) {
@@ -186,7 +185,7 @@ void StagedOutput::findDestination(const QByteArray& path) {
             if (folder >= 0) {
                 close(folder);
             }
-            fail(error, error == EISDIR ? QStringLiteral("it is a folder") : QString());
+            fail(error == EISDIR ? Reason::WriteIsFolder : Reason::WriteRefused, error);
         }
         const qsizetype slash = rest.lastIndexOf('/');
         const QByteArray folderPart = slash < 0    ? QByteArray(".")
@@ -195,7 +194,7 @@ void StagedOutput::findDestination(const QByteArray& path) {
         const int folder = openat(base, folderPart.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (folder < 0) {
             const int error = errno;
-            fail(error, error == ENOENT ? QStringLiteral("the folder does not exist") : QString());
+            fail(error == ENOENT ? Reason::WriteFolderMissing : Reason::WriteRefused, error);
         }
         if (folder_ >= 0) {
             close(folder_);
@@ -203,7 +202,7 @@ void StagedOutput::findDestination(const QByteArray& path) {
         folder_ = folder;
         entry_ = rest.mid(slash + 1);
         if (entry_ == "." || entry_ == "..") {
-            fail(EISDIR, QStringLiteral("it is a folder"));
+            fail(Reason::WriteIsFolder, EISDIR);
         }
         if (isProcFolder(folder_)) {
             takeResolvedByTheKernel();
@@ -212,21 +211,21 @@ void StagedOutput::findDestination(const QByteArray& path) {
         struct stat status {};
         if (fstatat(folder_, entry_.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT) {
-                fail(errno, {});
+                fail(errno);
             }
             return; // created here, also at the end of a dangling link
         }
         if (S_ISLNK(status.st_mode)) {
             if (followed == LinksFollowed) {
-                fail(ELOOP, {});
+                fail(ELOOP);
             }
             if (isProtectedLink(folder_, status)) {
-                fail(EACCES, {});
+                fail(EACCES);
             }
             QByteArray target(PATH_MAX, '\0');
             const ssize_t length = readlinkat(folder_, entry_.constData(), target.data(), target.size());
             if (length < 0) {
-                fail(errno, {});
+                fail(errno);
             }
             rest = target.left(length);
             continue;
@@ -246,7 +245,7 @@ void StagedOutput::findDestination(const QByteArray& path) {
 void StagedOutput::takeResolvedByTheKernel() {
     struct stat status {};
     if (fstatat(folder_, entry_.constData(), &status, 0) != 0) {
-        fail(errno, {});
+        fail(errno);
     }
     resolvedByTheKernel_ = true;
     exists_ = true;
@@ -262,7 +261,7 @@ void StagedOutput::openStream(int flags) {
     stream_ = true;
     file_ = openat(folder_, entry_.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC | flags);
     if (file_ < 0) {
-        fail(errno, {});
+        fail(errno);
     }
 }
 
@@ -271,14 +270,14 @@ void StagedOutput::openStaged() {
     const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
     struct stat folder {};
     if (fstat(folder_, &folder) == 0 && (folder.st_mode & writeBits) == 0) {
-        fail(EACCES, QStringLiteral("the folder is read-only"));
+        fail(Reason::WriteFolderReadOnly, EACCES);
     }
     if (exists_) {
         if ((mode_ & writeBits) == 0) {
-            fail(EACCES, QStringLiteral("the file is read-only"));
+            fail(Reason::WriteFileReadOnly, EACCES);
         }
         if (faccessat(folder_, entry_.constData(), W_OK, AT_EACCESS) != 0) {
-            fail(errno, QStringLiteral("the file is read-only"));
+            fail(Reason::WriteFileReadOnly, errno);
         }
     }
     openTemporary();
@@ -297,7 +296,7 @@ void StagedOutput::openTemporary() {
             return;
         }
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            fail(errno, {});
+            fail(errno);
         }
     }
 #endif
@@ -309,10 +308,10 @@ void StagedOutput::openTemporary() {
             return;
         }
         if (errno != EEXIST) {
-            fail(errno, {});
+            fail(errno);
         }
     }
-    fail(EEXIST, {});
+    fail(EEXIST);
 }
 
 // The owner first: changing it clears the set-user-ID bits the mode then puts back.
@@ -365,20 +364,20 @@ void StagedOutput::commit() {
     }
     if (stream_) {
         if (truncateFirst_ && ftruncate(file_, 0) != 0) {
-            fail(errno, {});
+            fail(errno);
         }
         const int descriptor = std::exchange(file_, -1);
         if (ownsStream_ && close(descriptor) != 0) {
-            fail(errno, {});
+            fail(errno);
         }
         return;
     }
     if (options_.syncBeforeReplacing && fdatasync(file_) != 0) {
-        fail(errno, {});
+        fail(errno);
     }
     // The last moment the old file is still whole: a run that is ending leaves it so.
     if (EndingSignals::noted() != 0) {
-        fail(EINTR, {});
+        fail(EINTR);
     }
     if (exists_ && links_ > 1) {
         replaceInPlace();
@@ -401,11 +400,11 @@ void StagedOutput::commit() {
             }
         }
         if (error != 0) {
-            fail(error, {});
+            fail(error);
         }
     }
     if (renameat(folder_, temporary_.constData(), folder_, entry_.constData()) != 0) {
-        fail(errno, {});
+        fail(errno);
     }
     temporary_.clear();
     discard();
@@ -417,33 +416,33 @@ void StagedOutput::commit() {
 void StagedOutput::replaceInPlace() {
     OpenDescriptor target(openat(folder_, entry_.constData(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     if (target.get() < 0) {
-        fail(errno, {});
+        fail(errno);
     }
     struct stat now {};
     if (fstat(target.get(), &now) != 0) {
-        fail(errno, {});
+        fail(errno);
     }
     if (now.st_dev != device_ || now.st_ino != inode_) {
-        fail(0, QStringLiteral("another file took its name while the export ran"));
+        fail(Reason::WriteNameTaken, 0);
     }
     // Exports on this machine to this file follow each other, each whole. A file system without such
     // locks is copied into unlocked; a signal ends the wait.
     if (flock(target.get(), LOCK_EX) != 0 && errno == EINTR) {
-        fail(EINTR, {});
+        fail(EINTR);
     }
     if (EndingSignals::noted() != 0) {
-        fail(EINTR, {});
+        fail(EINTR);
     }
     const off_t size = lseek(file_, 0, SEEK_END);
     if (size < 0) {
-        fail(errno, {});
+        fail(errno);
     }
     const EndingSignals::Held held;
     const auto& calls = options_.inPlace;
     const int reserved =
         calls.reserve ? calls.reserve(target.get(), size) : reserveBySystem(target.get(), size);
     if (forbidsTheCopy(reserved)) {
-        fail(reserved, {});
+        fail(reserved);
     }
     char buffer[1 << 16];
     int error = 0;
@@ -483,7 +482,7 @@ void StagedOutput::replaceInPlace() {
         error = closed;
     }
     if (error != 0) {
-        fail(error, {});
+        fail(error);
     }
 }
 
@@ -506,8 +505,7 @@ void StagedOutput::discard() noexcept {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(folder_);
         const ssize_t length = readlink(self.constData(), folder.data(), folder.size());
         const QByteArray where = length > 0 ? folder.left(length) + '/' + temporary_ : temporary_;
-        leftover_ = QStringLiteral("the temporary file \"%1\" could not be removed (%2)")
-                        .arg(pathForMessages(where), qt_error_string(error));
+        noteLeftover(pathForMessages(where), error);
     }
     temporary_.clear();
     closeFiles();

@@ -35,8 +35,7 @@ QString temporaryName() {
 StagedOutput::StagedOutput(const QByteArray& path, Options options)
     : name_(pathForMessages(path)), options_(options) {
     if (path.isEmpty()) {
-        throw RuntimeError(ErrorNumber::PathNotFound,
-                           QStringLiteral("Cannot write a file: no file name was given"));
+        throw RuntimeError(Failure{Reason::FileNameMissing});
     }
     try {
         QFileInfo info(QFile::decodeName(path));
@@ -45,10 +44,10 @@ StagedOutput::StagedOutput(const QByteArray& path, Options options)
         }
         entry_ = QFile::encodeName(info.absoluteFilePath());
         if (info.isDir()) {
-            fail(EISDIR, QStringLiteral("it is a folder"));
+            fail(Reason::WriteIsFolder, EISDIR);
         }
         if (!info.absoluteDir().exists()) {
-            fail(ENOENT, QStringLiteral("the folder does not exist"));
+            fail(Reason::WriteFolderMissing, ENOENT);
         }
         exists_ = info.exists();
         if (exists_ && !info.isFile()) {
@@ -56,12 +55,12 @@ StagedOutput::StagedOutput(const QByteArray& path, Options options)
             stream_ = true;
             file_ = _wopen(systemName(entry_).c_str(), _O_WRONLY | _O_BINARY);
             if (file_ < 0) {
-                fail(errno, {});
+                fail(errno);
             }
             return;
         }
         if (exists_ && !info.isWritable()) {
-            fail(EACCES, QStringLiteral("the file is read-only"));
+            fail(Reason::WriteFileReadOnly, EACCES);
         }
         for (int attempt = 0; file_ < 0 && attempt < 100; ++attempt) {
             const QByteArray temporary = QFile::encodeName(info.absoluteDir().filePath(temporaryName()));
@@ -70,11 +69,11 @@ StagedOutput::StagedOutput(const QByteArray& path, Options options)
             if (file_ >= 0) {
                 temporary_ = temporary;
             } else if (errno != EEXIST) {
-                fail(errno, {});
+                fail(errno);
             }
         }
         if (file_ < 0) {
-            fail(EEXIST, {});
+            fail(EEXIST);
         }
     } catch (...) {
         discard();
@@ -104,10 +103,10 @@ void StagedOutput::commit() {
     if (!stream_ && options_.syncBeforeReplacing && _commit(descriptor) != 0) {
         const int error = errno;
         _close(descriptor);
-        fail(error, {});
+        fail(error);
     }
     if (owned && _close(descriptor) != 0) {
-        fail(errno, {});
+        fail(errno);
     }
     if (stream_) {
         return;
@@ -115,7 +114,7 @@ void StagedOutput::commit() {
     std::error_code error;
     std::filesystem::rename(systemName(temporary_), systemName(entry_), error);
     if (error) {
-        fail(0, QString::fromStdString(error.message()));
+        fail(Reason::WriteNotPutInPlace, 0, QString::fromStdString(error.message()));
     }
     temporary_.clear();
 }
@@ -126,8 +125,7 @@ void StagedOutput::discard() noexcept {
     }
     file_ = -1;
     if (!temporary_.isEmpty() && _wunlink(systemName(temporary_).c_str()) != 0) {
-        leftover_ = QStringLiteral("the temporary file \"%1\" could not be removed (%2)")
-                        .arg(pathForMessages(temporary_), qt_error_string(errno));
+        noteLeftover(pathForMessages(temporary_), errno);
     }
     temporary_.clear();
 }

@@ -16,7 +16,6 @@ public:
     void setInterval(int milliseconds);
     bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled);
-    bool isRunningHandler() const { return running_; }
 
     // The handler; it runs through the owner's event dispatch.
     void onTimer(std::function<void()> handler) { handler_ = std::move(handler); }

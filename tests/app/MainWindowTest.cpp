@@ -73,7 +73,7 @@ void writeHalfBlackPicture(const QString& path, QSize size, int dotsPerInch) {
 
 // One step of a walk through the program, by its name in the table.
 void takeStep(WholeProgram& program, const QString& step) {
-    Forms& forms = program.forms;
+    ProgramWindows& forms = program.forms;
     MDIForm1& main = program.main;
     if (step.startsWith(QStringLiteral("open "))) {
         QVERIFY(main.openPictureFile(program.path(step.mid(5) + QStringLiteral(".jpg"))));
@@ -203,7 +203,7 @@ private slots:
     // Reducing first makes the grey picture first; a new picture closes both results.
     void reducingFirstMakesTheGreyPictureAndANewPictureReplacesTheResults() {
         WholeProgram program;
-        Forms& forms = program.forms;
+        ProgramWindows& forms = program.forms;
         const QImage first = variedImage(4, 4);
         program.open(first);
         program.main.xScale_Click();
@@ -228,7 +228,7 @@ private slots:
         QFETCH(bool, half);
         QFETCH(bool, closeBox);
         WholeProgram program;
-        Forms& forms = program.forms;
+        ProgramWindows& forms = program.forms;
         MDIForm1& main = program.main;
         const QImage opened = variedImage(3, 3);
         half ? program.convert(opened, false) : program.open(opened);
@@ -267,7 +267,7 @@ private slots:
     // Opened again after its close box, over a maximised grey window: laid out afresh, framed, not maximised.
     void theExportDialogOpensAlikeEveryTimeAndIsNeverMaximised() {
         WholeProgram program;
-        Forms& forms = program.forms;
+        ProgramWindows& forms = program.forms;
         program.convert(variedImage(3, 3), false);
         for (int opening = 0; opening < 2; ++opening) {
             forms.form2().setWindowStateValue(2);
@@ -285,7 +285,7 @@ private slots:
     // Reduced, a shown pixel is red where any pixel it stands for is marked; the marks go with the dialog.
     void theChosenSourceWindowMarksTheSelectionOnScreenOnly() {
         WholeProgram program;
-        Forms& forms = program.forms;
+        ProgramWindows& forms = program.forms;
         program.convert(variedImage(41, 29), true);
         PictureBox& grey = *forms.form2().Picture2;
         PictureBox& half = *forms.form3().Picture2;
@@ -332,7 +332,7 @@ private slots:
             picture.setPixel(x, 2, qRgba(qRed(pixel), qGreen(pixel), qBlue(pixel), 30 * x));
         }
         QVERIFY(picture.save(program.path("photo.png")));
-        Forms& forms = program.forms;
+        ProgramWindows& forms = program.forms;
         MDIForm1& main = program.main;
         QTimer::singleShot(0, &main, [&forms] {
             Form4& dialog = *forms.loadedForm4();
@@ -475,7 +475,7 @@ private slots:
         for (const QString& step : row.steps) {
             takeStep(program, step);
         }
-        Forms& forms = program.forms;
+        ProgramWindows& forms = program.forms;
         QStringList windows;
         for (const Form* window :
              {static_cast<Form*>(forms.loadedForm1()), static_cast<Form*>(forms.loadedForm2()),

@@ -122,7 +122,8 @@ private slots:
                 << Arguments{"--threshold", refused} + files << 2 << "the threshold must be a whole number"
                 << QByteArray();
         }
-        row("unknown format", Arguments{"--format", "pdf"} + files, 2, "'pdf'");
+        row("unknown format", Arguments{"--format", "pdf"} + files, 2,
+            "the format must be records, dxf, svg or csv, not 'pdf'");
         for (const char* refused : {"0", "-1", "abc", "1e2", "2,5", ""}) {
             QTest::addRow("pixel size '%s'", refused) << Arguments{"--pixel-size", refused} + files << 2
                                                       << "must be a positive decimal number" << QByteArray();
@@ -246,18 +247,22 @@ private slots:
 
     // The final line names a drawing's shapes: with outlines the 8-connected shapes and their outlines,
     // with squares the filled rectangles; points are those written, after the speck filter. The picture: a
-    // ring of 8 pixels, two pixels meeting at a corner and a single one, 7 x 4 pixels of 1 mm.
+    // ring of 8 pixels, two pixels meeting at a corner and a single one, 7 x 4 pixels of 1 mm, as given or
+    // as its file states (1000 pixels per metre).
     void theFinalLineCountsWhatWasWritten_data() {
         QTest::addColumn<Arguments>("options");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("line"); // %1 the file
         QTest::newRow("outlines")
-            << Arguments{"--shapes", "outlines", "--min-area", "2"} << "out.svg"
+            << Arguments{"--shapes", "outlines", "--min-area", "2", "--pixel-size", "1"} << "out.svg"
             << "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n";
         QTest::newRow("squares")
+            << Arguments{"--shapes", "squares", "--min-area", "2", "--pixel-size", "1"} << "out.dxf"
+            << "10 points in 6 filled shapes, a drawing of 7.00 x 4.00 mm, written to %1\n";
+        QTest::newRow("squares at the stated resolution")
             << Arguments{"--shapes", "squares", "--min-area", "2"} << "out.dxf"
             << "10 points in 6 filled shapes, a drawing of 7.00 x 4.00 mm, written to %1\n";
-        QTest::newRow("csv") << Arguments{"--min-area", "2"} << "out.csv"
+        QTest::newRow("csv") << Arguments{"--min-area", "2", "--pixel-size", "1"} << "out.csv"
                              << "10 points written to %1\n";
     }
     void theFinalLineCountsWhatWasWritten() {
@@ -271,10 +276,10 @@ private slots:
                 picture.setPixel(x, y, drawn[y][x] == u'#' ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
             }
         }
+        picture.setDotsPerMeterX(1000);
         QTemporaryDir work;
         QVERIFY(picture.save(work.filePath("shapes.png")));
-        const Run run = runExporter(options + Arguments{"--pixel-size", "1",
-                                                        QFile::encodeName(work.filePath("shapes.png")),
+        const Run run = runExporter(options + Arguments{QFile::encodeName(work.filePath("shapes.png")),
                                                         QFile::encodeName(work.filePath(file))});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(QString::fromUtf8(run.out), line.arg(work.filePath(file)));

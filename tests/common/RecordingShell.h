@@ -23,13 +23,13 @@ public:
         return answers.isEmpty() ? std::nullopt : std::optional<QString>(answers.takeFirst());
     }
     void End() override { ++endCount; }
-    QString AppPath() const override { return appPath; }
+    QString dialogFolder() const override { return startFolder; }
     QSize screenTwips() const override { return screen; }
 
     QList<Message> messages;
     QList<Message> prompts; // prompt and default text
     QStringList answers;
     int endCount = 0;
-    QString appPath;
+    QString startFolder;
     QSize screen{1024 * TwipsPerPixel, 768 * TwipsPerPixel};
 };

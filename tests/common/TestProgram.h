@@ -12,7 +12,7 @@
 struct TestProgram {
     TestProgram() {
         Module2::reset(); // no window exists yet to have read it
-        shell.appPath = folder.path();
+        shell.startFolder = folder.path();
     }
     QString path(const QString& name) const { return folder.filePath(name); }
 

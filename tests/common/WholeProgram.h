@@ -4,8 +4,8 @@
 // tests of the assembled program link.
 
 #include "TestProgram.h"
-#include "app/Forms.h"
 #include "app/MDIForm1.h"
+#include "app/ProgramWindows.h"
 #include "convert/Form5.h"
 #include "open/OpenPictureFile.h"
 #include "runtime/Timer.h"
@@ -28,7 +28,7 @@ struct WholeProgram : TestProgram {
     // Opens the picture as the open dialog's OK does, as if read from a file of this name.
     void open(const QImage& picture, const QString& name = QStringLiteral("picture.png")) {
         Module2::setCurrentPath(path(name));
-        pictureDecoded(shell, main, picture);
+        pictureDecoded(shell, main, {picture});
     }
     // Opens the picture and converts it, to half resolution too when asked.
     void convert(const QImage& picture, bool half) {
@@ -39,7 +39,7 @@ struct WholeProgram : TestProgram {
         }
     }
 
-    Forms forms{shell};
+    ProgramWindows forms{shell};
     MDIForm1& main = forms.mdiForm1();
     // Done to the next progress dialog once it shows, in place of its tick.
     std::function<void(Form5&)> nextProgress;

@@ -1,5 +1,5 @@
 // The export dialog on its own, over pictures a fake source holds. What a file holds is the export job's
-// and the formats' to prove, what a failed write leaves the record file's: the dialog's rows test what it
+// and the formats' to prove, what a failed write leaves the output file's: the dialog's rows test what it
 // adds, its choices, captions, messages and preview.
 
 #include "export/Form6.h"

@@ -2,7 +2,7 @@
 #include "RealReaders.h"
 #include "export/DxfOutlineWriter.h"
 #include "export/SvgOutlineWriter.h"
-#include "runtime/RecordFile.h"
+#include "runtime/OutputFile.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -52,7 +52,7 @@ Written writeOutlines(Drawing drawing, const ShapeSource& shapes, int unitPixels
                       QSize grid = {GridWidth, GridHeight}) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("outlines"));
-    RecordFile file(path, 1);
+    OutputFile file(path, 1);
     std::unique_ptr<OutlineWriter> writer;
     if (drawing == Drawing::Dxf) {
         writer = std::make_unique<DxfOutlineWriter>(file, grid, unitMillimetres);

@@ -7,8 +7,8 @@
 #include "export/ColumnRuns.h"
 #include "export/MergedRectangles.h"
 #include "export/SelectedRows.h"
-#include "export/SelectionCount.h"
 #include "export/StretchRecords.h"
+#include "export/SumHistogram.h"
 
 #include <QtTest>
 
@@ -160,12 +160,12 @@ private slots:
         PictureSurface picture = surfaceOf(size.width(), size.height()); // in varied colours
         picture.setScaleWidth(scale * static_cast<float>(size.width()));
         picture.setScaleHeight(scale * static_cast<float>(size.height()));
-        const SelectionCounts both = selectionCounts(picture);
+        const SumHistograms both = sumHistograms(picture);
         const ColumnRuns columnRuns(picture);
         for (const PointNumbering numbering :
              {PointNumbering::UnitsFromOne, PointNumbering::PixelsFromZero}) {
-            const SelectionCount& count = both.of(numbering);
-            QVERIFY(SelectionCount(picture, numbering).sumCounts() == count.sumCounts());
+            const SumHistogram& count = both.of(numbering);
+            QVERIFY(SumHistogram(picture, numbering).sumCounts() == count.sumCounts());
             // Every threshold through the walk every format's export takes (each names its numbering).
             for (const ExportPolarity polarity : Polarities) {
                 for (int threshold = 0; threshold <= 255; ++threshold) {
@@ -183,7 +183,7 @@ private slots:
         // point-data file and wherever every number written has one digit, else within a fifth.
         const bool oneDigit = size.width() <= 7 && size.height() <= 7 && scale <= 1;
         for (const FormatEntry& format : outputFormats()) {
-            const SelectionCount& count = both.of(format.numbering);
+            const SumHistogram& count = both.of(format.numbering);
             for (const ExportPolarity polarity : Polarities) {
                 for (const int threshold : {0, 100, 254}) {
                     const FormatExport written = exportFormat(
@@ -224,7 +224,7 @@ private slots:
     void otsuThresholdOfWorkedHistograms() {
         QFETCH(QList<int>, means);
         QFETCH(int, expected);
-        SelectionCount::SumCounts counts{};
+        SumHistogram::SumCounts counts{};
         for (qsizetype i = 0; i < means.size(); i += 2) {
             counts[3 * means[i]] = means[i + 1];
         }

@@ -5,8 +5,8 @@
 
 #include "export/HistogramLevels.h"
 #include "export/SelectedRows.h"
-#include "export/SelectionCount.h"
 #include "export/SelectionMarks.h"
+#include "export/SumHistogram.h"
 #include "runtime/ShownPicture.h"
 
 #include <QPainter>
@@ -62,10 +62,10 @@ Taken bySelectedRows(ExportPolarity polarity, int threshold) {
 
 // One count per picture of a single sum.
 Taken byCounts(ExportPolarity polarity, int threshold) {
-    static const std::vector<SelectionCount> single = [] {
-        std::vector<SelectionCount> counts;
+    static const std::vector<SumHistogram> single = [] {
+        std::vector<SumHistogram> counts;
         for (int sum = 0; sum < Sums; ++sum) {
-            SelectionCount::SumCounts one{};
+            SumHistogram::SumCounts one{};
             one[sum] = 1;
             counts.emplace_back(one);
         }
@@ -80,7 +80,7 @@ Taken byCounts(ExportPolarity polarity, int threshold) {
 
 // The three sums of a level weighed 1, 2 and 4: the written part of its bar tells which are written.
 Taken byHistogram(ExportPolarity polarity, int threshold) {
-    SelectionCount::SumCounts counts{};
+    SumHistogram::SumCounts counts{};
     for (int sum = 0; sum < Sums; ++sum) {
         counts[sum] = std::int64_t{1} << (sum % 3);
     }

@@ -26,9 +26,10 @@
 
 namespace {
 
-void writePicture(const QString& path, QSize size, QColor colour) {
+void writePicture(const QString& path, QSize size, QColor colour, int dotsPerMetre = 3780) {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(colour);
+    picture.setDotsPerMeterX(dotsPerMetre);
     QVERIFY(picture.save(path));
 }
 
@@ -44,8 +45,12 @@ struct Keys {
 };
 
 struct OpenedPictures : OpenedPictureSink {
-    void pictureOpened() override { pictures << Module2::document().picture(); }
+    void pictureOpened() override {
+        pictures << Module2::document().picture();
+        statedDotsPerInch << Module2::document().statedDotsPerInch();
+    }
     QList<QImage> pictures;
+    QList<std::optional<double>> statedDotsPerInch;
 };
 
 } // namespace
@@ -73,6 +78,7 @@ private slots:
     void init() {
         program.emplace();
         opened.pictures.clear();
+        opened.statedDotsPerInch.clear();
     }
     void cleanup() {
         delete dialog.data();
@@ -162,13 +168,13 @@ private slots:
     void okDecodesAgainOnlyWhenTheFileChangedSinceTheClick() {
         QFETCH(bool, changed);
         const QString path = file("photo.bmp");
-        writePicture(path, {4, 3}, Qt::red);
+        writePicture(path, {4, 3}, Qt::red, 3937);
         QDir(program->folder.path()).mkdir("elsewhere");
         Form4& form = openDialog();
         select(form, "photo.bmp");
         form.Dir1->setPath(file("elsewhere")); // OK still opens the file clicked
         const QDateTime stamp = QFileInfo(path).lastModified();
-        writePicture(path, {4, 3}, Qt::blue); // as many bytes as before
+        writePicture(path, {4, 3}, Qt::blue, 11811); // as many bytes as before
         QFile rewritten(path);
         QVERIFY(rewritten.open(QIODevice::ReadWrite));
         QVERIFY(rewritten.setFileTime(changed ? stamp.addSecs(2) : stamp, QFileDevice::FileModificationTime));
@@ -176,6 +182,7 @@ private slots:
         form.Command1->click();
         QCOMPARE(opened.pictures.size(), 1);
         QCOMPARE(opened.pictures[0].pixelColor(3, 2), changed ? QColor(Qt::blue) : QColor(Qt::red));
+        QCOMPARE(opened.statedDotsPerInch[0], (changed ? 11811 : 3937) * 0.0254); // read with its pixels
     }
 
     // The loader owns the reasons; the dialog reports one, for a file it cannot decode or one gone since the
@@ -217,8 +224,9 @@ private slots:
         emit form.Dir1->itemActivated(form.Dir1->currentItem()->child(0), 0); // a folder removed since shown
         form.Drive1->setCurrentIndex(1); // the user picks a drive that cannot be read
         QCOMPARE(program->shell.messages.size(), 2);
-        QVERIFY(program->shell.messages[0].text.contains(file("gone")) &&
-                program->shell.messages[1].text.contains(file("gone")));
+        const QString gone = QStringLiteral("无法打开文件夹“%1”：它不存在").arg(file("gone"));
+        QCOMPARE(program->shell.messages[0].text, gone);
+        QCOMPARE(program->shell.messages[1].text, gone);
         QCOMPARE(form.Drive1->Drive(), drive);
         QCOMPARE(form.Dir1->Path(), program->folder.path());
     }
@@ -362,9 +370,9 @@ private slots:
         auto used = std::make_unique<QTemporaryDir>();
         DesktopShell shell;
         shell.folderUsed(used->path());
-        QCOMPARE(shell.AppPath(), used->path());
+        QCOMPARE(shell.dialogFolder(), used->path());
         used.reset();
-        QCOMPARE(shell.AppPath(), dialogStartFolder(QCoreApplication::applicationDirPath()));
+        QCOMPARE(shell.dialogFolder(), dialogStartFolder(QCoreApplication::applicationDirPath()));
     }
 };
 

@@ -123,24 +123,6 @@ private slots:
         QCOMPARE(shell.messages[0].title, QStringLiteral("Quillet"));
     }
 
-    void errorsReadInChineseWithTheSystemsOwnReasonKept_data() {
-        QTest::addColumn<QString>("english");
-        QTest::addColumn<QString>("chinese");
-        QTest::newRow("write") << "Cannot write the file \"/a b/c.txt\": the folder is read-only"
-                               << "无法写入文件“/a b/c.txt”：文件夹是只读的";
-        QTest::newRow("system's reason") << "Cannot write the file \"c.txt\": File too large"
-                                         << "无法写入文件“c.txt”：File too large";
-        QTest::newRow("picture") << "Cannot open the picture \"p.png\": the picture cannot be decoded (bad)"
-                                 << "无法打开图片“p.png”：无法解码图片（bad）";
-        QTest::newRow("folder") << "Cannot open the folder \"/x\": access is denied"
-                                << "无法打开文件夹“/x”：拒绝访问";
-    }
-    void errorsReadInChineseWithTheSystemsOwnReasonKept() {
-        QFETCH(QString, english);
-        QFETCH(QString, chinese);
-        QCOMPARE(chineseErrorText(RuntimeError(70, english)), chinese);
-    }
-
     void aMessageBoxSaysOkInChineseAndShowsItsTitleWhole() {
         QVERIFY(loadChineseStandardTexts(*qApp));
         DesktopShell shell;

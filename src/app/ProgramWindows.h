@@ -20,12 +20,12 @@ class Form4;
 class Form5;
 class Form6;
 
-class Forms : private ResultWindowSurroundings, private ConversionWindows {
+class ProgramWindows : private ResultWindowSurroundings, private ConversionWindows {
 public:
-    explicit Forms(Shell& shell);
-    ~Forms() override;
-    Forms(const Forms&) = delete;
-    Forms& operator=(const Forms&) = delete;
+    explicit ProgramWindows(Shell& shell);
+    ~ProgramWindows() override;
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
 
     Shell& shell() const { return shell_; }
 
@@ -38,7 +38,6 @@ public:
     Form6& form6();
 
     // The window if it is loaded now, without loading it.
-    MDIForm1* loadedMdiForm1() const { return mdiForm1_.get(); }
     Form1* loadedForm1() const;
     Form2* loadedForm2() const;
     Form3* loadedForm3() const;

@@ -1,6 +1,6 @@
 #pragma once
-// How many points an export of one source picture writes, for every threshold and polarity, without
-// writing anything: the channel sums the export reads are counted once, then each question is a sum.
+// A histogram of the channel sums an export reads from one source picture: how many points the export
+// writes, for every threshold and polarity, without writing anything; each question is then a sum.
 
 #include "OutputFormat.h"
 #include "PointSelection.h"
@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <optional>
 
-class SelectionCount {
+class SumHistogram {
 public:
     // Channel sums run from 0 (black) to 3 · 255 (white).
     static constexpr int SumLevels = SelectedSums::Levels;
@@ -19,9 +19,9 @@ public:
 
     // Counts the sums an export in `numbering` reads from `source`, unit by unit; a read outside the
     // picture counts as white, as the export reads it.
-    SelectionCount(const PictureSurface& source, PointNumbering numbering);
+    SumHistogram(const PictureSurface& source, PointNumbering numbering);
     // A count of sums made elsewhere.
-    explicit SelectionCount(const SumCounts& counts);
+    explicit SumHistogram(const SumCounts& counts);
 
     // The points an export of the source with this polarity and threshold writes.
     std::int64_t points(ExportPolarity polarity, int threshold) const;
@@ -47,17 +47,17 @@ private:
 
 // The counts of one source in both numberings, made in one pass over its pixels: the point-data file
 // reads in one, the other formats in the other, and the dialog may switch between them at any time.
-struct SelectionCounts {
-    const SelectionCount& of(PointNumbering numbering) const {
+struct SumHistograms {
+    const SumHistogram& of(PointNumbering numbering) const {
         return numbering == PointNumbering::UnitsFromOne ? unitsFromOne : pixelsFromZero;
     }
 
-    SelectionCount unitsFromOne;
-    SelectionCount pixelsFromZero;
+    SumHistogram unitsFromOne;
+    SumHistogram pixelsFromZero;
 };
-SelectionCounts selectionCounts(const PictureSurface& source);
+SumHistograms sumHistograms(const PictureSurface& source);
 
 // The threshold of Otsu's method over the means (sum / 3) of these counts: the t in 1..255 that
 // maximises the between-class variance of "mean < t" and "mean >= t", the smallest such t on a tie;
 // none when every counted unit has the same mean (or there are none).
-std::optional<int> otsuThreshold(const SelectionCount::SumCounts& counts);
+std::optional<int> otsuThreshold(const SumHistogram::SumCounts& counts);

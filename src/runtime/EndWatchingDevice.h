@@ -5,10 +5,10 @@
 
 #include <QIODevice>
 
-class PictureSource : public QIODevice {
+class EndWatchingDevice : public QIODevice {
 public:
     // data stays owned by the caller, open for reading and with random access, for this one's life.
-    explicit PictureSource(QIODevice& data);
+    explicit EndWatchingDevice(QIODevice& data);
 
     bool open(OpenMode mode) override;
     bool isSequential() const override { return false; }

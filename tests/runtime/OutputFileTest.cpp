@@ -1,8 +1,8 @@
-// A record file holds exactly its records, and its staged output writes what open(O_WRONLY | O_CREAT) would
+// An output file holds exactly its records, and its staged output writes what open(O_WRONLY | O_CREAT) would
 // write and nothing else: the POSIX system's links, folders, FIFOs, devices, owners and names in /proc; a
 // hard-linked file takes the whole new content or keeps the old.
 
-#include "runtime/RecordFile.h"
+#include "runtime/OutputFile.h"
 #include "runtime/RuntimeError.h"
 
 #include "PointFiles.h"
@@ -58,7 +58,7 @@ bool linksAreProtected() {
 }
 
 void writeHeaderTo(const QString& path) {
-    RecordFile file(path, 24);
+    OutputFile file(path, 24);
     file.Put(Header.constData(), 12);
     file.Close();
 }
@@ -84,7 +84,7 @@ private:
 };
 
 // Records of 24 bytes filled with one letter: exports told apart by their content and length.
-void putRecords(RecordFile& file, char letter, int count) {
+void putRecords(OutputFile& file, char letter, int count) {
     const QByteArray record(24, letter);
     for (int index = 0; index < count; ++index) {
         file.Put(record.constData(), 24);
@@ -103,7 +103,7 @@ const QByteArray OldContent = QByteArray("OLD!").repeated(30000); // two blocks 
 
 } // namespace
 
-class RecordFileTest : public QObject {
+class OutputFileTest : public QObject {
     Q_OBJECT
 private slots:
     // A new file is made 0644 here, so a mode that is not kept shows.
@@ -141,7 +141,7 @@ private slots:
         if (!old.isEmpty()) {
             writeFile(path, old);
         }
-        std::optional<RecordFile> file(
+        std::optional<OutputFile> file(
             std::in_place, StagedOutput(QFile::encodeName(path), {.unnamedTemporary = unnamed}), 24);
         const QByteArray point = pointRecords({{1, 1, 40}});
         std::optional<FileSizeLimit> limit;
@@ -159,10 +159,32 @@ private slots:
             }
         }
         ending == "closed"      ? file->Close()
-        : ending == "abandoned" ? RecordFile::abandonAllOpen()
+        : ending == "abandoned" ? OutputFile::abandonAllOpen()
                                 : file.reset();
         QCOMPARE(contents(path), ending == "closed" ? Header + point : old);
         QCOMPARE(everything(QFileInfo(path).path()), QStringList{QFileInfo(path).fileName()});
+    }
+
+    // A temporary file that cannot be removed after a failure is named with it, so that the user can.
+    void aTemporaryLeftBehindIsNamedWithTheFailure() {
+        QTemporaryDir dir;
+        StagedOutput output(QFile::encodeName(dir.filePath("out.pts")), {.unnamedTemporary = false});
+        const QStringList temporaries = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(temporaries.size(), 1);
+        // Gone before the commit: neither renamed into place nor removed.
+        QVERIFY(QFile::remove(dir.filePath(temporaries[0])));
+        try {
+            output.commit();
+            QFAIL("a missing temporary file was put in place");
+        } catch (const RuntimeError& error) {
+            QCOMPARE(error.reason(), Reason::WriteRefused);
+            QCOMPARE(error.failure().notes.size(), std::size_t{1});
+            const Failure& note = error.failure().notes[0];
+            QCOMPARE(note.reason, Reason::TemporaryLeftBehind);
+            QCOMPARE(note.name, QDir(QFileInfo(dir.path()).canonicalFilePath()).filePath(temporaries[0]));
+            QCOMPARE(note.systemError, ENOENT);
+        }
+        QVERIFY(!StagedOutput::takeLeftover()); // told once
     }
 
     // Whatever open(path, O_WRONLY | O_CREAT) would write is written, and nothing else: the kernel's own
@@ -306,7 +328,7 @@ private slots:
         });
         QByteArray expected;
         try {
-            RecordFile file(path, 24);
+            OutputFile file(path, 24);
             qint32 next = 0;
             const auto fill = [&](std::size_t reserved, std::size_t kept) {
                 char* const records = file.reserve(reserved);
@@ -430,7 +452,7 @@ private slots:
                 return ++writes < 1000 ? 0 : -1;
             };
         }
-        RecordFile file(StagedOutput(QFile::encodeName(dir.filePath("a.pts")), options), 24);
+        OutputFile file(StagedOutput(QFile::encodeName(dir.filePath("a.pts")), options), 24);
         putRecords(file, 'n', 6000);
         if (meanwhile == "replaced") {
             writeFile(dir.filePath("other"), "OTHER");
@@ -473,7 +495,7 @@ private slots:
             for (int index = 0; index < Exports; ++index) {
                 exports.emplace_back([&, index] {
                     try {
-                        RecordFile file(StagedOutput(QFile::encodeName(dir.filePath("a.pts")), options), 24);
+                        OutputFile file(StagedOutput(QFile::encodeName(dir.filePath("a.pts")), options), 24);
                         putRecords(file, char('A' + index), 2000 + 700 * index);
                         complete.arrive_and_wait();
                         file.Close();
@@ -518,7 +540,7 @@ private slots:
                 return 0;
             };
             try {
-                RecordFile file(StagedOutput(QFile::encodeName(dir.filePath("a.pts")), options), 24);
+                OutputFile file(StagedOutput(QFile::encodeName(dir.filePath("a.pts")), options), 24);
                 putRecords(file, 'n', 20000);
                 file.Close();
             } catch (const RuntimeError&) {
@@ -534,5 +556,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(RecordFileTest)
-#include "RecordFileTest.moc"
+QTEST_APPLESS_MAIN(OutputFileTest)
+#include "OutputFileTest.moc"

@@ -7,8 +7,8 @@
 // of the photo-like picture against its squares DXF and SVG in the same runs, and every format of a
 // 2000 x 2000 picture of random grain, the worst case for shapes.
 
-#include "../BenchSupport.h"
-#include "../ShapePictures.h"
+#include "BenchSupport.h"
+#include "ShapePictures.h"
 #include "export/ExportJob.h"
 #include "export/MergedRectangles.h"
 #include "runtime/DoEvents.h"

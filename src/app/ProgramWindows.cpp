@@ -1,4 +1,4 @@
-#include "Forms.h"
+#include "ProgramWindows.h"
 
 #include "app/MDIForm1.h"
 #include "app/MainStatusBar.h"
@@ -24,11 +24,11 @@ template <typename FormType> FormType* ifLoaded(const QPointer<FormType>& slot) 
 
 } // namespace
 
-Forms::Forms(Shell& shell) : shell_(shell) {}
+ProgramWindows::ProgramWindows(Shell& shell) : shell_(shell) {}
 
-Forms::~Forms() = default;
+ProgramWindows::~ProgramWindows() = default;
 
-MDIForm1& Forms::mdiForm1() {
+MDIForm1& ProgramWindows::mdiForm1() {
     if (!mdiForm1_) {
         mdiForm1_ = std::make_unique<MDIForm1>(*this);
         mdiForm1_->onEvent([this] { mdiForm1_->MDIForm_Load(); });
@@ -37,7 +37,7 @@ MDIForm1& Forms::mdiForm1() {
 }
 
 template <typename FormType, typename Create>
-FormType& Forms::reference(QPointer<FormType>& slot, bool childOfMainWindow, Create create) {
+FormType& ProgramWindows::reference(QPointer<FormType>& slot, bool childOfMainWindow, Create create) {
     if (FormType* loaded = ifLoaded(slot)) {
         return *loaded;
     }
@@ -65,7 +65,7 @@ FormType& Forms::reference(QPointer<FormType>& slot, bool childOfMainWindow, Cre
 }
 
 // A result window's picture goes with the window: the document no longer has it.
-template <typename FormType> void Forms::discardWithWindow(FormType& form) {
+template <typename FormType> void ProgramWindows::discardWithWindow(FormType& form) {
     if constexpr (std::is_same_v<FormType, Form2> || std::is_same_v<FormType, Form3>) {
         constexpr ConversionResult result =
             std::is_same_v<FormType, Form2> ? ConversionResult::Grey : ConversionResult::Half;
@@ -73,7 +73,7 @@ template <typename FormType> void Forms::discardWithWindow(FormType& form) {
     }
 }
 
-Form1& Forms::form1() {
+Form1& ProgramWindows::form1() {
     const bool created = !ifLoaded(form1_);
     Form1& form = reference(form1_, true, [this](QWidget* parent) { return new Form1(shell_, parent); });
     if (created && Module2::document().isOpen()) {
@@ -83,7 +83,7 @@ Form1& Forms::form1() {
     return form;
 }
 
-Form1& Forms::showOpenedPicture() {
+Form1& ProgramWindows::showOpenedPicture() {
     // The old picture's results go with it: the menu items convert the new picture.
     for (PictureWindowForm* result :
          {static_cast<PictureWindowForm*>(loadedForm2()), static_cast<PictureWindowForm*>(loadedForm3())}) {
@@ -100,21 +100,21 @@ Form1& Forms::showOpenedPicture() {
     return form;
 }
 
-Form2& Forms::form2() {
+Form2& ProgramWindows::form2() {
     return reference(form2_, true, [this](QWidget* parent) { return new Form2(shell_, *this, parent); });
 }
-Form3& Forms::form3() {
+Form3& ProgramWindows::form3() {
     return reference(form3_, true, [this](QWidget* parent) { return new Form3(shell_, *this, parent); });
 }
-Form4& Forms::form4() {
+Form4& ProgramWindows::form4() {
     return reference(form4_, false,
                      [this](QWidget* parent) { return new Form4(shell_, mdiForm1(), parent); });
 }
-Form5& Forms::form5() {
+Form5& ProgramWindows::form5() {
     return reference(form5_, false, [this](QWidget* parent) { return new Form5(shell_, *this, parent); });
 }
 
-Form6& Forms::form6() {
+Form6& ProgramWindows::form6() {
     const bool created = !ifLoaded(form6_);
     Form6& form = reference(form6_, true, [this](QWidget* parent) {
         return new Form6(shell_, exportSources_, Module2::document(), parent);
@@ -126,14 +126,14 @@ Form6& Forms::form6() {
     return form;
 }
 
-void Forms::showConvertedGrey() {
+void ProgramWindows::showConvertedGrey() {
     if (Form2* grey = loadedForm2(); grey && Module2::StageDone(1) != BooleanTrue) {
         grey->Unload();
     }
     form2().Show();
 }
 
-void Forms::showConvertedHalf() {
+void ProgramWindows::showConvertedHalf() {
     if (Form3* half = loadedForm3(); half && Module2::StageDone(2) != BooleanTrue) {
         half->Unload();
     }
@@ -149,34 +149,34 @@ void Forms::showConvertedHalf() {
     form3().Show();
 }
 
-Form1* Forms::loadedForm1() const {
+Form1* ProgramWindows::loadedForm1() const {
     return ifLoaded(form1_);
 }
-Form2* Forms::loadedForm2() const {
+Form2* ProgramWindows::loadedForm2() const {
     return ifLoaded(form2_);
 }
-Form3* Forms::loadedForm3() const {
+Form3* ProgramWindows::loadedForm3() const {
     return ifLoaded(form3_);
 }
-Form4* Forms::loadedForm4() const {
+Form4* ProgramWindows::loadedForm4() const {
     return ifLoaded(form4_);
 }
-Form5* Forms::loadedForm5() const {
+Form5* ProgramWindows::loadedForm5() const {
     return ifLoaded(form5_);
 }
-Form6* Forms::loadedForm6() const {
+Form6* ProgramWindows::loadedForm6() const {
     return ifLoaded(form6_);
 }
 
-Form1& Forms::originalWindow() {
+Form1& ProgramWindows::originalWindow() {
     return form1();
 }
 
-Form2& Forms::greyWindow() {
+Form2& ProgramWindows::greyWindow() {
     return form2();
 }
 
-bool Forms::runProgressDialog() {
+bool ProgramWindows::runProgressDialog() {
     // The stage is done again only when this run finishes; a cancelled run leaves it undone.
     const std::int16_t mode = Module2::ConvertMode();
     const std::optional<ConversionResult> result = mode == 1   ? std::optional(ConversionResult::Grey)
@@ -199,15 +199,15 @@ bool Forms::runProgressDialog() {
     return document.finished(*result);
 }
 
-PictureBox& Forms::originalPicture() {
+PictureBox& ProgramWindows::originalPicture() {
     return *form1().Picture2;
 }
 
-PictureBox& Forms::resultPicture(ConversionResult result) {
+PictureBox& ProgramWindows::resultPicture(ConversionResult result) {
     return *(result == ConversionResult::Grey ? form2().Picture2 : form3().Picture2);
 }
 
-void Forms::maximiseResultWindow(ConversionResult result) {
+void ProgramWindows::maximiseResultWindow(ConversionResult result) {
     PictureWindowForm& window =
         result == ConversionResult::Grey ? static_cast<PictureWindowForm&>(form2()) : form3();
     window.setWindowStateValue(2);

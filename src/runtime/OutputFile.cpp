@@ -1,4 +1,4 @@
-#include "RecordFile.h"
+#include "OutputFile.h"
 
 #include "RuntimeError.h"
 
@@ -18,17 +18,17 @@ constexpr std::size_t BufferBytes = WriteBytes + (64u << 10);
 // only as the writer falls behind, and kept by the allocator from one file to the next.
 constexpr int BufferCount = 16;
 
-std::vector<RecordFile*>& openFiles() {
-    static std::vector<RecordFile*> files;
+std::vector<OutputFile*>& openFiles() {
+    static std::vector<OutputFile*> files;
     return files;
 }
 
 } // namespace
 
-RecordFile::RecordFile(const QString& path, int recordLength)
-    : RecordFile(StagedOutput(QFile::encodeName(path)), recordLength) {}
+OutputFile::OutputFile(const QString& path, int recordLength)
+    : OutputFile(StagedOutput(QFile::encodeName(path)), recordLength) {}
 
-RecordFile::RecordFile(StagedOutput output, int recordLength)
+OutputFile::OutputFile(StagedOutput output, int recordLength)
     : output_(std::move(output)), recordLength_(recordLength) {
     open_ = true;
     try {
@@ -43,13 +43,13 @@ RecordFile::RecordFile(StagedOutput output, int recordLength)
     openFiles().push_back(this);
 }
 
-RecordFile::~RecordFile() {
+OutputFile::~OutputFile() {
     auto& files = openFiles();
     files.erase(std::remove(files.begin(), files.end(), this), files.end());
     discard();
 }
 
-void RecordFile::writeQueuedBuffers() {
+void OutputFile::writeQueuedBuffers() {
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return !queued_.empty() || stopping_; });
@@ -72,7 +72,7 @@ void RecordFile::writeQueuedBuffers() {
     }
 }
 
-void RecordFile::waitUntil(std::unique_lock<std::mutex>& lock, bool (RecordFile::*done)() const) {
+void OutputFile::waitUntil(std::unique_lock<std::mutex>& lock, bool (OutputFile::*done)() const) {
     changed_.wait(lock, [this, done] { return (this->*done)() || writeError_ != 0; });
     if (writeError_ != 0) {
         const int error = writeError_;
@@ -81,7 +81,7 @@ void RecordFile::waitUntil(std::unique_lock<std::mutex>& lock, bool (RecordFile:
     }
 }
 
-void RecordFile::stopWriter() {
+void OutputFile::stopWriter() {
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -92,10 +92,9 @@ void RecordFile::stopWriter() {
     }
 }
 
-void RecordFile::makeRoom(std::size_t bytes) {
+void OutputFile::makeRoom(std::size_t bytes) {
     if (!open_) {
-        throw RuntimeError(ErrorNumber::PathFileAccessError,
-                           QStringLiteral("Cannot write the file \"%1\": the file is closed").arg(path()));
+        throw RuntimeError(Failure{.reason = Reason::WriteFileClosed, .name = path()});
     }
     handOver(used_ / WriteBytes * WriteBytes);
     if (buffer_.size - used_ < bytes) {
@@ -103,7 +102,7 @@ void RecordFile::makeRoom(std::size_t bytes) {
     }
 }
 
-void RecordFile::handOver(std::size_t bytes) {
+void OutputFile::handOver(std::size_t bytes) {
     if (bytes == 0) {
         return;
     }
@@ -127,7 +126,7 @@ void RecordFile::handOver(std::size_t bytes) {
         if (spare_.empty() && buffersMade_ < BufferCount) {
             ++buffersMade_;
         } else {
-            waitUntil(lock, &RecordFile::hasSpareBuffer);
+            waitUntil(lock, &OutputFile::hasSpareBuffer);
             next = std::move(spare_.back());
             spare_.pop_back();
         }
@@ -141,21 +140,21 @@ void RecordFile::handOver(std::size_t bytes) {
     used_ = restBytes;
 }
 
-void RecordFile::Close() {
+void OutputFile::Close() {
     if (!open_) {
         return;
     }
     handOver(used_);
     {
         std::unique_lock lock(mutex_);
-        waitUntil(lock, &RecordFile::allWritten);
+        waitUntil(lock, &OutputFile::allWritten);
     }
     stopWriter();
     open_ = false;
     output_.commit(); // which discards what it could not put in place
 }
 
-void RecordFile::discard() {
+void OutputFile::discard() {
     stopWriter();
     used_ = 0;
     if (open_) {
@@ -164,13 +163,13 @@ void RecordFile::discard() {
     }
 }
 
-void RecordFile::fail(int errorNumber) {
+void OutputFile::fail(int errorNumber) {
     discard();
-    output_.fail(errorNumber, {});
+    output_.fail(errorNumber);
 }
 
-void RecordFile::abandonAllOpen() {
-    for (RecordFile* file : openFiles()) {
+void OutputFile::abandonAllOpen() {
+    for (OutputFile* file : openFiles()) {
         file->discard();
     }
     openFiles().clear();

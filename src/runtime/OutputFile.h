@@ -1,9 +1,10 @@
 #pragma once
-// A file of fixed-length records written front to back, through a staged output: an existing file
-// stays as it was until Close succeeds, and a file that is never closed (an error, the program
-// ending) leaves nothing behind. Full buffers queue for a writer thread, so that filling the next ones
-// overlaps the system's copying of the earlier ones; a stream (a device, a FIFO) is written in the
-// caller's thread, where a signal can end a write that waits for the reader.
+// The file an export writes, whatever its format: records of a fixed length (24 bytes for the
+// point-data file, 1 for the text of a drawing or table) written front to back, through a staged
+// output: an existing file stays as it was until Close succeeds, and a file that is never closed (an
+// error, the program ending) leaves nothing behind. Full buffers queue for a writer thread, so that filling
+// the next ones overlaps the system's copying of the earlier ones; a stream (a device, a FIFO) is written in
+// the caller's thread, where a signal can end a write that waits for the reader.
 
 #include "StagedOutput.h"
 
@@ -18,14 +19,14 @@
 #include <utility>
 #include <vector>
 
-class RecordFile {
+class OutputFile {
 public:
     // Opens for writing; raises a runtime error naming the path and the reason when it cannot.
-    RecordFile(const QString& path, int recordLength);
-    RecordFile(StagedOutput output, int recordLength);
-    ~RecordFile();
-    RecordFile(const RecordFile&) = delete;
-    RecordFile& operator=(const RecordFile&) = delete;
+    OutputFile(const QString& path, int recordLength);
+    OutputFile(StagedOutput output, int recordLength);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
 
     // Puts one record at the next record position; bytes past `size` are zero filler.
     void Put(const void* data, int size) {
@@ -84,7 +85,7 @@ private:
     };
 
     void writeQueuedBuffers();
-    void waitUntil(std::unique_lock<std::mutex>& lock, bool (RecordFile::*done)() const);
+    void waitUntil(std::unique_lock<std::mutex>& lock, bool (OutputFile::*done)() const);
     bool hasSpareBuffer() const { return !spare_.empty(); }
     bool allWritten() const { return queued_.empty() && !writing_; }
     void stopWriter();

@@ -1,4 +1,4 @@
-#include "SelectionCount.h"
+#include "SumHistogram.h"
 
 #include "ChannelSums.h"
 #include "SumTally.h"
@@ -13,8 +13,8 @@ namespace {
 // A count is made for one numbering or for both at once.
 constexpr std::size_t MostNumberings = 2;
 using Weights = std::array<std::int64_t, MostNumberings>;
-constexpr int OutsideSum = SelectionCount::SumLevels - 1;
-static_assert(SumTally::Levels == SelectionCount::SumLevels);
+constexpr int OutsideSum = SumHistogram::SumLevels - 1;
+static_assert(SumTally::Levels == SumHistogram::SumLevels);
 
 // One axis of the picture as the numberings read it: each device pixel is read by some units of each
 // numbering (a unit of a fine scale may read a pixel its neighbour reads too); pixels read alike form a
@@ -70,8 +70,8 @@ void tallyLine(SumTally& tally, const QRgb* line, std::span<const int> columns) 
 }
 
 // The sums the units of each numbering read from `source`, one pass over the pixels they read.
-std::vector<SelectionCount::SumCounts> countedSums(const PictureSurface& source,
-                                                   std::span<const PointNumbering> numberings) {
+std::vector<SumHistogram::SumCounts> countedSums(const PictureSurface& source,
+                                                 std::span<const PointNumbering> numberings) {
     std::vector<UnitReads> reads;
     std::vector<const std::vector<int>*> columnReads;
     std::vector<const std::vector<int>*> rowReads;
@@ -98,7 +98,7 @@ std::vector<SelectionCount::SumCounts> countedSums(const PictureSurface& source,
         }
     }
 
-    std::vector<SelectionCount::SumCounts> counts(numberings.size());
+    std::vector<SumHistogram::SumCounts> counts(numberings.size());
     for (std::size_t n = 0; n < numberings.size(); ++n) {
         for (std::size_t rowClass = 0; rowClass < rows.classWeights.size(); ++rowClass) {
             for (std::size_t columnClass = 0; columnClass < columnClasses; ++columnClass) {
@@ -108,7 +108,7 @@ std::vector<SelectionCount::SumCounts> countedSums(const PictureSurface& source,
                     continue;
                 }
                 const auto& tally = tallies[rowClass * columnClasses + columnClass].total();
-                for (int sum = 0; sum < SelectionCount::SumLevels; ++sum) {
+                for (int sum = 0; sum < SumHistogram::SumLevels; ++sum) {
                     counts[n][sum] += weight * tally[sum];
                 }
             }
@@ -146,10 +146,10 @@ private:
 
 } // namespace
 
-SelectionCount::SelectionCount(const PictureSurface& source, PointNumbering numbering)
-    : SelectionCount(countedSums(source, std::span(&numbering, 1)).front()) {}
+SumHistogram::SumHistogram(const PictureSurface& source, PointNumbering numbering)
+    : SumHistogram(countedSums(source, std::span(&numbering, 1)).front()) {}
 
-SelectionCount::SelectionCount(const SumCounts& counts) : counts_(counts) {
+SumHistogram::SumHistogram(const SumCounts& counts) : counts_(counts) {
     for (int sum = 0; sum < SumLevels; ++sum) {
         const int grey = static_cast<int>(greyOfSum(static_cast<std::uint32_t>(sum)));
         const int digits = grey < 10 ? 1 : grey < 100 ? 2 : 3;
@@ -158,34 +158,34 @@ SelectionCount::SelectionCount(const SumCounts& counts) : counts_(counts) {
     }
 }
 
-SelectionCounts selectionCounts(const PictureSurface& source) {
+SumHistograms sumHistograms(const PictureSurface& source) {
     constexpr PointNumbering Both[] = {PointNumbering::UnitsFromOne, PointNumbering::PixelsFromZero};
     const auto counts = countedSums(source, Both);
-    return {SelectionCount(counts[0]), SelectionCount(counts[1])};
+    return {SumHistogram(counts[0]), SumHistogram(counts[1])};
 }
 
-std::int64_t SelectionCount::points(ExportPolarity polarity, int threshold) const {
+std::int64_t SumHistogram::points(ExportPolarity polarity, int threshold) const {
     return selected(below_, polarity, threshold);
 }
 
-std::int64_t SelectionCount::greyDigits(ExportPolarity polarity, int threshold) const {
+std::int64_t SumHistogram::greyDigits(ExportPolarity polarity, int threshold) const {
     return selected(digitsBelow_, polarity, threshold);
 }
 
-SelectionExtent SelectionCount::extent(ExportPolarity polarity, int threshold) const {
+SelectionExtent SumHistogram::extent(ExportPolarity polarity, int threshold) const {
     const std::int64_t selectedPoints = points(polarity, threshold);
     return {selectedPoints, selectedPoints, greyDigits(polarity, threshold)};
 }
 
-std::int64_t SelectionCount::selected(const Below& below, ExportPolarity polarity, int threshold) {
+std::int64_t SumHistogram::selected(const Below& below, ExportPolarity polarity, int threshold) {
     const SelectedSums sums = selectedSums(polarity, threshold);
     return below[sums.end] - below[sums.first];
 }
 
-std::optional<int> otsuThreshold(const SelectionCount::SumCounts& counts) {
+std::optional<int> otsuThreshold(const SumHistogram::SumCounts& counts) {
     std::int64_t total = 0;
     std::int64_t totalSum = 0;
-    for (int sum = 0; sum < SelectionCount::SumLevels; ++sum) {
+    for (int sum = 0; sum < SumHistogram::SumLevels; ++sum) {
         total += counts[sum];
         totalSum += counts[sum] * sum;
     }

@@ -1,8 +1,8 @@
-#include "PictureSource.h"
+#include "EndWatchingDevice.h"
 
-PictureSource::PictureSource(QIODevice& data) : data_(data) {}
+EndWatchingDevice::EndWatchingDevice(QIODevice& data) : data_(data) {}
 
-bool PictureSource::open(OpenMode mode) {
+bool EndWatchingDevice::open(OpenMode mode) {
     if ((mode & WriteOnly) != 0 || !data_.isReadable() || !data_.seek(0)) {
         return false;
     }
@@ -10,20 +10,20 @@ bool PictureSource::open(OpenMode mode) {
     return QIODevice::open(mode | Unbuffered);
 }
 
-qint64 PictureSource::size() const {
+qint64 EndWatchingDevice::size() const {
     return data_.size();
 }
 
-bool PictureSource::seek(qint64 position) {
+bool EndWatchingDevice::seek(qint64 position) {
     return data_.seek(position) && QIODevice::seek(position);
 }
 
-void PictureSource::forgetShortReads() {
+void EndWatchingDevice::forgetShortReads() {
     ranShort_ = false;
     ranDry_ = false;
 }
 
-qint64 PictureSource::readData(char* data, qint64 maxSize) {
+qint64 EndWatchingDevice::readData(char* data, qint64 maxSize) {
     const qint64 left = data_.size() - data_.pos();
     if (maxSize > left) {
         ranShort_ = true;
@@ -32,6 +32,6 @@ qint64 PictureSource::readData(char* data, qint64 maxSize) {
     return data_.read(data, maxSize);
 }
 
-qint64 PictureSource::writeData(const char*, qint64) {
+qint64 EndWatchingDevice::writeData(const char*, qint64) {
     return -1;
 }
