@@ -20,6 +20,8 @@
 #include <functional>
 #include <optional>
 
+struct stat;
+
 class StagedOutput {
 public:
     struct Options {
@@ -81,6 +83,7 @@ private:
     StagedOutput() = default;
     void findDestination(const QByteArray& path);
     void takeResolvedByTheKernel();
+    void keepStatus(const struct stat& status);
     void openStream(int flags);
     void openStaged();
     void openTemporary();

@@ -230,15 +230,20 @@ void StagedOutput::findDestination(const QByteArray& path) {
             rest = target.left(length);
             continue;
         }
-        exists_ = true;
-        device_ = status.st_dev;
-        inode_ = status.st_ino;
-        mode_ = status.st_mode;
-        owner_ = status.st_uid;
-        group_ = status.st_gid;
-        links_ = status.st_nlink;
+        keepStatus(status);
         return;
     }
+}
+
+// The existing file's identity and what it keeps: its mode, owner and links.
+void StagedOutput::keepStatus(const struct stat& status) {
+    exists_ = true;
+    device_ = status.st_dev;
+    inode_ = status.st_ino;
+    mode_ = status.st_mode;
+    owner_ = status.st_uid;
+    group_ = status.st_gid;
+    links_ = status.st_nlink;
 }
 
 // What the kernel finds for the name, links followed its own way; nothing can be made in /proc.
@@ -248,13 +253,7 @@ void StagedOutput::takeResolvedByTheKernel() {
         fail(errno);
     }
     resolvedByTheKernel_ = true;
-    exists_ = true;
-    device_ = status.st_dev;
-    inode_ = status.st_ino;
-    mode_ = status.st_mode;
-    owner_ = status.st_uid;
-    group_ = status.st_gid;
-    links_ = status.st_nlink;
+    keepStatus(status);
 }
 
 void StagedOutput::openStream(int flags) {
