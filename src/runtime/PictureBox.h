@@ -47,8 +47,8 @@ public:
     void PaintPicture(const QImage& source, float x, float y, float width, float height, float sourceX,
                       float sourceY, float sourceWidth, float sourceHeight);
 
-    // Display only: the box's widget and painting take the zoom (at most 1), while Width, Height and
-    // the surface keep the stored size. Shown sizes are what the widget occupies.
+    // Display only: the box's widget and painting take the zoom (above 1 a whole factor), while Width, Height
+    // and the surface keep the stored size. Shown sizes are what the widget occupies.
     void setZoom(double zoom);
     double zoom() const { return shown_.zoom(); }
     float shownWidth() const;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -45,8 +46,8 @@ void makeRoom(QImage& buffer, QSize size) {
 
 // Writes `area` of the shown pixels into the buffer's corner, the marked ones in the highlight's colour;
 // a marked pixel's sum is its own, or at a reduced zoom the extreme sum of the pixels it stands for.
-void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::uint16_t* extremes,
-                 const QRect& area, const SumHighlight& highlight, QImage& buffer) {
+void markInto(const QImage& shown, const std::uint16_t* extremes, const QRect& area,
+              const SumHighlight& highlight, QImage& buffer) {
     makeRoom(buffer, area.size());
     const SelectedSums marked = highlight.sums;
     const QRgb colour = highlight.colour;
@@ -66,7 +67,29 @@ void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::u
             }
         }
     }
+}
+
+void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::uint16_t* extremes,
+                 const QRect& area, const SumHighlight& highlight, QImage& buffer) {
+    markInto(shown, extremes, area, highlight, buffer);
     painter.drawImage(at, buffer, QRect(QPoint(0, 0), area.size()));
+}
+
+// The buffer's corner holds `pixels` (the top-left part of `source` of that size), each made a square of
+// factor x factor: nearest neighbour, so that every pixel stays sharp.
+void enlargeInto(const QImage& source, QSize pixels, int factor, QImage& buffer) {
+    makeRoom(buffer, pixels * factor);
+    const auto rowBytes = static_cast<std::size_t>(pixels.width()) * factor * sizeof(QRgb);
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* first = reinterpret_cast<QRgb*>(buffer.scanLine(y * factor));
+        for (int x = 0; x < pixels.width(); ++x) {
+            std::fill_n(first + static_cast<std::ptrdiff_t>(x) * factor, factor, from[x]);
+        }
+        for (int copy = 1; copy < factor; ++copy) {
+            std::memcpy(buffer.scanLine(y * factor + copy), first, rowBytes);
+        }
+    }
 }
 
 // Each shown pixel's footprint runs from first[i] to first[i + 1] of `stored` pixels.
@@ -155,6 +178,10 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
     if (surface.isNull()) {
         return;
     }
+    if (zoom_ > 1.0) {
+        paintEnlarged(painter, corner, surface, area);
+        return;
+    }
     if (zoom_ == 1.0) {
         const QRect part = area.intersected(surface.rect());
         if (part.isEmpty()) {
@@ -184,4 +211,25 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
     } else {
         painter.drawImage(part.topLeft() + corner, reduced, part);
     }
+}
+
+void ShownPicture::paintEnlarged(QPainter& painter, QPoint corner, const QImage& surface, const QRect& area) {
+    const int factor = static_cast<int>(std::lround(zoom_));
+    // The stored pixels under the exposed part: at most a screenful divided by the factor squared.
+    const QRect shownArea =
+        area.intersected(QRect(0, 0, surface.width() * factor, surface.height() * factor));
+    if (shownArea.isEmpty()) {
+        return;
+    }
+    const QRect stored(QPoint(shownArea.left() / factor, shownArea.top() / factor),
+                       QPoint(shownArea.right() / factor, shownArea.bottom() / factor));
+    QImage pixels = unitBlock_ == 1 ? surface.copy(stored) : blocksOf(surface, stored, unitBlock_);
+    if (highlight_) {
+        markInto(pixels, nullptr, pixels.rect(), *highlight_, marked_);
+        enlargeInto(marked_, stored.size(), factor, enlarged_);
+    } else {
+        enlargeInto(pixels, stored.size(), factor, enlarged_);
+    }
+    painter.drawImage(corner + stored.topLeft() * factor, enlarged_,
+                      QRect(QPoint(0, 0), stored.size() * factor));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What a picture box paints of its stored surface: the pixels themselves, or each unit of a coarser
 // grid as a solid block of its first pixel; below 100 % from a reduced copy made once per zoom level
-// and surface content, so that a repaint only copies the exposed part. Painting only: the surface is
+// and surface content, so that a repaint only copies the exposed part; above it (whole factors only)
+// each pixel as a sharp square, enlarged from the exposed part alone. Painting only: the surface is
 // never written. A highlight marks the pixels of chosen channel sums on screen alone.
 
 #include "SumHighlight.h"
@@ -18,7 +19,7 @@ class QPoint;
 
 class ShownPicture {
 public:
-    // At most 1; the reduced copy is dropped when the level changes.
+    // Below 1 any level, above it a whole factor; the reduced copy is dropped when the level changes.
     void setZoom(double zoom);
     double zoom() const { return zoom_; }
     // Units of pixels x pixels shown as solid blocks (1: every pixel as it is).
@@ -41,13 +42,15 @@ private:
     // For each pixel of the reduced copy, the lowest (marking a run from black) or highest (a run to white)
     // channel sum of the stored pixels it stands for: made once per zoom level, surface content and side.
     const std::vector<std::uint16_t>& extremeSums(const QImage& surface);
+    void paintEnlarged(QPainter& painter, QPoint corner, const QImage& surface, const QRect& area);
 
     double zoom_ = 1.0;
     int unitBlock_ = 1;
     QImage reduced_;
     qint64 reducedFrom_ = 0; // the surface's cache key when the copy was made
     std::optional<SumHighlight> highlight_;
-    QImage marked_; // the marked part of the last paint, its memory kept for the next
+    QImage marked_;   // the marked part of the last paint, its memory kept for the next
+    QImage enlarged_; // likewise the enlarged part
     std::vector<std::uint16_t> extremes_;
     qint64 extremesFrom_ = 0;
     bool extremesSmallest_ = true;

@@ -12,7 +12,7 @@ PictureNavigation::PictureNavigation(PictureWindowForm& window) : QObject(&windo
                                                             window.HScroll1, window.VScroll1}) {
         watched->installEventFilter(this);
     }
-    addMenuItem(QStringLiteral("fit to window\tCtrl+0"), [](PictureWindowForm& form) { form.zoomToFit(); });
+    addMenuItem(QStringLiteral("适合窗口\tCtrl+0"), [](PictureWindowForm& form) { form.zoomToFit(); });
     addMenuItem(QStringLiteral("100 %\tCtrl+1"), [](PictureWindowForm& form) { form.zoomToActualSize(); });
     addMenuItem(QStringLiteral("放大\tCtrl++"),
                 [](PictureWindowForm& form) { form.zoomIn(form.viewportCentre()); });

@@ -31,7 +31,8 @@ ScrollBar* makeScrollBar(Qt::Orientation orientation, QWidget* parent, QRect geo
     bar->setSmallChange(1);
     bar->setLargeChange(1);
     bar->setBarValue(0);
-    bar->setFocusPolicy(Qt::NoFocus); // the arrow keys scroll through the window
+    bar->setFocusPolicy(Qt::NoFocus);             // the arrow keys scroll through the window
+    bar->setContextMenuPolicy(Qt::NoContextMenu); // the window's own menu, in Chinese, not the bar's
     return bar;
 }
 

@@ -7,6 +7,7 @@ bool ScrollBarAxis::Enabled() const {
 }
 void ScrollBarAxis::setEnabled(bool enabled) {
     bar_.setEnabledState(enabled);
+    bar_.setVisible(enabled); // a disabled bar would still draw a thumb where nothing scrolls
 }
 std::int16_t ScrollBarAxis::Max() const {
     return bar_.Max();

@@ -1,6 +1,7 @@
 #pragma once
 // A scroll bar seen through the layout routine's narrow interface, with the scale its window's
-// change handling uses to turn the bar's value into the picture's offset.
+// change handling uses to turn the bar's value into the picture's offset. A bar is shown only while
+// it is enabled, that is while its axis scrolls.
 
 #include "view/ScrollAxis.h"
 

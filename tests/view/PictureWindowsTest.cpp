@@ -21,7 +21,8 @@
 namespace {
 
 // One step of a row's events: "wheel:-120", "shift-wheel:-120", "ctrl-wheel:120", "bar-wheel:-120"
-// (over the horizontal bar), "drag:-100,-50", "key:Down", "ctrl-key:Minus", "menu:fit_to_window".
+// (over the horizontal bar), "drag:-100,-50", "key:Down", "ctrl-key:Minus", "menu:100_%" (the item's
+// text, spaces as underscores).
 void perform(PictureWindowForm& form, const QString& step) {
     const QString kind = step.section(u':', 0, 0);
     const QString argument = step.section(u':', 1);
@@ -155,7 +156,8 @@ private slots:
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<QString>("events");
         QTest::addColumn<double>("zoom");
-        // Max and Value of the horizontal, then the vertical bar (0, 0 when disabled).
+        // Max and Value of the horizontal, then the vertical bar (0, 0 when hidden, as it is where nothing
+        // scrolls).
         QTest::addColumn<QList<int>>("bars");
         QTest::addColumn<QPointF>("corner");
         const auto row = [](const char* tag, const char* events, double zoom, const QList<int>& bars,
@@ -177,9 +179,18 @@ private slots:
             {-109, -459});
         row("ctrl wheel steps", "ctrl-wheel:-120 ctrl-wheel:-120 ctrl-wheel:120", std::sqrt(0.5),
             {631, 315, 1538, 769}, {-315, -769});
-        row("no step beyond 100 %", "ctrl-key:Plus ctrl-wheel:120", 1, {1217, 608, 2417, 1208},
-            {-608, -1208});
-        row("fit by the menu", "menu:fit_to_window", 581.0 / 3000, {0, 0, 0, 0}, {197.8333, 1});
+        row("steps up to 800 % and no further",
+            "ctrl-key:Plus ctrl-key:Plus ctrl-key:Plus ctrl-key:Plus "
+            "ctrl-key:Plus ctrl-wheel:120",
+            8, {15217, 7601, 23417, 11701}, {-7601, -11701});
+        row("back down from 800 % by the same steps",
+            "ctrl-key:Plus ctrl-key:Plus ctrl-key:Plus "
+            "ctrl-key:Plus ctrl-key:Plus ctrl-key:Minus ctrl-key:Minus ctrl-key:Minus ctrl-key:Minus "
+            "ctrl-key:Minus",
+            1, {1217, 608, 2417, 1208}, {-608, -1208});
+        row("fit by the menu", "menu:适合窗口", 581.0 / 3000, {0, 0, 0, 0}, {197.8333, 1});
+        row("fitting a small picture never enlarges it", "ctrl-key:Plus ctrl-key:0", 1, {0, 0, 0, 0},
+            {341, 241}, QSize(101, 101));
         row("no step below the fit", "ctrl-key:0 ctrl-key:Minus", 581.0 / 3000, {0, 0, 0, 0}, {197.8333, 1});
         row("back to 100 %", "ctrl-key:0 wheel:-120 menu:100_% key:Down", 1, {1217, 604, 2417, 1252},
             {-604, -1252});
@@ -194,14 +205,63 @@ private slots:
         }
         QTEST(form.zoom(), "zoom");
         const auto bar = [](const ScrollBar* scrollBar) {
-            return scrollBar->Enabled() ? QList<int>{scrollBar->Max(), scrollBar->Value()} : QList<int>{0, 0};
+            return scrollBar->isVisibleTo(scrollBar->parentWidget())
+                       ? QList<int>{scrollBar->Max(), scrollBar->Value()}
+                       : QList<int>{0, 0};
         };
         QTEST(bar(form.HScroll1) + bar(form.VScroll1), "bars");
         QFETCH(QPointF, corner);
-        QVERIFY((QPointF(form.Picture2->Left(), form.Picture2->Top()) - corner).manhattanLength() < 1e-3);
+        QVERIFY2((QPointF(form.Picture2->Left(), form.Picture2->Top()) - corner).manhattanLength() < 1e-3,
+                 qPrintable(QString("corner %1, %2").arg(form.Picture2->Left()).arg(form.Picture2->Top())));
         QCOMPARE(form.Picture2->size(), (QSizeF(picture) * form.zoom()).toSize());
         QVERIFY(form.Picture2->surface().image() == variedImage(picture.width(), picture.height()));
         QCOMPARE(program->shell.messages.size(), 0);
+    }
+
+    // Above 100 % every stored pixel (in the half-resolution window every unit's first) is a sharp square
+    // of the zoom's side, marks included; the surface stays as it was.
+    void enlargedPixelsAreSharpSquares_data() {
+        QTest::addColumn<bool>("half");
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<QSize>("shown");
+        QTest::newRow("3 x 2 at 800 %") << false << QSize(3, 2) << 5 << false << QSize(24, 16);
+        QTest::newRow("3 x 2 at 800 %, marked") << false << QSize(3, 2) << 5 << true << QSize(24, 16);
+        QTest::newRow("half-resolution units at 300 %") << true << QSize(6, 4) << 2 << false << QSize(18, 12);
+    }
+    void enlargedPixelsAreSharpSquares() {
+        QFETCH(bool, half);
+        QFETCH(QSize, picture);
+        QFETCH(int, steps);
+        QFETCH(bool, marked);
+        const auto window = half ? showWindow<Form3>(picture, *surroundings) : showWindow<Form1>(picture);
+        const QImage stored = window->Picture2->surface().image().copy();
+        const SumHighlight marks{selectedSums(ExportPolarity::Black, 100), qRgb(255, 0, 0)};
+        if (marked) {
+            window->Picture2->setHighlight(marks);
+        }
+        for (int step = 0; step < steps; ++step) {
+            perform(*window, QStringLiteral("ctrl-key:Plus"));
+        }
+        QFETCH(QSize, shown);
+        const QImage painted = window->Picture2->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(painted.size(), shown);
+        const int factor = shown.width() / picture.width();
+        const int block = half ? 2 : 1;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb pixel = stored.pixel(x / factor / block * block, y / factor / block * block);
+                const QRgb expected = marked && marks.marks(channelSum(pixel)) ? marks.colour : pixel;
+                QVERIFY2(painted.pixel(x, y) == expected,
+                         qPrintable(QString("pixel (%1, %2): got %3, expected %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(painted.pixel(x, y), 0, 16)
+                                        .arg(expected, 0, 16)));
+            }
+        }
+        QCOMPARE(window->Picture2->surface().image(), stored);
     }
 
     // Each unit shows its first pixel: as a block of 2 x 2 at 100 %, as one pixel at 50 %.
