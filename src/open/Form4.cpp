@@ -38,7 +38,8 @@ Form4::Form4(Shell& shell, OpenedPictureSink& opened, QWidget* parent)
       File1(new FileListBox(this)), Picture1(new PictureBox(this, 0, true)),
       Picture2(new PictureBox(Picture1, 0, false)), Picture3(new PictureBox(this, 0, true)),
       Label1(new QLabel(this)), Command1(new QPushButton(QStringLiteral("确定"), this)),
-      Command2(new QPushButton(QStringLiteral("取消"), this)), opened_(opened) {
+      Command2(new QPushButton(QStringLiteral("取消"), this)), PreviewFailure(new QLabel(Picture1)),
+      opened_(opened) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setCaption(QStringLiteral("选择你要转换的图片"));
@@ -54,6 +55,11 @@ Form4::Form4(Shell& shell, OpenedPictureSink& opened, QWidget* parent)
     Picture3->setAutoSize(true);
     Label1->setGeometry(8, 360, 529, 25);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PreviewFailure->setGeometry(Picture1->rect().adjusted(16, 16, -16, -16));
+    PreviewFailure->setAlignment(Qt::AlignCenter);
+    PreviewFailure->setWordWrap(true);
+    PreviewFailure->setStyleSheet(QStringLiteral("color: white")); // over the preview's black
+    PreviewFailure->hide();
     Command1->setGeometry(544, 360, 97, 25);
     Command2->setGeometry(648, 360, 81, 25);
 
@@ -127,9 +133,19 @@ void Form4::File1_Click() {
     Command1->setEnabled(true);
     skipOnError([&] { Label1->setText(Module2::CurrentPath()); });
     skipOnError([&] { Picture2->Cls(); });
-    // A file that cannot be decoded leaves the previous picture in the loader box, and the
-    // steps below show that one again.
-    skipOnError([&] { loadIntoLoaderBox(fullPath()); });
+    // A file that cannot be decoded shows no earlier file's picture but the reason, here rather than
+    // only at OK.
+    try {
+        loadIntoLoaderBox(fullPath());
+    } catch (const RuntimeError& error) {
+        loaded_.reset();
+        Picture2->hide();
+        PreviewFailure->setText(chineseErrorText(error));
+        PreviewFailure->show();
+        return;
+    }
+    PreviewFailure->hide();
+    Picture2->show();
     skipOnError([&] { placeAndPaintPreview(); });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The open-picture dialog: drive, folder and file lists on the left, a fitted preview of the
-// clicked file on the right; OK, enabled once a file is clicked, opens that file and hands it on.
+// clicked file on the right (or, for a file that cannot be decoded, the reason in its place); OK, enabled
+// once a file is clicked, opens that file and hands it on.
 
 #include "open/OpenedPictureSink.h"
 #include "runtime/Form.h"
@@ -38,6 +39,8 @@ public:
     QLabel* const Label1;
     QPushButton* const Command1;
     QPushButton* const Command2;
+    // Over the preview's place: why the clicked file shows no preview; hidden while one shows.
+    QLabel* const PreviewFailure;
 
 protected:
     // Enter presses OK, Esc Cancel, as in any dialog.

@@ -85,23 +85,46 @@ private slots:
         program.reset();
     }
 
-    void aNonPictureAfterAGoodOneShowsThePreviousPictureAgain() {
+    // Clicked after a good one, a file that cannot be decoded shows no picture but the reason, in the
+    // preview's place and without a message box; a good one after it shows again.
+    void aFileThatCannotBeDecodedClearsThePreviewAndSaysWhy_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not a picture") << QByteArray("not a picture") << "：不是已知格式的图片（";
+        QTest::newRow("cut short") << QByteArray() << "：图片数据提前结束（文件不完整）";
+    }
+    void aFileThatCannotBeDecodedClearsThePreviewAndSaysWhy() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
         writePicture(file("small.png"), {200, 100}, Qt::red);
-        writeFile(file("broken.png"), "not a picture");
+        writePicture(file("broken.png"), {30, 20}, Qt::blue);
+        if (content.isEmpty()) {
+            QVERIFY(QFile::resize(file("broken.png"), 60));
+        } else {
+            writeFile(file("broken.png"), content);
+        }
         Form4& form = openDialog();
-        select(form, "small.png");
         const auto preview = [&] {
             return QRectF(form.Picture2->Left(), form.Picture2->Top(), form.Picture2->Width(),
                           form.Picture2->Height());
         };
-        QCOMPARE(preview(), QRectF(135.5, 125.5, 202, 102));
-        // The loader box's border lies in the source rectangle; nothing is painted there.
         const auto redPicture = [](int x, int y) { return x < 200 && y < 100 ? RGB(255, 0, 0) : 0; };
-        QCOMPARE(firstPixelDifference(form.Picture2->surface(), redPicture), QString());
-        select(form, "broken.png");
-        QVERIFY(Module2::CurrentPath() == file("broken.png") && form.Label1->text() == file("broken.png"));
-        QCOMPARE(preview(), QRectF(135.5, 125.5, 202, 102));
-        QCOMPARE(firstPixelDifference(form.Picture2->surface(), redPicture), QString());
+        for (const char* name : {"small.png", "broken.png", "small.png"}) {
+            select(form, name);
+            const bool broken = QString(name) == "broken.png";
+            QVERIFY(Module2::CurrentPath() == file(name) && form.Label1->text() == file(name));
+            QCOMPARE(form.Picture2->isVisibleTo(&form), !broken);
+            QCOMPARE(form.PreviewFailure->isVisibleTo(&form), broken);
+            if (broken) {
+                QVERIFY2(form.PreviewFailure->text().contains(file(name)) &&
+                             form.PreviewFailure->text().contains(reason),
+                         qPrintable(form.PreviewFailure->text()));
+            } else {
+                // The loader box's border lies in the source rectangle; nothing is painted there.
+                QCOMPARE(preview(), QRectF(135.5, 125.5, 202, 102));
+                QCOMPARE(firstPixelDifference(form.Picture2->surface(), redPicture), QString());
+            }
+        }
         QVERIFY(program->shell.messages.isEmpty());
     }
 
