@@ -27,6 +27,7 @@ public:
     void MsgBox(const QString& text, const QString&) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    bool YesNoBox(const QString&, const QString&) override { return true; }
     std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
     void End() override {}
     QString dialogFolder() const override { return QCoreApplication::applicationDirPath(); }

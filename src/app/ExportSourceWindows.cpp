@@ -10,9 +10,9 @@ PictureSurface ExportSourceWindows::loadForExport(ConversionResult source) {
     return sourceWindow(source).Picture2->surface();
 }
 
+// From the document: the original-picture window may be closed, and an export reopens nothing.
 QSizeF ExportSourceWindows::openedPictureSize() {
-    const PictureSurface& original = forms_.form1().Picture2->surface();
-    return {original.ScaleWidth(), original.ScaleHeight()};
+    return QSizeF(Module2::document().picture().size());
 }
 
 // The chosen picture's window. A closed one is opened with its own conversion, as its menu item

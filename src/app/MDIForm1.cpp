@@ -22,6 +22,8 @@ MDIForm1::MDIForm1(ProgramWindows& forms) : forms_(forms), mdiArea_(new QMdiArea
     setWindowTitle(MainWindowCaption);
     setWindowIcon(programIcon());
     mdiArea_->setBackground(palette().brush(QPalette::Dark)); // the application workspace colour
+    // Bringing the export dialog forward leaves a maximised picture window maximised behind it.
+    mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     setCentralWidget(mdiArea_);
     status_ = new MainStatusBar(*mdiArea_, Module2::document(), this);
     setStatusBar(status_);

@@ -1,5 +1,6 @@
 #include "ProgramWindows.h"
 
+#include "app/EscapeUnloads.h"
 #include "app/MDIForm1.h"
 #include "app/MainStatusBar.h"
 #include "convert/Form5.h"
@@ -59,9 +60,32 @@ FormType& ProgramWindows::reference(QPointer<FormType>& slot, bool childOfMainWi
     slot = form;
     form->onEvent([form] { form->Form_Load(); });
     if (childOfMainWindow && !form->isUnloaded()) {
+        placeAsLastClosed(*form);
         form->Show(); // children of the main window appear once loaded
+        if constexpr (!std::is_same_v<FormType, Form6>) {
+            keepDialogInFront();
+        }
     }
     return *form;
+}
+
+// A result window comes back where and how it was closed, not maximised over everything again.
+template <typename FormType> void ProgramWindows::placeAsLastClosed(FormType& form) {
+    if constexpr (std::is_same_v<FormType, Form2> || std::is_same_v<FormType, Form3>) {
+        std::optional<Form::Placement>& placement =
+            closedPlacements_[std::is_same_v<FormType, Form2> ? 0 : 1];
+        if (placement) {
+            form.setPlacement(*placement);
+        }
+        QObject::connect(&form, &Form::unloaded, &form,
+                         [&form, &placement] { placement = form.placement(); });
+    }
+}
+
+void ProgramWindows::keepDialogInFront() {
+    if (Form6* dialog = loadedForm6(); dialog && dialog->frame()->isVisible()) {
+        dialog->Show();
+    }
 }
 
 // A result window's picture goes with the window: the document no longer has it.
@@ -95,8 +119,12 @@ Form1& ProgramWindows::showOpenedPicture() {
         shown->Picture2->setPicture(Module2::document().picture());
     }
     Form1& form = form1();
-    form.Show();
+    form.Show(); // a closed one comes back as it was closed
+    if (form.WindowStateValue() == 1) {
+        form.setWindowStateValue(form.unminimisedState()); // minimised by a conversion of the last picture
+    }
     FitPictureInViewport(form);
+    keepDialogInFront();
     return form;
 }
 
@@ -122,6 +150,7 @@ Form6& ProgramWindows::form6() {
     // Every opening starts alike: ramp drawn, threshold 122, source from the stage flags, centred.
     if (created) {
         form.onEvent([&form] { form.Form_Initialize(); });
+        new EscapeUnloads(form);
     }
     return form;
 }
@@ -131,6 +160,7 @@ void ProgramWindows::showConvertedGrey() {
         grey->Unload();
     }
     form2().Show();
+    keepDialogInFront();
 }
 
 void ProgramWindows::showConvertedHalf() {
@@ -147,6 +177,7 @@ void ProgramWindows::showConvertedHalf() {
         }
     }
     form3().Show();
+    keepDialogInFront();
 }
 
 Form1* ProgramWindows::loadedForm1() const {

@@ -1,15 +1,22 @@
 #pragma once
 // Every window of the program, each created on first reference (its load handler running to its
-// end) and created anew, with its design settings, after it has been closed. The windows reach one
-// another through the interfaces of their folders, implemented here over these windows.
+// end). The original-picture window is only hidden by its close box and comes back, as it was left,
+// when a new picture opens; the result windows are created anew after they have been closed, in the
+// state and place they were closed in. A window that appears while the export dialog is open appears
+// behind it. The windows reach one another through the interfaces of their folders, implemented here
+// over these windows.
 
 #include "app/ExportSourceWindows.h"
 #include "convert/ConversionWindows.h"
 #include "view/ResultWindowSurroundings.h"
 
+#include "runtime/Form.h"
+
 #include <QPointer>
 
+#include <array>
 #include <memory>
+#include <optional>
 
 class Shell;
 class MDIForm1;
@@ -58,6 +65,9 @@ private:
     template <typename FormType, typename Create>
     FormType& reference(QPointer<FormType>& slot, bool childOfMainWindow, Create create);
     template <typename FormType> void discardWithWindow(FormType& form);
+    template <typename FormType> void placeAsLastClosed(FormType& form);
+    // The export dialog, if open, back in front of the picture windows.
+    void keepDialogInFront();
 
     Form1& originalWindow() override;
     Form2& greyWindow() override;
@@ -75,4 +85,6 @@ private:
     QPointer<Form4> form4_;
     QPointer<Form5> form5_;
     QPointer<Form6> form6_;
+    // Where the grey and the half-resolution window stood when last closed.
+    std::array<std::optional<Form::Placement>, 2> closedPlacements_;
 };

@@ -5,6 +5,7 @@
 #include "ExportDialogTexts.h"
 #include "ExportJob.h"
 #include "NewFolderPrompt.h"
+#include "ReplaceQuestion.h"
 #include "ThresholdHistogram.h"
 #include "runtime/DirListBox.h"
 #include "runtime/DriveListBox.h"
@@ -166,6 +167,9 @@ void Form6::Command1_Click() {
     if (exporting_) {
         return; // OK again while an export runs: the running export goes on alone
     }
+    if (!ReplaceQuestion::allowsWriting(shell(), Text2->text())) {
+        return; // 否: the file and this dialog stay as they were
+    }
     // Events run during the export and may close this window, so nothing after this point relies
     // on it still being there.
     const QPointer<Form6> self(this);
@@ -202,6 +206,7 @@ void Form6::Command1_Click() {
     const ExportOutcome outcome =
         ExportJob(path, format).run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
     succeeded = true;
+    ReplaceQuestion::noteWritten(path);
     document.exportWritten(outcome.points, path);
     programShell.folderUsed(QFileInfo(path).absolutePath());
     programShell.MsgBox(QStringLiteral("导出图像数据完毕"), ApplicationTitle);

@@ -6,13 +6,19 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <algorithm>
+
 Form::Form(Shell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
     if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parent)) {
         subWindow->installEventFilter(this);
         connect(subWindow, &QMdiSubWindow::windowStateChanged, this,
                 [this](Qt::WindowStates, Qt::WindowStates now) {
+                    if (!(now & Qt::WindowMinimized)) {
+                        unminimisedState_ = now & Qt::WindowMaximized ? 2 : 0;
+                    }
                     if (!(now & (Qt::WindowMinimized | Qt::WindowMaximized))) {
                         applyRestoreSize();
+                        keepInsideArea();
                     }
                 });
     }
@@ -40,6 +46,10 @@ void Form::Show() {
         return;
     }
     QWidget* window = frame();
+    if (closed_) {
+        closed_ = false;
+        window->show(); // in the state it was closed in
+    }
     if (!shownOnce_) {
         shownOnce_ = true;
         if (restoreSize_) {
@@ -48,6 +58,11 @@ void Form::Show() {
         } else {
             window->adjustSize();
         }
+        if (pendingPosition_) {
+            window->move(*pendingPosition_);
+            pendingPosition_.reset();
+        }
+        keepInsideArea();
         normalFrameSize_ = window->size();
         switch (pendingState_) {
         case 1:
@@ -108,6 +123,12 @@ void Form::finishUnload() {
 }
 
 void Form::closeEvent(QCloseEvent* event) {
+    if (keptWhenClosed_ && !unloaded_) {
+        closed_ = true;
+        frame()->hide();
+        event->ignore(); // the sub-window stays, hidden
+        return;
+    }
     if (!unloaded_) {
         onEvent([this] { Form_QueryUnload(); });
         finishUnload();
@@ -144,6 +165,9 @@ void Form::setWindowStateValue(int state) {
         pendingState_ = state;
         return;
     }
+    if (closed_) {
+        return; // it comes back as the user closed it
+    }
     QWidget* window = frame();
     switch (state) {
     case 1:
@@ -160,8 +184,10 @@ void Form::setWindowStateValue(int state) {
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == frame() && event->type() == QEvent::Resize && shownOnce_ && WindowStateValue() == 0) {
+    if (watched == frame() && (event->type() == QEvent::Resize || event->type() == QEvent::Move) &&
+        shownOnce_ && WindowStateValue() == 0) {
         normalFrameSize_ = frame()->size();
+        normalFramePosition_ = frame()->pos();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -203,10 +229,50 @@ void Form::setOuterSize(const QSize& size) {
 
 void Form::setLeftTwips(int twips) {
     frame()->move(twips / TwipsPerPixel, frame()->y());
+    keepInsideArea();
 }
 
 void Form::setTopTwips(int twips) {
     frame()->move(frame()->x(), twips / TwipsPerPixel);
+    keepInsideArea();
+}
+
+Form::Placement Form::placement() const {
+    if (!shownOnce_) {
+        return {pendingState_ == 2 ? 2 : 0, QRect()};
+    }
+    return {unminimisedState_,
+            QRect(WindowStateValue() == 0 ? frame()->pos() : normalFramePosition_, outerSize())};
+}
+
+void Form::setPlacement(const Placement& placement) {
+    if (placement.normalGeometry.isValid()) {
+        setOuterSize(placement.normalGeometry.size());
+        if (shownOnce_) {
+            frame()->move(placement.normalGeometry.topLeft());
+        } else {
+            pendingPosition_ = placement.normalGeometry.topLeft();
+        }
+    }
+    setWindowStateValue(placement.state);
+}
+
+void Form::keepInsideArea() {
+    auto* subWindow = qobject_cast<QMdiSubWindow*>(frame());
+    if (!subWindow || !subWindow->mdiArea() ||
+        subWindow->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) {
+        return;
+    }
+    const QRect area = subWindow->mdiArea()->viewport()->rect();
+    QRect placed = subWindow->geometry();
+    placed.setSize(placed.size().boundedTo(area.size()));
+    placed.moveRight(std::min(placed.right(), area.right()));
+    placed.moveBottom(std::min(placed.bottom(), area.bottom()));
+    placed.moveLeft(std::max(placed.left(), area.left()));
+    placed.moveTop(std::max(placed.top(), area.top()));
+    if (placed != subWindow->geometry()) {
+        subWindow->setGeometry(placed);
+    }
 }
 
 void Form::applyRestoreSize() {
@@ -214,5 +280,6 @@ void Form::applyRestoreSize() {
         const QSize size = *restoreSize_;
         restoreSize_.reset();
         frame()->resize(size);
+        keepInsideArea();
     }
 }

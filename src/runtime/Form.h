@@ -1,12 +1,14 @@
 #pragma once
 // The window part of a form: load, close-request and resize handlers, modal and modeless Show,
 // Unload, WindowState, outer size in twips and client size in pixels. A form shown inside the main
-// window sits in a QMdiSubWindow; a dialog is a top-level window.
+// window sits in a QMdiSubWindow, never larger than the main window's area; a dialog is a top-level
+// window.
 
 #include "EventDispatch.h"
 #include "Shell.h"
 
 #include <QIcon>
+#include <QRect>
 #include <QWidget>
 
 #include <optional>
@@ -30,13 +32,28 @@ public:
     // Runs the close-request handler, then closes and discards the window.
     void Unload();
     bool isUnloaded() const { return unloaded_; }
+    // A window kept when closed is only hidden by its close box: it stays loaded, with its picture and
+    // its state, and the next Show brings it back as the user left it.
+    void setKeptWhenClosed(bool kept) { keptWhenClosed_ = kept; }
+    bool isClosed() const { return closed_; }
 
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString& caption);
     // 0 normal, 1 minimised, 2 maximised. Before the window is first shown the state is kept
     // and applied when it appears. Named apart from QWidget's windowState, which takes Qt's flags.
+    // A closed window keeps the state it was closed in.
     int WindowStateValue() const;
     void setWindowStateValue(int state);
+    // The state the window had when it was last not minimised (0 or 2).
+    int unminimisedState() const { return unminimisedState_; }
+    // Where a window stands when it is not minimised: its state and its normal frame geometry (an
+    // invalid one before it was shown). Placed before its first Show, it appears so.
+    struct Placement {
+        int state = 0;
+        QRect normalGeometry;
+    };
+    Placement placement() const;
+    void setPlacement(const Placement& placement);
 
     // Outer size and position of the window, in twips (QWidget's width() and the like are in pixels).
     int WidthTwips() const;
@@ -73,13 +90,20 @@ private:
     QSize outerSize() const;
     void setOuterSize(const QSize& size);
     void applyRestoreSize();
+    // A sub-window in its normal state is moved and cut down to lie inside the main window's area.
+    void keepInsideArea();
 
     Shell& shell_;
     bool unloaded_ = false;
     bool shownOnce_ = false;
+    bool keptWhenClosed_ = false;
+    bool closed_ = false;
     int pendingState_ = 0;
+    int unminimisedState_ = 0;
+    std::optional<QPoint> pendingPosition_;
     std::optional<QSize> restoreSize_;
     // The frame's size when it was last neither minimised nor maximised: what Width and Height
     // report meanwhile, as the size the window takes when restored.
     QSize normalFrameSize_;
+    QPoint normalFramePosition_;
 };

@@ -11,6 +11,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -33,6 +34,17 @@ void DesktopShell::MsgBox(const QString& text, const QString& title) {
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
     box.exec();
+}
+
+bool DesktopShell::YesNoBox(const QString& question, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title.isEmpty() ? ApplicationTitle : title, question,
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    const QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    box.setDefaultButton(no); // Enter, like Esc, keeps things as they are
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 std::optional<QString> DesktopShell::InputBox(const QString& prompt, const QString& defaultText) {

@@ -18,6 +18,8 @@ public:
 
     // A text with an OK button (确定); waits until it is dismissed. An empty title shows the application's.
     virtual void MsgBox(const QString& text, const QString& title = QString()) = 0;
+    // Asks a question with the buttons 是 and 否 (否 the default, also for Esc); true for 是.
+    virtual bool YesNoBox(const QString& question, const QString& title = QString()) = 0;
     // Asks for a line of text with OK and Cancel, starting from defaultText; nothing when cancelled.
     virtual std::optional<QString> InputBox(const QString& prompt, const QString& defaultText) = 0;
     // Ends the program at once: open output files are abandoned, no further handler runs.
@@ -47,6 +49,7 @@ int minimumMessageBoxWidth(const QString& title, const QFontMetrics& metrics);
 class DesktopShell : public Shell {
 public:
     void MsgBox(const QString& text, const QString& title = QString()) override;
+    bool YesNoBox(const QString& question, const QString& title = QString()) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& defaultText) override;
     [[noreturn]] void End() override;
     // Where the dialogs start (see dialogStartFolder), the last used folder kept with QSettings.

@@ -16,6 +16,8 @@ Form1::Form1(Shell& shell, QWidget* parent)
     : PictureWindowForm(shell, parent,
                         {QSize(694, 443), windowBackground(), windowBackground(), QPoint(-16, 40)}) {
     setCaption(QStringLiteral("原始图片"));
+    // Its close box only hides it: the conversions and exports read its picture without reopening it.
+    setKeptWhenClosed(true);
 }
 
 void Form1::Form_Load() {

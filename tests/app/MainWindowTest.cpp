@@ -5,6 +5,7 @@
 #include "app/MainStatusBar.h"
 #include "export/Form6.h"
 #include "export/PictureRoad.h"
+#include "export/ReplaceQuestion.h"
 #include "export/SelectionMarks.h"
 #include "open/Form4.h"
 #include "runtime/FileListBox.h"
@@ -24,6 +25,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
@@ -95,6 +98,16 @@ void takeStep(WholeProgram& program, const QString& step) {
             dialog.Timer1->tick();
         };
         main.xConvert_to_Black_Click();
+    } else if (step == QStringLiteral("close original")) {
+        forms.loadedForm1()->frame()->close();                // its close box
+    } else if (step.startsWith(QStringLiteral("restore "))) { // a window made normal and placed at 10, 10
+        PictureWindowForm* window = step.endsWith(QStringLiteral("grey"))
+                                        ? static_cast<PictureWindowForm*>(forms.loadedForm2())
+                                        : forms.loadedForm1();
+        window->setWindowStateValue(0);
+        window->frame()->setGeometry(10, 10, 300, 200);
+    } else if (step == QStringLiteral("close grey by its box")) {
+        forms.loadedForm2()->frame()->close();
     } else if (step == QStringLiteral("close grey")) {
         forms.loadedForm2()->Unload();
     } else if (step == QStringLiteral("close half")) {
@@ -125,6 +138,34 @@ QString sourceChoices(const Form6& dialog) {
     return choices.join(u' ');
 }
 
+// The main window's visible sub-windows from back to front, each as its caption with :min or :max, and
+// :outside for a normal one that leaves the main window's area; the active one starred.
+QString subWindows(const MDIForm1& main) {
+    QStringList shown;
+    const QRect area = main.mdiArea()->viewport()->rect();
+    for (const QMdiSubWindow* window : main.mdiArea()->subWindowList(QMdiArea::StackingOrder)) {
+        if (!window->isVisible()) {
+            continue;
+        }
+        const Qt::WindowStates states = window->windowState();
+        QString text = window->windowTitle();
+        if (states & Qt::WindowMinimized) {
+            text += QStringLiteral(":min");
+        } else if (states & Qt::WindowMaximized) {
+            text += QStringLiteral(":max");
+        } else if (!area.contains(window->geometry())) {
+            text += QStringLiteral(":outside");
+        }
+        shown << text + (window == main.mdiArea()->activeSubWindow() ? QStringLiteral("*") : QString());
+    }
+    return shown.join(u' ');
+}
+
+struct WindowWalk {
+    QStringList steps;
+    QString windows;
+};
+
 struct Walk {
     QStringList steps;
     QString windows, status; // picture windows' captions; picture | export | message
@@ -134,6 +175,7 @@ struct Walk {
 } // namespace
 
 Q_DECLARE_METATYPE(Walk)
+Q_DECLARE_METATYPE(WindowWalk)
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -375,12 +417,13 @@ private slots:
         // the grey and original windows closed: the half-resolution export leaves the grey one closed, the
         // header carrying the opened picture's size; the original resolution's opens it, with its conversion
         forms.loadedForm2()->Unload();
-        forms.loadedForm1()->Unload();
+        forms.loadedForm1()->frame()->close();
         for (const bool half : {true, false}) {
             (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
             dialog.Text2->setText(program.path(QString("again %1.txt").arg(half)));
             dialog.Command1->click();
             QCOMPARE(forms.loadedForm2() != nullptr, !half);
+            QVERIFY(forms.loadedForm1()->isClosed());
             QCOMPARE(contents(dialog.Text2->text()), expectedPointFile(picture, half, true, 0));
         }
         QCOMPARE(program.shell.messages.size(), 4);
@@ -498,6 +541,126 @@ private slots:
                  row.resolution);
         QCOMPARE(dialog ? dialog->PointCount->text() : QString(), row.count);
         QCOMPARE(dialog ? dialog->Caption() : QString(), row.caption);
+    }
+
+    // A window the user closed comes back only with a new picture of its own, as it was closed; a window
+    // that appears while the export dialog is open appears behind it; none leaves the main window's area.
+    void windowsComeBackAsTheyWereLeftAndNeverOverTheExportDialog_data() {
+        addRows<WindowWalk>({
+            {"closing 原始图片, then exporting, reopens nothing",
+             {{"open b", "grey", "close original", "dialog", "export"},
+              "原分辨率黑白图片:max 导出图像数据---已经完成100%*"}},
+            {"a new picture after a conversion restores 原始图片",
+             {{"open a", "grey", "open b"}, "原始图片:max*"}},
+            {"the export dialog over a picture named at start",
+             {{"open b", "grey", "dialog"}, "原始图片:min 原分辨率黑白图片:max 导出图像数据*"}},
+            {"a conversion while the export dialog is open appears behind it",
+             {{"open b", "dialog", "grey"}, "原始图片:min 原分辨率黑白图片:max 导出图像数据*"}},
+            {"a closed 原始图片 comes back with the next picture as it was closed",
+             {{"open b", "restore original", "close original", "grey", "open a"}, "原始图片*"}},
+            {"a closed grey window comes back with its next conversion as it was closed",
+             {{"open b", "grey", "restore grey", "close grey by its box", "grey"},
+              "原始图片:min 原分辨率黑白图片*"}},
+        });
+    }
+    void windowsComeBackAsTheyWereLeftAndNeverOverTheExportDialog() {
+        QFETCH(WindowWalk, row);
+        WholeProgram program;
+        writeHalfBlackPicture(program.path(QStringLiteral("a.jpg")), {16, 8}, 100);
+        writeHalfBlackPicture(program.path(QStringLiteral("b.jpg")), {24, 24}, 300);
+        QVERIFY(QTest::qWaitForWindowExposed(&program.main));
+        for (const QString& step : row.steps) {
+            takeStep(program, step);
+        }
+        QCOMPARE(subWindows(program.main), row.windows);
+        if (Form1* original = program.forms.loadedForm1(); original && !original->isClosed()) {
+            QCOMPARE(original->Picture2->surface().image(), Module2::document().picture());
+        }
+        QCOMPARE(program.shell.messages.size(), row.steps.contains(QStringLiteral("export")) ? 1 : 0);
+    }
+
+    // Esc closes the export dialog alone; its 取消 ends the program.
+    void escClosesTheExportDialogAndCancelEndsTheProgram_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Esc") << true;
+        QTest::newRow("取消") << false;
+    }
+    void escClosesTheExportDialogAndCancelEndsTheProgram() {
+        QFETCH(bool, escape);
+        WholeProgram program;
+        program.convert(variedImage(3, 3), false);
+        program.main.xSave_Click();
+        Form6& dialog = program.forms.form6();
+        if (escape) {
+            QTest::keyClick(dialog.Text1, Qt::Key_Escape);
+        } else {
+            dialog.Command2->click();
+        }
+        QCOMPARE(program.forms.loadedForm6() == nullptr, escape);
+        QCOMPARE(program.shell.endCount, escape ? 0 : 1);
+    }
+
+    // An existing file is replaced only after 是, unless it is the very file the last export wrote.
+    void theExportDialogAsksBeforeReplacingAFile_data() {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<bool>("writtenBefore");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("是 replaces it") << true << false << QList<bool>{true} << true;
+        QTest::newRow("否 leaves it and the dialog") << true << false << QList<bool>{false} << false;
+        QTest::newRow("the last export's own file: no question") << false << true << QList<bool>{} << true;
+        QTest::newRow("a new file: no question") << false << false << QList<bool>{} << true;
+    }
+    void theExportDialogAsksBeforeReplacingAFile() {
+        QFETCH(bool, existing);
+        QFETCH(bool, writtenBefore);
+        QFETCH(QList<bool>, answers);
+        QFETCH(bool, replaced);
+        WholeProgram program;
+        ReplaceQuestion::forgetWritten();
+        program.convert(variedImage(3, 3), false);
+        program.main.xSave_Click();
+        Form6& dialog = program.forms.form6();
+        const QString file = program.path(QStringLiteral("out.txt"));
+        dialog.Text2->setText(file);
+        if (writtenBefore) {
+            dialog.Command1->click();
+            writeFile(file + QStringLiteral(".other"), "other"); // another file, another inode
+        }
+        if (existing) {
+            writeFile(file, "the user's own file");
+        }
+        const QString caption = dialog.Caption();
+        const qsizetype messages = program.shell.messages.size();
+        program.shell.yesNoAnswers = answers;
+        dialog.Command1->click();
+        QCOMPARE(program.shell.questions,
+                 answers.isEmpty() ? QStringList() : QStringList{"文件已存在，是否替换？"});
+        QCOMPARE(contents(file) == "the user's own file", !replaced);
+        QCOMPARE(program.shell.messages.size(), messages + (replaced ? 1 : 0));
+        if (!replaced) {
+            QVERIFY(program.forms.loadedForm6() == &dialog);
+            QCOMPARE(dialog.Caption(), caption);
+            QCOMPARE(dialog.Text2->text(), file);
+        }
+    }
+
+    // Every menu item, in the menu bar and in each picture window's context menu, reads Chinese: the only
+    // Latin letters are the key names after the tab.
+    void everyMenuItemIsChinese() {
+        WholeProgram program;
+        program.convert(variedImage(3, 3), true);
+        QList<QAction*> items = program.main.menuBar()->actions();
+        for (QWidget* window : std::initializer_list<QWidget*>{&program.forms.form1(), &program.forms.form2(),
+                                                               &program.forms.form3()}) {
+            QCOMPARE(window->contextMenuPolicy(), Qt::ActionsContextMenu);
+            items += window->actions();
+        }
+        QCOMPARE(items.size(), 4 + 3 * 4);
+        static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+        for (const QAction* item : items) {
+            QVERIFY2(!item->text().section(u'\t', 0, 0).contains(latin), qPrintable(item->text()));
+        }
     }
 
     void statusShowsTheActiveWindowsZoomAndTheLastExport() {
