@@ -126,6 +126,11 @@ void Form::closeEvent(QCloseEvent* event) {
     if (keptWhenClosed_ && !unloaded_) {
         closed_ = true;
         frame()->hide();
+        // A hidden window stays the area's active one unless told: the status bar would show its zoom.
+        if (auto* subWindow = qobject_cast<QMdiSubWindow*>(frame());
+            subWindow && subWindow->mdiArea() && subWindow->mdiArea()->activeSubWindow() == subWindow) {
+            subWindow->mdiArea()->setActiveSubWindow(nullptr);
+        }
         event->ignore(); // the sub-window stays, hidden
         return;
     }

@@ -547,6 +547,7 @@ private slots:
     // that appears while the export dialog is open appears behind it; none leaves the main window's area.
     void windowsComeBackAsTheyWereLeftAndNeverOverTheExportDialog_data() {
         addRows<WindowWalk>({
+            {"closing 原始图片 leaves no window active", {{"open b", "close original"}, ""}},
             {"closing 原始图片, then exporting, reopens nothing",
              {{"open b", "grey", "close original", "dialog", "export"},
               "原分辨率黑白图片:max 导出图像数据---已经完成100%*"}},
@@ -573,6 +574,11 @@ private slots:
             takeStep(program, step);
         }
         QCOMPARE(subWindows(program.main), row.windows);
+        const QMdiSubWindow* active = program.main.mdiArea()->activeSubWindow();
+        QVERIFY(!active || active->isVisible());
+        if (!active) {
+            QCOMPARE(program.main.status()->zoomText(), QString()); // no hidden window's zoom
+        }
         if (Form1* original = program.forms.loadedForm1(); original && !original->isClosed()) {
             QCOMPARE(original->Picture2->surface().image(), Module2::document().picture());
         }
