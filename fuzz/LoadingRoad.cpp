@@ -1,18 +1,24 @@
 #include "LoadingRoad.h"
 
+#include "cli/CommandLine.h"
 #include "export/ExportJob.h"
 #include "export/FixedExportControls.h"
 #include "export/PictureRoad.h"
 #include "export/PixelSize.h"
 #include "runtime/LoadPicture.h"
 #include "runtime/Numbers.h"
+#include "runtime/PictureHeader.h"
 #include "runtime/RuntimeError.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QtEndian>
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -109,82 +115,214 @@ void checkLightExport(const PictureSurface& source, const QByteArray& bytes, con
     }
 }
 
-// The drawing formats of a picture: the table holds exactly the dark real pixels from (0, 0), and
-// the drawings are whole files with one shape per merged rectangle, never more shapes than points;
-// with outlines and a speck filter of `minimumArea` units, both drawings hold the same shapes, one
-// HATCH per shape after all the outlines, and the filtered table at most the table's points.
-void checkFormats(const PictureRoad& road, int threshold, const QString& recordsPath,
-                  std::int64_t minimumArea) {
-    const QString path = recordsPath + QStringLiteral(".format");
-    const auto exportedAs = [&](ConversionResult source, OutputFormat format, ExportPolarity polarity,
-                                ExportOutcome& outcome, ShapeChoice shapes = {}) {
-        FixedExportControls controls(polarity, threshold);
+// A pixel's size in a drawing, as the pixel-size choice gives it.
+using PixelChoice = decltype(pixelMillimetres(PixelSizeChoice{}));
+
+// What an input asks for: the settings and, where the arguments ask for an export, the command's choices.
+struct RoadSettings {
+    int threshold = 0;
+    ExportPolarity polarity = ExportPolarity::Black;
+    ConversionResult source = ConversionResult::Grey;
+    bool secondName = false;
+    std::int64_t minimumArea = 0;
+    std::optional<double> pixelMillimetres;
+    std::optional<double> dotsPerInch;
+    qsizetype oldLength = 0;
+};
+
+struct RoadInput {
+    RoadSettings settings;
+    QList<QByteArray> arguments; // the program's name first
+    QByteArray picture;
+};
+
+RoadInput splitInput(const QByteArray& bytes) {
+    const auto byte = [&bytes](int at) { return at < bytes.size() ? static_cast<uchar>(bytes[at]) : 0; };
+    RoadInput input;
+    RoadSettings& settings = input.settings;
+    settings.threshold = byte(0);
+    const int flags = byte(1);
+    settings.polarity = flags & 1 ? ExportPolarity::White : ExportPolarity::Black;
+    settings.source = flags & 2 ? ConversionResult::Half : ConversionResult::Grey;
+    settings.secondName = (flags & 4) != 0;
+    if ((flags >> 3 & 3) == 1) {
+        settings.pixelMillimetres = (byte(3) + 1) / 64.0;
+    } else if ((flags >> 3 & 3) == 2) {
+        settings.dotsPerInch = (byte(3) + 1) * 3.0;
+    }
+    settings.minimumArea = byte(2);
+    settings.oldLength = qsizetype{byte(4)} * 61;
+    const QByteArray arguments = bytes.mid(LoadingRoadSettingsBytes, byte(5));
+    input.arguments = {"quillet-export"};
+    if (!arguments.isEmpty()) {
+        input.arguments +=
+            arguments.endsWith('\0') ? arguments.chopped(1).split('\0') : arguments.split('\0');
+    }
+    input.picture = bytes.mid(LoadingRoadSettingsBytes + arguments.size());
+    return input;
+}
+
+// The command's promises on what it parsed; an export's choices replace the settings'.
+void followCommandLine(const QList<QByteArray>& arguments, RoadSettings& settings) {
+    const CommandLine line = CommandLine::parse(arguments);
+    switch (line.request()) {
+    case CommandLine::Request::Export: {
+        const ExportSettings& chosen = line.settings();
+        require(chosen.threshold >= 0 && chosen.threshold <= 255, "a parsed threshold is a grey level");
+        require(!chosen.picture.isEmpty() && !chosen.pointFile.isEmpty(), "a parsed export names two files");
+        require(!(chosen.pixelMillimetres && chosen.dotsPerInch), "a pixel size or a resolution, not both");
+        require(chosen.pixelMillimetres.value_or(1) > 0 && chosen.dotsPerInch.value_or(1) > 0,
+                "a parsed pixel size or resolution is positive");
+        settings.threshold = chosen.threshold;
+        settings.polarity = chosen.polarity;
+        settings.source = chosen.halfResolution ? ConversionResult::Half : ConversionResult::Grey;
+        settings.minimumArea = chosen.minimumArea.value_or(settings.minimumArea);
+        settings.pixelMillimetres = chosen.pixelMillimetres;
+        settings.dotsPerInch = chosen.dotsPerInch;
+        break;
+    }
+    case CommandLine::Request::UsageError:
+        require(line.text().startsWith(QStringLiteral("quillet-export: ")) && !line.text().contains(u'\n'),
+                "a usage error is one line naming the program");
+        break;
+    case CommandLine::Request::Help:
+        require(line.text() == CommandLine::helpText(), "help asked for is the help text");
+        break;
+    case CommandLine::Request::Version:
+        require(line.text() == CommandLine::versionText(), "the version asked for is the version text");
+        break;
+    }
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    require(file.open(QIODevice::ReadOnly), "the exported file is there");
+    return file.readAll();
+}
+
+struct stat statusOf(const QString& path) {
+    struct stat status {};
+    require(::stat(QFile::encodeName(path).constData(), &status) == 0, "the destination is there");
+    return status;
+}
+
+// The destination, with its old content and, if asked, a second name.
+void prepareDestination(const QString& path, const QString& secondName, const RoadSettings& settings) {
+    QFile::remove(path);
+    QFile::remove(secondName);
+    QFile old(path);
+    require(old.open(QIODevice::WriteOnly) &&
+                old.write(QByteArray(settings.oldLength, 'o')) == settings.oldLength,
+            "the old destination is written");
+    old.close();
+    if (settings.secondName) {
+        require(::link(QFile::encodeName(path).constData(), QFile::encodeName(secondName).constData()) == 0,
+                "the destination gets its second name");
+    }
+}
+
+// The kinds of shapes the drawings are exported in, each in turn.
+constexpr ShapeKind ShapeKinds[] = {ShapeKind::Squares, ShapeKind::Outlines};
+
+// A file in `format` with `kind` shapes: whole, its shapes as the job counts them, at most the selected
+// points (all of them unless a speck filter applies), no infinite or undefined number, and its size as the
+// format estimates it: exactly for the point-data file, and for a drawing of squares or a table that
+// selects nothing (its fixed text alone).
+void checkFile(const FormatEntry& format, ShapeKind kind, const RoadSettings& settings,
+               const QByteArray& bytes, const ExportOutcome& outcome, std::int64_t selected,
+               const PictureSurface& source, const PixelChoice& pixel) {
+    const bool filtered = format.filtersSpecks && settings.minimumArea > 1;
+    SelectionExtent extent{outcome.points, outcome.shapes, 0};
+    switch (format.format) {
+    case OutputFormat::Records:
+        require(bytes.size() == (outcome.points + 1) * PointRecord::Length,
+                "the job counts the records it writes");
+        break;
+    case OutputFormat::Csv:
+        require(bytes.startsWith("x,y,grey\n") && bytes.count('\n') == outcome.points + 1,
+                "the job counts the table's lines");
+        for (const QByteArray& line : bytes.split('\n').mid(1)) {
+            extent.greyDigits += line.isEmpty() ? 0 : line.size() - line.lastIndexOf(',') - 1;
+        }
+        break;
+    case OutputFormat::Dxf:
+        require(bytes.startsWith("  0\nSECTION\n") && bytes.endsWith("  0\nEOF\n"), "a drawing is whole");
+        if (kind == ShapeKind::Outlines) {
+            require(outcome.outlines && bytes.count("\nLWPOLYLINE\n") == *outcome.outlines &&
+                        bytes.count("\nHATCH\n") == outcome.shapes && outcome.shapes <= *outcome.outlines,
+                    "an outline drawing has one HATCH per kept shape and its outlines");
+            require(outcome.shapes == 0 || bytes.lastIndexOf("\nLWPOLYLINE\n") < bytes.indexOf("\nHATCH\n"),
+                    "all outlines come before all hatches");
+        } else {
+            require(bytes.count("\nSOLID\n") == outcome.shapes && outcome.shapes <= outcome.points,
+                    "a drawing has one SOLID per shape, at most one per point");
+        }
+        break;
+    case OutputFormat::Svg:
+        require(bytes.startsWith("<?xml") && bytes.endsWith("</g>\n</svg>\n"), "a vector picture is whole");
+        require(bytes.count('z') == (kind == ShapeKind::Outlines ? *outcome.outlines : outcome.shapes),
+                "a vector picture closes every outline or square once");
+        break;
+    }
+    if (format.format != OutputFormat::Records) {
+        require(filtered ? outcome.points <= selected : outcome.points == selected,
+                "a file holds the selected points, fewer only where specks are left out");
+    }
+    if (format.drawing) {
+        require(!bytes.contains("inf") && !bytes.contains("nan"), "a drawing's numbers are finite");
+    }
+    const std::int64_t estimate = ExportJob::fileBytes(source, format.format, extent, pixel);
+    const bool exact =
+        format.format == OutputFormat::Records ||
+        (outcome.points == 0 && (format.format == OutputFormat::Csv || kind == ShapeKind::Squares));
+    require(exact ? estimate == bytes.size() : estimate > 0, "a file's size is as its format estimates it");
+}
+
+// Every format and kind of shapes, one after another into the same destination.
+void checkFormats(const PictureRoad& road, const RoadSettings& settings, const PixelChoice& pixel,
+                  const QString& folder) {
+    const QString path = folder + QStringLiteral("/drawing");
+    const QString secondName = folder + QStringLiteral("/drawing-too");
+    prepareDestination(path, secondName, settings);
+    const PictureSurface& source = road.result(settings.source);
+    const auto exported = [&](OutputFormat format, ShapeChoice shapes, ExportOutcome& outcome) {
+        FixedExportControls controls(settings.polarity, settings.threshold);
         ExportJob job(path, format, shapes);
-        outcome = road.exportResult(source, job, controls, 0.25);
-        QFile written(path);
-        require(written.open(QIODevice::ReadOnly), "the exported file is there");
-        return written.readAll();
+        outcome = road.exportResult(settings.source, job, controls, pixel);
+        const QByteArray bytes = contents(path);
+        if (settings.secondName) {
+            require(statusOf(path).st_ino == statusOf(secondName).st_ino && contents(secondName) == bytes,
+                    "a destination's other name sees the new file");
+        }
+        return bytes;
     };
-    ExportOutcome outcome;
-    const QByteArray table =
-        exportedAs(ConversionResult::Grey, OutputFormat::Csv, ExportPolarity::Black, outcome);
-    QByteArray expected = "x,y,grey\n";
-    const QImage& pixels = road.result(ConversionResult::Grey).image();
-    for (int x = 0; x < pixels.width(); ++x) {
-        for (int y = 0; y < pixels.height(); ++y) {
-            if (const int level = qRed(pixels.pixel(x, y)); level < threshold) {
-                expected += QByteArray::number(x) + ',' + QByteArray::number(y) + ',' +
-                            QByteArray::number(level) + '\n';
+    ExportOutcome unfiltered;
+    exported(OutputFormat::Csv, {}, unfiltered);
+    for (const FormatEntry& format : outputFormats()) {
+        for (const ShapeKind kind : ShapeKinds) {
+            if (format.drawing || kind == ShapeKinds[0]) {
+                ExportOutcome outcome;
+                const QByteArray bytes = exported(format.format, {kind, settings.minimumArea}, outcome);
+                checkFile(format, kind, settings, bytes, outcome, unfiltered.points, source, pixel);
             }
         }
     }
-    require(table == expected, "the table lists exactly the dark pixels from (0, 0), column by column");
-    require(table.count('\n') == outcome.points + 1, "the job counts the table's lines");
-
-    const QByteArray dxf =
-        exportedAs(ConversionResult::Half, OutputFormat::Dxf, ExportPolarity::White, outcome);
-    require(dxf.count("\nSOLID\n") == outcome.shapes && outcome.shapes <= outcome.points,
-            "a drawing has one SOLID per shape, at most one per point");
-    require(dxf.startsWith("  0\nSECTION\n") && dxf.endsWith("  0\nEOF\n"), "a drawing is whole");
-    const std::int64_t points = outcome.points;
-    const std::int64_t shapes = outcome.shapes;
-    const QByteArray svg =
-        exportedAs(ConversionResult::Half, OutputFormat::Svg, ExportPolarity::White, outcome);
-    require(outcome.points == points && outcome.shapes == shapes && svg.count('z') == shapes,
-            "the vector picture has the drawing's shapes");
-    require(svg.endsWith("</g>\n</svg>\n"), "a vector picture is whole");
-
-    const ShapeChoice outlines{ShapeKind::Outlines, minimumArea};
-    const QByteArray filtered =
-        exportedAs(ConversionResult::Grey, OutputFormat::Csv, ExportPolarity::Black, outcome, outlines);
-    require(filtered.count('\n') == outcome.points + 1 && outcome.points <= table.count('\n') - 1 &&
-                (minimumArea > 1 || filtered == table),
-            "the speck filter leaves out whole lines of the table, none below two units");
-    const QByteArray outlineDxf =
-        exportedAs(ConversionResult::Half, OutputFormat::Dxf, ExportPolarity::White, outcome, outlines);
-    require(outcome.outlines && outlineDxf.count("\nLWPOLYLINE\n") == *outcome.outlines &&
-                outlineDxf.count("\nHATCH\n") == outcome.shapes && outcome.shapes <= *outcome.outlines &&
-                outcome.points <= points && (minimumArea > 1 || outcome.points == points),
-            "an outline drawing has one HATCH per kept shape and its outlines");
-    require(outcome.shapes == 0 || outlineDxf.lastIndexOf("\nLWPOLYLINE\n") < outlineDxf.indexOf("\nHATCH\n"),
-            "all outlines come before all hatches");
-    require(outlineDxf.startsWith("  0\nSECTION\n") && outlineDxf.endsWith("  0\nEOF\n"),
-            "an outline drawing is whole");
-    const ExportOutcome drawn = outcome;
-    const QByteArray outlineSvg =
-        exportedAs(ConversionResult::Half, OutputFormat::Svg, ExportPolarity::White, outcome, outlines);
-    require(outcome.points == drawn.points && outcome.shapes == drawn.shapes &&
-                outcome.outlines == drawn.outlines && outlineSvg.count('z') == *drawn.outlines &&
-                outlineSvg.endsWith("</g>\n</svg>\n"),
-            "the outline picture is whole and has the outline drawing's outlines");
 }
 
 } // namespace
 
-void travelLoadingRoad(const QByteArray& bytes, const QString& recordsPath) {
+void travelLoadingRoad(const QByteArray& bytes, const QString& folder) {
+    RoadInput input = splitInput(bytes);
+    followCommandLine(input.arguments, input.settings);
+    const RoadSettings& settings = input.settings;
+
+    QBuffer data(&input.picture);
+    data.open(QIODevice::ReadOnly);
+    const std::optional<PictureHeader> header = readPictureHeader(data);
+    require(data.pos() == 0, "the header's reader puts the position back");
     QImage picture;
     try {
-        picture = decodePicture(bytes, QStringLiteral("fuzz input"), LoadingRoadLargestPixels);
+        picture = decodePicture(input.picture, QStringLiteral("fuzz input"), LoadingRoadLargestPixels);
     } catch (const RuntimeError& error) {
         require(error.text().contains(QStringLiteral("fuzz input")), "an error names the picture");
         return;
@@ -200,15 +338,20 @@ void travelLoadingRoad(const QByteArray& bytes, const QString& recordsPath) {
     const PictureSurface& half = road.result(ConversionResult::Half);
     checkHalf(grey.image(), half.image());
 
+    PixelSizeChoice choice{settings.pixelMillimetres, settings.dotsPerInch, {}};
+    if (header) {
+        choice.statedDotsPerInch = header->statedDotsPerInch;
+    }
+    const PixelChoice pixel = pixelMillimetres(choice);
+
+    const QString recordsPath = folder + QStringLiteral("/points.txt");
     const QSizeF& size = road.openedSize();
-    const int threshold = 128;
-    checkDarkExport(grey.image(),
-                    exported(road, ConversionResult::Grey, ExportPolarity::Black, threshold, recordsPath),
-                    threshold);
-    checkLightExport(half,
-                     exported(road, ConversionResult::Half, ExportPolarity::White, threshold, recordsPath),
-                     record(toInteger32(size.width()), toInteger32(size.height()), 0), threshold);
-    // the speck filter's size from the input, so that its every value is reached
-    checkFormats(road, threshold, recordsPath,
-                 bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes.back()) % 16);
+    checkDarkExport(
+        grey.image(),
+        exported(road, ConversionResult::Grey, ExportPolarity::Black, settings.threshold, recordsPath),
+        settings.threshold);
+    checkLightExport(
+        half, exported(road, ConversionResult::Half, ExportPolarity::White, settings.threshold, recordsPath),
+        record(toInteger32(size.width()), toInteger32(size.height()), 0), settings.threshold);
+    checkFormats(road, settings, pixel, folder);
 }

@@ -14,12 +14,12 @@ namespace {
 // The decoders warn about every broken input; millions of lines would bury the fuzzer's report.
 void dropMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
-// The point data of every input goes to one file in memory where the system has such a folder.
-QString recordsPath() {
-    static const QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists()
-                                          ? QStringLiteral("/dev/shm/quillet-fuzz-XXXXXX")
-                                          : QDir::tempPath() + QStringLiteral("/quillet-fuzz-XXXXXX"));
-    return folder.filePath(QStringLiteral("points.txt"));
+// The files of every input go to one folder in memory where the system has such a folder.
+QString folder() {
+    static const QTemporaryDir files(QDir(QStringLiteral("/dev/shm")).exists()
+                                         ? QStringLiteral("/dev/shm/quillet-fuzz-XXXXXX")
+                                         : QDir::tempPath() + QStringLiteral("/quillet-fuzz-XXXXXX"));
+    return files.path();
 }
 
 } // namespace
@@ -31,12 +31,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     }
     // The decoders are Qt plug-ins, and painting transparent pictures on white wants the GUI side.
     static QGuiApplication application(*argc, *argv);
-    recordsPath();
+    folder();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     travelLoadingRoad(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
-                      recordsPath());
+                      folder());
     return 0;
 }

@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
     const QGuiApplication application(argc, argv);
     QTextStream out(stdout);
-    const QTemporaryDir records;
+    const QTemporaryDir folder;
     int replayed = 0;
     for (const QString& argument : application.arguments().mid(1)) {
         QStringList files;
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
                 out << "cannot read " << path << Qt::endl;
                 return 1;
             }
-            travelLoadingRoad(file.readAll(), records.filePath(QStringLiteral("points.txt")));
+            travelLoadingRoad(file.readAll(), folder.path());
             ++replayed;
         }
     }

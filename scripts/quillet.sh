@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei xvfb xauth
     clang-14 libclang-rt-14-dev # one clang version: the asan preset names clang++-14, whose fuzzer runtime this is
+    llvm-14 # its llvm-symbolizer names the source files in the fuzz run's coverage report
     dpkg-dev file lintian desktop-file-utils man-db devscripts # the hardening flags and the package check
     python3 # the fuzz folder's instrumentation check
     python3-ezdxf librsvg2-bin librecad freecad poppler-utils) # real readers of the drawings; pdftoppm
@@ -47,6 +48,8 @@ test)
     # QUILLET_FUZZ_SECONDS sets how long the fuzz test runs (a minute unless said otherwise).
     build asan -DQUILLET_FUZZ_SECONDS="${QUILLET_FUZZ_SECONDS:-60}"
     ctest --preset asan -j "$(nproc)" --output-on-failure
+    echo "The fuzz run's edges, per source file:"
+    cat build/asan/fuzz/fuzz-run/coverage.txt
     ;;
 *)
     echo "usage: $0 run|test" >&2

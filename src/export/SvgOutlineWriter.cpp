@@ -1,6 +1,7 @@
 #include "SvgOutlineWriter.h"
 
 #include "SvgFrame.h"
+#include "SvgReaderBreaks.h"
 
 #include <algorithm>
 #include <charconv>
@@ -59,9 +60,14 @@ SvgOutlineWriter::SvgOutlineWriter(OutputFile& file, QSize grid, int unitPixels,
 
 void SvgOutlineWriter::drawShape(const TracedShape& shape) {
     const std::int64_t corners = cornersOf(shape);
-    if (inPath_ != 0 && inPath_ + corners > PathCorners) {
+    const auto mostBytes = static_cast<std::int64_t>((corners + shape.outlines.size()) * StepBytes);
+    const bool breakFirst = breaks_.due(writer(), mostBytes + std::int64_t{SvgFrame::PathEnd.size()});
+    if (inPath_ != 0 && (breakFirst || inPath_ + corners > PathCorners)) {
         writer().text(SvgFrame::PathEnd);
         inPath_ = 0;
+    }
+    if (breakFirst) {
+        breaks_.write(writer());
     }
     if (inPath_ == 0) {
         writer().text(SvgFrame::PathStart);
@@ -108,7 +114,8 @@ std::int64_t SvgOutlineWriter::fileBytes(QSize grid, int unitPixels, double unit
         storeMove(text, std::max(grid.width(), 0) / 2 * k, std::max(grid.height(), 0) / 2 * k) - text + 1;
     const std::int64_t steps = std::max<std::int64_t>(corners - outlines, 0);
     const std::int64_t step = storeStep(text, k, 0) - text;
+    const std::int64_t pathData = outlines * move + steps * step + steps / 2;
     return frame(grid, unitPixels, unitMillimetres).bytes() +
            paths * static_cast<std::int64_t>(SvgFrame::PathStart.size() + SvgFrame::PathEnd.size()) +
-           outlines * move + steps * step + steps / 2;
+           pathData + SvgReaderBreaks::bytesAmong(pathData);
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The vector picture format with outlines, in an SvgFrame picture: every shape's outlines as subpaths
 // of one path (an absolute move, then relative steps along the edges, closed), filled black by the
-// even-odd rule so that holes stay empty, with crisp edges. A path holds whole shapes only.
+// even-odd rule so that holes stay empty, with crisp edges. A path holds whole shapes only; a large
+// picture has SvgReaderBreaks between its paths.
 
 #include "OutlineWriter.h"
+#include "SvgReaderBreaks.h"
 
 #include <QSize>
 
@@ -32,4 +34,5 @@ private:
 
     std::int64_t unitPixels_;
     std::int64_t inPath_ = 0; // corners in the open path; 0: no path open
+    SvgReaderBreaks breaks_;
 };

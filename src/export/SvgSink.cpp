@@ -1,6 +1,7 @@
 #include "SvgSink.h"
 
 #include "SvgFrame.h"
+#include "SvgReaderBreaks.h"
 
 #include <algorithm>
 #include <charconv>
@@ -17,6 +18,8 @@ DrawingFrame frame(QSize grid, int unitPixels, double unitMillimetres) {
 }
 
 constexpr std::size_t RectangleBytes = 16 + 5 * TextWriter::NumberBytes;
+constexpr std::int64_t MostPathBytes =
+    SvgSink::PathRectangles * RectangleBytes + SvgFrame::PathStart.size() + SvgFrame::PathEnd.size();
 
 // A rectangle's part of a path, in the view box's pixels; returns the end.
 char* storeRectangle(char* at, std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height) {
@@ -46,6 +49,9 @@ SvgSink::SvgSink(OutputFile& file, QSize grid, int unitPixels, double unitMillim
 
 void SvgSink::draw(const UnitRectangle& rectangle) {
     const std::int64_t k = unitPixels_;
+    if (inPath_ == 0 && breaks_.due(writer(), MostPathBytes)) {
+        breaks_.write(writer());
+    }
     char* at = writer().room(RectangleBytes);
     if (inPath_ == 0) {
         at = std::copy(SvgFrame::PathStart.begin(), SvgFrame::PathStart.end(), at);
@@ -74,6 +80,9 @@ std::int64_t SvgSink::fileBytes(QSize grid, int unitPixels, double unitMillimetr
     const std::int64_t rectangleBytes = storeRectangle(rectangle, std::max(grid.width(), 0) / 2 * k,
                                                        std::max(grid.height(), 0) / 2 * k, k, k) -
                                         rectangle;
-    return SquaresSink::fileBytes(frame(grid, unitPixels, unitMillimetres), shapes, rectangleBytes) +
-           paths * static_cast<std::int64_t>(SvgFrame::PathStart.size() + SvgFrame::PathEnd.size());
+    const std::int64_t pathBytes =
+        shapes * rectangleBytes +
+        paths * static_cast<std::int64_t>(SvgFrame::PathStart.size() + SvgFrame::PathEnd.size());
+    return frame(grid, unitPixels, unitMillimetres).bytes() + pathBytes +
+           SvgReaderBreaks::bytesAmong(pathBytes);
 }

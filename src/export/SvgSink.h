@@ -1,9 +1,10 @@
 #pragma once
 // The vector picture format with squares: the selected units filled black as paths of merged
 // rectangles in an SvgFrame picture, drawn with crisp edges so that no hairline shows between
-// neighbours.
+// neighbours; a large picture has SvgReaderBreaks between its paths.
 
 #include "SquaresSink.h"
+#include "SvgReaderBreaks.h"
 
 #include <QSize>
 
@@ -20,7 +21,8 @@ public:
     SvgSink(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres);
 
     // The bytes of the file a sink of this grid writes with `shapes` rectangles: its fixed text and
-    // paths exactly, every rectangle taken as one unit wide and high, halfway across the drawing.
+    // paths exactly, every rectangle taken as one unit wide and high, halfway across the drawing, and
+    // the breaks that many bytes of paths get, about.
     static std::int64_t fileBytes(QSize grid, int unitPixels, double unitMillimetres, std::int64_t shapes);
 
 private:
@@ -29,4 +31,5 @@ private:
 
     int unitPixels_;
     int inPath_ = 0; // rectangles in the path being written
+    SvgReaderBreaks breaks_;
 };

@@ -8,6 +8,7 @@
 void TextWriter::flush() {
     if (at_ != start_) {
         file_.advance(static_cast<std::size_t>(at_ - start_));
+        kept_ += at_ - start_;
     }
     start_ = at_ = end_ = nullptr;
 }

@@ -30,6 +30,8 @@ public:
         return at_;
     }
     void wrote(char* end) { at_ = end; }
+    // The bytes written so far, kept or still in the window.
+    std::int64_t written() const { return kept_ + (at_ - start_); }
 
     void text(std::string_view piece) {
         char* at = room(piece.size());
@@ -64,4 +66,5 @@ private:
     char* start_ = nullptr; // the reserved window: written from start_ up to at_
     char* at_ = nullptr;
     char* end_ = nullptr;
+    std::int64_t kept_ = 0; // the bytes of the windows before this one
 };
