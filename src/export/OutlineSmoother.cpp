@@ -160,3 +160,14 @@ void OutlineSmoother::smooth(const Outline& outline, std::vector<HalfPoint>& pol
         polygon.push_back({static_cast<std::int32_t>(point.x), static_cast<std::int32_t>(point.y)});
     }
 }
+
+std::span<const std::vector<HalfPoint>> OutlineSmoother::smooth(const TracedShape& shape) {
+    // Fewer polygons than last time keep their room for the next shape.
+    if (polygons_.size() < shape.outlines.size()) {
+        polygons_.resize(shape.outlines.size());
+    }
+    for (std::size_t k = 0; k < shape.outlines.size(); ++k) {
+        smooth(shape.outlines[k], polygons_[k]);
+    }
+    return {polygons_.data(), shape.outlines.size()};
+}

@@ -18,6 +18,7 @@
 #include "TracedShape.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // A polygon vertex in half units from the picture's top left corner: (2x, 2y) is the grid corner
@@ -34,6 +35,8 @@ public:
     // The polygon of `outline`, the shape on the same side, starting at a vertex of its midpoint
     // polygon; replaces what `polygon` held.
     void smooth(const Outline& outline, std::vector<HalfPoint>& polygon);
+    // The polygons of every outline of `shape`, in its order; valid until the next call.
+    std::span<const std::vector<HalfPoint>> smooth(const TracedShape& shape);
 
 private:
     struct Edge {
@@ -47,4 +50,5 @@ private:
     std::size_t longestChord(std::size_t from, std::size_t last) const;
 
     std::vector<Edge> edges_; // the outline's unit edges, in order, reused from loop to loop
+    std::vector<std::vector<HalfPoint>> polygons_;
 };
