@@ -3,6 +3,7 @@
 #include "SvgFrame.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string_view>
 
 using namespace std::string_view_literals;
@@ -13,12 +14,25 @@ DrawingFrame frame(QSize grid, int unitPixels, double unitMillimetres) {
     return SvgFrame::frame(grid, unitPixels, unitMillimetres, R"(fill="#000000" fill-rule="evenodd")"sv);
 }
 
-constexpr std::size_t StepBytes = 4 + 2 * TextWriter::NumberBytes; // a move or a step, at most
+constexpr std::size_t StepBytes = 8 + 2 * TextWriter::NumberBytes; // a move or a step, at most
+
+// `halves` / 2 exactly: whole, or with ".5".
+char* putHalves(char* at, std::int64_t halves) {
+    if (halves < 0) {
+        *at++ = '-';
+        halves = -halves;
+    }
+    at = std::to_chars(at, at + TextWriter::NumberBytes, halves / 2).ptr;
+    if (halves % 2 != 0) {
+        at = std::copy_n(".5", 2, at);
+    }
+    return at;
+}
 
 } // namespace
 
 SvgSmoothWriter::SvgSmoothWriter(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres)
-    : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), halfPixels_(unitPixels / 2.0) {}
+    : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
 
 void SvgSmoothWriter::drawShape(const TracedShape& shape) {
     const auto polygons = smoother_.smooth(shape);
@@ -53,15 +67,15 @@ void SvgSmoothWriter::writePolygon(const std::vector<HalfPoint>& polygon) {
     HalfPoint last = polygon.front();
     char* at = writer().room(StepBytes);
     *at++ = 'M';
-    at = TextWriter::storeNumber(at, last.x * halfPixels_);
+    at = putHalves(at, last.x * unitPixels_);
     *at++ = ' ';
-    writer().wrote(TextWriter::storeNumber(at, last.y * halfPixels_));
+    writer().wrote(putHalves(at, last.y * unitPixels_));
     for (auto point = polygon.begin() + 1; point != polygon.end(); ++point) {
         at = writer().room(StepBytes);
         *at++ = 'l';
-        at = TextWriter::storeNumber(at, (point->x - last.x) * halfPixels_);
+        at = putHalves(at, (point->x - last.x) * unitPixels_);
         *at++ = ' ';
-        writer().wrote(TextWriter::storeNumber(at, (point->y - last.y) * halfPixels_));
+        writer().wrote(putHalves(at, (point->y - last.y) * unitPixels_));
         last = *point;
     }
     writer().character('z');

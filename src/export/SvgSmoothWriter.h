@@ -28,6 +28,6 @@ private:
     void writePolygon(const std::vector<HalfPoint>& polygon);
 
     OutlineSmoother smoother_;
-    double halfPixels_;       // a half unit in the view box
+    std::int64_t unitPixels_; // a unit's side in the view box
     std::int64_t inPath_ = 0; // vertices in the open path; 0: no path open
 };
