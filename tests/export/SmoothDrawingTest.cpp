@@ -4,6 +4,7 @@
 #include "FormatExport.h"
 #include "RealReaders.h"
 #include "SmoothProperties.h"
+#include "export/SvgSmoothWriter.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -128,6 +129,29 @@ private slots:
             const qsizetype group = written.bytes.indexOf("<g ");
             QCOMPARE(written.bytes.mid(group, written.bytes.indexOf("</g>") - group), expected);
         }
+    }
+
+    // Single pixels, 4 vertices each, fill a path up to SvgSmoothWriter::PathVertices; the next one opens
+    // another.
+    void svgPathsHoldWholeShapes_data() {
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<QList<int>>("shapesPerPath");
+        const int most = static_cast<int>(SvgSmoothWriter::PathVertices) / 4;
+        QTest::newRow("up to the limit") << most << QList<int>{most};
+        QTest::newRow("one over") << most + 1 << QList<int>{most, 1};
+    }
+    void svgPathsHoldWholeShapes() {
+        QFETCH(int, pixels);
+        const int side = 2 * static_cast<int>(std::ceil(std::sqrt(pixels)));
+        const PictureSurface picture = greyPicture(greyLevels(side, side, [side, pixels](int x, int y) {
+            return x % 2 == 0 && y % 2 == 0 && (y / 2) * (side / 2) + x / 2 < pixels ? 0 : 255;
+        }));
+        const QByteArray svg = exportFormat(picture, OutputFormat::Svg, false, 122, 1.0, Smooth).bytes;
+        QList<int> shapesPerPath;
+        for (qsizetype at = svg.indexOf("<path d=\""); at >= 0; at = svg.indexOf("<path d=\"", at + 1)) {
+            shapesPerPath << static_cast<int>(svg.mid(at, svg.indexOf("\"/>", at) - at).count('M'));
+        }
+        QTEST(shapesPerPath, "shapesPerPath");
     }
 
     // ezdxf audits the drawing and reads back the polygons, LibreCAD prints it, FreeCAD imports one edge per
