@@ -107,7 +107,8 @@ std::size_t OutlineSmoother::longestChord(std::size_t from, std::size_t last) co
         }
         const Vector halfMiddle{corner.x + edge.dx, corner.y + edge.dy};
         const std::int64_t area = twiceArea + cross(corner, halfMiddle);
-        if (cone.holds(middle) && middle.x * edge.dx + middle.y * edge.dy > 0 && std::abs(area) <= turns) {
+        // Edge b's own centres make the chord reach it forwards.
+        if (cone.holds(middle) && std::abs(area) <= turns) {
             best = b;
         } else if (b - best > LongestMiss) {
             break;

@@ -70,6 +70,8 @@ auditor = doc.audit()
 print("audit errors %d fixes %d" % (len(auditor.errors), len(auditor.fixes)))
 loops = [list(p.get_points("xy")) for p in doc.modelspace().query("LWPOLYLINE")]
 hatches = [[list((v[0], v[1]) for v in path.vertices) for path in h.paths] for h in doc.modelspace().query("HATCH")]
+print("outer paths external", all(bool(p.path_type_flags & 1) == (k == 0) for h in doc.modelspace().query("HATCH")
+                                   for k, p in enumerate(h.paths)))
 print("hatch paths are the polylines", [p for h in hatches for p in h] == [[(x, y) for x, y in l] for l in loops])
 print("\n".join(sorted(edge(a, b) for loop in loops for a, b in zip(loop, loop[1:] + loop[:1]))))
 )";
@@ -177,9 +179,9 @@ private slots:
         writeFile(dir.filePath("segments.py"), DxfSegments);
         const QStringList read =
             run(readers.python, {dir.filePath("segments.py"), dxf}).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(read.mid(0, 2),
-                 QStringList({"audit errors 0 fixes 0", "hatch paths are the polylines True"}));
-        const QStringList segments = read.mid(2);
+        QCOMPARE(read.mid(0, 3), QStringList({"audit errors 0 fixes 0", "outer paths external True",
+                                              "hatch paths are the polylines True"}));
+        const QStringList segments = read.mid(3);
         QCOMPARE(segments.size(), polygonEdges);
 
         writeFile(dir.filePath("freecad.py"), FreeCadSegments);
