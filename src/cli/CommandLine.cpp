@@ -270,7 +270,7 @@ QString CommandLine::helpText() {
         "  --format F      records (the 24-byte point-data file), dxf, svg or csv; without it OUTFILE's\n"
         "                  ending decides (.dxf, .svg, .csv, anything else the point-data file)\n"
         "  --shapes S      dxf and svg: outlines (exact, with holes), smooth (straight edges in any\n"
-        "                  direction, every pixel centre on its side) or squares (filled pixels); default %1\n"
+        "                  direction, each pixel centre on its side) or squares (filled pixels); default %1\n"
         "  --min-area N    dxf, svg, csv: drop shapes of fewer than N pixels (touching at edges or corners)\n"
         "  --pixel-size MM a pixel's side in the drawing, in millimetres\n"
         "  --dpi N         the same as a resolution; default: the one the picture states, else 96\n"

@@ -2,12 +2,12 @@
 
 #include "CsvSink.h"
 #include "DxfOutlineWriter.h"
-#include "DxfSmoothWriter.h"
 #include "DxfSink.h"
+#include "DxfSmoothWriter.h"
 #include "RecordSink.h"
 #include "SvgOutlineWriter.h"
-#include "SvgSmoothWriter.h"
 #include "SvgSink.h"
+#include "SvgSmoothWriter.h"
 
 namespace {
 
