@@ -260,6 +260,31 @@ int main(int argc, char** argv) {
         QFile::remove(path);
     }
 
+    // Smooth outlines are the outlines with a stage after the tracing: their cost is that stage's.
+    const ShapeChoice smooth{ShapeKind::Smooth, 0};
+    std::printf("\nsmooth outlines against outlines, photo-like picture, alternating in the same runs:\n");
+    for (const OutputFormat format : {OutputFormat::Dxf, OutputFormat::Svg}) {
+        const char* label = formatEntry(format).name;
+        const QString path = dir.filePath(QStringLiteral("smooth") + formatEntry(format).suffix);
+        std::vector<Timing> outlineRuns;
+        std::vector<Timing> smoothRuns;
+        for (int run = 0; run < FormatRuns; ++run) {
+            outlineRuns.push_back(exportOnce(photo, path, false, format, nullptr, outlines));
+            const qint64 outlineBytes = QFileInfo(path).size();
+            smoothRuns.push_back(exportOnce(photo, path, false, format, nullptr, smooth));
+            if (run == 0) {
+                std::printf("%s: outlines %.1f MB, smooth %.1f MB\n", label,
+                            static_cast<double>(outlineBytes) / 1e6,
+                            static_cast<double>(QFileInfo(path).size()) / 1e6);
+            }
+        }
+        const Timing outlineMedian = printRuns("outlines:", outlineRuns);
+        const Timing smoothMedian = printRuns("smooth:", smoothRuns);
+        std::printf("%s: ratio smooth / outlines %.2f wall (target at most 1.5), %.2f processor\n", label,
+                    smoothMedian.wall / outlineMedian.wall, smoothMedian.processor / outlineMedian.processor);
+        QFile::remove(path);
+    }
+
     const PictureSurface grain = randomGrain();
     std::printf(
         "\nrandom grain %d x %d, each pixel black with probability 1/2 (target under 5000 ms each):\n",
@@ -276,6 +301,8 @@ int main(int argc, char** argv) {
                                         {OutputFormat::Svg, squares, "svg squares"},
                                         {OutputFormat::Dxf, outlines, "dxf outlines"},
                                         {OutputFormat::Svg, outlines, "svg outlines"},
+                                        {OutputFormat::Dxf, smooth, "dxf smooth"},
+                                        {OutputFormat::Svg, smooth, "svg smooth"},
                                         {OutputFormat::Dxf, {ShapeKind::Outlines, 2}, "dxf outlines, min 2"}};
     constexpr int GrainRuns = 3;
     for (const GrainExport& grainExport : grainExports) {

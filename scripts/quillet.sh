@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei xvfb xauth
+    fonts-dejavu-core # the smooth outlines' page of text, drawn in DejaVu Serif
     clang-14 libclang-rt-14-dev # one clang version: the asan preset names clang++-14, whose fuzzer runtime this is
     llvm-14 # its llvm-symbolizer names the source files in the fuzz run's coverage report
     dpkg-dev file lintian desktop-file-utils man-db devscripts # the hardening flags and the package check

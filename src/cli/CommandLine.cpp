@@ -66,7 +66,8 @@ struct ShapeName {
     const char* name;
     ShapeKind kind;
 };
-constexpr ShapeName ShapeNames[] = {{"outlines", ShapeKind::Outlines}, {"squares", ShapeKind::Squares}};
+constexpr ShapeName ShapeNames[] = {
+    {"outlines", ShapeKind::Outlines}, {"squares", ShapeKind::Squares}, {"smooth", ShapeKind::Smooth}};
 
 const char* shapeName(ShapeKind kind) {
     for (const ShapeName& shape : ShapeNames) {
@@ -268,7 +269,8 @@ QString CommandLine::helpText() {
         "  --threshold N   grey threshold from 0 to 255 (default 122)\n"
         "  --format F      records (the 24-byte point-data file), dxf, svg or csv; without it OUTFILE's\n"
         "                  ending decides (.dxf, .svg, .csv, anything else the point-data file)\n"
-        "  --shapes S      dxf and svg: outlines (exact, with holes) or squares (filled pixels); default %1\n"
+        "  --shapes S      dxf and svg: outlines (exact, with holes), smooth (straight edges in any\n"
+        "                  direction, each pixel centre on its side) or squares (filled pixels); default %1\n"
         "  --min-area N    dxf, svg, csv: drop shapes of fewer than N pixels (touching at edges or corners)\n"
         "  --pixel-size MM a pixel's side in the drawing, in millimetres\n"
         "  --dpi N         the same as a resolution; default: the one the picture states, else 96\n"

@@ -34,7 +34,9 @@ ExportOutcome ExportJob::run(const PictureSurface& source, const QSizeF& openedP
         SelectionShapes shapes(setup.grid, format_.filtersSpecks ? shapes_.minimumArea : 0);
         PointSelection(controls, format_.numbering).run(source, shapes);
         if (drawsOutlines()) {
-            const OutlineTotals drawn = format_.writeOutlines(file_, setup, shapes);
+            const auto write =
+                shapes_.kind == ShapeKind::Smooth ? format_.writeSmooth : format_.writeOutlines;
+            const OutlineTotals drawn = write(file_, setup, shapes);
             outcome.points = shapes.keptUnits();
             outcome.shapes = drawn.shapes;
             outcome.outlines = drawn.outlines;

@@ -54,7 +54,9 @@ public:
                                   const SelectionExtent& extent, double pixelMillimetres = 25.4 / 96.0);
 
 private:
-    bool drawsOutlines() const { return format_.drawing && shapes_.kind == ShapeKind::Outlines; }
+    bool drawsOutlines() const {
+        return format_.drawing && (shapes_.kind == ShapeKind::Outlines || shapes_.kind == ShapeKind::Smooth);
+    }
     bool filtersSpecksAhead() const {
         return !drawsOutlines() && format_.filtersSpecks && shapes_.minimumArea > 1;
     }

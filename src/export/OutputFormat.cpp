@@ -3,9 +3,11 @@
 #include "CsvSink.h"
 #include "DxfOutlineWriter.h"
 #include "DxfSink.h"
+#include "DxfSmoothWriter.h"
 #include "RecordSink.h"
 #include "SvgOutlineWriter.h"
 #include "SvgSink.h"
+#include "SvgSmoothWriter.h"
 
 namespace {
 
@@ -40,6 +42,14 @@ OutlineTotals svgOutlines(OutputFile& file, const SinkSetup& setup, const ShapeS
     return writeOutlines<SvgOutlineWriter>(file, shapes, setup.grid, setup.unitPixels, setup.unitMillimetres);
 }
 
+OutlineTotals dxfSmooth(OutputFile& file, const SinkSetup& setup, const ShapeSource& shapes) {
+    return writeOutlines<DxfSmoothWriter>(file, shapes, setup.grid, setup.unitMillimetres);
+}
+
+OutlineTotals svgSmooth(OutputFile& file, const SinkSetup& setup, const ShapeSource& shapes) {
+    return writeOutlines<SvgSmoothWriter>(file, shapes, setup.grid, setup.unitPixels, setup.unitMillimetres);
+}
+
 std::int64_t recordBytes(const SinkSetup&, const SelectionExtent& extent) {
     return PointRecord::Length * (extent.points + 1); // the header record, then one per point
 }
@@ -58,13 +68,13 @@ std::int64_t csvBytes(const SinkSetup& setup, const SelectionExtent& extent) {
 
 constexpr FormatEntry Formats[] = {
     {OutputFormat::Records, "records", ".txt", "点数据文件 (*.txt)", false, false,
-     PointNumbering::UnitsFromOne, PointRecord::Length, recordSink, recordBytes, nullptr},
+     PointNumbering::UnitsFromOne, PointRecord::Length, recordSink, recordBytes, nullptr, nullptr},
     {OutputFormat::Dxf, "dxf", ".dxf", "DXF 图形 (*.dxf)", true, true, PointNumbering::PixelsFromZero, 1,
-     dxfSink, dxfBytes, dxfOutlines},
+     dxfSink, dxfBytes, dxfOutlines, dxfSmooth},
     {OutputFormat::Svg, "svg", ".svg", "SVG 图形 (*.svg)", true, true, PointNumbering::PixelsFromZero, 1,
-     svgSink, svgBytes, svgOutlines},
+     svgSink, svgBytes, svgOutlines, svgSmooth},
     {OutputFormat::Csv, "csv", ".csv", "CSV 表格 (*.csv)", false, true, PointNumbering::PixelsFromZero, 1,
-     csvSink, csvBytes, nullptr},
+     csvSink, csvBytes, nullptr, nullptr},
 };
 
 } // namespace

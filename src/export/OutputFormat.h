@@ -50,6 +50,8 @@ struct FormatEntry {
     std::int64_t (*fileBytes)(const SinkSetup& setup, const SelectionExtent& extent);
     // Writes the whole drawing of the shapes as outlines; returns what it holds. Drawings only.
     OutlineTotals (*writeOutlines)(OutputFile& file, const SinkSetup& setup, const ShapeSource& shapes);
+    // The same with smooth outlines (OutlineSmoother.h).
+    OutlineTotals (*writeSmooth)(OutputFile& file, const SinkSetup& setup, const ShapeSource& shapes);
 };
 
 std::span<const FormatEntry> outputFormats();

@@ -6,6 +6,7 @@
 enum class ShapeKind {
     Outlines, // every shape as closed outlines along the units' edges, its holes as holes
     Squares,  // the units as filled rectangles, merged down and across the columns
+    Smooth,   // every outline as a polygon of straight edges in any direction, every centre on its side
 };
 
 // The shapes the command draws when none is chosen: what a CAD user can select, offset and cut.

@@ -137,7 +137,7 @@ private slots:
         row("shapes for csv by --format", {"--format", "csv", "--shapes=squares", "a.png", "b.svg"}, 2,
             "not for csv");
         row("unknown shapes", {"--shapes", "solid", "a.png", "b.dxf"}, 2,
-            "the shapes must be outlines or squares, not 'solid'");
+            "the shapes must be outlines, squares or smooth, not 'solid'");
         row("minimum area for the point-data file", Arguments{"--min-area", "4"} + files, 2,
             "--min-area is for dxf, svg and csv output, not for records");
         for (const char* refused : {"", "-1", "+5", " 5", "5 ", "1e2", "0x10", "2.5"}) {
@@ -255,6 +255,9 @@ private slots:
         QTest::addColumn<QString>("line"); // %1 the file
         QTest::newRow("outlines")
             << Arguments{"--shapes", "outlines", "--min-area", "2", "--pixel-size", "1"} << "out.svg"
+            << "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n";
+        QTest::newRow("smooth")
+            << Arguments{"--shapes", "smooth", "--min-area", "2", "--pixel-size", "1"} << "out.dxf"
             << "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n";
         QTest::newRow("squares")
             << Arguments{"--shapes", "squares", "--min-area", "2", "--pixel-size", "1"} << "out.dxf"
