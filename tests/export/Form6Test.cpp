@@ -32,6 +32,7 @@ namespace {
 const QString Done = QStringLiteral("导出图像数据完毕");
 const QString DefaultName = QStringLiteral("未命名.txt");
 const QString Succeeded = QStringLiteral("导出图像数据---已经完成100%");
+const QString ResolutionRange = QStringLiteral("分辨率必须是 0.0000254 到 25400000 之间的数（每英寸的点数）");
 
 // The worked example's black data at 122.
 const QByteArray workedBlackFile = pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}});
@@ -57,7 +58,7 @@ struct FakeWindows : ExportSources {
 struct Session : TestProgram {
     explicit Session(const PictureSurface& grey = greyPicture(workedLevels()),
                      const std::optional<PictureSurface>& half = std::nullopt,
-                     std::optional<double> stated = std::nullopt) {
+                     std::optional<DotsPerInch> stated = std::nullopt) {
         document.open(path("picture.png"),
                       QImage(grey.pixelWidth(), grey.pixelHeight(), QImage::Format_RGB32), stated);
         document.endRun(ConversionResult::Grey, grey, true);
@@ -124,7 +125,7 @@ private slots:
         QFETCH(Choice, row);
         const auto [type, white, half, threshold, typedDpi, size] = row;
         // Unit (u, v) of the half-resolution picture is pixel (2u, 2v), as the reduction makes it.
-        Session session(surfaceOf(9, 7), halfOf(surfaceOf(9, 7)), 300);
+        Session session(surfaceOf(9, 7), halfOf(surfaceOf(9, 7)), DotsPerInch{300, 300});
         Form6& dialog = session.dialog();
         QCOMPARE(dialog.Resolution->text(), QStringLiteral("300"));
         dialog.FileType->setCurrentIndex(3);
@@ -188,8 +189,10 @@ private slots:
              {"missing folder", {"missing", "'76'：\n\n无法写入文件“"}},
              {"read-only file", {"readonly", "'70'：\n\n无法写入文件“"}},
              {"a cancelled conversion's picture", {"unfinished", "图片尚未转换完成，不能导出。"}},
-             {"a negative resolution", {"dpi -3", "分辨率必须是大于零的数（每英寸的点数）"}},
-             {"a resolution of 0", {"dpi 0", "分辨率必须是大于零的数（每英寸的点数）"}}});
+             {"a negative resolution", {"dpi -3", ResolutionRange}},
+             {"a resolution of 0", {"dpi 0", ResolutionRange}},
+             {"a resolution below the range", {"dpi 0.0000253", ResolutionRange}},
+             {"a resolution above the range", {"dpi 25400001", ResolutionRange}}});
     }
     void okWritesTheWholeFileOrChangesNothing() {
         QFETCH(AroundOk, row);
