@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyleOptionFrame>
 #include <QtTest>
 
 #include <optional>
@@ -151,6 +152,30 @@ private slots:
             .run(session.windows.loadForExport(half ? ConversionResult::Half : ConversionResult::Grey),
                  session.windows.opened, controls, 25.4 / dialog.Resolution->text().toDouble());
         QCOMPARE(contents(session.path(name)), contents(expected));
+    }
+
+    // A file of two resolutions: the field shows the one across and has room for "1200.5", the line beside
+    // it names both, and the drawing and OK's file take both.
+    void aFileOfTwoResolutionsIsShownAndDrawnWithBoth() {
+        Session session(surfaceOf(9, 7), std::nullopt, DotsPerInch{300, 150});
+        Form6& dialog = session.dialog();
+        dialog.FileType->setCurrentIndex(1);
+        QCOMPARE(dialog.Resolution->text(), QStringLiteral("300"));
+        QCOMPARE(dialog.ResolutionNote->text(), QStringLiteral("文件: 300 × 150 dpi"));
+        QCOMPARE(dialog.DrawingSize->text(), QStringLiteral("图形 0.8 × 1.2 mm"));
+        dialog.Command1->click();
+        QCOMPARE(session.onlyMessage(), Done);
+        QVERIFY(
+            contents(session.path("未命名.dxf")).contains("$EXTMAX\n 10\n0.762\n 20\n1.1853333333333333\n"));
+        // As the line edit lays out its text: inside its frame, less a margin of 2 at either side.
+        QStyleOptionFrame frame;
+        frame.initFrom(dialog.Resolution);
+        frame.lineWidth =
+            dialog.Resolution->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, dialog.Resolution);
+        const QRect inside = dialog.Resolution->style()->subElementRect(QStyle::SE_LineEditContents, &frame,
+                                                                        dialog.Resolution);
+        QVERIFY2(dialog.Resolution->fontMetrics().horizontalAdvance("1200.5") <= inside.width() - 4,
+                 qPrintable(QString::number(inside.width())));
     }
 
     void thePathIsComposedUntilTypedOverAndEnterExportsToIt() {
