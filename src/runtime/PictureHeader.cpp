@@ -18,9 +18,9 @@ constexpr int BlocksWalked = 1024;
 constexpr int IconEntriesRead = 256;
 
 constexpr double CentimetresPerInch = 2.54;
-// A metre is 10000 / 254 inches: the sums stay in whole numbers.
-constexpr qint64 InchTenThousandthsPerMetre = 10000;
-constexpr qint64 InchTenThousandthsPerInch = 254;
+// An inch is 254 ten-thousandths of a metre: the sums stay in whole numbers.
+constexpr qint64 MetreInTenThousandths = 10000;
+constexpr qint64 InchInTenThousandthsOfAMetre = 254;
 // Beyond two decimals a step of the dots per inch is below the width of a pixel per metre's rounding
 // (0.0254 dpi): two always find one.
 constexpr int MostDecimals = 2;
@@ -211,15 +211,15 @@ std::optional<double> dotsPerInchOfPixelsPerMetre(qint64 pixelsPerMetre) {
         // k / scale dpi is k * 10000 / (254 * scale) pixels per metre; it rounds half up to p when
         // (2p - 1) * 254 * scale <= 2 * k * 10000 < (2p + 1) * 254 * scale. The exact value is
         // p * 254 * scale / 10000 in steps of 1 / scale.
-        const qint64 exact = pixelsPerMetre * InchTenThousandthsPerInch * scale; // in 1 / (10000 * scale)
-        const qint64 middle = exact / InchTenThousandthsPerMetre;
+        const qint64 exact = pixelsPerMetre * InchInTenThousandthsOfAMetre * scale; // in 1 / (10000 * scale)
+        const qint64 middle = exact / MetreInTenThousandths;
         std::optional<qint64> best;
         for (qint64 k = std::max<qint64>(middle - 3, 1); k <= middle + 3; ++k) {
-            const qint64 twice = 2 * k * InchTenThousandthsPerMetre;
-            const bool rounds = (2 * pixelsPerMetre - 1) * InchTenThousandthsPerInch * scale <= twice &&
-                                twice < (2 * pixelsPerMetre + 1) * InchTenThousandthsPerInch * scale;
+            const qint64 twice = 2 * k * MetreInTenThousandths;
+            const bool rounds = (2 * pixelsPerMetre - 1) * InchInTenThousandthsOfAMetre * scale <= twice &&
+                                twice < (2 * pixelsPerMetre + 1) * InchInTenThousandthsOfAMetre * scale;
             const auto distance = [exact](qint64 candidate) {
-                return std::abs(candidate * InchTenThousandthsPerMetre - exact);
+                return std::abs(candidate * MetreInTenThousandths - exact);
             };
             // Ascending k: a tie goes to the larger.
             if (rounds && (!best || distance(k) <= distance(*best))) {
