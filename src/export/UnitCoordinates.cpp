@@ -3,9 +3,7 @@
 #include <algorithm>
 
 UnitCoordinates::UnitCoordinates(QSize grid, PixelSides unit)
-    : square_(unit.isSquare()),
-      alongX_(square_ ? std::max(grid.width(), grid.height()) : grid.width(), unit.x),
-      alongY_(square_ ? -1 : grid.height(), unit.y) {}
+    : alongX_(grid.width(), unit.x), alongY_(grid.height(), unit.y) {}
 
 UnitCoordinates::Lines::Lines(std::int32_t most, double unitMillimetres) {
     const auto count = static_cast<std::size_t>(std::max(most + 1, 0));

@@ -18,7 +18,7 @@ public:
     UnitCoordinates(QSize grid, PixelSides unit);
 
     std::string_view x(std::int32_t n) const { return alongX_(n); }
-    std::string_view y(std::int32_t n) const { return (square_ ? alongX_ : alongY_)(n); }
+    std::string_view y(std::int32_t n) const { return alongY_(n); }
 
 private:
     // One axis's lines.
@@ -35,8 +35,6 @@ private:
         std::vector<std::uint8_t> bytes_;
     };
 
-    // A square unit's axes share their lines.
-    bool square_;
     Lines alongX_;
     Lines alongY_;
 };
