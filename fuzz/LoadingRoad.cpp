@@ -222,7 +222,7 @@ void prepareDestination(const QString& path, const QString& secondName, const Ro
 }
 
 // The kinds of shapes the drawings are exported in, each in turn.
-constexpr ShapeKind ShapeKinds[] = {ShapeKind::Squares, ShapeKind::Outlines};
+constexpr ShapeKind ShapeKinds[] = {ShapeKind::Squares, ShapeKind::Outlines, ShapeKind::Smooth};
 
 // A file in `format` with `kind` shapes: whole, its shapes as the job counts them, at most the selected
 // points (all of them unless a speck filter applies), no infinite or undefined number, and its size as the
@@ -247,7 +247,7 @@ void checkFile(const FormatEntry& format, ShapeKind kind, const RoadSettings& se
         break;
     case OutputFormat::Dxf:
         require(bytes.startsWith("  0\nSECTION\n") && bytes.endsWith("  0\nEOF\n"), "a drawing is whole");
-        if (kind == ShapeKind::Outlines) {
+        if (kind != ShapeKind::Squares) {
             require(outcome.outlines && bytes.count("\nLWPOLYLINE\n") == *outcome.outlines &&
                         bytes.count("\nHATCH\n") == outcome.shapes && outcome.shapes <= *outcome.outlines,
                     "an outline drawing has one HATCH per kept shape and its outlines");
@@ -260,7 +260,7 @@ void checkFile(const FormatEntry& format, ShapeKind kind, const RoadSettings& se
         break;
     case OutputFormat::Svg:
         require(bytes.startsWith("<?xml") && bytes.endsWith("</g>\n</svg>\n"), "a vector picture is whole");
-        require(bytes.count('z') == (kind == ShapeKind::Outlines ? *outcome.outlines : outcome.shapes),
+        require(bytes.count('z') == (kind != ShapeKind::Squares ? *outcome.outlines : outcome.shapes),
                 "a vector picture closes every outline or square once");
         break;
     }

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "export/PixelSize.h"
 #include "runtime/FailureTexts.h"
 #include "runtime/PathText.h"
 
@@ -125,7 +126,7 @@ const Option Options[] = {
      }},
     {"format", 0, true, CommandLine::Request::Export,
      [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
-         settings.format = formatNamed(QString::fromLatin1(value));
+         settings.format = formatNamed(QString::fromLatin1(value).toLower()); // as endings, any case
          if (!settings.format) {
              Failure failure = refused(Reason::FormatRefused, value);
              failure.choices = formatNames();
@@ -156,13 +157,16 @@ const Option Options[] = {
     {"pixel-size", 0, true, CommandLine::Request::Export,
      [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
          settings.pixelMillimetres = parsePositiveDecimal(value);
-         return settings.pixelMillimetres ? std::optional<Failure>()
-                                          : refused(Reason::PixelSizeRefused, value);
+         return settings.pixelMillimetres && isDrawableSide(*settings.pixelMillimetres)
+                    ? std::optional<Failure>()
+                    : refused(Reason::PixelSizeRefused, value);
      }},
     {"dpi", 0, true, CommandLine::Request::Export,
      [](ExportSettings& settings, const QByteArray& value) -> std::optional<Failure> {
          settings.dotsPerInch = parsePositiveDecimal(value);
-         return settings.dotsPerInch ? std::optional<Failure>() : refused(Reason::DpiRefused, value);
+         return settings.dotsPerInch && isDrawableResolution(*settings.dotsPerInch)
+                    ? std::optional<Failure>()
+                    : refused(Reason::DpiRefused, value);
      }},
 };
 
@@ -267,13 +271,14 @@ QString CommandLine::helpText() {
         "  --half          take the points from the half-resolution picture\n"
         "  --white         write the pixels lighter than the threshold instead\n"
         "  --threshold N   grey threshold from 0 to 255 (default 122)\n"
-        "  --format F      records (the 24-byte point-data file), dxf, svg or csv; without it OUTFILE's\n"
-        "                  ending decides (.dxf, .svg, .csv, anything else the point-data file)\n"
+        "  --format F      records (the 24-byte point-data file), dxf, svg or csv (any case); without it\n"
+        "                  OUTFILE's ending decides (.dxf, .svg, .csv, anything else the point-data file)\n"
         "  --shapes S      dxf and svg: outlines (exact, with holes), smooth (straight edges in any\n"
         "                  direction, each pixel centre on its side) or squares (filled pixels); default %1\n"
         "  --min-area N    dxf, svg, csv: drop shapes of fewer than N pixels (touching at edges or corners)\n"
-        "  --pixel-size MM a pixel's side in the drawing, in millimetres\n"
-        "  --dpi N         the same as a resolution; default: the one the picture states, else 96\n"
+        "  --pixel-size MM a pixel's side in the drawing, in millimetres (0.000001 to 1000000)\n"
+        "  --dpi N         the same as a resolution (0.0000254 to 25400000); default: the one or two\n"
+        "                  (across and down) the picture states, else 96\n"
         "Exit status: 0 done, 1 the picture cannot be read or the file cannot be written, 2 usage error,\n"
         "128 + N ended by signal N.");
     return help.arg(QLatin1String(shapeName(DefaultShapeKind)));

@@ -48,7 +48,8 @@ void runStage(const char* stage, bool showProgress, const std::function<void(Con
 
 } // namespace
 
-ExportRoad::ExportRoad(bool showProgress) : showProgress_(showProgress) {}
+ExportRoad::ExportRoad(bool showProgress, std::function<void(const Failure&)> tell)
+    : showProgress_(showProgress), tell_(std::move(tell)) {}
 
 ExportOutcome ExportRoad::run(const ExportSettings& settings) const {
     PictureFile pictureFile(settings.picture);
@@ -58,8 +59,15 @@ ExportOutcome ExportRoad::run(const ExportSettings& settings) const {
     refuseToReplaceThePicture(output, pictureFile);
     ExportJob job(std::move(output), settings.outputFormat(), settings.shapeChoice());
     DecodedPicture decoded = decodedPicture(pictureFile);
-    const double pixelMillimetres =
+    const PixelSides pixelMillimetres =
         ::pixelMillimetres({settings.pixelMillimetres, settings.dotsPerInch, decoded.statedDotsPerInch});
+    const bool sizeGiven = settings.pixelMillimetres || settings.dotsPerInch;
+    if (!sizeGiven && formatEntry(settings.outputFormat()).drawing &&
+        statedResolutionRefused(decoded.statedDotsPerInch)) {
+        tell_(Failure{.reason = Reason::StatedResolutionIgnored,
+                      .name = pictureFile.name(),
+                      .detail = dotsPerInchText(*decoded.statedDotsPerInch)});
+    }
     // The grey picture takes the decoded one's place: no copy may keep its pixels meanwhile.
     PictureRoad road(std::exchange(decoded.picture, {}), pictureFile.name());
     runStage("grey", showProgress_, [&](ConversionSteps& steps) { road.makeGrey(steps); });

@@ -131,7 +131,9 @@ int main(int argc, char* argv[]) {
         settings.writesToStandardOutput() || namesStandardOutput(settings.pointFile);
     Interruption::watch();
     try {
-        const ExportOutcome outcome = ExportRoad(QuietStandardError::isTerminal()).run(settings);
+        const ExportRoad road(QuietStandardError::isTerminal(),
+                              [](const Failure& note) { printError(note); });
+        const ExportOutcome outcome = road.run(settings);
         // The file is in place (or its in-place copy complete): a signal noted meanwhile is told so.
         if (const int signal = Interruption::arrived()) {
             endInterrupted({signal}, settings, Written::Yes);

@@ -152,10 +152,10 @@ void appendNumber(std::string& out, double value) {
 
 } // namespace
 
-DrawingFrame DxfFrame::frame(QSize grid, double unitMillimetres, std::span<const DxfLayer> layers,
+DrawingFrame DxfFrame::frame(QSize grid, PixelSides unit, std::span<const DxfLayer> layers,
                              std::uint64_t entities) {
-    const double width = grid.width() * unitMillimetres;
-    const double height = grid.height() * unitMillimetres;
+    const double width = grid.width() * unit.x;
+    const double height = grid.height() * unit.y;
     std::vector<DxfLayer> allLayers{LayerZero};
     allLayers.insert(allLayers.end(), layers.begin(), layers.end());
     DrawingFrame frame;

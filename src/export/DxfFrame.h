@@ -4,6 +4,7 @@
 // layers and the active view framing the picture, the blocks, and the objects after the entities.
 
 #include "DrawingFrame.h"
+#include "PixelSize.h"
 
 #include <QSize>
 
@@ -21,9 +22,9 @@ public:
     // Entities take the handles from here on; the fixed records' lie below.
     static constexpr std::uint64_t FirstEntityHandle = 0x100;
 
-    // The text of a drawing of `grid` units of `unitMillimetres` on the layer "0" and `layers`, with
-    // room in its handles for `entities` entities.
-    static DrawingFrame frame(QSize grid, double unitMillimetres, std::span<const DxfLayer> layers,
+    // The text of a drawing of `grid` units of `unit` on the layer "0" and `layers`, with room in its
+    // handles for `entities` entities.
+    static DrawingFrame frame(QSize grid, PixelSides unit, std::span<const DxfLayer> layers,
                               std::uint64_t entities);
     // The handle of model space's block record, which owns every entity, as an entity names its owner.
     static std::string_view entityOwner();

@@ -14,7 +14,7 @@ constexpr DxfLayer Layers[] = {{"OUTLINES"sv, 0x11}, {"FILL"sv, 0x18}};
 constexpr std::string_view OutlineLayer = Layers[0].name;
 constexpr std::string_view FillLayer = Layers[1].name;
 
-DrawingFrame frame(QSize grid, double unitMillimetres) {
+DrawingFrame frame(QSize grid, PixelSides unitMillimetres) {
     // A shape has one outer boundary and one hatch, and holds a selected unit; a hole holds an
     // unselected one: no drawing has more entities than twice its units.
     const std::uint64_t cells = static_cast<std::uint64_t>(std::max(grid.width(), 0)) *
@@ -86,9 +86,8 @@ std::int64_t outlineCorners(const Outline& outline) {
 
 } // namespace
 
-DxfOutlineWriter::DxfOutlineWriter(OutputFile& file, QSize grid, double unitMillimetres)
-    : OutlineWriter(file, grid, frame(grid, unitMillimetres)),
-      coordinates_(std::max(grid.width(), grid.height()), unitMillimetres) {}
+DxfOutlineWriter::DxfOutlineWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres)
+    : OutlineWriter(file, grid, frame(grid, unitMillimetres)), coordinates_(grid, unitMillimetres) {}
 
 void DxfOutlineWriter::drawShape(const TracedShape& shape) {
     for (const Outline& outline : shape.outlines) {
@@ -118,18 +117,19 @@ void DxfOutlineWriter::writeVertices(const Outline& outline) {
     // Corners count rows down from the top; the drawing's y goes up from the bottom edge.
     const std::int32_t height = grid().height();
     for (const OutlineCorner& corner : outline.corners) {
-        writer().wrote(
-            storeVertex(writer().room(VertexBytes), coordinates_(corner.x), coordinates_(height - corner.y)));
+        writer().wrote(storeVertex(writer().room(VertexBytes), coordinates_.x(corner.x),
+                                   coordinates_.y(height - corner.y)));
     }
 }
 
-std::int64_t DxfOutlineWriter::fileBytes(QSize grid, double unitMillimetres, const OutlineTotals& totals) {
+std::int64_t DxfOutlineWriter::fileBytes(QSize grid, PixelSides unitMillimetres,
+                                         const OutlineTotals& totals) {
     const std::int64_t shapes = std::max<std::int64_t>(totals.shapes, 0);
     const std::int64_t outlines = std::max<std::int64_t>(totals.outlines, 0);
     const std::int64_t corners = std::max<std::int64_t>(totals.corners, 0);
-    const auto middle = [unitMillimetres](int units) {
+    const auto middle = [](int units, double side) {
         char at[TextWriter::NumberBytes];
-        return std::string(at, TextWriter::storeNumber(at, (std::max(units, 0) / 2) * unitMillimetres));
+        return std::string(at, TextWriter::storeNumber(at, (std::max(units, 0) / 2) * side));
     };
     const auto mean = [](std::int64_t total, std::int64_t count) { return count > 0 ? total / count : 0; };
     char text[EntityStartBytes];
@@ -140,7 +140,8 @@ std::int64_t DxfOutlineWriter::fileBytes(QSize grid, double unitMillimetres, con
                                static_cast<std::int64_t>(HatchEnd.size());
     const std::int64_t path = bytes(storePathStart(text, false, mean(corners, outlines))) +
                               static_cast<std::int64_t>(PathEnd.size());
-    const std::int64_t vertex = bytes(storeVertex(text, middle(grid.width()), middle(grid.height())));
+    const std::int64_t vertex = bytes(
+        storeVertex(text, middle(grid.width(), unitMillimetres.x), middle(grid.height(), unitMillimetres.y)));
     return frame(grid, unitMillimetres).bytes() + DxfFrame::handleDigits(outlines + shapes) +
            outlines * (polyline + path) + shapes * hatch + 2 * corners * vertex;
 }

@@ -17,11 +17,11 @@ class OutputFile;
 
 class DxfOutlineWriter final : public OutlineWriter {
 public:
-    DxfOutlineWriter(OutputFile& file, QSize grid, double unitMillimetres);
+    DxfOutlineWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres);
 
     // The bytes of a drawing of `totals` on this grid: its fixed text and handles exactly, every
     // coordinate as long as the one halfway across the drawing, every count as long as the mean one.
-    static std::int64_t fileBytes(QSize grid, double unitMillimetres, const OutlineTotals& totals);
+    static std::int64_t fileBytes(QSize grid, PixelSides unitMillimetres, const OutlineTotals& totals);
 
 private:
     void drawShape(const TracedShape& shape) override;

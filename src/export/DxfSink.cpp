@@ -12,11 +12,11 @@ namespace {
 
 constexpr DxfLayer Layers[] = {{"PIXELS"sv, 0x11}};
 
-DrawingFrame frame(QSize grid, double unitMillimetres) {
+DrawingFrame frame(QSize grid, PixelSides unit) {
     // Every unit can be a rectangle of its own: the handles can never reach past this.
     const std::uint64_t cells = static_cast<std::uint64_t>(std::max(grid.width(), 0)) *
                                 static_cast<std::uint64_t>(std::max(grid.height(), 0));
-    return DxfFrame::frame(grid, unitMillimetres, Layers, cells);
+    return DxfFrame::frame(grid, unit, Layers, cells);
 }
 
 char* put(char* at, std::string_view text) {
@@ -58,29 +58,27 @@ char* storeSolid(char* at, std::uint64_t handle, const SolidEdges& edges) {
 
 } // namespace
 
-DxfSink::DxfSink(OutputFile& file, QSize grid, double unitMillimetres)
-    : SquaresSink(file, grid, frame(grid, unitMillimetres)),
-      coordinates_(std::max(grid.width(), grid.height()), unitMillimetres) {}
+DxfSink::DxfSink(OutputFile& file, QSize grid, PixelSides unit)
+    : SquaresSink(file, grid, frame(grid, unit)), coordinates_(grid, unit) {}
 
 void DxfSink::draw(const UnitRectangle& rectangle) {
     const std::int32_t height = grid().height();
     char* const at = writer().room(512);
     writer().wrote(
         storeSolid(at, DxfFrame::FirstEntityHandle + static_cast<std::uint64_t>(shapeCount()),
-                   {coordinates_(rectangle.left), coordinates_(rectangle.right),
-                    coordinates_(height - rectangle.bottom), coordinates_(height - rectangle.top)}));
+                   {coordinates_.x(rectangle.left), coordinates_.x(rectangle.right),
+                    coordinates_.y(height - rectangle.bottom), coordinates_.y(height - rectangle.top)}));
 }
 
-std::int64_t DxfSink::fileBytes(QSize grid, double unitMillimetres, std::int64_t shapes) {
+std::int64_t DxfSink::fileBytes(QSize grid, PixelSides unit, std::int64_t shapes) {
     // A rectangle's corners, each edge taking the length of a coordinate halfway across.
-    const auto middle = [unitMillimetres](int units) {
+    const auto middle = [](int units, double unitMillimetres) {
         char at[TextWriter::NumberBytes];
         return std::string(at, TextWriter::storeNumber(at, (std::max(units, 0) / 2) * unitMillimetres));
     };
-    const std::string x = middle(grid.width());
-    const std::string y = middle(grid.height());
+    const std::string x = middle(grid.width(), unit.x);
+    const std::string y = middle(grid.height(), unit.y);
     char solid[512];
     const std::int64_t withoutHandle = storeSolid(solid, 0, {x, x, y, y}) - solid - 1;
-    return SquaresSink::fileBytes(frame(grid, unitMillimetres), shapes, withoutHandle) +
-           DxfFrame::handleDigits(shapes);
+    return SquaresSink::fileBytes(frame(grid, unit), shapes, withoutHandle) + DxfFrame::handleDigits(shapes);
 }

@@ -13,11 +13,11 @@ class OutputFile;
 
 class DxfSink final : public SquaresSink {
 public:
-    DxfSink(OutputFile& file, QSize grid, double unitMillimetres);
+    DxfSink(OutputFile& file, QSize grid, PixelSides unit);
 
     // The bytes of the file a sink of this grid writes with `shapes` rectangles: its fixed text and
     // handles exactly, every coordinate taken as long as the one halfway across the drawing.
-    static std::int64_t fileBytes(QSize grid, double unitMillimetres, std::int64_t shapes);
+    static std::int64_t fileBytes(QSize grid, PixelSides unit, std::int64_t shapes);
 
 private:
     void draw(const UnitRectangle& rectangle) override;

@@ -11,7 +11,7 @@ namespace {
 
 constexpr DxfLayer Layers[] = {{"OUTLINES"sv, 0x11}, {"FILL"sv, 0x18}};
 
-DrawingFrame frame(QSize grid, double unitMillimetres) {
+DrawingFrame frame(QSize grid, PixelSides unitMillimetres) {
     // A shape has one outer boundary and one hatch, and holds a selected unit; a hole holds an
     // unselected one: no drawing has more entities than twice its units.
     const std::uint64_t cells = static_cast<std::uint64_t>(std::max(grid.width(), 0)) *
@@ -48,9 +48,9 @@ std::int64_t sizeOf(const std::vector<HalfPoint>& polygon) {
 
 } // namespace
 
-DxfSmoothWriter::DxfSmoothWriter(OutputFile& file, QSize grid, double unitMillimetres)
+DxfSmoothWriter::DxfSmoothWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres)
     : OutlineWriter(file, grid, frame(grid, unitMillimetres)),
-      halves_(2 * std::max(grid.width(), grid.height()), unitMillimetres / 2) {}
+      halves_(grid * 2, PixelSides(unitMillimetres.x / 2, unitMillimetres.y / 2)) {}
 
 void DxfSmoothWriter::drawShape(const TracedShape& shape) {
     for (const std::vector<HalfPoint>& polygon : smoother_.smooth(shape)) {
@@ -91,9 +91,9 @@ void DxfSmoothWriter::writeVertices(const std::vector<HalfPoint>& polygon) {
     const std::int32_t height = 2 * grid().height();
     for (const HalfPoint point : polygon) {
         char* at = put(writer().room(VertexBytes), " 10\n"sv);
-        at = put(at, halves_(point.x));
+        at = put(at, halves_.x(point.x));
         at = put(at, "\n 20\n"sv);
-        at = put(at, halves_(height - point.y));
+        at = put(at, halves_.y(height - point.y));
         writer().wrote(put(at, "\n"sv));
     }
 }

@@ -19,7 +19,7 @@ class OutputFile;
 
 class DxfSmoothWriter final : public OutlineWriter {
 public:
-    DxfSmoothWriter(OutputFile& file, QSize grid, double unitMillimetres);
+    DxfSmoothWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres);
 
 private:
     void drawShape(const TracedShape& shape) override;

@@ -6,23 +6,37 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include <cmath>
-
 QString thresholdCaption(int threshold) {
     const QString v = decimalText(threshold);
     return ThresholdFrameCaption + QStringLiteral("--RGB(") + v + QLatin1Char(',') + v + QLatin1Char(',') +
            v + QLatin1Char(')');
 }
 
-QString resolutionText(std::optional<double> statedDotsPerInch) {
+QString resolutionText(std::optional<DotsPerInch> statedDotsPerInch) {
     return QString::number(dotsPerInchOrDefault(statedDotsPerInch), 'g', QLocale::FloatingPointShortest);
 }
 
-std::optional<double> pixelMillimetresTyped(const QString& resolution) {
+QString statedResolutionNote(std::optional<DotsPerInch> statedDotsPerInch) {
+    if (statedResolutionRefused(statedDotsPerInch)) {
+        return QStringLiteral("文件: %1 dpi 超出范围").arg(dotsPerInchText(*statedDotsPerInch));
+    }
+    if (statedDotsPerInch && statedDotsPerInch->x != statedDotsPerInch->y) {
+        return QStringLiteral("文件: %1 dpi").arg(dotsPerInchText(*statedDotsPerInch));
+    }
+    return {};
+}
+
+std::optional<PixelSides> pixelMillimetresTyped(const QString& resolution,
+                                                std::optional<DotsPerInch> statedDotsPerInch) {
     bool number = false;
     const double dotsPerInch = QLocale::c().toDouble(resolution.trimmed(), &number);
-    if (!number || !(dotsPerInch > 0) || !std::isfinite(dotsPerInch)) {
+    if (!number || !isDrawableResolution(dotsPerInch)) {
         return std::nullopt;
+    }
+    const std::optional<DotsPerInch> stated = drawableResolution(statedDotsPerInch);
+    // The field as it came keeps both the file's sides; a typed resolution sets both.
+    if (stated && dotsPerInch == stated->x) {
+        return pixelMillimetres({std::nullopt, std::nullopt, stated});
     }
     return pixelMillimetres({std::nullopt, dotsPerInch, std::nullopt});
 }

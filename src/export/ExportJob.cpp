@@ -13,7 +13,7 @@ ExportJob::ExportJob(StagedOutput destination, OutputFormat format, ShapeChoice 
 namespace {
 
 SinkSetup sinkSetup(const PictureSurface& source, const QSizeF& openedPicture, const FormatEntry& format,
-                    double pixelMillimetres) {
+                    PixelSides pixelMillimetres) {
     const int unitPixels = PointSelection::unitSpan(source);
     return {{toInteger32(openedPicture.width()), toInteger32(openedPicture.height()), 0},
             PointSelection::unitGrid(source, format.numbering),
@@ -24,7 +24,7 @@ SinkSetup sinkSetup(const PictureSurface& source, const QSizeF& openedPicture, c
 } // namespace
 
 ExportOutcome ExportJob::run(const PictureSurface& source, const QSizeF& openedPicture,
-                             ExportControls& controls, double pixelMillimetres) {
+                             ExportControls& controls, PixelSides pixelMillimetres) {
     const SinkSetup setup = sinkSetup(source, openedPicture, format_, pixelMillimetres);
     ExportOutcome outcome;
     if (drawsOutlines() || filtersSpecksAhead()) {
@@ -57,14 +57,14 @@ ExportOutcome ExportJob::run(const PictureSurface& source, const QSizeF& openedP
     return outcome;
 }
 
-QSizeF ExportJob::drawingMillimetres(const PictureSurface& source, double pixelMillimetres) {
+QSizeF ExportJob::drawingMillimetres(const PictureSurface& source, PixelSides pixelMillimetres) {
     const QSize grid = PointSelection::unitGrid(source, PointNumbering::PixelsFromZero);
-    const double unitMillimetres = pixelMillimetres * PointSelection::unitSpan(source);
-    return {grid.width() * unitMillimetres, grid.height() * unitMillimetres};
+    const PixelSides unit = pixelMillimetres * PointSelection::unitSpan(source);
+    return {grid.width() * unit.x, grid.height() * unit.y};
 }
 
 std::int64_t ExportJob::fileBytes(const PictureSurface& source, OutputFormat format,
-                                  const SelectionExtent& extent, double pixelMillimetres) {
+                                  const SelectionExtent& extent, PixelSides pixelMillimetres) {
     const FormatEntry& entry = formatEntry(format);
     return entry.fileBytes(sinkSetup(source, {}, entry, pixelMillimetres), extent);
 }

@@ -6,6 +6,7 @@
 
 #include "ExportControls.h"
 #include "OutputFormat.h"
+#include "PixelSize.h"
 #include "ShapeChoice.h"
 #include "runtime/OutputFile.h"
 #include "runtime/PictureSurface.h"
@@ -38,20 +39,20 @@ public:
 
     // Writes the points of `source` (the picture as it is when the export begins) and puts the file in
     // its place. `openedPicture` is the opened picture's size in its units (the point-data file's
-    // header); a pixel of the opened picture is a square of `pixelMillimetres` in a drawing.
+    // header); a pixel of the opened picture has the sides `pixelMillimetres` in a drawing.
     ExportOutcome run(const PictureSurface& source, const QSizeF& openedPicture, ExportControls& controls,
-                      double pixelMillimetres = 25.4 / 96.0);
+                      PixelSides pixelMillimetres = 25.4 / 96.0);
 
     const QString& destination() const { return file_.path(); }
     const StagedOutput& output() const { return file_.output(); }
 
     // The size of the drawing the drawing formats make of `source` (the exported picture), whose pixel is
-    // a square of `pixelMillimetres`: its real units' grid times a unit's side, one or two pixels.
-    static QSizeF drawingMillimetres(const PictureSurface& source, double pixelMillimetres);
+    // `pixelMillimetres`: its real units' grid times a unit's sides, one or two pixels.
+    static QSizeF drawingMillimetres(const PictureSurface& source, PixelSides pixelMillimetres);
     // The bytes an export of `source` in `format` writes when it selects `extent`: exact for the
     // point-data file, 24 · (points + 1); an estimate for the others, see their sinks' fileBytes.
     static std::int64_t fileBytes(const PictureSurface& source, OutputFormat format,
-                                  const SelectionExtent& extent, double pixelMillimetres = 25.4 / 96.0);
+                                  const SelectionExtent& extent, PixelSides pixelMillimetres = 25.4 / 96.0);
 
 private:
     bool drawsOutlines() const {

@@ -6,6 +6,7 @@
 
 #include "export/ExportSources.h"
 #include "export/OutputFormat.h"
+#include "export/PixelSize.h"
 #include "export/PreviewCounts.h"
 
 #include <QObject>
@@ -21,13 +22,13 @@ class ExportPreview : public QObject {
     Q_OBJECT
 public:
     // The dialog's choices the preview shows: the threshold is the one under the bar's thumb; the pixel's
-    // side is empty while the typed resolution is no positive number.
+    // sides are empty while the typed resolution is out of range.
     struct Choices {
         ConversionResult source;
         ExportPolarity polarity;
         int threshold;
         OutputFormat format;
-        std::optional<double> pixelMillimetres;
+        std::optional<PixelSides> pixelMillimetres;
     };
     // Where the preview shows itself.
     struct Display {

@@ -31,9 +31,9 @@
 namespace {
 
 constexpr int ClientWidth = 8805;
-// The frames, buttons and path take 5580; below them a row for the file type and the resolution, and one
-// for the preview.
-constexpr int ClientHeight = 6480;
+// The frames, buttons and path take 5580; below them a row for the file type and the resolution, one for
+// the preview and one for the note on the file's resolution.
+constexpr int ClientHeight = 6780;
 const QString DialogCaption = QStringLiteral("导出图像数据");
 
 } // namespace
@@ -59,8 +59,9 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
       Option1(placed(option(QStringLiteral("从原分辨率图像分析数据"), Frame4, true), {360, 240, 2535, 315})),
       Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})),
       FileType(placed(fileTypes(this), {1080, 5640, 2955, 315})),
-      Resolution(placed(new QLineEdit(this), {4800, 5640, 840, 315})),
-      DrawingSize(placed(new QLabel(this), {6120, 5640, 2535, 315})),
+      Resolution(placed(new QLineEdit(this), {4800, 5640, 1080, 315})),
+      ResolutionNote(placed(new QLabel(this), {4155, 6420, 4500, 255})),
+      DrawingSize(placed(new QLabel(this), {6360, 5640, 2295, 315})),
       ThresholdBox(placed(thresholdBox(this), {1080, 6060, 840, 315})),
       AutoThreshold(placed(new QPushButton(QStringLiteral("自动"), this), {2040, 6060, 945, 315})),
       PointCount(placed(new QLabel(this), {3120, 6060, 5535, 315})),
@@ -70,7 +71,7 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
           this) {
     placed(new QLabel(QStringLiteral("文件类型"), this), {120, 5670, 900, 255});
     placed(new QLabel(QStringLiteral("分辨率"), this), {4155, 5670, 645, 255});
-    placed(new QLabel(QStringLiteral("dpi"), this), {5685, 5670, 400, 255});
+    placed(new QLabel(QStringLiteral("dpi"), this), {5925, 5670, 400, 255});
     placed(new QLabel(QStringLiteral("分界线"), this), {120, 6090, 900, 255});
     const int inset = Picture1->borderWidth();
     Histogram->setGeometry(inset, inset, Picture1->width() - 2 * inset, Picture1->height() - 2 * inset);
@@ -150,6 +151,7 @@ void Form6::pictureOpened() {
 
 void Form6::showStatedResolution() {
     Resolution->setText(resolutionText(document_.statedDotsPerInch()));
+    ResolutionNote->setText(statedResolutionNote(document_.statedDotsPerInch()));
     Resolution->setCursorPosition(0); // a long stated value shows its leading digits
 }
 
@@ -186,9 +188,10 @@ void Form6::Command1_Click() {
             }
         }
     });
-    const std::optional<double> pixelMillimetres = pixelMillimetresTyped(Resolution->text());
+    const std::optional<PixelSides> pixelMillimetres =
+        pixelMillimetresTyped(Resolution->text(), document.statedDotsPerInch());
     if (!pixelMillimetres) {
-        programShell.MsgBox(chineseText(Failure{Reason::ResolutionNotPositive}), ApplicationTitle);
+        programShell.MsgBox(chineseText(Failure{Reason::ResolutionOutOfRange}), ApplicationTitle);
         return;
     }
     Module2::setCurrentPath(Text2->text());
@@ -268,7 +271,7 @@ ExportPolarity Form6::chosenPolarity() const {
 
 ExportPreview::Choices Form6::previewChoices() const {
     return {chosenSource(), chosenPolarity(), HScroll1->sliderPosition(), chosenFormat(),
-            pixelMillimetresTyped(Resolution->text())};
+            pixelMillimetresTyped(Resolution->text(), document_.statedDotsPerInch())};
 }
 
 ConversionResult Form6::chosenSource() const {

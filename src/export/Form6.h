@@ -64,6 +64,7 @@ public:
     // resolution in dots per inch and the drawing's size that follows from it.
     QComboBox* const FileType;
     QLineEdit* const Resolution;
+    QLabel* const ResolutionNote; // the file's two resolutions, or that what it states counts as none
     QLabel* const DrawingSize;
     // The preview, in a row below: the threshold typed (in step with HScroll1, and with its thumb while
     // dragged), Otsu's threshold, the count line; the histogram lies over the ramp.

@@ -4,6 +4,7 @@
 // sink file and one row.
 
 #include "OutlineWriter.h"
+#include "PixelSize.h"
 #include "PointRecord.h"
 #include "PointSelection.h"
 #include "PointSink.h"
@@ -23,10 +24,10 @@ enum class OutputFormat { Records, Dxf, Svg, Csv };
 
 // What a sink is told besides its points.
 struct SinkSetup {
-    PointRecord header;     // the opened picture's {width, height, 0}
-    QSize grid;             // columns and rows of units of the exported picture
-    double unitMillimetres; // side of one unit's square in the drawing
-    int unitPixels = 1;     // pixels of the exported picture along one side of a unit
+    PointRecord header;         // the opened picture's {width, height, 0}
+    QSize grid;                 // columns and rows of units of the exported picture
+    PixelSides unitMillimetres; // sides of one unit in the drawing
+    int unitPixels = 1;         // pixels of the exported picture along one side of a unit
 };
 
 // What an export selects, as far as the size of its file depends on it.

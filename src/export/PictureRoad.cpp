@@ -57,6 +57,6 @@ const PictureSurface& PictureRoad::result(ConversionResult which) const {
 }
 
 ExportOutcome PictureRoad::exportResult(ConversionResult which, ExportJob& job, ExportControls& controls,
-                                        double pixelMillimetres) const {
+                                        PixelSides pixelMillimetres) const {
     return job.run(result(which), opened_, controls, pixelMillimetres);
 }

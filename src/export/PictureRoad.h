@@ -41,7 +41,7 @@ public:
 
     // Writes the result's selected points through the job, as the export dialog's OK does.
     ExportOutcome exportResult(ConversionResult which, ExportJob& job, ExportControls& controls,
-                               double pixelMillimetres) const;
+                               PixelSides pixelMillimetres) const;
 
 private:
     QString name_;

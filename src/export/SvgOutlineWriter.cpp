@@ -11,7 +11,7 @@ using namespace std::string_view_literals;
 
 namespace {
 
-DrawingFrame frame(QSize grid, int unitPixels, double unitMillimetres) {
+DrawingFrame frame(QSize grid, int unitPixels, PixelSides unitMillimetres) {
     return SvgFrame::frame(grid, unitPixels, unitMillimetres,
                            R"(fill="#000000" fill-rule="evenodd" shape-rendering="crispEdges")"sv);
 }
@@ -55,7 +55,7 @@ std::int64_t cornersOf(const TracedShape& shape) {
 
 } // namespace
 
-SvgOutlineWriter::SvgOutlineWriter(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres)
+SvgOutlineWriter::SvgOutlineWriter(OutputFile& file, QSize grid, int unitPixels, PixelSides unitMillimetres)
     : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
 
 void SvgOutlineWriter::drawShape(const TracedShape& shape) {
@@ -100,7 +100,7 @@ void SvgOutlineWriter::writeOutline(const Outline& outline) {
     writer().character('z');
 }
 
-std::int64_t SvgOutlineWriter::fileBytes(QSize grid, int unitPixels, double unitMillimetres,
+std::int64_t SvgOutlineWriter::fileBytes(QSize grid, int unitPixels, PixelSides unitMillimetres,
                                          const OutlineTotals& totals) {
     const std::int64_t shapes = std::max<std::int64_t>(totals.shapes, 0);
     const std::int64_t outlines = std::max<std::int64_t>(totals.outlines, 0);

@@ -6,6 +6,7 @@
 
 #include "OutlineWriter.h"
 #include "SvgReaderBreaks.h"
+#include "PixelSize.h"
 
 #include <QSize>
 
@@ -20,11 +21,11 @@ public:
     static constexpr std::int64_t PathCorners = 40000;
 
     // `unitPixels` is the side of a unit in the view box (2 for the half-resolution picture).
-    SvgOutlineWriter(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres);
+    SvgOutlineWriter(OutputFile& file, QSize grid, int unitPixels, PixelSides unitMillimetres);
 
     // The bytes of a picture of `totals` on this grid: its fixed text and paths exactly, every move
     // halfway across the picture and every step one unit long, half of them back.
-    static std::int64_t fileBytes(QSize grid, int unitPixels, double unitMillimetres,
+    static std::int64_t fileBytes(QSize grid, int unitPixels, PixelSides unitMillimetres,
                                   const OutlineTotals& totals);
 
 private:

@@ -12,7 +12,7 @@ using namespace std::string_view_literals;
 
 namespace {
 
-DrawingFrame frame(QSize grid, int unitPixels, double unitMillimetres) {
+DrawingFrame frame(QSize grid, int unitPixels, PixelSides unitMillimetres) {
     return SvgFrame::frame(grid, unitPixels, unitMillimetres,
                            R"(fill="#000000" shape-rendering="crispEdges")"sv);
 }
@@ -44,7 +44,7 @@ char* storeRectangle(char* at, std::int64_t left, std::int64_t top, std::int64_t
 
 } // namespace
 
-SvgSink::SvgSink(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres)
+SvgSink::SvgSink(OutputFile& file, QSize grid, int unitPixels, PixelSides unitMillimetres)
     : SquaresSink(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
 
 void SvgSink::draw(const UnitRectangle& rectangle) {
@@ -71,7 +71,7 @@ void SvgSink::endShapes() {
     }
 }
 
-std::int64_t SvgSink::fileBytes(QSize grid, int unitPixels, double unitMillimetres, std::int64_t shapes) {
+std::int64_t SvgSink::fileBytes(QSize grid, int unitPixels, PixelSides unitMillimetres, std::int64_t shapes) {
     shapes = std::max<std::int64_t>(shapes, 0);
     const std::int64_t paths = (shapes + PathRectangles - 1) / PathRectangles;
     // A rectangle halfway across the drawing, one unit wide and one high.

@@ -3,6 +3,7 @@
 // rectangles in an SvgFrame picture, drawn with crisp edges so that no hairline shows between
 // neighbours; a large picture has SvgReaderBreaks between its paths.
 
+#include "PixelSize.h"
 #include "SquaresSink.h"
 #include "SvgReaderBreaks.h"
 
@@ -18,12 +19,13 @@ public:
     static constexpr int PathRectangles = 10000;
 
     // `unitPixels` is the side of a unit in the view box (2 for the half-resolution picture).
-    SvgSink(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres);
+    SvgSink(OutputFile& file, QSize grid, int unitPixels, PixelSides unitMillimetres);
 
     // The bytes of the file a sink of this grid writes with `shapes` rectangles: its fixed text and
     // paths exactly, every rectangle taken as one unit wide and high, halfway across the drawing, and
     // the breaks that many bytes of paths get, about.
-    static std::int64_t fileBytes(QSize grid, int unitPixels, double unitMillimetres, std::int64_t shapes);
+    static std::int64_t fileBytes(QSize grid, int unitPixels, PixelSides unitMillimetres,
+                                  std::int64_t shapes);
 
 private:
     void draw(const UnitRectangle& rectangle) override;

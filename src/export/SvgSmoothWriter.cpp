@@ -10,7 +10,7 @@ using namespace std::string_view_literals;
 
 namespace {
 
-DrawingFrame frame(QSize grid, int unitPixels, double unitMillimetres) {
+DrawingFrame frame(QSize grid, int unitPixels, PixelSides unitMillimetres) {
     return SvgFrame::frame(grid, unitPixels, unitMillimetres, R"(fill="#000000" fill-rule="evenodd")"sv);
 }
 
@@ -31,7 +31,7 @@ char* putHalves(char* at, std::int64_t halves) {
 
 } // namespace
 
-SvgSmoothWriter::SvgSmoothWriter(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres)
+SvgSmoothWriter::SvgSmoothWriter(OutputFile& file, QSize grid, int unitPixels, PixelSides unitMillimetres)
     : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
 
 void SvgSmoothWriter::drawShape(const TracedShape& shape) {
@@ -40,9 +40,14 @@ void SvgSmoothWriter::drawShape(const TracedShape& shape) {
     for (const std::vector<HalfPoint>& polygon : polygons) {
         vertices += static_cast<std::int64_t>(polygon.size());
     }
-    if (inPath_ != 0 && inPath_ + vertices > PathVertices) {
+    const auto mostBytes = static_cast<std::int64_t>((vertices + std::ssize(polygons)) * StepBytes);
+    const bool breakFirst = breaks_.due(writer(), mostBytes + std::ssize(SvgFrame::PathEnd));
+    if (inPath_ != 0 && (breakFirst || inPath_ + vertices > PathVertices)) {
         writer().text(SvgFrame::PathEnd);
         inPath_ = 0;
+    }
+    if (breakFirst) {
+        breaks_.write(writer());
     }
     if (inPath_ == 0) {
         writer().text(SvgFrame::PathStart);

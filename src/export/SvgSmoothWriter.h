@@ -2,10 +2,12 @@
 // The vector picture format with smooth outlines (OutlineSmoother.h), in an SvgFrame picture: every
 // shape's polygons as subpaths of one path (an absolute move, then relative straight steps, closed),
 // filled black by the even-odd rule so that holes stay empty, antialiased as slanted edges want. A path
-// holds whole shapes only.
+// holds whole shapes only; a large picture has SvgReaderBreaks between its paths.
 
 #include "OutlineSmoother.h"
 #include "OutlineWriter.h"
+#include "PixelSize.h"
+#include "SvgReaderBreaks.h"
 
 #include <QSize>
 
@@ -20,7 +22,7 @@ public:
     static constexpr std::int64_t PathVertices = 40000;
 
     // `unitPixels` is the side of a unit in the view box (2 for the half-resolution picture).
-    SvgSmoothWriter(OutputFile& file, QSize grid, int unitPixels, double unitMillimetres);
+    SvgSmoothWriter(OutputFile& file, QSize grid, int unitPixels, PixelSides unitMillimetres);
 
 private:
     void drawShape(const TracedShape& shape) override;
@@ -30,4 +32,5 @@ private:
     OutlineSmoother smoother_;
     std::int64_t unitPixels_; // a unit's side in the view box
     std::int64_t inPath_ = 0; // vertices in the open path; 0: no path open
+    SvgReaderBreaks breaks_;
 };

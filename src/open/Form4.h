@@ -64,5 +64,5 @@ private:
 
     OpenedPictureSink& opened_;
     std::optional<LoadedFile> loaded_;
-    std::optional<double> loadedDotsPerInch_; // the resolution the loader box's file states
+    std::optional<DotsPerInch> loadedDotsPerInch_; // the resolution the loader box's file states
 };

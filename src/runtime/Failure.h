@@ -53,7 +53,7 @@ enum class Reason {
     TemporaryLeftBehind, // told after the failure that left it
 
     // The export dialog's refusals; name: the folder for a new folder.
-    ResolutionNotPositive,
+    ResolutionOutOfRange,
     PictureNotConverted,
     NewFolderNameInvalid,
     NewFolderNameTaken,
@@ -68,6 +68,7 @@ enum class Reason {
     StoppedAfterWriting,
     StoppedBeforeWritingStandardOutput,
     StoppedAfterWritingStandardOutput,
+    StatedResolutionIgnored, // detail: the stated dots per inch, "X × Y" where they differ
 
     // The command's usage; detail: the argument as given.
     UnknownOption,

@@ -144,8 +144,8 @@ constexpr std::array<FailureText, static_cast<std::size_t>(Reason::Count)> Texts
     {TemporaryLeftBehind, None, "the temporary file \"{name}\" could not be removed ({system})",
      "临时文件“{name}”无法删除（{system}）"},
 
-    {ResolutionNotPositive, None, "The resolution must be a number greater than zero (dots per inch)",
-     "分辨率必须是大于零的数（每英寸的点数）"},
+    {ResolutionOutOfRange, None, "The resolution must be a number from 0.0000254 to 25400000 (dots per inch)",
+     "分辨率必须是 0.0000254 到 25400000 之间的数（每英寸的点数）"},
     {PictureNotConverted, None, "The picture is not converted completely and cannot be exported.",
      "图片尚未转换完成，不能导出。"},
     {NewFolderNameInvalid, None, "Cannot make the folder \"{name}\": the name is not valid",
@@ -173,6 +173,11 @@ constexpr std::array<FailureText, static_cast<std::size_t>(Reason::Count)> Texts
     {StoppedAfterWritingStandardOutput, None, "stopped by signal {0} ({detail}); standard output was written",
      "被信号 {0}（{detail}）停止；标准输出已写入"},
 
+    {StatedResolutionIgnored, None,
+     "note: \"{name}\" states {detail} dpi, outside 0.0000254 to 25400000; the drawing takes 96 dpi",
+     "注意：“{name}”标明的分辨率（每英寸 {detail} 点）不在 0.0000254 到 25400000 之间；图形按每英寸 96 "
+     "点绘制"},
+
     {UnknownOption, None, "Unknown option '{detail}'. (see quillet-export --help)",
      "未知选项“{detail}”。（参见 quillet-export --help）"},
     {OptionValueMissing, None, "Missing value after '{detail}'. (see quillet-export --help)",
@@ -191,11 +196,15 @@ constexpr std::array<FailureText, static_cast<std::size_t>(Reason::Count)> Texts
      "--help)",
      "最小面积必须是只用数字写的像素数，而不是“{detail}”（参见 quillet-export --help）"},
     {PixelSizeRefused, None,
-     "the pixel size in mm must be a positive decimal number, not '{detail}' (see quillet-export --help)",
-     "像素的边长（毫米）必须是正的十进制数，而不是“{detail}”（参见 quillet-export --help）"},
+     "the pixel size in mm must be a decimal number from 0.000001 to 1000000, not '{detail}' (see "
+     "quillet-export --help)",
+     "像素的边长（毫米）必须是 0.000001 到 1000000 之间的十进制数，而不是“{detail}”（参见 quillet-export "
+     "--help）"},
     {DpiRefused, None,
-     "the resolution in dpi must be a positive decimal number, not '{detail}' (see quillet-export --help)",
-     "分辨率（每英寸的点数）必须是正的十进制数，而不是“{detail}”（参见 quillet-export --help）"},
+     "the resolution in dpi must be a decimal number from 0.0000254 to 25400000, not '{detail}' (see "
+     "quillet-export --help)",
+     "分辨率（每英寸的点数）必须是 0.0000254 到 25400000 之间的十进制数，而不是“{detail}”（参见 "
+     "quillet-export --help）"},
     {PictureAndFileMissing, None, "missing PICTURE and POINTFILE (see quillet-export --help)",
      "缺少 PICTURE 和 POINTFILE（参见 quillet-export --help）"},
     {FileMissing, None, "missing POINTFILE (see quillet-export --help)",

@@ -2,6 +2,8 @@
 // LoadPicture: decodes a picture file through Qt's image readers. An empty path gives an empty
 // picture; a file that cannot be decoded raises a runtime error naming the file and the reason.
 
+#include "DotsPerInch.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
@@ -18,7 +20,7 @@ QImage LoadPicture(const QString& path);
 // A decoded picture with the resolution its file states in its header (PictureHeader).
 struct DecodedPicture {
     QImage picture;
-    std::optional<double> statedDotsPerInch{};
+    std::optional<DotsPerInch> statedDotsPerInch{};
 };
 
 // LoadPicture with the stated resolution, read in the same pass over the header.

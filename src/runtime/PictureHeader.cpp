@@ -17,8 +17,13 @@ constexpr int BlocksWalked = 1024;
 // Icon directory entries looked at: real icons hold a handful of sizes.
 constexpr int IconEntriesRead = 256;
 
-constexpr double MetresPerInch = 0.0254;
 constexpr double CentimetresPerInch = 2.54;
+// An inch is 254 ten-thousandths of a metre: the sums stay in whole numbers.
+constexpr qint64 MetreInTenThousandths = 10000;
+constexpr qint64 InchInTenThousandthsOfAMetre = 254;
+// Beyond two decimals a step of the dots per inch is below the width of a pixel per metre's rounding
+// (0.0254 dpi): two always find one.
+constexpr int MostDecimals = 2;
 
 // The integer at `at`, whose bytes the caller has checked are there.
 template <typename Integer> Integer bigEndianAt(const QByteArray& bytes, qsizetype at) {
@@ -28,8 +33,13 @@ template <typename Integer> Integer littleEndianAt(const QByteArray& bytes, qsiz
     return qFromLittleEndian<Integer>(bytes.constData() + at);
 }
 
-std::optional<double> perMetre(qint64 dots) {
-    return dots > 0 ? std::optional<double>(static_cast<double>(dots) * MetresPerInch) : std::nullopt;
+std::optional<DotsPerInch> perMetre(qint64 x, qint64 y) {
+    const std::optional<double> alongX = dotsPerInchOfPixelsPerMetre(x);
+    const std::optional<double> alongY = dotsPerInchOfPixelsPerMetre(y);
+    if (!alongX || !alongY) {
+        return std::nullopt;
+    }
+    return DotsPerInch{*alongX, *alongY};
 }
 
 // The size in IHDR, and the chunks up to the first pixel data for pHYs: one after it does not count.
@@ -48,7 +58,9 @@ std::optional<PictureHeader> pngHeader(QIODevice& data, const QByteArray& head) 
         const QByteArray type = chunk.mid(4, 4);
         if (type == "pHYs") {
             const bool metres = chunk.size() == 17 && length >= 9 && chunk[16] == 1;
-            header.statedDotsPerInch = metres ? perMetre(bigEndianAt<quint32>(chunk, 8)) : std::nullopt;
+            header.statedDotsPerInch =
+                metres ? perMetre(bigEndianAt<quint32>(chunk, 8), bigEndianAt<quint32>(chunk, 12))
+                       : std::nullopt;
             break;
         }
         if (type == "IDAT" || type == "IEND") {
@@ -99,9 +111,11 @@ std::optional<PictureHeader> bmpHeader(const QByteArray& head) {
                                    ? most
                                    : pixelsAt + rowBytes * header.height;
     }
-    // biXPelsPerMeter, in an info header of 40 bytes or more (the 12-byte core header has none).
-    if (infoSize >= 40 && head.size() >= 42) {
-        header.statedDotsPerInch = perMetre(littleEndianAt<qint32>(head, 38));
+    // biXPelsPerMeter and biYPelsPerMeter, in an info header of 40 bytes or more (the 12-byte core
+    // header has none).
+    if (infoSize >= 40 && head.size() >= 46) {
+        header.statedDotsPerInch =
+            perMetre(littleEndianAt<qint32>(head, 38), littleEndianAt<qint32>(head, 42));
     }
     return header;
 }
@@ -110,20 +124,22 @@ bool isFrameMarker(uchar marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// A JFIF APP0 segment's density in dots per inch, from its first 16 bytes.
-std::optional<double> jfifDensity(const QByteArray& segment) {
+// A JFIF APP0 segment's density in dots per inch, from its first 16 bytes; units 0 is an aspect ratio.
+std::optional<DotsPerInch> jfifDensity(const QByteArray& segment) {
     const auto units = static_cast<uchar>(segment[11]);
-    const double density = bigEndianAt<quint16>(segment, 12);
-    if (density <= 0 || (units != 1 && units != 2)) {
+    const double x = bigEndianAt<quint16>(segment, 12);
+    const double y = bigEndianAt<quint16>(segment, 14);
+    if (x <= 0 || y <= 0 || (units != 1 && units != 2)) {
         return std::nullopt;
     }
-    return units == 1 ? density : density * CentimetresPerInch;
+    const double perInch = units == 1 ? 1.0 : CentimetresPerInch;
+    return DotsPerInch{x * perInch, y * perInch};
 }
 
 // Walks the segments up to the first frame header, which holds the size, noting the first JFIF
 // segment's density on the way; each step moves forward.
 std::optional<PictureHeader> jpegHeader(QIODevice& data) {
-    std::optional<double> density;
+    std::optional<DotsPerInch> density;
     bool jfifSeen = false;
     qint64 at = 2;
     for (int step = 0; step < BlocksWalked && at < data.size() && data.seek(at); ++step) {
@@ -184,6 +200,38 @@ std::optional<PictureHeader> iconHeader(QIODevice& data, const QByteArray& head)
 }
 
 } // namespace
+
+std::optional<double> dotsPerInchOfPixelsPerMetre(qint64 pixelsPerMetre) {
+    // A file holds at most 32 bits, which keeps the sums below well within 64.
+    if (pixelsPerMetre <= 0 || pixelsPerMetre > std::numeric_limits<quint32>::max()) {
+        return std::nullopt;
+    }
+    qint64 scale = 1; // 10^decimals
+    for (int decimals = 0; decimals <= MostDecimals; ++decimals, scale *= 10) {
+        // k / scale dpi is k * 10000 / (254 * scale) pixels per metre; it rounds half up to p when
+        // (2p - 1) * 254 * scale <= 2 * k * 10000 < (2p + 1) * 254 * scale. The exact value is
+        // p * 254 * scale / 10000 in steps of 1 / scale.
+        const qint64 exact = pixelsPerMetre * InchInTenThousandthsOfAMetre * scale; // in 1 / (10000 * scale)
+        const qint64 middle = exact / MetreInTenThousandths;
+        std::optional<qint64> best;
+        for (qint64 k = std::max<qint64>(middle - 3, 1); k <= middle + 3; ++k) {
+            const qint64 twice = 2 * k * MetreInTenThousandths;
+            const bool rounds = (2 * pixelsPerMetre - 1) * InchInTenThousandthsOfAMetre * scale <= twice &&
+                                twice < (2 * pixelsPerMetre + 1) * InchInTenThousandthsOfAMetre * scale;
+            const auto distance = [exact](qint64 candidate) {
+                return std::abs(candidate * MetreInTenThousandths - exact);
+            };
+            // Ascending k: a tie goes to the larger.
+            if (rounds && (!best || distance(k) <= distance(*best))) {
+                best = k;
+            }
+        }
+        if (best) {
+            return static_cast<double>(*best) / static_cast<double>(scale);
+        }
+    }
+    return std::nullopt; // two decimals always find one
+}
 
 std::optional<PictureHeader> readPictureHeader(QIODevice& data) {
     const qint64 start = data.pos();

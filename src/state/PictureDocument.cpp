@@ -1,7 +1,7 @@
 #include "PictureDocument.h"
 
 void PictureDocument::open(const QString& path, const QImage& picture,
-                           std::optional<double> statedDotsPerInch) {
+                           std::optional<DotsPerInch> statedDotsPerInch) {
     stageDone_.fill(BooleanFalse);
     results_ = {};
     lastExport_.reset();

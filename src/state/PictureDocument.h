@@ -6,6 +6,7 @@
 
 #include "convert/ConversionResult.h"
 #include "runtime/Boolean.h"
+#include "runtime/DotsPerInch.h"
 #include "runtime/PictureSurface.h"
 
 #include <QImage>
@@ -29,12 +30,12 @@ public:
 
     // A new picture from `path`: the earlier picture's results, stage flags and export go with it, and
     // stage 0 is done.
-    void open(const QString& path, const QImage& picture, std::optional<double> statedDotsPerInch);
+    void open(const QString& path, const QImage& picture, std::optional<DotsPerInch> statedDotsPerInch);
     bool isOpen() const { return stageDone_[0] == BooleanTrue; }
     const QImage& picture() const { return picture_; }
     const QString& picturePath() const { return picturePath_; }
-    // The resolution the opened picture's file states, in dots per inch, if it states one.
-    std::optional<double> statedDotsPerInch() const { return statedDotsPerInch_; }
+    // The resolution the opened picture's file states, if it states one.
+    std::optional<DotsPerInch> statedDotsPerInch() const { return statedDotsPerInch_; }
 
     // The picture file last chosen in the open dialog; later the export file's path.
     const QString& currentPath() const { return currentPath_; }
@@ -86,7 +87,7 @@ private:
 
     QImage picture_;
     QString picturePath_;
-    std::optional<double> statedDotsPerInch_;
+    std::optional<DotsPerInch> statedDotsPerInch_;
     QString currentPath_;
     Boolean cancelFlag_ = BooleanFalse;
     std::int16_t convertMode_ = 0;

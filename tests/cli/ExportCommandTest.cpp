@@ -124,11 +124,25 @@ private slots:
         }
         row("unknown format", Arguments{"--format", "pdf"} + files, 2,
             "the format must be records, dxf, svg or csv, not 'pdf'");
-        for (const char* refused : {"0", "-1", "abc", "1e2", "2,5", ""}) {
-            QTest::addRow("pixel size '%s'", refused) << Arguments{"--pixel-size", refused} + files << 2
-                                                      << "must be a positive decimal number" << QByteArray();
-            QTest::addRow("dpi '%s'", refused) << Arguments{"--dpi", refused} + files << 2
-                                               << "must be a positive decimal number" << QByteArray();
+        const QByteArray huge = "1" + QByteArray(308, '0'), tiny = "0." + QByteArray(310, '0') + "1";
+        for (const QByteArray& refused : {QByteArray("0"), QByteArray("-1"), QByteArray("abc"),
+                                          QByteArray("1e2"), QByteArray("2,5"), QByteArray(), huge, tiny}) {
+            QTest::addRow("pixel size '%.12s'", refused.constData())
+                << Arguments{"--pixel-size", refused} + files << 2
+                << "must be a decimal number from 0.000001 to 1000000, not" << QByteArray();
+            QTest::addRow("dpi '%.12s'", refused.constData())
+                << Arguments{"--dpi", refused} + files << 2
+                << "must be a decimal number from 0.0000254 to 25400000, not" << QByteArray();
+        }
+        // A pixel's side from 1e-6 mm to 1e6 mm, at both ends, given as itself or as a resolution.
+        for (const auto& [option, in, out] : {std::tuple{"--pixel-size", "0.000001", "0.00000099"},
+                                              {"--pixel-size", "1000000", "1000000.01"},
+                                              {"--dpi", "25400000", "25400001"},
+                                              {"--dpi", "0.0000254", "0.0000253"}}) {
+            QTest::addRow("%s %s", option, in)
+                << Arguments{option, in, "--format", "DXF"} + files << 1 << "a.png" << QByteArray();
+            QTest::addRow("%s %s", option, out) << Arguments{option, out, "--format", "svg"} + files << 2
+                                                << QString("not '%1'").arg(out) << QByteArray();
         }
         // The shapes are the drawings' choice, the speck filter is not the point-data file's.
         row("shapes for csv", {"--shapes", "outlines", "a.png", "b.csv"}, 2,
@@ -249,29 +263,60 @@ private slots:
     // with squares the filled rectangles; points are those written, after the speck filter. The picture: a
     // ring of 8 pixels, two pixels meeting at a corner and a single one, 7 x 4 pixels of 1 mm, as given or
     // as its file states (1000 pixels per metre).
+    // The picture states its resolution in pixels per metre, across and down, as its type can.
     void theFinalLineCountsWhatWasWritten_data() {
         QTest::addColumn<Arguments>("options");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("line"); // %1 the file
-        QTest::newRow("outlines")
-            << Arguments{"--shapes", "outlines", "--min-area", "2", "--pixel-size", "1"} << "out.svg"
-            << "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n";
-        QTest::newRow("smooth")
-            << Arguments{"--shapes", "smooth", "--min-area", "2", "--pixel-size", "1"} << "out.dxf"
-            << "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n";
-        QTest::newRow("squares")
-            << Arguments{"--shapes", "squares", "--min-area", "2", "--pixel-size", "1"} << "out.dxf"
-            << "10 points in 6 filled shapes, a drawing of 7.00 x 4.00 mm, written to %1\n";
-        QTest::newRow("squares at the stated resolution")
-            << Arguments{"--shapes", "squares", "--min-area", "2"} << "out.dxf"
-            << "10 points in 6 filled shapes, a drawing of 7.00 x 4.00 mm, written to %1\n";
-        QTest::newRow("csv") << Arguments{"--min-area", "2", "--pixel-size", "1"} << "out.csv"
-                             << "10 points written to %1\n";
+        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<QPoint>("perMetre");
+        QTest::addColumn<QByteArray>("holds"); // in the file written
+        QTest::addColumn<QString>("note");     // on standard error, %1 the picture
+        const auto row = [](const char* tag, const Arguments& options, const char* file, const char* line,
+                            const char* type = "png", QPoint perMetre = {1000, 1000}, const char* holds = "",
+                            const char* note = "") {
+            QTest::newRow(tag) << options << file << line << QByteArray(type) << perMetre << QByteArray(holds)
+                               << note;
+        };
+        row("outlines", {"--shapes", "outlines", "--min-area", "2", "--pixel-size", "1"}, "out.svg",
+            "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n");
+        row("smooth", {"--shapes", "smooth", "--min-area", "2", "--pixel-size", "1"}, "out.dxf",
+            "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n");
+        row("squares", {"--shapes", "squares", "--min-area", "2", "--pixel-size", "1"}, "out.dxf",
+            "10 points in 6 filled shapes, a drawing of 7.00 x 4.00 mm, written to %1\n");
+        row("squares at the stated resolution", {"--shapes", "squares", "--min-area", "2"}, "out.dxf",
+            "10 points in 6 filled shapes, a drawing of 7.00 x 4.00 mm, written to %1\n");
+        row("csv", {"--min-area", "2", "--pixel-size", "1"}, "out.csv", "10 points written to %1\n");
+        // 11811 per metre is 300 dpi: a pixel of 25.4 / 300 mm exactly.
+        row("300 dpi as a png states it", {"--shapes", "squares"}, "out.svg",
+            "11 points in 7 filled shapes, a drawing of 0.59 x 0.34 mm, written to %1\n", "png",
+            {11811, 11811},
+            R"(width="0.5926666666666667mm" height="0.33866666666666667mm" viewBox="0 0 7 4">)");
+        // 25.4 dpi across, 12.7 down: pixels of 1 x 2 mm.
+        row("png across not down", {"--shapes", "squares"}, "out.svg",
+            "11 points in 7 filled shapes, a drawing of 7.00 x 8.00 mm, written to %1\n", "png", {1000, 500},
+            R"(width="7mm" height="8mm" viewBox="0 0 7 4" preserveAspectRatio="none">)");
+        row("bmp across not down", {}, "out.dxf",
+            "11 points in 3 shapes (4 outlines), a drawing of 7.00 x 8.00 mm, written to %1\n", "bmp",
+            {1000, 500}, "$EXTMAX\n 10\n7\n 20\n8\n");
+        // Qt's JFIF density is in dots per centimetre: 10 across, 5 down.
+        row("jpg across not down", {}, "out.dxf",
+            "11 points in 3 shapes (4 outlines), a drawing of 7.00 x 8.00 mm, written to %1\n", "jpg",
+            {1000, 500}, "$EXTMAX\n 10\n7\n 20\n8\n");
+        row("a stated resolution out of range", {}, "out.svg",
+            "11 points in 3 shapes (4 outlines), a drawing of 1.85 x 1.06 mm, written to %1\n", "png",
+            {INT_MAX, INT_MAX}, R"(width="1.8520833333333333mm" height="1.0583333333333333mm")",
+            "quillet-export: note: \"%1\" states 54546084.63 dpi, outside 0.0000254 to 25400000; the drawing "
+            "takes 96 dpi\n");
     }
     void theFinalLineCountsWhatWasWritten() {
         QFETCH(Arguments, options);
         QFETCH(QString, file);
         QFETCH(QString, line);
+        QFETCH(QByteArray, type);
+        QFETCH(QPoint, perMetre);
+        QFETCH(QByteArray, holds);
+        QFETCH(QString, note);
         const QStringList drawn{"###...#", "#.#.#..", "###..#.", "......."};
         QImage picture(7, 4, QImage::Format_RGB32);
         for (int y = 0; y < 4; ++y) {
@@ -279,14 +324,18 @@ private slots:
                 picture.setPixel(x, y, drawn[y][x] == u'#' ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
             }
         }
-        picture.setDotsPerMeterX(1000);
+        picture.setDotsPerMeterX(perMetre.x());
+        picture.setDotsPerMeterY(perMetre.y());
         QTemporaryDir work;
-        QVERIFY(picture.save(work.filePath("shapes.png")));
-        const Run run = runExporter(options + Arguments{QFile::encodeName(work.filePath("shapes.png")),
-                                                        QFile::encodeName(work.filePath(file))});
+        const QString shapes = work.filePath("shapes." + type);
+        QVERIFY(picture.save(shapes, type.constData(), 100));
+        const Run run = runExporter(
+            options + Arguments{QFile::encodeName(shapes), QFile::encodeName(work.filePath(file))});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(QString::fromUtf8(run.out), line.arg(work.filePath(file)));
-        QVERIFY(QFileInfo(work.filePath(file)).size() > 0);
+        QCOMPARE(QString::fromUtf8(run.err), note.isEmpty() ? note : note.arg(shapes));
+        const QByteArray written = contents(work.filePath(file));
+        QVERIFY2(!written.isEmpty() && written.contains(holds), written.left(400).constData());
     }
 
     // An export ended by a signal leaves no file in the folder and the old file as it was; a caught

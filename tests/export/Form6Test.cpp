@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyleOptionFrame>
 #include <QtTest>
 
 #include <optional>
@@ -32,6 +33,7 @@ namespace {
 const QString Done = QStringLiteral("导出图像数据完毕");
 const QString DefaultName = QStringLiteral("未命名.txt");
 const QString Succeeded = QStringLiteral("导出图像数据---已经完成100%");
+const QString ResolutionRange = QStringLiteral("分辨率必须是 0.0000254 到 25400000 之间的数（每英寸的点数）");
 
 // The worked example's black data at 122.
 const QByteArray workedBlackFile = pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}});
@@ -57,7 +59,7 @@ struct FakeWindows : ExportSources {
 struct Session : TestProgram {
     explicit Session(const PictureSurface& grey = greyPicture(workedLevels()),
                      const std::optional<PictureSurface>& half = std::nullopt,
-                     std::optional<double> stated = std::nullopt) {
+                     std::optional<DotsPerInch> stated = std::nullopt) {
         document.open(path("picture.png"),
                       QImage(grey.pixelWidth(), grey.pixelHeight(), QImage::Format_RGB32), stated);
         document.endRun(ConversionResult::Grey, grey, true);
@@ -124,7 +126,7 @@ private slots:
         QFETCH(Choice, row);
         const auto [type, white, half, threshold, typedDpi, size] = row;
         // Unit (u, v) of the half-resolution picture is pixel (2u, 2v), as the reduction makes it.
-        Session session(surfaceOf(9, 7), halfOf(surfaceOf(9, 7)), 300);
+        Session session(surfaceOf(9, 7), halfOf(surfaceOf(9, 7)), DotsPerInch{300, 300});
         Form6& dialog = session.dialog();
         QCOMPARE(dialog.Resolution->text(), QStringLiteral("300"));
         dialog.FileType->setCurrentIndex(3);
@@ -150,6 +152,30 @@ private slots:
             .run(session.windows.loadForExport(half ? ConversionResult::Half : ConversionResult::Grey),
                  session.windows.opened, controls, 25.4 / dialog.Resolution->text().toDouble());
         QCOMPARE(contents(session.path(name)), contents(expected));
+    }
+
+    // A file of two resolutions: the field shows the one across and has room for "1200.5", the line beside
+    // it names both, and the drawing and OK's file take both.
+    void aFileOfTwoResolutionsIsShownAndDrawnWithBoth() {
+        Session session(surfaceOf(9, 7), std::nullopt, DotsPerInch{300, 150});
+        Form6& dialog = session.dialog();
+        dialog.FileType->setCurrentIndex(1);
+        QCOMPARE(dialog.Resolution->text(), QStringLiteral("300"));
+        QCOMPARE(dialog.ResolutionNote->text(), QStringLiteral("文件: 300 × 150 dpi"));
+        QCOMPARE(dialog.DrawingSize->text(), QStringLiteral("图形 0.8 × 1.2 mm"));
+        dialog.Command1->click();
+        QCOMPARE(session.onlyMessage(), Done);
+        QVERIFY(
+            contents(session.path("未命名.dxf")).contains("$EXTMAX\n 10\n0.762\n 20\n1.1853333333333333\n"));
+        // As the line edit lays out its text: inside its frame, less a margin of 2 at either side.
+        QStyleOptionFrame frame;
+        frame.initFrom(dialog.Resolution);
+        frame.lineWidth =
+            dialog.Resolution->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, dialog.Resolution);
+        const QRect inside = dialog.Resolution->style()->subElementRect(QStyle::SE_LineEditContents, &frame,
+                                                                        dialog.Resolution);
+        QVERIFY2(dialog.Resolution->fontMetrics().horizontalAdvance("1200.5") <= inside.width() - 4,
+                 qPrintable(QString::number(inside.width())));
     }
 
     void thePathIsComposedUntilTypedOverAndEnterExportsToIt() {
@@ -188,8 +214,10 @@ private slots:
              {"missing folder", {"missing", "'76'：\n\n无法写入文件“"}},
              {"read-only file", {"readonly", "'70'：\n\n无法写入文件“"}},
              {"a cancelled conversion's picture", {"unfinished", "图片尚未转换完成，不能导出。"}},
-             {"a negative resolution", {"dpi -3", "分辨率必须是大于零的数（每英寸的点数）"}},
-             {"a resolution of 0", {"dpi 0", "分辨率必须是大于零的数（每英寸的点数）"}}});
+             {"a negative resolution", {"dpi -3", ResolutionRange}},
+             {"a resolution of 0", {"dpi 0", ResolutionRange}},
+             {"a resolution below the range", {"dpi 0.0000253", ResolutionRange}},
+             {"a resolution above the range", {"dpi 25400001", ResolutionRange}}});
     }
     void okWritesTheWholeFileOrChangesNothing() {
         QFETCH(AroundOk, row);

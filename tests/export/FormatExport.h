@@ -46,7 +46,7 @@ struct FormatExport {
 };
 
 inline FormatExport exportFormat(const PictureSurface& source, OutputFormat format, bool white, int threshold,
-                                 double pixelMillimetres = 0.1, ShapeChoice shapes = {}) {
+                                 PixelSides pixelMillimetres = 0.1, ShapeChoice shapes = {}) {
     // Fixed controls that keep the progress shown.
     struct Controls : FixedExportControls {
         using FixedExportControls::FixedExportControls;

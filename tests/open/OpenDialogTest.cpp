@@ -50,7 +50,7 @@ struct OpenedPictures : OpenedPictureSink {
         statedDotsPerInch << Module2::document().statedDotsPerInch();
     }
     QList<QImage> pictures;
-    QList<std::optional<double>> statedDotsPerInch;
+    QList<std::optional<DotsPerInch>> statedDotsPerInch;
 };
 
 } // namespace
@@ -205,7 +205,7 @@ private slots:
         form.Command1->click();
         QCOMPARE(opened.pictures.size(), 1);
         QCOMPARE(opened.pictures[0].pixelColor(3, 2), changed ? QColor(Qt::blue) : QColor(Qt::red));
-        QCOMPARE(opened.statedDotsPerInch[0], (changed ? 11811 : 3937) * 0.0254); // read with its pixels
+        QCOMPARE(opened.statedDotsPerInch[0]->x, changed ? 300.0 : 100.0); // read with its pixels
     }
 
     // The loader owns the reasons; the dialog reports one, for a file it cannot decode or one gone since the
