@@ -153,6 +153,8 @@ private slots:
         for (const int column : {0, 20, 40}) {
             QTest::addRow("click during column %d", column) << "click" << column;
         }
+        // A mouse click, unlike a queued call, waits for the yield's poll of the event loop.
+        QTest::newRow("mouse click during column 20") << "mouse" << 20;
     }
     void aCancelStopsItsRunAtTheNextColumnAndNoOther() {
         QFETCH(QString, how);
@@ -163,7 +165,17 @@ private slots:
         openPicture(variedImage(40, 3));
         const QString clicked = progressCaptions(GreyPrefix, 41, 2.5).value(click + 1);
         onCaption = [&](Form5& dialog, const QString& caption) {
-            if (click >= 0 && caption == clicked) {
+            if (click >= 0 && caption == clicked && how == "mouse") {
+                const QPointF centre = QRectF(dialog.Command1->rect()).center();
+                const QPointF global = dialog.Command1->mapToGlobal(centre);
+                QCoreApplication::postEvent(dialog.Command1,
+                                            new QMouseEvent(QEvent::MouseButtonPress, centre, global,
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+                QCoreApplication::postEvent(dialog.Command1,
+                                            new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
+                                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+                QTest::qSleep(20); // past the poll's interval
+            } else if (click >= 0 && caption == clicked) {
                 QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
             }
         };
@@ -172,7 +184,7 @@ private slots:
                 dialog.close();
                 return;
             }
-            if (how != "click") {
+            if (how != "click" && how != "mouse") {
                 how == "Esc" ? QTest::keyClick(&dialog, Qt::Key_Escape) : dialog.Command1->click();
                 QVERIFY(dialog.isVisible());
             }
