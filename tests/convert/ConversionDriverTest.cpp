@@ -4,7 +4,6 @@
 #include "runtime/PictureBox.h"
 #include "state/Module2.h"
 
-#include "PixelCompare.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
 
@@ -30,12 +29,6 @@ QStringList progressCaptions(const QString& prefix, int columns, double percentP
         captions << prefix + QString::number(int(std::floor(column * percentPerColumn))) + "%";
     }
     return captions;
-}
-
-ColourValue greyOf(const QImage& picture, int x, int y) {
-    const QRgb pixel = picture.pixel(x, y);
-    const int level = (qRed(pixel) + qGreen(pixel) + qBlue(pixel) + 1) / 3;
-    return RGB(level, level, level);
 }
 
 // Grey picture made, half-resolution picture made, cancel flag.
@@ -119,26 +112,19 @@ private slots:
         QVERIFY2(message.isEmpty(), qPrintable(message));
     }
 
+    // The pixels of both runs are the conversion routines' test's.
     void greyThenHalfShowEveryStepAndMaximiseTheirWindows() {
-        const QImage picture = variedImage(5, 5);
-        openPicture(picture);
+        openPicture(variedImage(5, 5));
         QList<int> bars;
         onCaption = [&bars](Form5& dialog, const QString&) { bars << dialog.Label1Width(); };
         runDialog(1);
         QCOMPARE(captions, progressCaptions(GreyPrefix, 6, 20));
         QCOMPARE(bars, (QList<int>{0, 1227, 2454, 3681, 4908, 6135})); // to the full frame
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
-        QCOMPARE(
-            firstPixelDifference(boxes->grey.surface(), [&](int x, int y) { return greyOf(picture, x, y); }),
-            QString());
         runDialog(2);
         QCOMPARE(captions, progressCaptions(HalfPrefix, 3, 40));
         QCOMPARE(boxes->maximised, (QList<ConversionResult>{ConversionResult::Grey, ConversionResult::Half}));
         QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
-        QCOMPARE(
-            firstPixelDifference(boxes->half.surface(),
-                                 [&](int x, int y) { return x % 2 || y % 2 ? 0 : greyOf(picture, x, y); }),
-            QString());
     }
 
     // A click arrives while a column is converted and is handled in the yield before the next (which

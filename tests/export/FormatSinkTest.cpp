@@ -88,11 +88,7 @@ QByteArray saved(const char* type, int dotsPerMetreX, int dotsPerMetreY) {
     image.fill(Qt::white);
     image.setDotsPerMeterX(dotsPerMetreX);
     image.setDotsPerMeterY(dotsPerMetreY);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, type);
-    return bytes;
+    return encodedPicture(image, type);
 }
 
 // The file with `length` bytes from the one `after` begins with `offset` on replaced by `bytes`
