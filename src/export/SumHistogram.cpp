@@ -61,8 +61,7 @@ void tallyLine(SumTally& tally, const QRgb* line, std::span<const int> columns) 
     }
     // Most classes are one run of neighbouring pixels, read without the list.
     if (columns.back() - columns.front() + 1 == static_cast<int>(columns.size())) {
-        tally.add(columns.size(),
-                  [first = line + columns.front()](std::size_t c) { return channelSum(first[c]); });
+        tally.addPixels(line + columns.front(), columns.size());
     } else {
         tally.add(columns.size(),
                   [line, at = columns.data()](std::size_t c) { return channelSum(line[at[c]]); });

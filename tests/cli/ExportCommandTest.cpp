@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -64,6 +66,9 @@ Run runExporter(const QList<QByteArray>& arguments, const QByteArray& prefix = {
 // Another name for the picture's own file, for the command alone: its folder bound onto the destination's.
 constexpr const char* BindMounted =
     "unshare -m sh -c 'mount --bind \"${1%/*}\" \"${2%/*}\" && shift 2 && exec \"$@\"' sh \"$a0\" \"$a1\"";
+// fs.protected_symlinks on for the command alone: the file "on" (holding 1) bound over the setting.
+constexpr const char* LinksProtected =
+    "unshare -m sh -c 'mount --bind on /proc/sys/fs/protected_symlinks && exec \"$@\"' sh";
 
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -90,6 +95,12 @@ private slots:
         QImage large(5000, 5000, QImage::Format_RGB32); // 100 MB in memory, little on disk
         large.fill(qRgb(200, 90, 30));
         QVERIFY(large.save(path("large.png")));
+        if (geteuid() == 0) { // another user's link in a sticky shared folder
+            writeFile(path("on"), "1\n");
+            QVERIFY(QDir(folder.path()).mkdir("sticky") && chmod("sticky", 01777) == 0);
+            QVERIFY(symlink("../linked.txt", "sticky/out.txt") == 0 &&
+                    lchown("sticky/out.txt", 65534, 65534) == 0);
+        }
     }
 
     // Run in the folder of the picture (with a link to it and an empty folder "mnt" beside it). A failure
@@ -176,6 +187,8 @@ private slots:
         row("- with standard error on /dev/full", {"picture.png", "-"}, 1, "", ">/dev/null 2>/dev/full");
         row("missing folder", {"picture.png", "absent/old.txt"}, 1,
             "\"absent/old.txt\": the folder does not exist");
+        row("control characters in a name", {"picture.png", "new\nline\x1b/old.txt"}, 1,
+            "\"new\\x0Aline\\x1B/old.txt\": the folder does not exist");
         // The same file by any name is refused.
         row("the picture itself", {"picture.png", "picture.png"}, 1,
             "\"picture.png\": it is the picture being read");
@@ -189,6 +202,8 @@ private slots:
         if (geteuid() == 0 && QProcess::execute("unshare", {"-m", "true"}) == 0) {
             row("the picture by a bind mount", {"./picture.png", "mnt/picture.png"}, 1,
                 "\"mnt/picture.png\": it is the picture being read", BindMounted);
+            row("another user's link in a sticky shared folder, links protected",
+                {"picture.png", "sticky/out.txt"}, 1, "\"sticky/out.txt\": ", LinksProtected);
         }
     }
     void theCommandLineIsAnsweredOrRefused() {
@@ -280,6 +295,8 @@ private slots:
         };
         row("outlines", {"--shapes", "outlines", "--min-area", "2", "--pixel-size", "1"}, "out.svg",
             "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n");
+        row("outlines by default", {"--min-area", "2", "--pixel-size", "1"}, "out.dxf",
+            "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n");
         row("smooth", {"--shapes", "smooth", "--min-area", "2", "--pixel-size", "1"}, "out.dxf",
             "10 points in 2 shapes (3 outlines), a drawing of 7.00 x 4.00 mm, written to %1\n");
         row("squares", {"--shapes", "squares", "--min-area", "2", "--pixel-size", "1"}, "out.dxf",
@@ -336,6 +353,37 @@ private slots:
         QCOMPARE(QString::fromUtf8(run.err), note.isEmpty() ? note : note.arg(shapes));
         const QByteArray written = contents(work.filePath(file));
         QVERIFY2(!written.isEmpty() && written.contains(holds), written.left(400).constData());
+    }
+
+    // On a terminal each stage draws its bar again and again on one line, and leaves it full.
+    void theProgressBarsEndFullOnATerminal() {
+        const int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0);
+        QProcess process;
+        startExporter(process, {"--half", "picture.png", "bars.txt"}, QByteArray("2>") + ptsname(terminal));
+        QByteArray shown;
+        const auto readTerminal = [&] { // while it runs: a full terminal would stop the command
+            char bytes[4096];
+            for (ssize_t got; (got = read(terminal, bytes, sizeof bytes)) > 0;) {
+                shown.append(bytes, got);
+            }
+        };
+        while (!process.waitForFinished(10)) {
+            readTerminal();
+        }
+        readTerminal();
+        close(terminal);
+        QCOMPARE(process.exitCode(), 0);
+        QStringList lastDrawn;
+        for (const QByteArray& line : shown.split('\n')) {
+            const QByteArray drawn = line.endsWith('\r') ? line.chopped(1) : line; // the terminal's \r\n
+            if (!drawn.isEmpty()) {
+                lastDrawn << QString::fromUtf8(drawn.mid(drawn.lastIndexOf('\r') + 1));
+            }
+        }
+        const QString full = "[" + QString(40, u'#') + "] 100%";
+        QCOMPARE(lastDrawn, (QStringList{"grey   " + full, "half   " + full, "export " + full}));
+        QFile::remove(path("bars.txt"));
     }
 
     // An export ended by a signal leaves no file in the folder and the old file as it was; a caught

@@ -4,6 +4,7 @@
 
 #include "runtime/PictureSurface.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QtEndian>
 
@@ -25,6 +26,14 @@ inline QImage variedImage(int width, int height) {
         }
     }
     return picture;
+}
+
+// The bytes of a file of this type holding the picture.
+inline QByteArray encodedPicture(const QImage& picture, const char* format) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return buffer.data();
 }
 
 // A surface holding colour(x, y) at pixel (x, y); the varied colours when none is given.

@@ -4,7 +4,6 @@
 #include "runtime/PictureBox.h"
 #include "state/Module2.h"
 
-#include "PixelCompare.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
 
@@ -30,12 +29,6 @@ QStringList progressCaptions(const QString& prefix, int columns, double percentP
         captions << prefix + QString::number(int(std::floor(column * percentPerColumn))) + "%";
     }
     return captions;
-}
-
-ColourValue greyOf(const QImage& picture, int x, int y) {
-    const QRgb pixel = picture.pixel(x, y);
-    const int level = (qRed(pixel) + qGreen(pixel) + qBlue(pixel) + 1) / 3;
-    return RGB(level, level, level);
 }
 
 // Grey picture made, half-resolution picture made, cancel flag.
@@ -119,26 +112,19 @@ private slots:
         QVERIFY2(message.isEmpty(), qPrintable(message));
     }
 
+    // The pixels of both runs are the conversion routines' test's.
     void greyThenHalfShowEveryStepAndMaximiseTheirWindows() {
-        const QImage picture = variedImage(5, 5);
-        openPicture(picture);
+        openPicture(variedImage(5, 5));
         QList<int> bars;
         onCaption = [&bars](Form5& dialog, const QString&) { bars << dialog.Label1Width(); };
         runDialog(1);
         QCOMPARE(captions, progressCaptions(GreyPrefix, 6, 20));
         QCOMPARE(bars, (QList<int>{0, 1227, 2454, 3681, 4908, 6135})); // to the full frame
         QCOMPARE(flags(), (QList<int>{-1, 0, 0}));
-        QCOMPARE(
-            firstPixelDifference(boxes->grey.surface(), [&](int x, int y) { return greyOf(picture, x, y); }),
-            QString());
         runDialog(2);
         QCOMPARE(captions, progressCaptions(HalfPrefix, 3, 40));
         QCOMPARE(boxes->maximised, (QList<ConversionResult>{ConversionResult::Grey, ConversionResult::Half}));
         QCOMPARE(flags(), (QList<int>{-1, -1, 0}));
-        QCOMPARE(
-            firstPixelDifference(boxes->half.surface(),
-                                 [&](int x, int y) { return x % 2 || y % 2 ? 0 : greyOf(picture, x, y); }),
-            QString());
     }
 
     // A click arrives while a column is converted and is handled in the yield before the next (which
@@ -153,6 +139,8 @@ private slots:
         for (const int column : {0, 20, 40}) {
             QTest::addRow("click during column %d", column) << "click" << column;
         }
+        // A mouse click, unlike a queued call, waits for the yield's poll of the event loop.
+        QTest::newRow("mouse click during column 20") << "mouse" << 20;
     }
     void aCancelStopsItsRunAtTheNextColumnAndNoOther() {
         QFETCH(QString, how);
@@ -163,7 +151,17 @@ private slots:
         openPicture(variedImage(40, 3));
         const QString clicked = progressCaptions(GreyPrefix, 41, 2.5).value(click + 1);
         onCaption = [&](Form5& dialog, const QString& caption) {
-            if (click >= 0 && caption == clicked) {
+            if (click >= 0 && caption == clicked && how == "mouse") {
+                const QPointF centre = QRectF(dialog.Command1->rect()).center();
+                const QPointF global = dialog.Command1->mapToGlobal(centre);
+                QCoreApplication::postEvent(dialog.Command1,
+                                            new QMouseEvent(QEvent::MouseButtonPress, centre, global,
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+                QCoreApplication::postEvent(dialog.Command1,
+                                            new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
+                                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+                QTest::qSleep(20); // past the poll's interval
+            } else if (click >= 0 && caption == clicked) {
                 QMetaObject::invokeMethod(dialog.Command1, &QPushButton::click, Qt::QueuedConnection);
             }
         };
@@ -172,7 +170,7 @@ private slots:
                 dialog.close();
                 return;
             }
-            if (how != "click") {
+            if (how != "click" && how != "mouse") {
                 how == "Esc" ? QTest::keyClick(&dialog, Qt::Key_Escape) : dialog.Command1->click();
                 QVERIFY(dialog.isVisible());
             }

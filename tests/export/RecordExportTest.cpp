@@ -18,10 +18,6 @@
 
 namespace {
 
-QList<double> progress(std::initializer_list<double> percents) {
-    return QList<double>(percents);
-}
-
 // Counts the column runs, as the drawing formats' sinks find them before merging columns.
 class RunCounter : public PointSink {
 public:
@@ -100,17 +96,17 @@ private slots:
         };
         const PictureSurface worked = greyPicture(workedLevels());
         row("black data at 122: the worked example", worked, false, 122,
-            pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}}), progress({33, 66, 100}));
+            pointRecords({{3, 3, 0}, {1, 1, 40}, {2, 1, 121}}), QList<double>{33, 66, 100});
         row("white data: outside reads are white", worked, true, 122,
             pointRecords({{3, 3, 0}, {1, 2, 130}, {1, 3, 255}, {2, 2, 200}, {2, 3, 255}}) +
                 pointRecords({{3, 1, 255}, {3, 2, 255}, {3, 3, 255}}),
-            progress({33, 66, 100}));
+            QList<double>{33, 66, 100});
         row("half, 5 x 5", half(5), true, 0,
-            pointRecords({{5, 5, 0}, {1, 1, 22}, {1, 2, 24}, {2, 1, 42}, {2, 2, 44}}), progress({40, 80}));
+            pointRecords({{5, 5, 0}, {1, 1, 22}, {1, 2, 24}, {2, 1, 42}, {2, 2, 44}}), QList<double>{40, 80});
         row("half, 7 wide: column 4 outside", half(7), true, 0,
             pointRecords({{7, 5, 0}, {1, 1, 22}, {1, 2, 24}, {2, 1, 42}, {2, 2, 44}}) +
                 pointRecords({{3, 1, 62}, {3, 2, 64}, {4, 1, 255}, {4, 2, 255}}),
-            progress({28, 57, 85, 114}));
+            QList<double>{28, 57, 85, 114});
         row("width zero: the header, no progress", PictureSurface(), false, 122, QByteArray(24, '\0'), {});
     }
     void recordsFollowPolarityAndThreshold() {

@@ -23,24 +23,26 @@ constexpr int Sums = SelectedSums::Levels;
 using Taken = std::vector<bool>;
 using Place = std::function<Taken(ExportPolarity, int)>;
 
-// The mean, sum / 3, compared strictly with the threshold.
-Taken byMeans(ExportPolarity polarity, int threshold) {
+// Whether each sum is taken, asked sum by sum.
+Taken eachSum(const std::function<bool(int)>& takes) {
     Taken taken(Sums);
     for (int sum = 0; sum < Sums; ++sum) {
-        const double mean = sum / 3.0;
-        taken[sum] = polarity == ExportPolarity::Black   ? mean < threshold
-                     : polarity == ExportPolarity::White ? mean > threshold
-                                                         : false;
+        taken[sum] = takes(sum);
     }
     return taken;
 }
 
+// The mean, sum / 3, compared strictly with the threshold.
+Taken byMeans(ExportPolarity polarity, int threshold) {
+    return eachSum([&](int sum) {
+        const double mean = sum / 3.0;
+        return polarity == ExportPolarity::Black ? mean < threshold
+                                                 : polarity == ExportPolarity::White && mean > threshold;
+    });
+}
+
 Taken byPredicate(ExportPolarity polarity, int threshold) {
-    Taken taken(Sums);
-    for (int sum = 0; sum < Sums; ++sum) {
-        taken[sum] = isSelected(polarity, threshold, sum);
-    }
-    return taken;
+    return eachSum([&](int sum) { return isSelected(polarity, threshold, sum); });
 }
 
 Taken bySelectedRows(ExportPolarity polarity, int threshold) {
@@ -71,11 +73,7 @@ Taken byCounts(ExportPolarity polarity, int threshold) {
         }
         return counts;
     }();
-    Taken taken(Sums);
-    for (int sum = 0; sum < Sums; ++sum) {
-        taken[sum] = single[sum].points(polarity, threshold) == 1;
-    }
-    return taken;
+    return eachSum([&](int sum) { return single[sum].points(polarity, threshold) == 1; });
 }
 
 // The three sums of a level weighed 1, 2 and 4: the written part of its bar tells which are written.
@@ -85,11 +83,7 @@ Taken byHistogram(ExportPolarity polarity, int threshold) {
         counts[sum] = std::int64_t{1} << (sum % 3);
     }
     const HistogramLevels levels = histogramLevels(counts, polarity, threshold);
-    Taken taken(Sums);
-    for (int sum = 0; sum < Sums; ++sum) {
-        taken[sum] = (levels.written[sum / 3] >> (sum % 3)) & 1;
-    }
-    return taken;
+    return eachSum([&](int sum) { return (levels.written[sum / 3] >> (sum % 3)) & 1; });
 }
 
 // A pixel of this channel sum, its channels within one of each other: never the marks' pure red.
@@ -117,11 +111,7 @@ Taken byMarks(ExportPolarity polarity, int threshold, int span) {
         QPainter painter(&painted);
         shown.paint(painter, QPoint(0, 0), stored, painted.rect());
     }
-    Taken taken(Sums);
-    for (int sum = 0; sum < Sums; ++sum) {
-        taken[sum] = painted.pixel(sum, 0) == SelectionColour;
-    }
-    return taken;
+    return eachSum([&](int sum) { return painted.pixel(sum, 0) == SelectionColour; });
 }
 
 // Empty when `place` takes what the means take for every threshold; else the first sum where not.

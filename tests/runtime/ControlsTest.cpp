@@ -202,14 +202,12 @@ private slots:
         }
     }
 
-    void intRoundsDownAndDecimalTextHasNoLeadingSpace() {
+    // Int rounds down, decimal text has no leading space, checked arithmetic raises Overflow.
+    void numbersRoundDownAndOverflowWhenChecked() {
         QCOMPARE(roundDown(-0.5), -1.0);
         QCOMPARE(roundDown((29.0 / 100.0) * 100.0), 28.0); // just below 29 in double precision
         QCOMPARE(QStringList({decimalText(37), decimalText(0), decimalText(-5)}),
                  QStringList({"37", "0", "-5"}));
-    }
-
-    void checkedArithmeticRaisesOverflow() {
         QCOMPARE(checkedAdd16(32766, 1), std::int16_t(32767));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, checkedAdd16(32767, 1));
         QCOMPARE(checkedMultiply16(15, 16), std::int16_t(240));
