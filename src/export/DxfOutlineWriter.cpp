@@ -22,9 +22,8 @@ DrawingFrame frame(QSize grid, PixelSides unitMillimetres) {
     return DxfFrame::frame(grid, unitMillimetres, Layers, 2 * cells);
 }
 
-constexpr std::size_t EntityStartBytes = 256; // an entity's text up to its first vertex, at most
-constexpr std::size_t VertexBytes = 12 + 2 * TextWriter::NumberBytes;
-constexpr std::string_view PathEnd = " 97\n0\n"sv;                  // no source boundary objects
+constexpr std::size_t EntityStartBytes = 256;      // an entity's text up to its first vertex, at most
+constexpr std::string_view PathEnd = " 97\n0\n"sv; // no source boundary objects
 constexpr std::string_view HatchEnd = " 75\n0\n 76\n1\n 98\n0\n"sv; // odd parity, predefined, no seeds
 
 char* put(char* at, std::string_view text) {
@@ -87,7 +86,28 @@ std::int64_t outlineCorners(const Outline& outline) {
 } // namespace
 
 DxfOutlineWriter::DxfOutlineWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres)
-    : OutlineWriter(file, grid, frame(grid, unitMillimetres)), coordinates_(grid, unitMillimetres) {}
+    : OutlineWriter(file, grid, frame(grid, unitMillimetres)), coordinates_(grid, unitMillimetres) {
+    // Corners count rows down from the top; the drawing's y goes up from the bottom edge.
+    columnSlots_ = lineSlots(coordinates_, &UnitCoordinates::x, grid.width(), -1, '1');
+    rowSlots_ = lineSlots(coordinates_, &UnitCoordinates::y, grid.height(), grid.height(), '2');
+}
+
+std::vector<char> DxfOutlineWriter::lineSlots(const UnitCoordinates& coordinates, Axis along,
+                                              std::int32_t lines, std::int32_t flippedFrom, char axis) {
+    static_assert(4 + TextWriter::NumberBytes + 1 < SlotBytes);
+    const std::size_t count = static_cast<std::size_t>(std::max(lines, 0)) + 1;
+    std::vector<char> texts(count * SlotBytes);
+    for (std::size_t n = 0; n < count; ++n) {
+        char* const slot = texts.data() + n * SlotBytes;
+        const auto line = static_cast<std::int32_t>(n);
+        char* at = put(slot, " 10\n"sv);
+        slot[1] = axis;
+        at = put(at, (coordinates.*along)(flippedFrom < 0 ? line : flippedFrom - line));
+        *at++ = '\n';
+        slot[SlotBytes - 1] = static_cast<char>(at - slot);
+    }
+    return texts;
+}
 
 void DxfOutlineWriter::drawShape(const TracedShape& shape) {
     for (const Outline& outline : shape.outlines) {
@@ -95,10 +115,14 @@ void DxfOutlineWriter::drawShape(const TracedShape& shape) {
             storePolylineStart(writer().room(EntityStartBytes), handle_++, outlineCorners(outline)));
         writeVertices(outline);
     }
+    spool_.put(shape);
 }
 
 void DxfOutlineWriter::endShapes(const ShapeSource& source) {
-    source.forEachShape([this](const TracedShape& shape) { writeHatch(shape); });
+    const auto hatch = [this](const TracedShape& shape) { writeHatch(shape); };
+    if (!spool_.kept() || !spool_.forEachShape(hatch)) {
+        source.forEachShape(hatch);
+    }
 }
 
 void DxfOutlineWriter::writeHatch(const TracedShape& shape) {
@@ -114,11 +138,24 @@ void DxfOutlineWriter::writeHatch(const TracedShape& shape) {
 }
 
 void DxfOutlineWriter::writeVertices(const Outline& outline) {
-    // Corners count rows down from the top; the drawing's y goes up from the bottom edge.
-    const std::int32_t height = grid().height();
-    for (const OutlineCorner& corner : outline.corners) {
-        writer().wrote(storeVertex(writer().room(VertexBytes), coordinates_.x(corner.x),
-                                   coordinates_.y(height - corner.y)));
+    // In batches that fit the writer's window.
+    constexpr std::size_t Batch = TextWriter::WindowBytes / (2 * SlotBytes);
+    const char* const columns = columnSlots_.data();
+    const char* const rows = rowSlots_.data();
+    const auto putSlot = [](char* at, const char* slot) {
+        std::memcpy(at, slot, SlotBytes);
+        return at + static_cast<unsigned char>(slot[SlotBytes - 1]);
+    };
+    for (auto corner = outline.corners.begin(); corner != outline.corners.end();) {
+        const auto end = outline.corners.end() - corner > static_cast<std::ptrdiff_t>(Batch)
+                             ? corner + static_cast<std::ptrdiff_t>(Batch)
+                             : outline.corners.end();
+        char* at = writer().room(Batch * 2 * SlotBytes);
+        for (; corner != end; ++corner) {
+            at = putSlot(at, columns + static_cast<std::size_t>(corner->x) * SlotBytes);
+            at = putSlot(at, rows + static_cast<std::size_t>(corner->y) * SlotBytes);
+        }
+        writer().wrote(at);
     }
 }
 

@@ -3,15 +3,19 @@
 // outline of every shape one closed LWPOLYLINE on the layer OUTLINES, then every shape one solid HATCH
 // on the layer FILL bounded by the same vertex lists (the outer boundary external, the holes inside it,
 // odd parity). All polylines come before all hatches, since some readers drop what follows a HATCH; the
-// hatches come from a second walk over the shapes.
+// hatches come from the shapes put aside in a spool as the polylines were written, or from a second walk
+// over the shapes should the spool fail.
 
+#include "CornerSpool.h"
 #include "DxfFrame.h"
 #include "OutlineWriter.h"
 #include "UnitCoordinates.h"
 
 #include <QSize>
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class OutputFile;
 
@@ -29,6 +33,16 @@ private:
     void writeHatch(const TracedShape& shape);
     void writeVertices(const Outline& outline);
 
+    // A vertex's text is two slots: " 10\n" x "\n" for its column's grid line and " 20\n" y "\n" for its
+    // row's (y up from the bottom edge), each copied whole and followed by its length in the last byte.
+    static constexpr std::size_t SlotBytes = 48;
+    using Axis = std::string_view (UnitCoordinates::*)(std::int32_t) const;
+    static std::vector<char> lineSlots(const UnitCoordinates& coordinates, Axis along, std::int32_t lines,
+                                       std::int32_t flippedFrom, char axis);
+
     UnitCoordinates coordinates_;
+    std::vector<char> columnSlots_;
+    std::vector<char> rowSlots_;
+    CornerSpool spool_;
     std::uint64_t handle_ = DxfFrame::FirstEntityHandle; // the next entity's
 };

@@ -1,7 +1,7 @@
 #include "ExportJob.h"
 
 #include "SelectionShapes.h"
-#include "SpeckFilter.h"
+#include "SmallShapeFilter.h"
 #include "runtime/Numbers.h"
 
 ExportJob::ExportJob(const QString& destination, OutputFormat format, ShapeChoice shapes)
@@ -42,7 +42,7 @@ ExportOutcome ExportJob::run(const PictureSurface& source, const QSizeF& openedP
             outcome.outlines = drawn.outlines;
         } else {
             const auto sink = format_.makeSink(file_, setup);
-            SpeckFilter filter(*sink, shapes);
+            SmallShapeFilter filter(*sink, shapes);
             PointSelection(controls, format_.numbering).run(source, filter);
             outcome.points = filter.points();
             outcome.shapes = sink->shapeCount();

@@ -58,11 +58,51 @@ void readColumn(const std::uint8_t* column, const std::uint8_t* left, int rows, 
     untraced &= inColumn;
 }
 
+// Lists that shapes handed on leave behind, taken again for the next ones: most shapes are small, and
+// their lists would otherwise cost an allocation each. Large lists go back to the system.
+class Spares {
+public:
+    std::vector<OutlineCorner> corners() { return take(corners_); }
+    std::vector<Outline> outlines() { return take(outlines_); }
+
+    // Room to sort a shape's holes in.
+    std::vector<std::pair<std::uint64_t, std::size_t>> order;
+
+    void keep(std::vector<Outline>&& outlines) {
+        for (Outline& outline : outlines) {
+            keep(corners_, std::move(outline.corners));
+        }
+        keep(outlines_, std::move(outlines));
+    }
+
+private:
+    static constexpr std::size_t MostKept = 1024;
+    static constexpr std::size_t LargestKept = 4096;
+
+    template <typename List> static List take(std::vector<List>& spare) {
+        if (spare.empty()) {
+            return {};
+        }
+        List list = std::move(spare.back());
+        spare.pop_back();
+        return list;
+    }
+    template <typename List> static void keep(std::vector<List>& spare, List&& list) {
+        if (spare.size() < MostKept && list.capacity() != 0 && list.capacity() <= LargestKept) {
+            list.clear();
+            spare.push_back(std::move(list));
+        }
+    }
+
+    std::vector<std::vector<OutlineCorner>> corners_;
+    std::vector<std::vector<Outline>> outlines_;
+};
+
 // The outline through the left edge of `unit`, whose left neighbour is unselected, starting at its
 // first corner in column order; marks the left edges it passes as Traced. `units` gets the area it
 // encloses, negative for a hole. `corners` is room to trace in.
 Outline traceOutline(ShapeGrid& grid, std::size_t unit, std::int64_t& units,
-                     std::vector<OutlineCorner>& corners) {
+                     std::vector<OutlineCorner>& corners, Spares& spares) {
     // A corner is named by the unit below and right of it. The outline runs down the left sides of its
     // shape's units, so the shape lies on the left as the picture is seen. Arriving at a corner, the two
     // units ahead decide: with the one on the right selected the outline turns right, also where that
@@ -135,7 +175,7 @@ Outline traceOutline(ShapeGrid& grid, std::size_t unit, std::int64_t& units,
     }
     units = twice / 2;
     Outline outline;
-    outline.corners.reserve(corners.size());
+    outline.corners = spares.corners();
     outline.corners.insert(outline.corners.end(), corners.begin() + static_cast<std::ptrdiff_t>(first),
                            corners.end());
     outline.corners.insert(outline.corners.end(), corners.begin(),
@@ -158,29 +198,36 @@ struct TracedPart {
     }
 };
 
-void handOn(TracedPart&& part, const std::function<void(const TracedShape&)>& shape, ShapeCounts& counts) {
+std::uint64_t firstCornerKey(const Outline& outline) {
+    const OutlineCorner first = outline.corners.front();
+    return std::uint64_t{static_cast<std::uint32_t>(first.x)} << 32 | static_cast<std::uint32_t>(first.y);
+}
+
+void handOn(TracedPart&& part, const std::function<void(const TracedShape&)>& shape, ShapeCounts& counts,
+            Spares& spares) {
     std::vector<Outline>& outlines = part.shape.outlines;
     const auto outer =
         std::find_if(outlines.begin(), outlines.end(), [](const Outline& o) { return !o.hole; });
     std::rotate(outlines.begin(), outer, outer + 1);
-    if (outlines.size() > 2) {
+    const auto byFirstCorner = [](const Outline& a, const Outline& b) {
+        return firstCornerKey(a) < firstCornerKey(b);
+    };
+    if (outlines.size() > 2 && !std::is_sorted(outlines.begin() + 1, outlines.end(), byFirstCorner)) {
         // By keys held together: the outlines' corners lie all over the memory.
-        std::vector<std::pair<std::uint64_t, std::size_t>> order;
-        order.reserve(outlines.size() - 1);
+        std::vector<std::pair<std::uint64_t, std::size_t>>& order = spares.order;
+        order.clear();
         for (std::size_t k = 1; k < outlines.size(); ++k) {
-            const OutlineCorner first = outlines[k].corners.front();
-            order.emplace_back(std::uint64_t{static_cast<std::uint32_t>(first.x)} << 32 |
-                                   static_cast<std::uint32_t>(first.y),
-                               k);
+            order.emplace_back(firstCornerKey(outlines[k]), k);
         }
         std::sort(order.begin(), order.end());
-        std::vector<Outline> sorted;
+        std::vector<Outline> sorted = spares.outlines();
         sorted.reserve(outlines.size());
         sorted.push_back(std::move(outlines.front()));
         for (const auto& [key, k] : order) {
             sorted.push_back(std::move(outlines[k]));
         }
         outlines.swap(sorted);
+        spares.keep(std::move(sorted));
     }
     ++counts.shapes;
     counts.outlines += static_cast<std::int64_t>(outlines.size());
@@ -189,6 +236,7 @@ void handOn(TracedPart&& part, const std::function<void(const TracedShape&)>& sh
     }
     counts.units += part.shape.units;
     shape(part.shape);
+    spares.keep(std::move(outlines));
 }
 
 } // namespace
@@ -199,8 +247,9 @@ ShapeCounts traceShapes(ShapeGrid& grid, const std::function<void(const TracedSh
     // that unit's run. The columns are read 64 rows at a time, as bits.
     ShapeSweep<TracedPart> sweep;
     ShapeCounts counts;
+    Spares spares;
     const auto done = [&](TracedPart&& part, const ShapeSweep<TracedPart>::Run&) {
-        handOn(std::move(part), shape, counts);
+        handOn(std::move(part), shape, counts, spares);
     };
     std::vector<std::int32_t> starts;
     std::vector<OutlineCorner> corners;
@@ -232,7 +281,10 @@ ShapeCounts traceShapes(ShapeGrid& grid, const std::function<void(const TracedSh
             }
             std::int64_t units = 0;
             TracedShape& traced = sweep.partOf(*run).shape;
-            traced.outlines.push_back(traceOutline(grid, unit, units, corners));
+            if (traced.outlines.capacity() == 0) {
+                traced.outlines = spares.outlines();
+            }
+            traced.outlines.push_back(traceOutline(grid, unit, units, corners, spares));
             traced.outlines.back().hole = units < 0;
             traced.units += units;
         }

@@ -193,7 +193,7 @@ private slots:
         QTest::newRow("dxf") << Drawing::Dxf << 1 << true
                              << polyline(0x100, outer) + polyline(0x101, hole) + polyline(0x102, pinch) +
                                     hatch(0x103, {outer, hole}) + hatch(0x104, {pinch})
-                             << 2 << both;
+                             << 1 << both;
         QTest::newRow("svg") << Drawing::Svg << 1 << true
                              << svg("3", "2.5", "6 5",
                                     "<path d=\"M0 0v3h3v-3zM1 1h1v1h-1zM4 0v1h1v1h1v-1h-1v-1z\"/>\n")
@@ -202,7 +202,7 @@ private slots:
             << Drawing::Svg << 2 << true
             << svg("3", "2.5", "12 10", "<path d=\"M0 0v6h6v-6zM2 2h2v2h-2zM8 0v2h2v2h2v-2h-2v-2z\"/>\n") << 1
             << both;
-        QTest::newRow("dxf, nothing") << Drawing::Dxf << 1 << false << QByteArray() << 2 << none;
+        QTest::newRow("dxf, nothing") << Drawing::Dxf << 1 << false << QByteArray() << 1 << none;
         QTest::newRow("svg, nothing")
             << Drawing::Svg << 1 << false << svg("3", "2.5", "6 5", "") << 1 << none;
     }

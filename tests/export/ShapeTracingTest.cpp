@@ -124,6 +124,10 @@ private slots:
             << QStringList{"#######", "#.....#", "#.###.#", "#.#.#.#", "#.###.#", "#.....#", "#######"}
             << false
             << QStringList{"8: 2,2 2,5 5,5 5,2 | 3,3 4,3 4,4 3,4", "24: 0,0 0,7 7,7 7,0 | 1,1 6,1 6,6 1,6"};
+        // The narrow hole is met first, at its right side; holes come by their first corners.
+        QTest::newRow("holes met out of their corners' order")
+            << QStringList{"#######", "#.....#", "#######", "#.#####", "#######"} << false
+            << QStringList{"29: 0,0 0,5 7,5 7,0 | 1,1 6,1 6,2 1,2 | 1,3 2,3 2,4 1,4"};
         QTest::newRow("two pixels touching at a corner")
             << QStringList{"#.", ".#"} << false << QStringList{"2: 0,0 0,1 1,1 1,2 2,2 2,1 1,1 1,0"};
         QTest::newRow("45 degree line down")

@@ -1,8 +1,8 @@
-#include "SpeckFilter.h"
+#include "SmallShapeFilter.h"
 
 #include <bit>
 
-void SpeckFilter::addStretch(const ColumnStretch& stretch) {
+void SmallShapeFilter::addStretch(const ColumnStretch& stretch) {
     ColumnStretch kept = stretch;
     kept.selected = shapes_.keptRows(stretch);
     if (kept.selected != 0) {

@@ -1,16 +1,16 @@
 #pragma once
-// A sink in front of another that passes on only the units a speck filter keeps: the selection's
-// shapes, measured in a pass before, tell which units belong to shapes of the minimum area or more.
+// A sink in front of another that passes on only the units of shapes of the minimum area or more: the
+// selection's shapes, measured in a pass before, tell which units those are.
 
 #include "PointSink.h"
 #include "SelectionShapes.h"
 
 #include <cstdint>
 
-class SpeckFilter : public PointSink {
+class SmallShapeFilter : public PointSink {
 public:
     // `shapes` holds the whole selection the points come from.
-    SpeckFilter(PointSink& sink, const SelectionShapes& shapes) : sink_(sink), shapes_(shapes) {}
+    SmallShapeFilter(PointSink& sink, const SelectionShapes& shapes) : sink_(sink), shapes_(shapes) {}
 
     void addStretch(const ColumnStretch& stretch) override;
     void endColumn(std::int32_t x) override { sink_.endColumn(x); }
