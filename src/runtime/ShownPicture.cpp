@@ -44,9 +44,11 @@ void makeRoom(QImage& buffer, QSize size) {
 }
 
 // Writes `area` of the shown pixels into the buffer's corner, the marked ones in the highlight's colour;
-// a marked pixel's sum is its own, or at a reduced zoom the extreme sum of the pixels it stands for.
+// a marked pixel's sum is its own, or at a reduced zoom the extreme sum of the pixels it stands for. The
+// highlight's left-out units are painted back before the buffer is drawn.
+template <typename Unmark>
 void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::uint16_t* extremes,
-                 const QRect& area, const SumHighlight& highlight, QImage& buffer) {
+                 const QRect& area, const SumHighlight& highlight, QImage& buffer, Unmark&& unmark) {
     makeRoom(buffer, area.size());
     const SelectedSums marked = highlight.sums;
     const QRgb colour = highlight.colour;
@@ -65,6 +67,9 @@ void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::u
                 to[x] = marked.contains(channelSum(from[x])) ? colour : from[x];
             }
         }
+    }
+    if (highlight.leftOut && !highlight.leftOut->empty()) {
+        unmark(buffer, *highlight.leftOut);
     }
     painter.drawImage(at, buffer, QRect(QPoint(0, 0), area.size()));
 }
@@ -163,13 +168,20 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
         if (unitBlock_ == 1 && !highlight_) {
             painter.drawImage(part.topLeft() + corner, surface, part);
         } else if (unitBlock_ == 1) {
-            paintMarked(painter, part.topLeft() + corner, surface, nullptr, part, *highlight_, marked_);
+            paintMarked(painter, part.topLeft() + corner, surface, nullptr, part, *highlight_, marked_,
+                        [&](QImage& buffer, const LeftOutUnits& leftOut) {
+                            unmarkLeftOutAtFullSize(buffer, part.size(), part.topLeft(), surface,
+                                                    part.topLeft(), leftOut);
+                        });
         } else if (!highlight_) {
             painter.drawImage(part.topLeft() + corner, blocksOf(surface, part, unitBlock_));
         } else {
             const QImage blocks = blocksOf(surface, part, unitBlock_);
-            paintMarked(painter, part.topLeft() + corner, blocks, nullptr, blocks.rect(), *highlight_,
-                        marked_);
+            paintMarked(
+                painter, part.topLeft() + corner, blocks, nullptr, blocks.rect(), *highlight_, marked_,
+                [&](QImage& buffer, const LeftOutUnits& leftOut) {
+                    unmarkLeftOutAtFullSize(buffer, part.size(), part.topLeft(), blocks, {0, 0}, leftOut);
+                });
         }
         return;
     }
@@ -180,7 +192,10 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
     }
     if (highlight_) {
         paintMarked(painter, part.topLeft() + corner, reduced, extremeSums(surface).data(), part, *highlight_,
-                    marked_);
+                    marked_, [&](QImage& buffer, const LeftOutUnits& leftOut) {
+                        unmarkLeftOutReduced(buffer, part, reduced, surface, unitBlock_, highlight_->sums,
+                                             highlight_->colour, leftOut);
+                    });
     } else {
         painter.drawImage(part.topLeft() + corner, reduced, part);
     }

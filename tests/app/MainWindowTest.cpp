@@ -365,10 +365,8 @@ private slots:
         dialog.Text2->setText(program.path("window.") + QFileInfo(dialog.Text1->text()).suffix());
         dialog.Command1->click();
         const QString command = program.path("command.") + QFileInfo(dialog.Text2->text()).suffix();
-        // the dialog draws squares
-        QCOMPARE(QProcess::execute(QUILLET_EXPORT_PROGRAM,
-                                   {"--half", "--white", "--threshold", "0", "--shapes", "squares", "--dpi",
-                                    "300", program.path("photo.png"), command}),
+        QCOMPARE(QProcess::execute(QUILLET_EXPORT_PROGRAM, {"--half", "--white", "--threshold", "0", "--dpi",
+                                                            "300", program.path("photo.png"), command}),
                  0);
         QCOMPARE(contents(dialog.Text2->text()), contents(command));
         dialog.FileType->setCurrentIndex(0);
