@@ -6,10 +6,13 @@
 #include "MergedRectangles.h"
 #include "PointSelection.h"
 #include "SelectionShapes.h"
+#include "ShapeSweep.h"
 #include "SvgOutlineWriter.h"
 #include "runtime/GreyOfSum.h"
 
+#include <algorithm>
 #include <bit>
+#include <vector>
 
 namespace {
 
@@ -28,11 +31,13 @@ int decimalDigits(std::uint32_t grey) {
 // What a format's sink of points gets: the points, their grey levels' digits, and the merged rectangles.
 class CountingSink : public PointSink {
 public:
-    explicit CountingSink(QSize grid) : rectangles_(static_cast<std::size_t>(grid.height())) {}
+    // The grey levels are read only when `greyDigits` asks for their digits.
+    CountingSink(QSize grid, bool greyDigits)
+        : rectangles_(static_cast<std::size_t>(grid.height())), greyDigits_(greyDigits) {}
 
     void addStretch(const ColumnStretch& stretch) override {
         extent_.points += std::popcount(stretch.selected);
-        for (std::uint64_t rows = stretch.selected; rows != 0; rows &= rows - 1) {
+        for (std::uint64_t rows = greyDigits_ ? stretch.selected : 0; rows != 0; rows &= rows - 1) {
             extent_.greyDigits += decimalDigits(greyOfSum(stretch.sums[std::countr_zero(rows)]));
         }
         rectangles_.addStretch(stretch);
@@ -49,20 +54,174 @@ public:
 private:
     MergedRectangles rectangles_;
     SelectionExtent extent_;
+    bool greyDigits_;
 };
 
-// Passes on the units the shapes keep and notes the others.
+// The selected units as bits, 64 rows of a column to a word, kept while a sink of shapes gathers them:
+// walking them again costs far less than selecting them again from the picture.
+class SelectedBits : public PointSink {
+public:
+    SelectedBits(PointSink& sink, QSize grid)
+        : sink_(sink), grid_(grid), wordsPerColumn_((static_cast<std::size_t>(grid.height()) + 63) / 64),
+          words_(wordsPerColumn_ * static_cast<std::size_t>(grid.width())) {}
+
+    void addStretch(const ColumnStretch& stretch) override {
+        const std::size_t word = static_cast<std::size_t>(stretch.x) * wordsPerColumn_ +
+                                 static_cast<std::size_t>(stretch.firstY) / 64;
+        const int shift = stretch.firstY % 64;
+        words_[word] |= stretch.selected << shift;
+        if (shift != 0 && (stretch.selected >> (64 - shift)) != 0) {
+            words_[word + 1] |= stretch.selected >> (64 - shift);
+        }
+        sink_.addStretch(stretch);
+    }
+    void endColumn(std::int32_t x) override { sink_.endColumn(x); }
+    void finish() override { sink_.finish(); }
+
+    // The outlines and corners of the shapes of the bits, from the 2 x 2 units around every corner of a
+    // unit: one or three of them selected make a corner, two across a diagonal make two (the shape's
+    // boundary passes there twice) and count against the holes, as the Euler number of shapes touching at
+    // corners (shapes less holes) has it. Outlines are the shapes and their holes.
+    OutlineTotals outlineTotals(std::int64_t shapes) const {
+        const std::size_t words = (static_cast<std::size_t>(grid_.height()) + 1 + 63) / 64;
+        const auto wordOf = [&](std::int32_t x, std::size_t word) -> std::uint64_t {
+            return x < 0 || x >= grid_.width() || word >= wordsPerColumn_
+                       ? 0
+                       : words_[static_cast<std::size_t>(x) * wordsPerColumn_ + word];
+        };
+        std::int64_t corners = 0;
+        std::int64_t euler4 = 0; // four times the Euler number
+        for (std::int32_t x = -1; x < grid_.width(); ++x) {
+            std::uint64_t leftAbove = 0;
+            std::uint64_t rightAbove = 0;
+            for (std::size_t word = 0; word < words; ++word) {
+                // Bit v: the corner above unit row v, between columns x and x + 1.
+                const std::uint64_t left = wordOf(x, word);
+                const std::uint64_t right = wordOf(x + 1, word);
+                const std::uint64_t a = left, b = (left << 1) | leftAbove;
+                const std::uint64_t c = right, d = (right << 1) | rightAbove;
+                leftAbove = left >> 63;
+                rightAbove = right >> 63;
+                const std::uint64_t odd = a ^ b ^ c ^ d;
+                const std::uint64_t pairs = (a & b) | (a & c) | (a & d) | (b & c) | (b & d) | (c & d);
+                const int one = std::popcount(odd & ~pairs);
+                const int three = std::popcount(odd & pairs);
+                const int diagonal = std::popcount((a & d & ~b & ~c) | (b & c & ~a & ~d));
+                corners += one + three + 2 * diagonal;
+                euler4 += one - three - 2 * diagonal;
+            }
+        }
+        const std::int64_t holes = shapes - euler4 / 4;
+        return {shapes, shapes + holes, corners};
+    }
+
+    // Hands the kept bits to `sink` as stretches without grey levels, column by column, notes the others
+    // and keeps only the kept ones.
+    void walk(const SelectionShapes& shapes, LeftOutUnits& leftOut, PointSink& sink) {
+        for (std::int32_t x = 0; x < grid_.width(); ++x) {
+            for (std::size_t word = 0; word < wordsPerColumn_; ++word) {
+                const std::uint64_t selected = words_[static_cast<std::size_t>(x) * wordsPerColumn_ + word];
+                if (selected == 0) {
+                    continue;
+                }
+                const auto firstY = static_cast<std::int32_t>(word * 64);
+                const ColumnStretch stretch{x, firstY, std::min<std::size_t>(64, grid_.height() - firstY),
+                                            selected, nullptr};
+                const std::uint64_t kept = shapes.keptRows(stretch);
+                words_[static_cast<std::size_t>(x) * wordsPerColumn_ + word] = kept;
+                for (std::uint64_t rows = selected & ~kept; rows != 0; rows &= rows - 1) {
+                    leftOut.add(x, firstY + std::countr_zero(rows));
+                }
+                if (kept != 0) {
+                    sink.addStretch({x, firstY, stretch.count, kept, nullptr});
+                }
+            }
+            sink.endColumn(x);
+        }
+        sink.finish();
+    }
+
+private:
+    PointSink& sink_;
+    QSize grid_;
+    std::size_t wordsPerColumn_;
+    std::vector<std::uint64_t> words_;
+};
+
+// The shapes of the selection (touching at edges or corners) of `minimumArea` units or more, and their units,
+// told apart by the sweep the export's shapes use, without a grid or tracing.
+class ShapeTally : public PointSink {
+public:
+    explicit ShapeTally(std::int64_t minimumArea) : minimumArea_(std::max<std::int64_t>(minimumArea, 1)) {}
+
+    void addStretch(const ColumnStretch& stretch) override {
+        forEachSelectedRun(stretch, [&](int first, int length) {
+            sweep_.addRun(stretch.firstY + first, stretch.firstY + first + length);
+        });
+    }
+    void endColumn(std::int32_t) override {
+        sweep_.joinColumn();
+        for (const Sweep::Run& run : sweep_.coming()) {
+            sweep_.partOf(run).units += run.bottom - run.top;
+        }
+        sweep_.endColumn([this](Size&& shape, const Sweep::Run&) { count(shape); });
+    }
+    void finish() override {
+        sweep_.finish([this](Size&& shape, const Sweep::Run&) { count(shape); });
+    }
+    std::int64_t shapes() const { return shapes_; }
+    std::int64_t units() const { return units_; }
+
+private:
+    struct Size {
+        std::int64_t units = 0;
+        void join(Size&& other) { units += other.units; }
+    };
+    using Sweep = ShapeSweep<Size>;
+
+    void count(const Size& shape) {
+        if (shape.units >= minimumArea_) {
+            ++shapes_;
+            units_ += shape.units;
+        }
+    }
+
+    Sweep sweep_;
+    std::int64_t minimumArea_;
+    std::int64_t shapes_ = 0;
+    std::int64_t units_ = 0;
+};
+
+// Hands every stretch to two sinks.
+class BothSinks : public PointSink {
+public:
+    BothSinks(PointSink& first, PointSink& second) : first_(first), second_(second) {}
+    void addStretch(const ColumnStretch& stretch) override {
+        first_.addStretch(stretch);
+        second_.addStretch(stretch);
+    }
+    void endColumn(std::int32_t x) override {
+        first_.endColumn(x);
+        second_.endColumn(x);
+    }
+    void finish() override {
+        first_.finish();
+        second_.finish();
+    }
+
+private:
+    PointSink& first_;
+    PointSink& second_;
+};
+
+// Passes on the units the shapes keep.
 class KeptUnits : public PointSink {
 public:
-    KeptUnits(PointSink& sink, const SelectionShapes& shapes, LeftOutUnits& leftOut)
-        : sink_(sink), shapes_(shapes), leftOut_(leftOut) {}
+    KeptUnits(PointSink& sink, const SelectionShapes& shapes) : sink_(sink), shapes_(shapes) {}
 
     void addStretch(const ColumnStretch& stretch) override {
         ColumnStretch kept = stretch;
         kept.selected = shapes_.keptRows(stretch);
-        for (std::uint64_t rows = stretch.selected & ~kept.selected; rows != 0; rows &= rows - 1) {
-            leftOut_.add(stretch.x, stretch.firstY + std::countr_zero(rows));
-        }
         if (kept.selected != 0) {
             sink_.addStretch(kept);
         }
@@ -73,10 +232,9 @@ public:
 private:
     PointSink& sink_;
     const SelectionShapes& shapes_;
-    LeftOutUnits& leftOut_;
 };
 
-// A sink that takes nothing, for the pass that only notes the units left out.
+// A sink that takes nothing, for a walk that only notes the units left out.
 class NoSink : public PointSink {
 public:
     void addStretch(const ColumnStretch&) override {}
@@ -106,31 +264,43 @@ WrittenCounts countWritten(const PictureSurface& source, const FormatEntry& form
         PointSelection(controls, format.numbering).run(source, sink);
     };
     WrittenCounts counts;
+    const bool outlines = drawsOutlines(format, shapes);
+    const bool greyDigits = !format.drawing;
     std::optional<SelectionShapes> shapesKept;
+    std::optional<SelectedBits> selected;
     std::shared_ptr<LeftOutUnits> leftOut;
-    if (leavesUnitsOut(format, shapes) || drawsOutlines(format, shapes)) {
-        shapesKept.emplace(setup.grid, format.filtersSpecks ? shapes.minimumArea : 0);
-        select(*shapesKept);
+    NoSink nothing;
+    if (outlines) {
+        // Shapes counted by their sweep and outlines by their corners: the tracing the writer does would
+        // take longer than both passes together.
+        ShapeTally tally(format.filtersSpecks ? shapes.minimumArea : 0);
+        SelectionShapes gathered(leavesUnitsOut(format, shapes) ? setup.grid : QSize(), shapes.minimumArea);
+        BothSinks both(tally, gathered);
+        SelectedBits bits(leavesUnitsOut(format, shapes) ? static_cast<PointSink&>(both) : tally, setup.grid);
+        select(bits);
         if (leavesUnitsOut(format, shapes)) {
             leftOut = std::make_shared<LeftOutUnits>(setup.grid, unitPixels);
+            bits.walk(gathered, *leftOut, nothing);
         }
-    }
-    if (drawsOutlines(format, shapes)) {
-        shapesKept->forEachShape([](const TracedShape&) {});
-        const OutlineTotals totals{shapesKept->shapeCount(), shapesKept->outlineCount(),
-                                   shapesKept->cornerCount()};
-        counts.points = shapesKept->keptUnits();
+        const OutlineTotals totals = bits.outlineTotals(tally.shapes());
+        counts.points = tally.units();
         counts.shapes = totals.shapes;
         counts.bytes = outlineBytes(format, setup, totals);
-        if (leftOut) {
-            NoSink nothing;
-            KeptUnits kept(nothing, *shapesKept, *leftOut);
-            select(kept);
-        }
+        counts.outlines = totals.outlines;
+        counts.corners = totals.corners;
     } else {
-        CountingSink sink(setup.grid);
-        if (leftOut) {
-            KeptUnits kept(sink, *shapesKept, *leftOut);
+        if (leavesUnitsOut(format, shapes)) {
+            shapesKept.emplace(setup.grid, shapes.minimumArea);
+            leftOut = std::make_shared<LeftOutUnits>(setup.grid, unitPixels);
+            select(selected.emplace(*shapesKept, setup.grid));
+        }
+        CountingSink sink(setup.grid, greyDigits);
+        if (selected && !greyDigits) {
+            selected->walk(*shapesKept, *leftOut, sink);
+        } else if (selected) {
+            // The grey levels' digits (a CSV's third column) need the picture's pixels once more.
+            selected->walk(*shapesKept, *leftOut, nothing);
+            KeptUnits kept(sink, *shapesKept);
             select(kept);
         } else {
             select(sink);

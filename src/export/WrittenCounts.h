@@ -16,8 +16,11 @@
 
 struct WrittenCounts {
     std::int64_t points = 0;
-    std::optional<std::int64_t> shapes;          // for a drawing
-    std::int64_t bytes = 0;                      // exact for the point-data file, an estimate for the others
+    std::optional<std::int64_t> shapes; // for a drawing
+    std::int64_t bytes = 0;             // exact for the point-data file, an estimate for the others
+    // A drawing of outlines: its outlines and their corners, as its writer counts them.
+    std::optional<std::int64_t> outlines;
+    std::optional<std::int64_t> corners;
     std::shared_ptr<const LeftOutUnits> leftOut; // none when the minimum area leaves nothing out
 };
 
