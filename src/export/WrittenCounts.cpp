@@ -214,25 +214,36 @@ private:
     PointSink& second_;
 };
 
-// Passes on the units the shapes keep.
-class KeptUnits : public PointSink {
+// The grey levels' digits of every selected unit.
+class GreyDigits : public PointSink {
 public:
-    KeptUnits(PointSink& sink, const SelectionShapes& shapes) : sink_(sink), shapes_(shapes) {}
-
     void addStretch(const ColumnStretch& stretch) override {
-        ColumnStretch kept = stretch;
-        kept.selected = shapes_.keptRows(stretch);
-        if (kept.selected != 0) {
-            sink_.addStretch(kept);
+        for (std::uint64_t rows = stretch.selected; rows != 0; rows &= rows - 1) {
+            digits_ += decimalDigits(greyOfSum(stretch.sums[std::countr_zero(rows)]));
         }
     }
-    void endColumn(std::int32_t x) override { sink_.endColumn(x); }
-    void finish() override { sink_.finish(); }
+    void endColumn(std::int32_t) override {}
+    void finish() override {}
+    std::int64_t digits() const { return digits_; }
 
 private:
-    PointSink& sink_;
-    const SelectionShapes& shapes_;
+    std::int64_t digits_ = 0;
 };
+
+// The grey levels' digits of the units left out, read where the selection reads them.
+std::int64_t leftOutDigits(const PictureSurface& source, PointNumbering numbering,
+                           const LeftOutUnits& leftOut, QSize grid) {
+    const UnitReads reads = PointSelection::unitReads(source, numbering);
+    const QImage& image = source.image();
+    std::int64_t digits = 0;
+    leftOut.forEachWithin(0, 0, grid.width(), grid.height(), [&](int x, int y) {
+        const QRgb pixel =
+            reinterpret_cast<const QRgb*>(image.constScanLine(reads.rows[y]))[reads.columns[x]];
+        digits +=
+            decimalDigits(greyOfSum(static_cast<std::uint32_t>(qRed(pixel) + qGreen(pixel) + qBlue(pixel))));
+    });
+    return digits;
+}
 
 // A sink that takes nothing, for a walk that only notes the units left out.
 class NoSink : public PointSink {
@@ -266,8 +277,6 @@ WrittenCounts countWritten(const PictureSurface& source, const FormatEntry& form
     WrittenCounts counts;
     const bool outlines = drawsOutlines(format, shapes);
     const bool greyDigits = !format.drawing;
-    std::optional<SelectionShapes> shapesKept;
-    std::optional<SelectedBits> selected;
     std::shared_ptr<LeftOutUnits> leftOut;
     NoSink nothing;
     if (outlines) {
@@ -289,28 +298,33 @@ WrittenCounts countWritten(const PictureSurface& source, const FormatEntry& form
         counts.outlines = totals.outlines;
         counts.corners = totals.corners;
     } else {
+        CountingSink sink(setup.grid, greyDigits && !leavesUnitsOut(format, shapes));
+        std::optional<std::int64_t> keptDigits;
         if (leavesUnitsOut(format, shapes)) {
-            shapesKept.emplace(setup.grid, shapes.minimumArea);
+            SelectionShapes shapesKept(setup.grid, shapes.minimumArea);
+            GreyDigits allDigits;
+            BothSinks both(shapesKept, allDigits);
+            SelectedBits bits(greyDigits ? static_cast<PointSink&>(both) : shapesKept, setup.grid);
+            select(bits);
             leftOut = std::make_shared<LeftOutUnits>(setup.grid, unitPixels);
-            select(selected.emplace(*shapesKept, setup.grid));
-        }
-        CountingSink sink(setup.grid, greyDigits);
-        if (selected && !greyDigits) {
-            selected->walk(*shapesKept, *leftOut, sink);
-        } else if (selected) {
-            // The grey levels' digits (a CSV's third column) need the picture's pixels once more.
-            selected->walk(*shapesKept, *leftOut, nothing);
-            KeptUnits kept(sink, *shapesKept);
-            select(kept);
+            bits.walk(shapesKept, *leftOut, sink);
+            if (greyDigits) {
+                // All the selected units' digits less the left-out ones', read from the picture unit by
+                // unit: a few reads against a second pass over every pixel.
+                keptDigits =
+                    allDigits.digits() - leftOutDigits(source, format.numbering, *leftOut, setup.grid);
+            }
         } else {
             select(sink);
         }
         sink.finishAt(setup.grid.width());
-        counts.points = sink.extent().points;
+        SelectionExtent extent = sink.extent();
+        extent.greyDigits = keptDigits.value_or(extent.greyDigits);
+        counts.points = extent.points;
         if (format.drawing) {
-            counts.shapes = sink.extent().shapes;
+            counts.shapes = extent.shapes;
         }
-        counts.bytes = ExportJob::fileBytes(source, format.format, sink.extent(), pixelMillimetres);
+        counts.bytes = ExportJob::fileBytes(source, format.format, extent, pixelMillimetres);
     }
     if (leftOut && !leftOut->empty()) {
         counts.leftOut = std::move(leftOut);
