@@ -401,7 +401,7 @@ private slots:
               b + grey + " |  | ",
               onlyOriginal,
               "300 图形 2.0 × 2.0 mm",
-              "将写入 384 个点，文件约 0.0 MB",
+              "将写入 384 个点，1 个图形，文件约 0.0 MB",
               "导出图像数据"}},
             {"the half-resolution choice is offered once it is made",
              {{"open b", "grey", "dialog", "half"},
