@@ -342,9 +342,10 @@ private slots:
     // The count and the marks leave out the shapes below the minimum area; while the thumb is dragged they
     // keep them and say that the removal waits for the release, also a release where the drag began.
     void theCountAndTheMarksLeaveOutTheSmallShapesOnceTheThumbIsReleased() {
-        // A 2 x 2 black square and a black pixel apart from it on white.
-        Session session(greyPicture(
-            greyLevels(6, 4, [](int x, int y) { return (x < 2 && y < 2) || (x == 4 && y == 3) ? 0 : 255; })));
+        // A 2 x 2 black square and a dark pixel apart from it on white.
+        Session session(greyPicture(greyLevels(6, 4, [](int x, int y) {
+            return x < 2 && y < 2 ? 0 : x == 4 && y == 3 ? 110 : 255;
+        })));
         Form6& dialog = session.dialog();
         dialog.FileType->setCurrentIndex(1);
         dialog.MinimumArea->setValue(2);
@@ -359,13 +360,16 @@ private slots:
         const QList<QPoint> thePixelApart{{4, 3}};
         QVERIFY(dialog.PointCount->text() == exact && leftOut() == thePixelApart);
         dialog.HScroll1->setSliderDown(true);
-        dialog.HScroll1->setSliderPosition(100);
+        dialog.HScroll1->setSliderPosition(121);
         QCOMPARE(dialog.PointCount->text(),
                  QStringLiteral("将写入 5 个点，文件约 0.0 MB（松开后去除小斑点）"));
         QVERIFY(session.windows.marked && leftOut().isEmpty());
         dialog.HScroll1->setSliderPosition(122);
         dialog.HScroll1->setSliderDown(false);
         QVERIFY(dialog.PointCount->text() == exact && leftOut() == thePixelApart);
+        dialog.HScroll1->setBarValue(100); // the pixel apart no longer selected
+        QVERIFY(dialog.PointCount->text() == exact && leftOut().isEmpty());
+        dialog.HScroll1->setBarValue(122);
         dialog.Shapes->setCurrentIndex(1);
         dialog.MinimumArea->setValue(0);
         QVERIFY(dialog.PointCount->text() == QStringLiteral("将写入 5 个点，2 个图形，文件约 0.0 MB") &&
