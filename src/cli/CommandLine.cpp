@@ -279,8 +279,7 @@ QString CommandLine::helpText() {
         "  --pixel-size MM a pixel's side in the drawing, in millimetres (0.000001 to 1000000)\n"
         "  --dpi N         the same as a resolution (0.0000254 to 25400000); default: the one or two\n"
         "                  (across and down) the picture states, else 96\n"
-        "Exit status: 0 done, 1 the picture cannot be read or the file cannot be written, 2 usage error,\n"
-        "128 + N ended by signal N.");
+        "Exit status: 0 done, 1 picture unreadable or file unwritable, 2 usage error, 128 + N signal N.");
     return help.arg(QLatin1String(shapeName(DefaultShapeKind)));
 }
 

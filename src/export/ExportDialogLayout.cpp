@@ -1,5 +1,6 @@
 #include "ExportDialogLayout.h"
 
+#include "ExportDialogTexts.h"
 #include "OutputFormat.h"
 #include "runtime/ScrollBar.h"
 
@@ -36,6 +37,21 @@ QComboBox* fileTypes(QWidget* parent) {
     for (const FormatEntry& entry : outputFormats()) {
         box->addItem(QString::fromUtf8(entry.fileType), static_cast<int>(entry.format));
     }
+    return box;
+}
+
+QComboBox* shapeKinds(QWidget* parent) {
+    auto* const box = new QComboBox(parent);
+    for (const ShapeCaption& shape : DialogShapes) {
+        box->addItem(QString::fromUtf8(shape.caption), static_cast<int>(shape.kind));
+    }
+    return box;
+}
+
+QSpinBox* minimumAreaBox(QWidget* parent) {
+    auto* const box = new QSpinBox(parent);
+    box->setRange(0, static_cast<int>(LargestDialogMinimumArea));
+    box->setValue(0); // writes the text OK reads, which a spin box leaves empty until shown
     return box;
 }
 

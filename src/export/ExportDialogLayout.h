@@ -1,7 +1,7 @@
 #pragma once
 // How the export dialog makes and places its controls: positions and sizes in twips, the threshold bar
-// and spin box over 0 to 255, the file types in the formats' order, an option button, the tab order and
-// the fixed border.
+// and spin box over 0 to 255, the file types in the formats' order, the shapes in the dialog's order, the
+// minimum area's spin box, an option button, the tab order and the fixed border.
 
 #include "runtime/PictureBox.h"
 #include "runtime/Shell.h"
@@ -32,6 +32,9 @@ PictureBox* placed(PictureBox* box, Twips place);
 ScrollBar* thresholdBar(QWidget* parent);
 QSpinBox* thresholdBox(QWidget* parent);
 QComboBox* fileTypes(QWidget* parent);
+QComboBox* shapeKinds(QWidget* parent);
+// Units from 0 (every shape kept) to LargestDialogMinimumArea.
+QSpinBox* minimumAreaBox(QWidget* parent);
 QRadioButton* option(const QString& caption, QWidget* parent, bool selected);
 
 // Tab moves from each control to the next one listed.

@@ -41,10 +41,29 @@ std::optional<PixelSides> pixelMillimetresTyped(const QString& resolution,
     return pixelMillimetres({std::nullopt, dotsPerInch, std::nullopt});
 }
 
+std::optional<std::int64_t> minimumAreaTyped(const QString& area, const QLocale& locale) {
+    bool number = false;
+    const qlonglong pixels = locale.toLongLong(area.trimmed(), &number);
+    if (!number || pixels < 0 || pixels > LargestDialogMinimumArea) {
+        return std::nullopt;
+    }
+    return pixels;
+}
+
 QString drawingSizeText(QSizeF millimetres) {
     return QStringLiteral("图形 %1 × %2 mm")
         .arg(millimetres.width(), 0, 'f', 1)
         .arg(millimetres.height(), 0, 'f', 1);
+}
+
+QString countLineText(std::int64_t points, std::optional<std::int64_t> shapes, std::int64_t bytes,
+                      bool removalWaits) {
+    QString line = QStringLiteral("将写入 %1 个点，").arg(points);
+    if (shapes) {
+        line += QStringLiteral("%1 个图形，").arg(*shapes);
+    }
+    line += QStringLiteral("文件约 %1 MB").arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
+    return removalWaits ? line + QStringLiteral("（松开后去除小斑点）") : line;
 }
 
 QString fileNameOfType(const QString& name, OutputFormat format) {

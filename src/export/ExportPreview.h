@@ -1,13 +1,17 @@
 #pragma once
-// The export dialog's preview of the export its choices make: the line stating the points and the file's
-// size, the drawing's size, the source's histogram over the ramp, the marks on the source window, and
-// Otsu's threshold for 自动. It follows the picture document: a source picture that appears, goes or changes
-// is counted and shown afresh, with the dialog's choices as they are then.
+// The export dialog's preview of the export its choices make: the line stating the points, a drawing's
+// shapes and the file's size, the drawing's size, the source's histogram over the ramp, the marks on the
+// source window, and Otsu's threshold for 自动. The line and the marks are what OK writes; while the thumb is
+// dragged they may leave the minimum area to its release, and a drawing's shapes unstated. It follows the
+// picture document: a source picture that appears, goes or changes is counted and shown afresh, with the
+// dialog's choices as they are then.
 
 #include "export/ExportSources.h"
 #include "export/OutputFormat.h"
 #include "export/PixelSize.h"
 #include "export/PreviewCounts.h"
+#include "export/ShapeChoice.h"
+#include "export/WrittenCounts.h"
 
 #include <QObject>
 
@@ -29,6 +33,8 @@ public:
         int threshold;
         OutputFormat format;
         std::optional<PixelSides> pixelMillimetres;
+        ShapeChoice shapes;
+        bool thumbDragged = false;
     };
     // Where the preview shows itself.
     struct Display {
@@ -51,12 +57,28 @@ public:
 private:
     // The drawing's size once the source picture exists, for a drawing format at a typed resolution.
     void showDrawingSize(const Choices& chosen);
+    // The count line and the marks for a finished source picture.
+    void showCounts(const PictureSurface& source, const Choices& chosen);
+    // What OK writes with these choices: counted anew only when a choice or the picture changed.
+    const WrittenCounts& written(const PictureSurface& source, const Choices& chosen,
+                                 PixelSides pixelMillimetres);
 
     const PictureDocument& document_;
     ExportSources& sources_;
     Display display_;
     std::function<Choices()> choices_;
     PreviewCounts counts_;
+    struct Written {
+        const PictureSurface* surface = nullptr;
+        qint64 pixelsKey = 0;
+        OutputFormat format;
+        ShapeChoice shapes;
+        ExportPolarity polarity;
+        int threshold;
+        PixelSides pixelMillimetres;
+        WrittenCounts counts;
+    };
+    std::optional<Written> written_;
 };
 
 // What the count line says while the chosen source picture is missing.

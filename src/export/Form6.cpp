@@ -32,8 +32,8 @@ namespace {
 
 constexpr int ClientWidth = 8805;
 // The frames, buttons and path take 5580; below them a row for the file type and the resolution, one for
-// the preview and one for the note on the file's resolution.
-constexpr int ClientHeight = 6780;
+// the shapes, one for the preview and one for the note on the file's resolution.
+constexpr int ClientHeight = 7200;
 const QString DialogCaption = QStringLiteral("导出图像数据");
 
 } // namespace
@@ -60,11 +60,13 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
       Text2(placed(new QLineEdit(this), {120, 5280, 8535, 270})),
       FileType(placed(fileTypes(this), {1080, 5640, 2955, 315})),
       Resolution(placed(new QLineEdit(this), {4800, 5640, 1080, 315})),
-      ResolutionNote(placed(new QLabel(this), {4155, 6420, 4500, 255})),
+      ResolutionNote(placed(new QLabel(this), {4155, 6900, 4500, 255})),
       DrawingSize(placed(new QLabel(this), {6360, 5640, 2295, 315})),
-      ThresholdBox(placed(thresholdBox(this), {1080, 6060, 840, 315})),
-      AutoThreshold(placed(new QPushButton(QStringLiteral("自动"), this), {2040, 6060, 945, 315})),
-      PointCount(placed(new QLabel(this), {3120, 6060, 5535, 315})),
+      Shapes(placed(shapeKinds(this), {1080, 6060, 1335, 315})),
+      MinimumArea(placed(minimumAreaBox(this), {3720, 6060, 1335, 315})),
+      ThresholdBox(placed(thresholdBox(this), {1080, 6480, 840, 315})),
+      AutoThreshold(placed(new QPushButton(QStringLiteral("自动"), this), {2040, 6480, 945, 315})),
+      PointCount(placed(new QLabel(this), {3120, 6480, 5535, 315})),
       Histogram(new ThresholdHistogram(Picture1)), sources_(sources), document_(document),
       preview_(
           document, sources, {*PointCount, *DrawingSize, *Histogram}, [this] { return previewChoices(); },
@@ -72,7 +74,10 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
     placed(new QLabel(QStringLiteral("文件类型"), this), {120, 5670, 900, 255});
     placed(new QLabel(QStringLiteral("分辨率"), this), {4155, 5670, 645, 255});
     placed(new QLabel(QStringLiteral("dpi"), this), {5925, 5670, 400, 255});
-    placed(new QLabel(QStringLiteral("分界线"), this), {120, 6090, 900, 255});
+    placed(new QLabel(QStringLiteral("图形"), this), {120, 6090, 900, 255});
+    placed(new QLabel(QStringLiteral("去除小斑点"), this), {2535, 6090, 1125, 255});
+    placed(new QLabel(QStringLiteral("像素"), this), {5100, 6090, 500, 255});
+    placed(new QLabel(QStringLiteral("分界线"), this), {120, 6510, 900, 255});
     const int inset = Picture1->borderWidth();
     Histogram->setGeometry(inset, inset, Picture1->width() - 2 * inset, Picture1->height() - 2 * inset);
     setCaption(DialogCaption);
@@ -80,7 +85,8 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
     fixFrameBorder(parent);
     Picture1->setFocusPolicy(Qt::TabFocus);
     chainTabOrder({Picture1, HScroll1, ThresholdBox, AutoThreshold, Command2, Command1, Command3, Text1,
-                   Drive1, Dir1, Option3, Option4, Option2, Option1, Text2, FileType, Resolution});
+                   Drive1, Dir1, Option3, Option4, Option2, Option1, Text2, FileType, Resolution, Shapes,
+                   MinimumArea});
 
     connect(Command3, &QPushButton::clicked, this, [this] { onEvent([this] { Command3_Click(); }); });
     connect(Command1, &QPushButton::clicked, this, [this] { onEvent([this] { Command1_Click(); }); });
@@ -93,6 +99,8 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
     connect(FileType, &QComboBox::currentIndexChanged, this,
             [this] { onEvent([this] { fileTypeChosen(); }); });
     connect(Resolution, &QLineEdit::textChanged, this, [this] { onEvent([this] { preview_.show(); }); });
+    connect(Shapes, &QComboBox::currentIndexChanged, this, [this] { onEvent([this] { preview_.show(); }); });
+    connect(MinimumArea, &QSpinBox::valueChanged, this, [this] { onEvent([this] { preview_.show(); }); });
 
     // The thumb while dragged: the preview follows it, the bar's value waits for the release.
     connect(HScroll1, &QAbstractSlider::sliderMoved, this, [this](int position) {
@@ -101,6 +109,9 @@ Form6::Form6(Shell& programShell, ExportSources& sources, PictureDocument& docum
             preview_.show();
         });
     });
+    // A release where the drag began changes no value, and the preview becomes exact all the same.
+    connect(HScroll1, &QAbstractSlider::sliderReleased, this,
+            [this] { onEvent([this] { preview_.show(); }); });
     connect(ThresholdBox, &QSpinBox::valueChanged, this,
             [this](int threshold) { onEvent([this, threshold] { thresholdTyped(threshold); }); });
     connect(AutoThreshold, &QPushButton::clicked, this,
@@ -126,6 +137,7 @@ void Form6::Form_Initialize() {
     setLeftTwips((screen.width() - WidthTwips()) / 2);
     setTopTwips((screen.height() - HeightTwips()) / 2);
     offerSourcesByStage();
+    offerShapesByType();
     HScroll1->setBarValue(122);
     ThresholdBox->setValue(HScroll1->Value());
     preview_.show();
@@ -194,9 +206,14 @@ void Form6::Command1_Click() {
         programShell.MsgBox(chineseText(Failure{Reason::ResolutionOutOfRange}), ApplicationTitle);
         return;
     }
+    const OutputFormat format = chosenFormat();
+    if (formatEntry(format).filtersSpecks &&
+        !minimumAreaTyped(MinimumArea->cleanText(), MinimumArea->locale())) {
+        programShell.MsgBox(chineseText(Failure{Reason::MinimumAreaOutOfRange}), ApplicationTitle);
+        return;
+    }
     Module2::setCurrentPath(Text2->text());
     const QString path = Module2::CurrentPath();
-    const OutputFormat format = chosenFormat();
     const ConversionResult chosen = chosenSource();
     ExportDialogControls controls(*this);
     // A copy of the picture as it is now (the pixels are shared, not copied): closing or changing the
@@ -206,8 +223,8 @@ void Form6::Command1_Click() {
         programShell.MsgBox(chineseText(Failure{Reason::PictureNotConverted}), ApplicationTitle);
         return; // a cancelled conversion's partial picture is no result to export; no file is opened
     }
-    const ExportOutcome outcome =
-        ExportJob(path, format).run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
+    const ExportOutcome outcome = ExportJob(path, format, chosenShapes())
+                                      .run(source, sources.openedPictureSize(), controls, *pixelMillimetres);
     succeeded = true;
     ReplaceQuestion::noteWritten(path);
     document.exportWritten(outcome.points, path);
@@ -270,8 +287,13 @@ ExportPolarity Form6::chosenPolarity() const {
 }
 
 ExportPreview::Choices Form6::previewChoices() const {
-    return {chosenSource(), chosenPolarity(), HScroll1->sliderPosition(), chosenFormat(),
-            pixelMillimetresTyped(Resolution->text(), document_.statedDotsPerInch())};
+    return {chosenSource(),
+            chosenPolarity(),
+            HScroll1->sliderPosition(),
+            chosenFormat(),
+            pixelMillimetresTyped(Resolution->text(), document_.statedDotsPerInch()),
+            chosenShapes(),
+            HScroll1->isSliderDown()};
 }
 
 ConversionResult Form6::chosenSource() const {
@@ -282,9 +304,20 @@ OutputFormat Form6::chosenFormat() const {
     return static_cast<OutputFormat>(FileType->currentData().toInt());
 }
 
+ShapeChoice Form6::chosenShapes() const {
+    return {static_cast<ShapeKind>(Shapes->currentData().toInt()), MinimumArea->value()};
+}
+
+void Form6::offerShapesByType() {
+    const FormatEntry& format = formatEntry(chosenFormat());
+    Shapes->setEnabled(format.drawing);
+    MinimumArea->setEnabled(format.filtersSpecks);
+}
+
 // The file name takes the chosen type's ending in place of its own.
 void Form6::fileTypeChosen() {
     Text1->setText(fileNameOfType(Text1->text(), chosenFormat()));
+    offerShapesByType();
     preview_.show();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The export dialog: the grey threshold over its ramp, black or white data, the source picture, the
-// file's path, type and the drawing's resolution. OK writes the file; Cancel ends the program;
-// 新建文件夹 creates a folder in the one shown and moves there. While it is open it previews the export
-// (ExportPreview) and follows the picture document: a new picture brings its stated resolution, and the
-// half-resolution choice is offered while that stage is done.
+// file's path, type, the drawing's resolution, its shapes and the minimum area of the shapes kept. OK writes
+// the file; Cancel ends the program; 新建文件夹 creates a folder in the one shown and moves there. While it
+// is open it previews the export (ExportPreview) and follows the picture document: a new picture brings its
+// stated resolution, and the half-resolution choice is offered while that stage is done.
 
 #include "export/ExportPreview.h"
 #include "export/ExportSources.h"
@@ -66,6 +66,10 @@ public:
     QLineEdit* const Resolution;
     QLabel* const ResolutionNote; // the file's two resolutions, or that what it states counts as none
     QLabel* const DrawingSize;
+    // In a row below: the shapes of a drawing (DXF, SVG) and the minimum area in pixels below which a shape
+    // is left out (DXF, SVG, CSV; 0 keeps every shape), each enabled for the file types it applies to.
+    QComboBox* const Shapes;
+    QSpinBox* const MinimumArea;
     // The preview, in a row below: the threshold typed (in step with HScroll1, and with its thumb while
     // dragged), Otsu's threshold, the count line; the histogram lies over the ramp.
     QSpinBox* const ThresholdBox;
@@ -83,6 +87,8 @@ private:
     void Command3_Click();
     void composePath();
     void fileTypeChosen();
+    // The shapes and the minimum area enabled as far as the chosen file type takes them.
+    void offerShapesByType();
     // The stated resolution, or 96, in the resolution field.
     void showStatedResolution();
     // A new picture: its stated resolution, and the source choice for its stages.
@@ -93,6 +99,7 @@ private:
     void thresholdTyped(int threshold);
     void AutoThreshold_Click();
     OutputFormat chosenFormat() const;
+    ShapeChoice chosenShapes() const;
     // The picture the source options choose: 原分辨率 the grey picture, 低分辨率 the half-resolution one.
     ConversionResult chosenSource() const;
     ExportPreview::Choices previewChoices() const;

@@ -25,6 +25,7 @@ struct PixelSides {
     PixelSides(double alongX, double alongY) : x(alongX), y(alongY) {}
 
     bool isSquare() const { return x == y; }
+    bool operator==(const PixelSides&) const = default;
     PixelSides operator*(int units) const { return {x * units, y * units}; }
 };
 

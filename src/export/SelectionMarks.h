@@ -13,5 +13,5 @@ inline std::optional<SumHighlight> selectionMarks(ExportPolarity polarity, int t
     if (polarity == ExportPolarity::None) {
         return std::nullopt;
     }
-    return SumHighlight{selectedSums(polarity, threshold), SelectionColour};
+    return SumHighlight{selectedSums(polarity, threshold), SelectionColour, nullptr};
 }

@@ -13,8 +13,12 @@ enum class ShapeKind {
 inline constexpr ShapeKind DefaultShapeKind = ShapeKind::Outlines;
 
 struct ShapeChoice {
-    // The export dialog, which offers no choice of shapes, draws squares.
+    // A job given no choice draws squares: the formats' own sinks, in one pass. The dialog and the
+    // command choose, and start from DefaultShapeKind.
     ShapeKind kind = ShapeKind::Squares;
     // Shapes of fewer units are left out, where the format allows it; 0 and 1 keep every shape.
     std::int64_t minimumArea = 0;
 };
+
+// The largest minimum area the export dialog takes, in units.
+inline constexpr std::int64_t LargestDialogMinimumArea = 1'000'000;

@@ -54,6 +54,7 @@ enum class Reason {
 
     // The export dialog's refusals; name: the folder for a new folder.
     ResolutionOutOfRange,
+    MinimumAreaOutOfRange,
     PictureNotConverted,
     NewFolderNameInvalid,
     NewFolderNameTaken,

@@ -146,6 +146,9 @@ constexpr std::array<FailureText, static_cast<std::size_t>(Reason::Count)> Texts
 
     {ResolutionOutOfRange, None, "The resolution must be a number from 0.0000254 to 25400000 (dots per inch)",
      "分辨率必须是 0.0000254 到 25400000 之间的数（每英寸的点数）"},
+    {MinimumAreaOutOfRange, None,
+     "The small shapes to remove must be a whole number of pixels from 0 to 1000000",
+     "去除小斑点必须是 0 到 1000000 之间的整数（像素）"},
     {PictureNotConverted, None, "The picture is not converted completely and cannot be exported.",
      "图片尚未转换完成，不能导出。"},
     {NewFolderNameInvalid, None, "Cannot make the folder \"{name}\": the name is not valid",

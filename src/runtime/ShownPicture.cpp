@@ -69,9 +69,15 @@ void markInto(const QImage& shown, const std::uint16_t* extremes, const QRect& a
     }
 }
 
+// Paints `area` of the shown pixels marked (markInto); the highlight's left-out units are painted back
+// before the buffer is drawn.
+template <typename Unmark>
 void paintMarked(QPainter& painter, QPoint at, const QImage& shown, const std::uint16_t* extremes,
-                 const QRect& area, const SumHighlight& highlight, QImage& buffer) {
+                 const QRect& area, const SumHighlight& highlight, QImage& buffer, Unmark&& unmark) {
     markInto(shown, extremes, area, highlight, buffer);
+    if (highlight.leftOut && !highlight.leftOut->empty()) {
+        unmark(buffer, *highlight.leftOut);
+    }
     painter.drawImage(at, buffer, QRect(QPoint(0, 0), area.size()));
 }
 
@@ -190,13 +196,20 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
         if (unitBlock_ == 1 && !highlight_) {
             painter.drawImage(part.topLeft() + corner, surface, part);
         } else if (unitBlock_ == 1) {
-            paintMarked(painter, part.topLeft() + corner, surface, nullptr, part, *highlight_, marked_);
+            paintMarked(painter, part.topLeft() + corner, surface, nullptr, part, *highlight_, marked_,
+                        [&](QImage& buffer, const LeftOutUnits& leftOut) {
+                            unmarkLeftOutAtFullSize(buffer, part.size(), part.topLeft(), surface,
+                                                    part.topLeft(), leftOut);
+                        });
         } else if (!highlight_) {
             painter.drawImage(part.topLeft() + corner, blocksOf(surface, part, unitBlock_));
         } else {
             const QImage blocks = blocksOf(surface, part, unitBlock_);
-            paintMarked(painter, part.topLeft() + corner, blocks, nullptr, blocks.rect(), *highlight_,
-                        marked_);
+            paintMarked(
+                painter, part.topLeft() + corner, blocks, nullptr, blocks.rect(), *highlight_, marked_,
+                [&](QImage& buffer, const LeftOutUnits& leftOut) {
+                    unmarkLeftOutAtFullSize(buffer, part.size(), part.topLeft(), blocks, {0, 0}, leftOut);
+                });
         }
         return;
     }
@@ -207,7 +220,10 @@ void ShownPicture::paint(QPainter& painter, QPoint corner, const QImage& surface
     }
     if (highlight_) {
         paintMarked(painter, part.topLeft() + corner, reduced, extremeSums(surface).data(), part, *highlight_,
-                    marked_);
+                    marked_, [&](QImage& buffer, const LeftOutUnits& leftOut) {
+                        unmarkLeftOutReduced(buffer, part, reduced, surface, unitBlock_, highlight_->sums,
+                                             highlight_->colour, leftOut);
+                    });
     } else {
         painter.drawImage(part.topLeft() + corner, reduced, part);
     }
@@ -226,6 +242,9 @@ void ShownPicture::paintEnlarged(QPainter& painter, QPoint corner, const QImage&
     QImage pixels = unitBlock_ == 1 ? surface.copy(stored) : blocksOf(surface, stored, unitBlock_);
     if (highlight_) {
         markInto(pixels, nullptr, pixels.rect(), *highlight_, marked_);
+        if (highlight_->leftOut && !highlight_->leftOut->empty()) {
+            unmarkLeftOutAtFullSize(marked_, stored.size(), stored.topLeft(), pixels, {0, 0}, *highlight_->leftOut);
+        }
         enlargeInto(marked_, stored.size(), factor, enlarged_);
     } else {
         enlargeInto(pixels, stored.size(), factor, enlarged_);

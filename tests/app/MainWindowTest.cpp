@@ -407,10 +407,8 @@ private slots:
         dialog.Text2->setText(program.path("window.") + QFileInfo(dialog.Text1->text()).suffix());
         dialog.Command1->click();
         const QString command = program.path("command.") + QFileInfo(dialog.Text2->text()).suffix();
-        // the dialog draws squares
-        QCOMPARE(QProcess::execute(QUILLET_EXPORT_PROGRAM,
-                                   {"--half", "--white", "--threshold", "0", "--shapes", "squares", "--dpi",
-                                    "300", program.path("photo.png"), command}),
+        QCOMPARE(QProcess::execute(QUILLET_EXPORT_PROGRAM, {"--half", "--white", "--threshold", "0", "--dpi",
+                                                            "300", program.path("photo.png"), command}),
                  0);
         QCOMPARE(contents(dialog.Text2->text()), contents(command));
         dialog.FileType->setCurrentIndex(0);
@@ -446,7 +444,7 @@ private slots:
               b + grey + " |  | ",
               onlyOriginal,
               "300 图形 2.0 × 2.0 mm",
-              "将写入 384 个点，文件约 0.0 MB",
+              "将写入 384 个点，1 个图形，文件约 0.0 MB",
               "导出图像数据"}},
             {"the half-resolution choice is offered once it is made",
              {{"open b", "grey", "dialog", "half"},

@@ -93,6 +93,11 @@ struct Choice {
     bool white, half;
     int threshold;
     QString typedDpi, size;
+    int shapes, minimumArea;
+};
+struct Offered {
+    int type;
+    bool shapes, minimumArea;
 };
 struct AroundOk {
     QString kind, reason; // no reason: the export succeeds
@@ -106,25 +111,30 @@ struct NewFolder {
 } // namespace
 
 Q_DECLARE_METATYPE(Choice)
+Q_DECLARE_METATYPE(Offered)
 Q_DECLARE_METATYPE(AroundOk)
 Q_DECLARE_METATYPE(NewFolder)
 
 class Form6Test : public QObject {
     Q_OBJECT
 private slots:
-    // Per format, polarity and source: the type gives the name its ending and the drawing its size at the
-    // stated or typed resolution; the count line states the points OK then writes, and OK writes what the
-    // export job writes for the same settings. The point-data file numbers units from one, the others
-    // pixels from zero: at half resolution the two differ by the reads outside the picture.
+    // Per format, polarity, source and shapes, with a minimum area of a few pixels: the type gives the name
+    // its ending and the drawing its size at the stated or typed resolution; the count line states the
+    // points and shapes OK then writes, and OK writes what the export job writes for the same settings
+    // (the point-data file keeps every shape). The point-data file numbers units from one, the others pixels
+    // from zero: at half resolution the two differ by the reads outside the picture.
     void theChoicesSetTheNameTheCountAndTheFileWritten_data() {
-        addRows<Choice>({{"point data, white, half", {0, true, true, 0, "", ""}},
-                         {"DXF, white, half, stated dpi", {1, true, true, 150, "", "图形 0.8 × 0.7 mm"}},
-                         {"SVG, black, 25.4 dpi", {2, false, false, 255, "25.4", "图形 9.0 × 7.0 mm"}},
-                         {"CSV, white", {3, true, false, 90, "", ""}}});
+        addRows<Choice>(
+            {{"point data, white, half", {0, true, true, 0, "", "", 0, 3}},
+             {"DXF outlines, white, half, stated dpi", {1, true, true, 100, "", "图形 0.8 × 0.7 mm", 0, 2}},
+             {"DXF squares, black", {1, false, false, 122, "", "图形 0.8 × 0.6 mm", 1, 3}},
+             {"SVG outlines, black, 25.4 dpi", {2, false, false, 200, "25.4", "图形 9.0 × 7.0 mm", 0, 3}},
+             {"SVG squares, white, 25.4 dpi", {2, true, false, 60, "25.4", "图形 9.0 × 7.0 mm", 1, 2}},
+             {"CSV, white", {3, true, false, 90, "", "", 0, 3}}});
     }
     void theChoicesSetTheNameTheCountAndTheFileWritten() {
         QFETCH(Choice, row);
-        const auto [type, white, half, threshold, typedDpi, size] = row;
+        const auto [type, white, half, threshold, typedDpi, size, shapes, minimumArea] = row;
         // Unit (u, v) of the half-resolution picture is pixel (2u, 2v), as the reduction makes it.
         Session session(surfaceOf(9, 7), halfOf(surfaceOf(9, 7)), DotsPerInch{300, 300});
         Form6& dialog = session.dialog();
@@ -134,6 +144,8 @@ private slots:
         (white ? dialog.Option4 : dialog.Option3)->setChecked(true);
         (half ? dialog.Option2 : dialog.Option1)->setChecked(true);
         dialog.HScroll1->setBarValue(threshold);
+        dialog.Shapes->setCurrentIndex(shapes);
+        dialog.MinimumArea->setValue(minimumArea);
         if (!typedDpi.isEmpty()) {
             dialog.Resolution->setText(typedDpi);
         }
@@ -143,15 +155,40 @@ private slots:
         const QString line = dialog.PointCount->text();
         dialog.Command1->click();
         QCOMPARE(session.onlyMessage(), Done);
-        QVERIFY2(session.written() > 0 &&
-                     line.startsWith(QString("将写入 %1 个点，文件约 ").arg(session.written())),
-                 qPrintable(line));
         const QString expected = session.path("expected");
         FixedExportControls controls(white ? ExportPolarity::White : ExportPolarity::Black, threshold);
-        ExportJob(expected, static_cast<OutputFormat>(type))
-            .run(session.windows.loadForExport(half ? ConversionResult::Half : ConversionResult::Grey),
-                 session.windows.opened, controls, 25.4 / dialog.Resolution->text().toDouble());
+        const ExportOutcome outcome =
+            ExportJob(expected, static_cast<OutputFormat>(type),
+                      {static_cast<ShapeKind>(dialog.Shapes->currentData().toInt()), minimumArea})
+                .run(session.windows.loadForExport(half ? ConversionResult::Half : ConversionResult::Grey),
+                     session.windows.opened, controls, 25.4 / dialog.Resolution->text().toDouble());
         QCOMPARE(contents(session.path(name)), contents(expected));
+        const QString shapesStated = type == 1 || type == 2 ? QString("%1 个图形，").arg(outcome.shapes) : "";
+        QVERIFY2(
+            outcome.points > 0 && session.written() == outcome.points &&
+                line.startsWith(QString("将写入 %1 个点，%2文件约 ").arg(outcome.points).arg(shapesStated)),
+            qPrintable(line));
+    }
+
+    // The shapes apply to the drawings, the minimum area to the formats that leave shapes out; the dialog
+    // opens with outlines and every shape kept.
+    void theShapesAndTheMinimumAreaAreOfferedPerFileType_data() {
+        addRows<Offered>({{"point data", {0, false, false}},
+                          {"DXF", {1, true, true}},
+                          {"SVG", {2, true, true}},
+                          {"CSV", {3, false, true}}});
+    }
+    void theShapesAndTheMinimumAreaAreOfferedPerFileType() {
+        QFETCH(Offered, row);
+        Session session;
+        Form6& dialog = session.dialog();
+        QVERIFY(dialog.Shapes->currentText() == "轮廓" && dialog.Shapes->itemText(1) == "方块" &&
+                dialog.Shapes->itemText(2) == "平滑轮廓" && dialog.Shapes->count() == 3);
+        QVERIFY(dialog.MinimumArea->value() == 0 && dialog.MinimumArea->maximum() == 1'000'000);
+        dialog.FileType->setCurrentIndex(3 - row.type);
+        dialog.FileType->setCurrentIndex(row.type);
+        QCOMPARE(dialog.Shapes->isEnabled(), row.shapes);
+        QCOMPARE(dialog.MinimumArea->isEnabled(), row.minimumArea);
     }
 
     // A file of two resolutions: the field shows the one across and has room for "1200.5", the line beside
@@ -217,7 +254,11 @@ private slots:
              {"a negative resolution", {"dpi -3", ResolutionRange}},
              {"a resolution of 0", {"dpi 0", ResolutionRange}},
              {"a resolution below the range", {"dpi 0.0000253", ResolutionRange}},
-             {"a resolution above the range", {"dpi 25400001", ResolutionRange}}});
+             {"a resolution above the range", {"dpi 25400001", ResolutionRange}},
+             {"a CSV's minimum area above 1000000",
+              {"area 1000001", "去除小斑点必须是 0 到 1000000 之间的整数（像素）"}},
+             {"a CSV's minimum area left empty",
+              {"area ", "去除小斑点必须是 0 到 1000000 之间的整数（像素）"}}});
     }
     void okWritesTheWholeFileOrChangesNothing() {
         QFETCH(AroundOk, row);
@@ -240,6 +281,11 @@ private slots:
             dialog.Text2->setText(path = session.path("no such folder/out.txt"));
         } else if (kind == "readonly") {
             QFile::setPermissions(old, QFileDevice::ReadOwner); // refused even though tests run as root
+        } else if (kind.startsWith("area ")) {
+            dialog.FileType->setCurrentIndex(3);
+            dialog.MinimumArea->findChild<QLineEdit*>()->setText(
+                kind.mid(5)); // as typed, past the spin box's checks
+            path.clear();
         } else {
             session.document.endRun(ConversionResult::Grey, session.grey(), kind != "unfinished");
             dialog.Resolution->setText(kind.startsWith("dpi ") ? kind.mid(4) : "96");
@@ -256,7 +302,7 @@ private slots:
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
         QCOMPARE(dialog.Caption(), QStringLiteral("导出图像数据"));
         QCOMPARE(contents(old), QByteArray("old"));
-        QVERIFY(!dialog.isUnloaded());
+        QVERIFY(!QFile::exists(session.path("未命名.csv")) && !dialog.isUnloaded());
     }
 
     void newFolderAsksForANameCreatesItAndMovesThere_data() {
@@ -319,6 +365,43 @@ private slots:
         QVERIFY(marked(ConversionResult::Grey, ExportPolarity::White, 33));
         dialog.Unload();
         QVERIFY(!session.windows.marked);
+    }
+
+    // The count and the marks leave out the shapes below the minimum area; while the thumb is dragged they
+    // keep them and say that the removal waits for the release, also a release where the drag began.
+    void theCountAndTheMarksLeaveOutTheSmallShapesOnceTheThumbIsReleased() {
+        // A 2 x 2 black square and a dark pixel apart from it on white.
+        Session session(greyPicture(greyLevels(6, 4, [](int x, int y) {
+            return x < 2 && y < 2 ? 0 : x == 4 && y == 3 ? 110 : 255;
+        })));
+        Form6& dialog = session.dialog();
+        dialog.FileType->setCurrentIndex(1);
+        dialog.MinimumArea->setValue(2);
+        const auto leftOut = [&session] {
+            QList<QPoint> units;
+            if (const auto& marks = session.windows.marked; marks && marks->second.leftOut) {
+                marks->second.leftOut->forEachWithin(0, 0, 6, 4, [&](int x, int y) { units.append({x, y}); });
+            }
+            return units;
+        };
+        const QString exact = QStringLiteral("将写入 4 个点，1 个图形，文件约 0.0 MB");
+        const QList<QPoint> thePixelApart{{4, 3}};
+        QVERIFY(dialog.PointCount->text() == exact && leftOut() == thePixelApart);
+        dialog.HScroll1->setSliderDown(true);
+        dialog.HScroll1->setSliderPosition(121);
+        QCOMPARE(dialog.PointCount->text(),
+                 QStringLiteral("将写入 5 个点，文件约 0.0 MB（松开后去除小斑点）"));
+        QVERIFY(session.windows.marked && leftOut().isEmpty());
+        dialog.HScroll1->setSliderPosition(122);
+        dialog.HScroll1->setSliderDown(false);
+        QVERIFY(dialog.PointCount->text() == exact && leftOut() == thePixelApart);
+        dialog.HScroll1->setBarValue(100); // the pixel apart no longer selected
+        QVERIFY(dialog.PointCount->text() == exact && leftOut().isEmpty());
+        dialog.HScroll1->setBarValue(122);
+        dialog.Shapes->setCurrentIndex(1);
+        dialog.MinimumArea->setValue(0);
+        QVERIFY(dialog.PointCount->text() == QStringLiteral("将写入 5 个点，2 个图形，文件约 0.0 MB") &&
+                leftOut().isEmpty());
     }
 
     // Without its source picture (none yet, or a cancelled run's) the dialog says so, marks nothing and

@@ -237,7 +237,7 @@ private slots:
         QFETCH(bool, marked);
         const auto window = half ? showWindow<Form3>(picture, *surroundings) : showWindow<Form1>(picture);
         const QImage stored = window->Picture2->surface().image().copy();
-        const SumHighlight marks{selectedSums(ExportPolarity::Black, 100), qRgb(255, 0, 0)};
+        const SumHighlight marks{selectedSums(ExportPolarity::Black, 100), qRgb(255, 0, 0), {}};
         if (marked) {
             window->Picture2->setHighlight(marks);
         }
