@@ -41,6 +41,7 @@ private slots:
         QTest::newRow("squares") << ShapeKind::Squares << 122 << 2;
         // below the level where one shape spans the picture: 13 MB of small shapes
         QTest::newRow("outlines") << ShapeKind::Outlines << 90 << 1;
+        QTest::newRow("smooth outlines") << ShapeKind::Smooth << 90 << 2;
     }
     void everyStretchBetweenBreaksKeepsWithinTheReadersLimit() {
         QFETCH(ShapeKind, kind);

@@ -55,6 +55,7 @@ private slots:
              {64, 70, 60, false, OutputFormat::Svg, ShapeKind::Outlines, 5}},
             {"SVG outlines, a column of 129 rows",
              {3, 129, 50, false, OutputFormat::Svg, ShapeKind::Outlines, 2}},
+            {"DXF smooth, half, minimum area 3", {41, 29, 45, true, OutputFormat::Dxf, ShapeKind::Smooth, 3}},
             {"DXF squares, minimum area 4", {50, 40, 40, false, OutputFormat::Dxf, ShapeKind::Squares, 4}},
             {"SVG squares, every shape", {50, 40, 40, false, OutputFormat::Svg, ShapeKind::Squares, 0}},
             {"CSV, minimum area 2", {33, 65, 30, false, OutputFormat::Csv, ShapeKind::Outlines, 2}},
