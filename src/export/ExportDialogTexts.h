@@ -4,8 +4,8 @@
 
 #include "export/OutputFormat.h"
 #include "export/PixelSize.h"
-#include "runtime/DotsPerInch.h"
 #include "export/ShapeChoice.h"
+#include "runtime/DotsPerInch.h"
 
 #include <QLocale>
 #include <QSizeF>

@@ -56,33 +56,20 @@ std::int64_t cornersOf(const TracedShape& shape) {
 } // namespace
 
 SvgOutlineWriter::SvgOutlineWriter(OutputFile& file, QSize grid, int unitPixels, PixelSides unitMillimetres)
-    : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
+    : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels),
+      paths_(PathCorners) {}
 
 void SvgOutlineWriter::drawShape(const TracedShape& shape) {
     const std::int64_t corners = cornersOf(shape);
-    const auto mostBytes = static_cast<std::int64_t>((corners + shape.outlines.size()) * StepBytes);
-    const bool breakFirst = breaks_.due(writer(), mostBytes + std::int64_t{SvgFrame::PathEnd.size()});
-    if (inPath_ != 0 && (breakFirst || inPath_ + corners > PathCorners)) {
-        writer().text(SvgFrame::PathEnd);
-        inPath_ = 0;
-    }
-    if (breakFirst) {
-        breaks_.write(writer());
-    }
-    if (inPath_ == 0) {
-        writer().text(SvgFrame::PathStart);
-    }
+    paths_.beginShape(writer(), corners,
+                      static_cast<std::int64_t>((corners + shape.outlines.size()) * StepBytes));
     for (const Outline& outline : shape.outlines) {
         writeOutline(outline);
     }
-    // A path never stays open empty, even for a shape without corners.
-    inPath_ += std::max<std::int64_t>(corners, 1);
 }
 
 void SvgOutlineWriter::endShapes(const ShapeSource&) {
-    if (inPath_ != 0) {
-        writer().text(SvgFrame::PathEnd);
-    }
+    paths_.end(writer());
 }
 
 void SvgOutlineWriter::writeOutline(const Outline& outline) {

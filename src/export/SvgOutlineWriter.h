@@ -5,8 +5,8 @@
 // picture has SvgReaderBreaks between its paths.
 
 #include "OutlineWriter.h"
-#include "SvgReaderBreaks.h"
 #include "PixelSize.h"
+#include "SvgShapePaths.h"
 
 #include <QSize>
 
@@ -34,6 +34,5 @@ private:
     void writeOutline(const Outline& outline);
 
     std::int64_t unitPixels_;
-    std::int64_t inPath_ = 0; // corners in the open path; 0: no path open
-    SvgReaderBreaks breaks_;
+    SvgShapePaths paths_;
 };

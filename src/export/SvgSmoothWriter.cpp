@@ -32,7 +32,8 @@ char* putHalves(char* at, std::int64_t halves) {
 } // namespace
 
 SvgSmoothWriter::SvgSmoothWriter(OutputFile& file, QSize grid, int unitPixels, PixelSides unitMillimetres)
-    : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels) {}
+    : OutlineWriter(file, grid, frame(grid, unitPixels, unitMillimetres)), unitPixels_(unitPixels),
+      paths_(PathVertices) {}
 
 void SvgSmoothWriter::drawShape(const TracedShape& shape) {
     const auto polygons = smoother_.smooth(shape);
@@ -40,29 +41,14 @@ void SvgSmoothWriter::drawShape(const TracedShape& shape) {
     for (const std::vector<HalfPoint>& polygon : polygons) {
         vertices += static_cast<std::int64_t>(polygon.size());
     }
-    const auto mostBytes = static_cast<std::int64_t>((vertices + std::ssize(polygons)) * StepBytes);
-    const bool breakFirst = breaks_.due(writer(), mostBytes + std::ssize(SvgFrame::PathEnd));
-    if (inPath_ != 0 && (breakFirst || inPath_ + vertices > PathVertices)) {
-        writer().text(SvgFrame::PathEnd);
-        inPath_ = 0;
-    }
-    if (breakFirst) {
-        breaks_.write(writer());
-    }
-    if (inPath_ == 0) {
-        writer().text(SvgFrame::PathStart);
-    }
+    paths_.beginShape(writer(), vertices, (vertices + std::ssize(polygons)) * std::int64_t{StepBytes});
     for (const std::vector<HalfPoint>& polygon : polygons) {
         writePolygon(polygon);
     }
-    // A path never stays open empty, even for a shape without vertices.
-    inPath_ += std::max<std::int64_t>(vertices, 1);
 }
 
 void SvgSmoothWriter::endShapes(const ShapeSource&) {
-    if (inPath_ != 0) {
-        writer().text(SvgFrame::PathEnd);
-    }
+    paths_.end(writer());
 }
 
 void SvgSmoothWriter::writePolygon(const std::vector<HalfPoint>& polygon) {

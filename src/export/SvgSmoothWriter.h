@@ -7,7 +7,7 @@
 #include "OutlineSmoother.h"
 #include "OutlineWriter.h"
 #include "PixelSize.h"
-#include "SvgReaderBreaks.h"
+#include "SvgShapePaths.h"
 
 #include <QSize>
 
@@ -31,6 +31,5 @@ private:
 
     OutlineSmoother smoother_;
     std::int64_t unitPixels_; // a unit's side in the view box
-    std::int64_t inPath_ = 0; // vertices in the open path; 0: no path open
-    SvgReaderBreaks breaks_;
+    SvgShapePaths paths_;
 };

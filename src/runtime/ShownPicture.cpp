@@ -243,7 +243,8 @@ void ShownPicture::paintEnlarged(QPainter& painter, QPoint corner, const QImage&
     if (highlight_) {
         markInto(pixels, nullptr, pixels.rect(), *highlight_, marked_);
         if (highlight_->leftOut && !highlight_->leftOut->empty()) {
-            unmarkLeftOutAtFullSize(marked_, stored.size(), stored.topLeft(), pixels, {0, 0}, *highlight_->leftOut);
+            unmarkLeftOutAtFullSize(marked_, stored.size(), stored.topLeft(), pixels, {0, 0},
+                                    *highlight_->leftOut);
         }
         enlargeInto(marked_, stored.size(), factor, enlarged_);
     } else {
