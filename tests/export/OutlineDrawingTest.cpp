@@ -152,19 +152,6 @@ def edge(a, b):
 loops = [list(p.get_points("xy")) for p in ezdxf.readfile(sys.argv[1]).modelspace().query("LWPOLYLINE")]
 print("\n".join(sorted(edge(a, b) for loop in loops for a, b in zip(loop, loop[1:] + loop[:1]))))
 )";
-constexpr char FreeCadSegments[] = R"(import FreeCAD, importDXF
-doc = FreeCAD.newDocument("t")
-importDXF.insert("outlines.dxf", "t")
-edges, box = [], None
-def edge(a, b):
-    ends = sorted([(round(a.x, 6), round(a.y, 6)), (round(b.x, 6), round(b.y, 6))])
-    return "%g %g %g %g" % (ends[0] + ends[1])
-for shape in [o.Shape for o in doc.Objects if hasattr(o, "Shape") and o.Shape.Edges]:
-    edges += [edge(e.Vertexes[0].Point, e.Vertexes[-1].Point) for e in shape.Edges]
-    box = shape.BoundBox if box is None else box.united(shape.BoundBox)
-with open("freecad.txt", "w") as out:
-    out.write("box %g %g %g %g\n" % (box.XMin, box.YMin, box.XMax, box.YMax) + "\n".join(sorted(edges)) + "\n")
-)";
 
 // A grid of pixels touching every border: a ring around a one-pixel hole, a diagonal hairline touching it
 // at a corner, and two pixels meeting at a corner on the left border; 1 for black, from the top.
@@ -342,7 +329,7 @@ private slots:
                  CommandGrid);
 
         writeFile(dir.filePath("segments.py"), DxfSegments);
-        writeFile(dir.filePath("freecad.py"), FreeCadSegments);
+        writeFile(dir.filePath("freecad.py"), freeCadEdgesScript("outlines.dxf").toUtf8());
         const QStringList segments =
             run(readers.python, {dir.filePath("segments.py"), dxf}).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(segments.size(), 46); // the corners of its 4 outlines

@@ -69,6 +69,25 @@ struct RealReaders {
     }
 };
 
+// A FreeCAD script importing the DXF `file` as its importer does for a user, and writing freecad.txt: the
+// imported shapes' bounding box, then every edge by its two ends, sorted.
+inline QString freeCadEdgesScript(const QString& file) {
+    return QStringLiteral(R"(import FreeCAD, importDXF
+doc = FreeCAD.newDocument("t")
+importDXF.insert("%1", "t")
+edges, box = [], None
+def edge(a, b):
+    ends = sorted([(round(a.x, 6), round(a.y, 6)), (round(b.x, 6), round(b.y, 6))])
+    return "%g %g %g %g" % (ends[0] + ends[1])
+for shape in [o.Shape for o in doc.Objects if hasattr(o, "Shape") and o.Shape.Edges]:
+    edges += [edge(e.Vertexes[0].Point, e.Vertexes[-1].Point) for e in shape.Edges]
+    box = shape.BoundBox if box is None else box.united(shape.BoundBox)
+with open("freecad.txt", "w") as out:
+    out.write("box %g %g %g %g\n" % (box.XMin, box.YMin, box.XMax, box.YMax) + "\n".join(sorted(edges)) + "\n")
+)")
+        .arg(file);
+}
+
 // Leaves the test when a reader it needs is missing: skipped, but failed under CI, where the test
 // command installs every reader.
 #define REQUIRE_READERS(readers)                                                                             \

@@ -75,19 +75,6 @@ print("outer paths external", all(bool(p.path_type_flags & 1) == (k == 0) for h 
 print("hatch paths are the polylines", [p for h in hatches for p in h] == [[(x, y) for x, y in l] for l in loops])
 print("\n".join(sorted(edge(a, b) for loop in loops for a, b in zip(loop, loop[1:] + loop[:1]))))
 )";
-constexpr char FreeCadSegments[] = R"(import FreeCAD, importDXF
-doc = FreeCAD.newDocument("t")
-importDXF.insert("smooth.dxf", "t")
-edges, box = [], None
-def edge(a, b):
-    ends = sorted([(round(a.x, 6), round(a.y, 6)), (round(b.x, 6), round(b.y, 6))])
-    return "%g %g %g %g" % (ends[0] + ends[1])
-for shape in [o.Shape for o in doc.Objects if hasattr(o, "Shape") and o.Shape.Edges]:
-    edges += [edge(e.Vertexes[0].Point, e.Vertexes[-1].Point) for e in shape.Edges]
-    box = shape.BoundBox if box is None else box.united(shape.BoundBox)
-with open("freecad.txt", "w") as out:
-    out.write("box %g %g %g %g\n" % (box.XMin, box.YMin, box.XMax, box.YMax) + "\n".join(sorted(edges)) + "\n")
-)";
 
 } // namespace
 
@@ -184,7 +171,7 @@ private slots:
         const QStringList segments = read.mid(3);
         QCOMPARE(segments.size(), polygonEdges);
 
-        writeFile(dir.filePath("freecad.py"), FreeCadSegments);
+        writeFile(dir.filePath("freecad.py"), freeCadEdgesScript("smooth.dxf").toUtf8());
         const QString imported = run(freecad, {"-c", "exec(open('freecad.py').read())"}, dir.path());
         QVERIFY2(!imported.startsWith(QStringLiteral("<%1 failed").arg(freecad)), qPrintable(imported));
         const QStringList freecadLines =
