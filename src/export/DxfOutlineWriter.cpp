@@ -21,34 +21,13 @@ std::int64_t outlineCorners(const Outline& outline) {
 } // namespace
 
 DxfOutlineWriter::DxfOutlineWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres)
-    : OutlineWriter(file, grid, frame(grid, unitMillimetres)), coordinates_(grid, unitMillimetres) {
-    // Corners count rows down from the top; the drawing's y goes up from the bottom edge.
-    columnSlots_ = lineSlots(coordinates_, &UnitCoordinates::x, grid.width(), -1, '1');
-    rowSlots_ = lineSlots(coordinates_, &UnitCoordinates::y, grid.height(), grid.height(), '2');
-}
-
-std::vector<char> DxfOutlineWriter::lineSlots(const UnitCoordinates& coordinates, Axis along,
-                                              std::int32_t lines, std::int32_t flippedFrom, char axis) {
-    static_assert(4 + TextWriter::NumberBytes + 1 < SlotBytes);
-    const std::size_t count = static_cast<std::size_t>(std::max(lines, 0)) + 1;
-    std::vector<char> texts(count * SlotBytes);
-    for (std::size_t n = 0; n < count; ++n) {
-        char* const slot = texts.data() + n * SlotBytes;
-        const auto line = static_cast<std::int32_t>(n);
-        char* at = put(slot, " 10\n"sv);
-        slot[1] = axis;
-        at = put(at, (coordinates.*along)(flippedFrom < 0 ? line : flippedFrom - line));
-        *at++ = '\n';
-        slot[SlotBytes - 1] = static_cast<char>(at - slot);
-    }
-    return texts;
-}
+    : OutlineWriter(file, grid, frame(grid, unitMillimetres)), vertices_(grid, unitMillimetres) {}
 
 void DxfOutlineWriter::drawShape(const TracedShape& shape) {
     for (const Outline& outline : shape.outlines) {
         writer().wrote(
             storePolylineStart(writer().room(EntityStartBytes), handle_++, outlineCorners(outline)));
-        writeVertices(outline);
+        vertices_.write(writer(), outline);
     }
     spool_.put(shape);
 }
@@ -66,32 +45,10 @@ void DxfOutlineWriter::writeHatch(const TracedShape& shape) {
     for (const Outline& outline : shape.outlines) {
         writer().wrote(
             storePathStart(writer().room(EntityStartBytes), outline.hole, outlineCorners(outline)));
-        writeVertices(outline);
+        vertices_.write(writer(), outline);
         writer().text(PathEnd);
     }
     writer().text(HatchEnd);
-}
-
-void DxfOutlineWriter::writeVertices(const Outline& outline) {
-    // In batches that fit the writer's window.
-    constexpr std::size_t Batch = TextWriter::WindowBytes / (2 * SlotBytes);
-    const char* const columns = columnSlots_.data();
-    const char* const rows = rowSlots_.data();
-    const auto putSlot = [](char* at, const char* slot) {
-        std::memcpy(at, slot, SlotBytes);
-        return at + static_cast<unsigned char>(slot[SlotBytes - 1]);
-    };
-    for (auto corner = outline.corners.begin(); corner != outline.corners.end();) {
-        const auto end = outline.corners.end() - corner > static_cast<std::ptrdiff_t>(Batch)
-                             ? corner + static_cast<std::ptrdiff_t>(Batch)
-                             : outline.corners.end();
-        char* at = writer().room(Batch * 2 * SlotBytes);
-        for (; corner != end; ++corner) {
-            at = putSlot(at, columns + static_cast<std::size_t>(corner->x) * SlotBytes);
-            at = putSlot(at, rows + static_cast<std::size_t>(corner->y) * SlotBytes);
-        }
-        writer().wrote(at);
-    }
 }
 
 std::int64_t DxfOutlineWriter::fileBytes(QSize grid, PixelSides unitMillimetres,

@@ -8,8 +8,8 @@
 
 #include "CornerSpool.h"
 #include "DxfFrame.h"
+#include "DxfVertexSlots.h"
 #include "OutlineWriter.h"
-#include "UnitCoordinates.h"
 
 #include <QSize>
 
@@ -31,18 +31,8 @@ private:
     void drawShape(const TracedShape& shape) override;
     void endShapes(const ShapeSource& source) override;
     void writeHatch(const TracedShape& shape);
-    void writeVertices(const Outline& outline);
 
-    // A vertex's text is two slots: " 10\n" x "\n" for its column's grid line and " 20\n" y "\n" for its
-    // row's (y up from the bottom edge), each copied whole and followed by its length in the last byte.
-    static constexpr std::size_t SlotBytes = 48;
-    using Axis = std::string_view (UnitCoordinates::*)(std::int32_t) const;
-    static std::vector<char> lineSlots(const UnitCoordinates& coordinates, Axis along, std::int32_t lines,
-                                       std::int32_t flippedFrom, char axis);
-
-    UnitCoordinates coordinates_;
-    std::vector<char> columnSlots_;
-    std::vector<char> rowSlots_;
+    DxfVertexSlots vertices_;
     CornerSpool spool_;
     std::uint64_t handle_ = DxfFrame::FirstEntityHandle; // the next entity's
 };

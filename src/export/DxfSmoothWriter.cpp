@@ -2,6 +2,8 @@
 
 #include "DxfOutlineEntities.h"
 
+#include <algorithm>
+
 #include <string_view>
 
 using namespace std::string_view_literals;
@@ -10,50 +12,53 @@ namespace {
 
 using namespace DxfOutlineEntities;
 
-constexpr std::size_t VertexBytes = 12 + 2 * TextWriter::NumberBytes;
-
-std::int64_t sizeOf(const std::vector<HalfPoint>& polygon) {
-    return static_cast<std::int64_t>(polygon.size());
+std::int64_t sizeOf(const Outline& polygon) {
+    return static_cast<std::int64_t>(polygon.corners.size());
 }
 
 } // namespace
 
 DxfSmoothWriter::DxfSmoothWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres)
     : OutlineWriter(file, grid, frame(grid, unitMillimetres)),
-      halves_(grid * 2, PixelSides(unitMillimetres.x / 2, unitMillimetres.y / 2)) {}
+      vertices_(grid * 2, PixelSides(unitMillimetres.x / 2, unitMillimetres.y / 2)) {}
 
 void DxfSmoothWriter::drawShape(const TracedShape& shape) {
-    for (const std::vector<HalfPoint>& polygon : smoother_.smooth(shape)) {
+    for (const Outline& polygon : smoothed(shape).outlines) {
         writer().wrote(storePolylineStart(writer().room(EntityStartBytes), handle_++, sizeOf(polygon)));
-        writeVertices(polygon);
+        vertices_.write(writer(), polygon);
     }
+    spool_.put(smoothed_);
 }
 
 void DxfSmoothWriter::endShapes(const ShapeSource& source) {
-    source.forEachShape([this](const TracedShape& shape) { writeHatch(shape); });
+    // The hatches repeat the polygons: read back from the spool, else smoothed again.
+    const auto hatch = [this](const TracedShape& polygons) { writeHatch(polygons); };
+    if (!spool_.kept() || !spool_.forEachShape(hatch)) {
+        source.forEachShape([this](const TracedShape& shape) { writeHatch(smoothed(shape)); });
+    }
 }
 
-void DxfSmoothWriter::writeHatch(const TracedShape& shape) {
-    writer().wrote(storeHatchStart(writer().room(EntityStartBytes), handle_++,
-                                   static_cast<std::int64_t>(shape.outlines.size())));
+const TracedShape& DxfSmoothWriter::smoothed(const TracedShape& shape) {
     const auto polygons = smoother_.smooth(shape);
+    smoothed_.outlines.resize(polygons.size());
     for (std::size_t k = 0; k < polygons.size(); ++k) {
-        writer().wrote(
-            storePathStart(writer().room(EntityStartBytes), shape.outlines[k].hole, sizeOf(polygons[k])));
-        writeVertices(polygons[k]);
+        Outline& polygon = smoothed_.outlines[k];
+        polygon.hole = shape.outlines[k].hole;
+        polygon.corners.resize(polygons[k].size());
+        std::transform(polygons[k].begin(), polygons[k].end(), polygon.corners.begin(), [](HalfPoint point) {
+            return OutlineCorner{point.x, point.y};
+        });
+    }
+    return smoothed_;
+}
+
+void DxfSmoothWriter::writeHatch(const TracedShape& polygons) {
+    writer().wrote(storeHatchStart(writer().room(EntityStartBytes), handle_++,
+                                   static_cast<std::int64_t>(polygons.outlines.size())));
+    for (const Outline& polygon : polygons.outlines) {
+        writer().wrote(storePathStart(writer().room(EntityStartBytes), polygon.hole, sizeOf(polygon)));
+        vertices_.write(writer(), polygon);
         writer().text(PathEnd);
     }
     writer().text(HatchEnd);
-}
-
-void DxfSmoothWriter::writeVertices(const std::vector<HalfPoint>& polygon) {
-    // Half units count rows down from the top; the drawing's y goes up from the bottom edge.
-    const std::int32_t height = 2 * grid().height();
-    for (const HalfPoint point : polygon) {
-        char* at = put(writer().room(VertexBytes), " 10\n"sv);
-        at = put(at, halves_.x(point.x));
-        at = put(at, "\n 20\n"sv);
-        at = put(at, halves_.y(height - point.y));
-        writer().wrote(put(at, "\n"sv));
-    }
 }

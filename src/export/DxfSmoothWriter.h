@@ -3,13 +3,14 @@
 // millimetres: every outline's polygon one closed LWPOLYLINE on the layer OUTLINES, then every shape one
 // solid HATCH on the layer FILL bounded by the same vertex lists (the outer boundary external, the holes
 // inside it, odd parity), the shape on the left of each polygon. All polylines come before all
-// hatches, since some readers drop what follows a HATCH; the hatches come from a second walk over the
-// shapes, smoothed again rather than kept.
+// hatches, since some readers drop what follows a HATCH; the hatches read the polygons back from a
+// CornerSpool, or walk the shapes again and smooth them anew where it could not keep them.
 
+#include "CornerSpool.h"
 #include "DxfFrame.h"
+#include "DxfVertexSlots.h"
 #include "OutlineSmoother.h"
 #include "OutlineWriter.h"
-#include "UnitCoordinates.h"
 
 #include <QSize>
 
@@ -24,10 +25,13 @@ public:
 private:
     void drawShape(const TracedShape& shape) override;
     void endShapes(const ShapeSource& source) override;
-    void writeHatch(const TracedShape& shape);
-    void writeVertices(const std::vector<HalfPoint>& polygon);
+    // The shape's smooth polygons as its outlines, in half units.
+    const TracedShape& smoothed(const TracedShape& shape);
+    void writeHatch(const TracedShape& polygons);
 
     OutlineSmoother smoother_;
-    UnitCoordinates halves_;                             // the coordinates of half units
+    TracedShape smoothed_;
+    CornerSpool spool_;                                  // the polygons again, for the hatches
+    DxfVertexSlots vertices_;                            // on the lines of half units
     std::uint64_t handle_ = DxfFrame::FirstEntityHandle; // the next entity's
 };
