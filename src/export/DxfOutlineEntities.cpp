@@ -59,4 +59,25 @@ char* storeVertex(char* at, std::string_view x, std::string_view y) {
     return put(at, "\n"sv);
 }
 
+void writePolylines(TextWriter& writer, const DxfVertexSlots& vertices, const TracedShape& shape,
+                    std::uint64_t& handle) {
+    for (const Outline& outline : shape.outlines) {
+        writer.wrote(
+            storePolylineStart(writer.room(EntityStartBytes), handle++, std::ssize(outline.corners)));
+        vertices.write(writer, outline);
+    }
+}
+
+void writeHatch(TextWriter& writer, const DxfVertexSlots& vertices, const TracedShape& shape,
+                std::uint64_t& handle) {
+    writer.wrote(storeHatchStart(writer.room(EntityStartBytes), handle++, std::ssize(shape.outlines)));
+    for (const Outline& outline : shape.outlines) {
+        writer.wrote(
+            storePathStart(writer.room(EntityStartBytes), outline.hole, std::ssize(outline.corners)));
+        vertices.write(writer, outline);
+        writer.text(PathEnd);
+    }
+    writer.text(HatchEnd);
+}
+
 } // namespace DxfOutlineEntities

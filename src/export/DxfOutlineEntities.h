@@ -4,8 +4,10 @@
 
 #include "DrawingFrame.h"
 #include "DxfFrame.h"
+#include "DxfVertexSlots.h"
 #include "PixelSize.h"
 #include "TextWriter.h"
+#include "TracedShape.h"
 
 #include <QSize>
 
@@ -41,5 +43,12 @@ char* storeHatchStart(char* at, std::uint64_t handle, std::int64_t paths);
 // A closed polyline boundary path up to its first vertex: the outer one external.
 char* storePathStart(char* at, bool hole, std::int64_t corners);
 char* storeVertex(char* at, std::string_view x, std::string_view y);
+
+// The shape's outlines as closed LWPOLYLINEs, and its solid HATCH bounded by them; `handle` is the next
+// entity's.
+void writePolylines(TextWriter& writer, const DxfVertexSlots& vertices, const TracedShape& shape,
+                    std::uint64_t& handle);
+void writeHatch(TextWriter& writer, const DxfVertexSlots& vertices, const TracedShape& shape,
+                std::uint64_t& handle);
 
 } // namespace DxfOutlineEntities

@@ -10,45 +10,21 @@
 
 using namespace std::string_view_literals;
 
-namespace {
-
 using namespace DxfOutlineEntities;
-
-std::int64_t outlineCorners(const Outline& outline) {
-    return static_cast<std::int64_t>(outline.corners.size());
-}
-
-} // namespace
 
 DxfOutlineWriter::DxfOutlineWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres)
     : OutlineWriter(file, grid, frame(grid, unitMillimetres)), vertices_(grid, unitMillimetres) {}
 
 void DxfOutlineWriter::drawShape(const TracedShape& shape) {
-    for (const Outline& outline : shape.outlines) {
-        writer().wrote(
-            storePolylineStart(writer().room(EntityStartBytes), handle_++, outlineCorners(outline)));
-        vertices_.write(writer(), outline);
-    }
+    writePolylines(writer(), vertices_, shape, handle_);
     spool_.put(shape);
 }
 
 void DxfOutlineWriter::endShapes(const ShapeSource& source) {
-    const auto hatch = [this](const TracedShape& shape) { writeHatch(shape); };
+    const auto hatch = [this](const TracedShape& shape) { writeHatch(writer(), vertices_, shape, handle_); };
     if (!spool_.kept() || !spool_.forEachShape(hatch)) {
         source.forEachShape(hatch);
     }
-}
-
-void DxfOutlineWriter::writeHatch(const TracedShape& shape) {
-    writer().wrote(storeHatchStart(writer().room(EntityStartBytes), handle_++,
-                                   static_cast<std::int64_t>(shape.outlines.size())));
-    for (const Outline& outline : shape.outlines) {
-        writer().wrote(
-            storePathStart(writer().room(EntityStartBytes), outline.hole, outlineCorners(outline)));
-        vertices_.write(writer(), outline);
-        writer().text(PathEnd);
-    }
-    writer().text(HatchEnd);
 }
 
 std::int64_t DxfOutlineWriter::fileBytes(QSize grid, PixelSides unitMillimetres,

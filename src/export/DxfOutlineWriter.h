@@ -30,7 +30,6 @@ public:
 private:
     void drawShape(const TracedShape& shape) override;
     void endShapes(const ShapeSource& source) override;
-    void writeHatch(const TracedShape& shape);
 
     DxfVertexSlots vertices_;
     CornerSpool spool_;

@@ -27,7 +27,6 @@ private:
     void endShapes(const ShapeSource& source) override;
     // The shape's smooth polygons as its outlines, in half units.
     const TracedShape& smoothed(const TracedShape& shape);
-    void writeHatch(const TracedShape& polygons);
 
     OutlineSmoother smoother_;
     TracedShape smoothed_;
