@@ -18,6 +18,8 @@ constexpr std::size_t BufferBytes = WriteBytes + (64u << 10);
 // only as the writer falls behind, and kept by the allocator from one file to the next.
 constexpr int BufferCount = 16;
 
+// Files are opened and closed in several threads at once (exports to one file side by side).
+std::mutex openFilesMutex;
 std::vector<OutputFile*>& openFiles() {
     static std::vector<OutputFile*> files;
     return files;
@@ -40,12 +42,16 @@ OutputFile::OutputFile(StagedOutput output, int recordLength)
         discard();
         throw;
     }
+    const std::lock_guard lock(openFilesMutex);
     openFiles().push_back(this);
 }
 
 OutputFile::~OutputFile() {
-    auto& files = openFiles();
-    files.erase(std::remove(files.begin(), files.end(), this), files.end());
+    {
+        const std::lock_guard lock(openFilesMutex);
+        auto& files = openFiles();
+        files.erase(std::remove(files.begin(), files.end(), this), files.end());
+    }
     discard();
 }
 
@@ -169,6 +175,7 @@ void OutputFile::fail(int errorNumber) {
 }
 
 void OutputFile::abandonAllOpen() {
+    const std::lock_guard lock(openFilesMutex);
     for (OutputFile* file : openFiles()) {
         file->discard();
     }

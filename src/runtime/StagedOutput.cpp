@@ -2,9 +2,15 @@
 
 #include "RuntimeError.h"
 
+#include <mutex>
 #include <utility>
 
 std::optional<Failure> StagedOutput::leftover_;
+
+namespace {
+// Exports may fail in several threads at once.
+std::mutex leftoverMutex;
+} // namespace
 
 StagedOutput StagedOutput::stream(int descriptor, const QString& name) {
     StagedOutput output;
@@ -43,9 +49,11 @@ void StagedOutput::fail(Reason reason, int systemError, const QString& detail) {
 }
 
 std::optional<Failure> StagedOutput::takeLeftover() {
+    const std::lock_guard lock(leftoverMutex);
     return std::exchange(leftover_, std::nullopt);
 }
 
 void StagedOutput::noteLeftover(const QString& temporary, int systemError) {
+    const std::lock_guard lock(leftoverMutex);
     leftover_ = Failure{.reason = Reason::TemporaryLeftBehind, .name = temporary, .systemError = systemError};
 }
