@@ -45,10 +45,26 @@ public:
     // The 1/100 square about `centre` strictly on the positive side of d (`positive`) or the negative.
     void keepSquare(Vector centre, bool positive) {
         const std::int64_t sign = positive ? 1 : -1;
-        for (const Vector corner :
-             {Vector{centre.x - Margin, centre.y - Margin}, Vector{centre.x + Margin, centre.y - Margin},
-              Vector{centre.x - Margin, centre.y + Margin}, Vector{centre.x + Margin, centre.y + Margin}}) {
-            keepBelow({sign * corner.x, sign * corner.y});
+        const Vector kept{sign * centre.x, sign * centre.y};
+        // For a direction d, cross(d, corner) is least at the corner kept + Margin * (sy, -sx), s the signs
+        // of d's parts: where every direction of the cone has the same sign of x (or y), two corners bind
+        // and the other two keep every direction they keep; in one quadrant, one corner.
+        const int sx = lo_.x > 0 && hi_.x > 0 ? 1 : lo_.x < 0 && hi_.x < 0 ? -1 : 0;
+        const int sy = lo_.y > 0 && hi_.y > 0 ? 1 : lo_.y < 0 && hi_.y < 0 ? -1 : 0;
+        if (sx != 0 && sy != 0) {
+            keepBelow({kept.x + Margin * sy, kept.y - Margin * sx});
+        } else if (sx != 0) {
+            keepBelow({kept.x - Margin, kept.y - Margin * sx});
+            keepBelow({kept.x + Margin, kept.y - Margin * sx});
+        } else if (sy != 0) {
+            keepBelow({kept.x + Margin * sy, kept.y - Margin});
+            keepBelow({kept.x + Margin * sy, kept.y + Margin});
+        } else {
+            for (const Vector corner :
+                 {Vector{kept.x - Margin, kept.y - Margin}, Vector{kept.x + Margin, kept.y - Margin},
+                  Vector{kept.x - Margin, kept.y + Margin}, Vector{kept.x + Margin, kept.y + Margin}}) {
+                keepBelow(corner);
+            }
         }
     }
     bool holds(Vector d) const { return !empty_ && cross(lo_, d) > 0 && cross(d, hi_) > 0; }
@@ -156,6 +172,8 @@ void OutlineSmoother::smooth(const Outline& outline, std::vector<HalfPoint>& pol
     }
     std::rotate(edges_.begin(), edges_.begin() + static_cast<std::ptrdiff_t>(first), edges_.end());
     edges_.push_back(edges_.front());
+    // At most a vertex an edge: the many holes of a large shape each take one allocation, not several.
+    polygon.reserve(count);
     for (std::size_t from = 0; from < count; from = longestChord(from, count)) {
         const Vector point = midpoint(from);
         polygon.push_back({static_cast<std::int32_t>(point.x), static_cast<std::int32_t>(point.y)});
