@@ -3,13 +3,6 @@
 #include "PointSink.h"
 #include "ShapeSweep.h"
 
-#include <QtEndian>
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define QUILLET_TRACING_SSE2 1
-#endif
-
 #include <algorithm>
 #include <bit>
 #include <iterator>
@@ -22,44 +15,8 @@ constexpr int East = 0;
 constexpr int South = 1;
 constexpr int West = 2;
 
-// Of `rows` units (up to 64) of a column from `column` on, with the column before from `left` on:
-// bit i of `selected` tells whether unit i is selected, bit i of `untraced` whether it is also beside
-// an unselected unit on its left and not traced yet. Reads whole words past the last of the rows.
-void readColumn(const std::uint8_t* column, const std::uint8_t* left, int rows, std::uint64_t& selected,
-                std::uint64_t& untraced) {
-    static_assert(ShapeGrid::Selected == 1 && ShapeGrid::Traced == 2);
-    selected = 0;
-    untraced = 0;
-#ifdef QUILLET_TRACING_SSE2
-    for (int k = 0; k < rows; k += 16) {
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + k));
-        const __m128i lefts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(left + k));
-        // Bit 0 of every byte moved to its bit 7, which the mask takes.
-        const __m128i starts = _mm_andnot_si128(lefts, _mm_andnot_si128(_mm_srli_epi16(units, 1), units));
-        selected |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_slli_epi16(units, 7)))}
-                    << k;
-        untraced |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_slli_epi16(starts, 7)))}
-                    << k;
-    }
-#else
-    for (int k = 0; k < rows; k += 8) {
-        const auto units = qFromLittleEndian<std::uint64_t>(column + k);
-        const auto lefts = qFromLittleEndian<std::uint64_t>(left + k);
-        // Bit 0 of each byte gathered into one byte.
-        const auto gathered = [](std::uint64_t bytes) {
-            return ((bytes & 0x0101010101010101u) * 0x0102040810204080u) >> 56;
-        };
-        selected |= gathered(units) << k;
-        untraced |= gathered(units & ~(units >> 1) & ~lefts) << k;
-    }
-#endif
-    const std::uint64_t inColumn = rows == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << rows) - 1;
-    selected &= inColumn;
-    untraced &= inColumn;
-}
-
 // Lists that shapes handed on leave behind, taken again for the next ones: most shapes are small, and
-// their lists would otherwise cost an allocation each. Large lists go back to the system.
+// their lists would otherwise cost an allocation each. What is kept is bounded by its bytes.
 class Spares {
 public:
     std::vector<OutlineCorner> corners() { return take(corners_); }
@@ -76,100 +33,110 @@ public:
     }
 
 private:
-    static constexpr std::size_t MostKept = 1024;
-    static constexpr std::size_t LargestKept = 4096;
+    static constexpr std::size_t MostBytesKept = 8u << 20;
 
-    template <typename List> static List take(std::vector<List>& spare) {
+    template <typename List> List take(std::vector<List>& spare) {
         if (spare.empty()) {
             return {};
         }
         List list = std::move(spare.back());
         spare.pop_back();
+        bytesKept_ -= list.capacity() * sizeof(typename List::value_type);
         return list;
     }
-    template <typename List> static void keep(std::vector<List>& spare, List&& list) {
-        if (spare.size() < MostKept && list.capacity() != 0 && list.capacity() <= LargestKept) {
+    template <typename List> void keep(std::vector<List>& spare, List&& list) {
+        const std::size_t bytes = list.capacity() * sizeof(typename List::value_type);
+        if (bytes != 0 && bytesKept_ + bytes <= MostBytesKept) {
             list.clear();
             spare.push_back(std::move(list));
+            bytesKept_ += bytes;
         }
     }
 
     std::vector<std::vector<OutlineCorner>> corners_;
     std::vector<std::vector<Outline>> outlines_;
+    std::size_t bytesKept_ = 0;
 };
 
-// The outline through the left edge of `unit`, whose left neighbour is unselected, starting at its
-// first corner in column order; marks the left edges it passes as Traced. `units` gets the area it
-// encloses, negative for a hole. `corners` is room to trace in.
-Outline traceOutline(ShapeGrid& grid, std::size_t unit, std::int64_t& units,
-                     std::vector<OutlineCorner>& corners, Spares& spares) {
-    // A corner is named by the unit below and right of it. The outline runs down the left sides of its
+// The outline through the left edge of unit (x, y), whose left neighbour is unselected, starting at its
+// first corner in column order; marks the units whose left edges it passes as traced. `units` gets the
+// area it encloses, negative for a hole. `corners` is room to trace in.
+Outline traceOutline(ShapeGrid& grid, const std::int32_t startX, const std::int32_t startY,
+                     std::int64_t& units, std::vector<OutlineCorner>& corners, Spares& spares) {
+    // A corner (x, y) is the upper left one of unit (x, y). The outline runs down the left sides of its
     // shape's units, so the shape lies on the left as the picture is seen. Arriving at a corner, the two
     // units ahead decide: with the one on the right selected the outline turns right, also where that
     // unit meets the shape only at this corner, which keeps it in the shape; else with the one on the
     // left selected it goes straight on; else it turns left around the shape's corner.
-    const std::size_t stride = static_cast<std::size_t>(grid.stride());
-    const std::size_t aheadRight[4] = {0, 0 - stride, 0 - stride - 1, 0 - std::size_t{1}};
-    std::uint8_t* const bytes = &grid[0];
-    const auto selected = [bytes](std::size_t at) { return (bytes[at] & ShapeGrid::Selected) != 0; };
-
+    constexpr unsigned AboveOnly = 1;
+    constexpr unsigned AtOnly = 2;
+    constexpr std::uint64_t Bits = (std::uint64_t{1} << 56) - 1;
     corners.clear();
     std::size_t first = 0;
     // Twice the area enclosed, by the shoelace formula taken so that an outer boundary's is positive:
     // along a row y a step east adds y, along a column x a step down takes x.
     std::int64_t twice = 0;
-    std::int32_t x = grid.columnOf(unit);
-    std::int32_t y = grid.rowOf(unit);
-    std::size_t corner = unit;
+    std::int32_t x = startX;
+    std::int32_t y = startY;
     int direction = South;
     for (;;) {
-        // Straight on to the next corner where the outline turns; going down, it marks the left edges it
+        // Straight on to the next corner where the outline turns; going down, it marks the units it
         // passes, and it ends where it comes back to the first one.
         std::int32_t steps = 0;
         switch (direction) {
         case East:
             do {
-                corner += stride;
+                ++x;
                 ++steps;
-            } while (!selected(corner) && selected(corner - 1));
+            } while (grid.aboveAndAt(x, y) == AboveOnly);
             twice += std::int64_t{y} * steps;
-            x += steps;
             break;
-        case South:
-            do {
-                bytes[corner] |= ShapeGrid::Traced;
-                ++corner;
-                ++steps;
-            } while (corner != unit && !selected(corner - stride) && selected(corner));
-            twice -= std::int64_t{x} * steps;
-            y += steps;
+        case South: {
+            // A word of the column at a time: the units selected with their left neighbours not.
+            const std::int32_t top = y++;
+            for (;;) {
+                const std::uint64_t edges = grid.selectedFrom(x, y) & ~grid.selectedFrom(x - 1, y) & Bits;
+                const int down = std::countr_one(edges);
+                y += down;
+                if (down < 56) {
+                    break;
+                }
+            }
+            if (x == startX && top < startY) {
+                y = std::min(y, startY);
+            }
+            grid.markTraced(x, top, y);
+            twice -= std::int64_t{x} * (y - top);
             break;
+        }
         case West:
             do {
-                corner -= stride;
+                --x;
                 ++steps;
-            } while (!selected(corner - stride - 1) && selected(corner - stride));
+            } while (grid.aboveAndAt(x - 1, y) == AtOnly);
             twice -= std::int64_t{y} * steps;
-            x -= steps;
             break;
         default:
             do {
-                --corner;
+                --y;
                 ++steps;
-            } while (!selected(corner - 1) && selected(corner - stride - 1));
+            } while (!grid.selected(x, y - 1) && grid.selected(x - 1, y - 1));
             twice += std::int64_t{x} * steps;
-            y -= steps;
             break;
         }
-        if (corner == unit && direction == South) {
+        if (x == startX && y == startY && direction == South) {
             break;
         }
         if (!corners.empty() && (x < corners[first].x || (x == corners[first].x && y < corners[first].y))) {
             first = corners.size();
         }
         corners.push_back({x, y});
-        direction = (direction + (selected(corner + aheadRight[direction]) ? 1 : 3)) % 4;
-        if (corner == unit && direction == South) {
+        const bool rightAhead = direction == East    ? grid.selected(x, y)
+                                : direction == South ? grid.selected(x - 1, y)
+                                : direction == West  ? grid.selected(x - 1, y - 1)
+                                                     : grid.selected(x, y - 1);
+        direction = (direction + (rightAhead ? 1 : 3)) % 4;
+        if (x == startX && y == startY && direction == South) {
             break;
         }
     }
@@ -254,26 +221,22 @@ ShapeCounts traceShapes(ShapeGrid& grid, const std::function<void(const TracedSh
     std::vector<std::int32_t> starts;
     std::vector<OutlineCorner> corners;
     for (std::int32_t x = 0; x < grid.columns(); ++x) {
-        const std::size_t top = grid.at(x, 0);
-        const std::uint8_t* column = grid.data() + top;
-        const std::uint8_t* left = grid.data() + grid.at(x - 1, 0);
         for (std::int32_t first = 0; first < grid.rows(); first += 64) {
-            ColumnStretch stretch{x, first, static_cast<std::size_t>(std::min(64, grid.rows() - first))};
-            std::uint64_t untraced = 0;
-            readColumn(column + first, left + first, static_cast<int>(stretch.count), stretch.selected,
-                       untraced);
+            const ColumnStretch stretch{x, first, static_cast<std::size_t>(std::min(64, grid.rows() - first)),
+                                        grid.selectedWord(x, first)};
             forEachSelectedRun(
                 stretch, [&](int from, int length) { sweep.addRun(first + from, first + from + length); });
-            for (; untraced != 0; untraced &= untraced - 1) {
+            for (std::uint64_t untraced =
+                     stretch.selected & ~grid.selectedWord(x - 1, first) & ~grid.tracedWord(x, first);
+                 untraced != 0; untraced &= untraced - 1) {
                 starts.push_back(first + std::countr_zero(untraced));
             }
         }
         sweep.joinColumn();
         auto run = sweep.coming().begin();
         for (const std::int32_t y : starts) {
-            const std::size_t unit = top + static_cast<std::size_t>(y);
             // An outline traced from above in this column may have passed here already.
-            if ((grid[unit] & ShapeGrid::Traced) != 0) {
+            if (grid.traced(x, y)) {
                 continue;
             }
             while (run->bottom <= y) {
@@ -284,7 +247,7 @@ ShapeCounts traceShapes(ShapeGrid& grid, const std::function<void(const TracedSh
             if (traced.outlines.capacity() == 0) {
                 traced.outlines = spares.outlines();
             }
-            traced.outlines.push_back(traceOutline(grid, unit, units, corners, spares));
+            traced.outlines.push_back(traceOutline(grid, x, y, units, corners, spares));
             traced.outlines.back().hole = units < 0;
             traced.units += units;
         }
