@@ -52,10 +52,11 @@ template <typename Shape> bool CornerSpool::forEachShape(Shape&& shape) {
     }
     taken_ = 0;
     TracedShape traced;
+    CornerLists spare;
     while (!atEnd()) {
         std::int32_t outlines = 0;
         takeAll(&outlines, 1);
-        traced.outlines.resize(static_cast<std::size_t>(outlines));
+        resizeKeepingLists(traced.outlines, static_cast<std::size_t>(outlines), spare);
         for (Outline& outline : traced.outlines) {
             std::int32_t head[2]; // corners, and whether the outline is a hole
             takeAll(head, 2);

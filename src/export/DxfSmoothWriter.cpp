@@ -27,7 +27,7 @@ void DxfSmoothWriter::endShapes(const ShapeSource& source) {
 
 const TracedShape& DxfSmoothWriter::smoothed(const TracedShape& shape) {
     const auto polygons = smoother_.smooth(shape);
-    smoothed_.outlines.resize(polygons.size());
+    resizeKeepingLists(smoothed_.outlines, polygons.size(), spareLists_);
     for (std::size_t k = 0; k < polygons.size(); ++k) {
         Outline& polygon = smoothed_.outlines[k];
         polygon.hole = shape.outlines[k].hole;

@@ -30,6 +30,7 @@ private:
 
     OutlineSmoother smoother_;
     TracedShape smoothed_;
+    CornerLists spareLists_;                             // of polygons a shape had beyond the next one's
     CornerSpool spool_;                                  // the polygons again, for the hatches
     DxfVertexSlots vertices_;                            // on the lines of half units
     std::uint64_t handle_ = DxfFrame::FirstEntityHandle; // the next entity's
