@@ -2,8 +2,6 @@
 
 #include "DxfOutlineEntities.h"
 
-#include <algorithm>
-
 using namespace DxfOutlineEntities;
 
 DxfSmoothWriter::DxfSmoothWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres)
@@ -27,20 +25,6 @@ void DxfSmoothWriter::endShapes(const ShapeSource& source) {
         writeHatch(writer(), vertices_, polygons, handle_);
     };
     if (!spool_.kept() || !spool_.forEachShape(hatch)) {
-        source.forEachShape([&](const TracedShape& shape) { hatch(smoothed(shape)); });
+        source.forEachShape([&](const TracedShape& shape) { hatch(smoother_.smoothedShape(shape)); });
     }
-}
-
-const TracedShape& DxfSmoothWriter::smoothed(const TracedShape& shape) {
-    const auto polygons = smoother_.smooth(shape);
-    resizeKeepingLists(smoothed_.outlines, polygons.size(), spareLists_);
-    for (std::size_t k = 0; k < polygons.size(); ++k) {
-        Outline& polygon = smoothed_.outlines[k];
-        polygon.hole = shape.outlines[k].hole;
-        polygon.corners.resize(polygons[k].size());
-        std::transform(polygons[k].begin(), polygons[k].end(), polygon.corners.begin(), [](HalfPoint point) {
-            return OutlineCorner{point.x, point.y};
-        });
-    }
-    return smoothed_;
 }

@@ -27,8 +27,6 @@ public:
 private:
     void drawShape(const TracedShape& shape) override;
     void endShapes(const ShapeSource& source) override;
-    // The shape's smooth polygons as its outlines, in half units.
-    const TracedShape& smoothed(const TracedShape& shape);
     void drawPolylines(const TracedShape& polygons);
 
     SmoothingAlongside smoothing_; // of the shapes drawn

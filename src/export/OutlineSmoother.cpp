@@ -190,3 +190,18 @@ std::span<const std::vector<HalfPoint>> OutlineSmoother::smooth(const TracedShap
     }
     return {polygons_.data(), shape.outlines.size()};
 }
+
+const TracedShape& OutlineSmoother::smoothedShape(const TracedShape& shape) {
+    const auto polygons = smooth(shape);
+    shape_.units = shape.units;
+    resizeKeepingLists(shape_.outlines, polygons.size(), spareLists_);
+    for (std::size_t k = 0; k < polygons.size(); ++k) {
+        Outline& polygon = shape_.outlines[k];
+        polygon.hole = shape.outlines[k].hole;
+        polygon.corners.resize(polygons[k].size());
+        std::transform(polygons[k].begin(), polygons[k].end(), polygon.corners.begin(), [](HalfPoint point) {
+            return OutlineCorner{point.x, point.y};
+        });
+    }
+    return shape_;
+}

@@ -37,6 +37,8 @@ public:
     void smooth(const Outline& outline, std::vector<HalfPoint>& polygon);
     // The polygons of every outline of `shape`, in its order; valid until the next call.
     std::span<const std::vector<HalfPoint>> smooth(const TracedShape& shape);
+    // The same polygons as a shape of outlines in half units, holes as holes; valid until the next call.
+    const TracedShape& smoothedShape(const TracedShape& shape);
 
 private:
     struct Edge {
@@ -51,4 +53,6 @@ private:
 
     std::vector<Edge> edges_; // the outline's unit edges, in order, reused from loop to loop
     std::vector<std::vector<HalfPoint>> polygons_;
+    TracedShape shape_;      // the polygons as outlines
+    CornerLists spareLists_; // of polygons a shape had beyond the next one's
 };

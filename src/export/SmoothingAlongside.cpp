@@ -117,16 +117,8 @@ void SmoothingAlongside::smoothBatches() {
         }
         try {
             polygons.clear();
-            shapes.forEach(traced, spare, [&](const TracedShape& shape) {
-                const auto smooth = smoother.smooth(shape);
-                polygons.shapes.push_back({shape.units, smooth.size()});
-                for (std::size_t k = 0; k < smooth.size(); ++k) {
-                    polygons.outlines.push_back({smooth[k].size(), shape.outlines[k].hole});
-                    for (const HalfPoint point : smooth[k]) {
-                        polygons.corners.push_back({point.x, point.y});
-                    }
-                }
-            });
+            shapes.forEach(traced, spare,
+                           [&](const TracedShape& shape) { polygons.add(smoother.smoothedShape(shape)); });
         } catch (...) {
             const std::lock_guard lock(mutex_);
             failure_ = std::current_exception();
