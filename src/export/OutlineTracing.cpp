@@ -4,8 +4,8 @@
 #include "ShapeSweep.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
-#include <iterator>
 #include <utility>
 
 namespace {
@@ -59,7 +59,7 @@ private:
 };
 
 // The outline through the left edge of unit (x, y), whose left neighbour is unselected, starting at its
-// first corner in column order; marks the units whose left edges it passes as traced. `units` gets the
+// first corner in column order; marks the first unit of each run of such edges it passes as traced. `units` gets the
 // area it encloses, negative for a hole.
 Outline traceOutline(ShapeGrid& grid, const std::int32_t startX, const std::int32_t startY,
                      std::int64_t& units, Spares& spares) {
@@ -81,47 +81,56 @@ Outline traceOutline(ShapeGrid& grid, const std::int32_t startX, const std::int3
     std::int32_t y = startY;
     int direction = South;
     for (;;) {
-        // Straight on to the next corner where the outline turns; going down, it marks the units it
-        // passes, and it ends where it comes back to the first one.
+        // Straight on to the next corner where the outline turns; going down, it marks the top of the
+        // run of edges it passes (an outline start), and it ends where it comes back to the first one.
+        // The unit ahead on the right, read as the step ends.
+        bool rightAhead;
         std::int32_t steps = 0;
         switch (direction) {
-        case East:
+        case East: {
+            unsigned ahead;
             do {
                 ++x;
                 ++steps;
-            } while (grid.aboveAndAt(x, y) == AboveOnly);
+            } while ((ahead = grid.aboveAndAt(x, y)) == AboveOnly);
+            rightAhead = (ahead & AtOnly) != 0;
             twice += std::int64_t{y} * steps;
             break;
+        }
         case South: {
             // A word of the column at a time: the units selected with their left neighbours not.
             const std::int32_t top = y++;
             for (;;) {
-                const std::uint64_t edges = grid.selectedFrom(x, y) & ~grid.selectedFrom(x - 1, y) & Bits;
-                const int down = std::countr_one(edges);
+                const std::uint64_t left = grid.selectedFrom(x - 1, y);
+                const int down = std::countr_one(grid.selectedFrom(x, y) & ~left & Bits);
                 y += down;
                 if (down < 56) {
+                    rightAhead = ((left >> down) & 1) != 0;
                     break;
                 }
             }
             if (x == startX && top < startY) {
                 y = std::min(y, startY);
             }
-            grid.markTraced(x, top, y);
+            grid.markTraced(x, top);
             twice -= std::int64_t{x} * (y - top);
             break;
         }
-        case West:
+        case West: {
+            unsigned ahead;
             do {
                 --x;
                 ++steps;
-            } while (grid.aboveAndAt(x - 1, y) == AtOnly);
+            } while ((ahead = grid.aboveAndAt(x - 1, y)) == AtOnly);
+            rightAhead = (ahead & AboveOnly) != 0;
             twice -= std::int64_t{y} * steps;
             break;
+        }
         default:
             do {
                 --y;
                 ++steps;
-            } while (!grid.selected(x, y - 1) && grid.selected(x - 1, y - 1));
+            } while (!(rightAhead = grid.selected(x, y - 1)) && grid.selected(x - 1, y - 1));
             twice += std::int64_t{x} * steps;
             break;
         }
@@ -132,10 +141,6 @@ Outline traceOutline(ShapeGrid& grid, const std::int32_t startX, const std::int3
             first = corners.size();
         }
         corners.push_back({x, y});
-        const bool rightAhead = direction == East    ? grid.selected(x, y)
-                                : direction == South ? grid.selected(x - 1, y)
-                                : direction == West  ? grid.selected(x - 1, y - 1)
-                                                     : grid.selected(x, y - 1);
         direction = (direction + (rightAhead ? 1 : 3)) % 4;
         if (x == startX && y == startY && direction == South) {
             break;
@@ -218,20 +223,24 @@ void sortByKey(std::vector<std::pair<std::uint64_t, std::size_t>>& items,
         return;
     }
     room.resize(items.size());
-    for (int shift = 0; shift < 64; shift += 8) {
-        std::size_t placed[256] = {};
-        for (const auto& item : items) {
-            ++placed[(item.first >> shift) & 255];
+    // Every byte's counts in one pass over the items.
+    std::array<std::array<std::size_t, 256>, 8> placed{};
+    for (const auto& item : items) {
+        for (int byte = 0; byte < 8; ++byte) {
+            ++placed[byte][(item.first >> (8 * byte)) & 255];
         }
-        if (std::find(std::begin(placed), std::end(placed), items.size()) != std::end(placed)) {
+    }
+    for (int byte = 0; byte < 8; ++byte) {
+        std::array<std::size_t, 256>& at = placed[byte];
+        if (std::find(at.begin(), at.end(), items.size()) != at.end()) {
             continue;
         }
         std::size_t next = 0;
-        for (std::size_t& at : placed) {
-            next += std::exchange(at, next);
+        for (std::size_t& place : at) {
+            next += std::exchange(place, next);
         }
         for (const auto& item : items) {
-            room[placed[(item.first >> shift) & 255]++] = item;
+            room[at[(item.first >> (8 * byte)) & 255]++] = item;
         }
         items.swap(room);
     }

@@ -40,12 +40,6 @@ void ShapeGrid::unselect(std::int32_t x, std::int32_t top, std::int32_t bottom) 
     }
 }
 
-void ShapeGrid::markTraced(std::int32_t x, std::int32_t top, std::int32_t bottom) {
-    for (std::int32_t first = (top + Above) / 64 * 64 - Above; first < bottom; first += 64) {
-        traced_[word(x, first)] |= rowsOfWord(first, top, bottom);
-    }
-}
-
 void ShapeGrid::clearMarks() {
     std::fill(traced_.begin(), traced_.end(), 0);
 }

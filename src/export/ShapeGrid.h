@@ -38,11 +38,12 @@ public:
     // Of column x from row y on: the units (up to 57 of them) with bit 0 for row y.
     std::uint64_t selectedFrom(std::int32_t x, std::int32_t y) const { return bitsFrom(selected_, x, y); }
 
-    // The unit's left edge borders an unselected unit and lies on an outline already traced.
-    std::uint64_t tracedWord(std::int32_t x, std::int32_t first) const { return traced_[word(x, first)]; }
+    // The unit begins a run of left edges that border unselected units, and an outline already traced
+    // has passed it.
     bool traced(std::int32_t x, std::int32_t y) const { return (bitsFrom(traced_, x, y) & 1) != 0; }
-    // Marks rows top to past bottom of column x as traced.
-    void markTraced(std::int32_t x, std::int32_t top, std::int32_t bottom);
+    void markTraced(std::int32_t x, std::int32_t y) {
+        traced_[word(x, y)] |= std::uint64_t{1} << ((y + Above) & 63);
+    }
     // Takes every tracing mark off, keeping the selection.
     void clearMarks();
 
