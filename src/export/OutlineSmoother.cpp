@@ -137,6 +137,10 @@ std::size_t OutlineSmoother::longestChord(std::size_t from, std::size_t last) co
 }
 
 void OutlineSmoother::smooth(const Outline& outline, std::vector<HalfPoint>& polygon) {
+    smoothInto(outline, polygon);
+}
+
+template <typename Point> void OutlineSmoother::smoothInto(const Outline& outline, std::vector<Point>& polygon) {
     polygon.clear();
     edges_.clear();
     const std::vector<OutlineCorner>& corners = outline.corners;
@@ -192,16 +196,11 @@ std::span<const std::vector<HalfPoint>> OutlineSmoother::smooth(const TracedShap
 }
 
 const TracedShape& OutlineSmoother::smoothedShape(const TracedShape& shape) {
-    const auto polygons = smooth(shape);
     shape_.units = shape.units;
-    resizeKeepingLists(shape_.outlines, polygons.size(), spareLists_);
-    for (std::size_t k = 0; k < polygons.size(); ++k) {
-        Outline& polygon = shape_.outlines[k];
-        polygon.hole = shape.outlines[k].hole;
-        polygon.corners.resize(polygons[k].size());
-        std::transform(polygons[k].begin(), polygons[k].end(), polygon.corners.begin(), [](HalfPoint point) {
-            return OutlineCorner{point.x, point.y};
-        });
+    resizeKeepingLists(shape_.outlines, shape.outlines.size(), spareLists_);
+    for (std::size_t k = 0; k < shape.outlines.size(); ++k) {
+        shape_.outlines[k].hole = shape.outlines[k].hole;
+        smoothInto(shape.outlines[k], shape_.outlines[k].corners);
     }
     return shape_;
 }

@@ -48,6 +48,8 @@ private:
         std::int8_t dy = 0;
     };
 
+    // smooth(), into polygons of half points or of outline corners in half units.
+    template <typename Point> void smoothInto(const Outline& outline, std::vector<Point>& polygon);
     // How far a chord from edge `from` (an index into edges_, taken round the loop) may reach.
     std::size_t longestChord(std::size_t from, std::size_t last) const;
 
