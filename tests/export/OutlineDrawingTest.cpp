@@ -322,10 +322,7 @@ private slots:
     // true size, and rsvg-convert's black pixels are the selection.
     void realReadersDrawTheCommandsOutlines() {
         RealReaders readers;
-        const QString timeout = readers.require(QStringLiteral("timeout"), QStringLiteral("coreutils"));
-        const QString librecad = readers.require(QStringLiteral("librecad"), QStringLiteral("librecad"));
-        const QString pdftoppm = readers.require(QStringLiteral("pdftoppm"), QStringLiteral("poppler-utils"));
-        const QString freecad = readers.require(QStringLiteral("freecadcmd"), QStringLiteral("freecad"));
+        const auto [timeout, librecad, pdftoppm, freecad] = readers.requireDrawingTools();
         REQUIRE_READERS(readers);
         const int width = static_cast<int>(CommandGrid.first().size()),
                   height = static_cast<int>(CommandGrid.size());

@@ -67,6 +67,17 @@ struct RealReaders {
         }
         return path;
     }
+
+    // What prints and imports a drawing: LibreCAD (run under timeout), pdftoppm for its PDF, FreeCAD.
+    struct DrawingTools {
+        QString timeout, librecad, pdftoppm, freecad;
+    };
+    DrawingTools requireDrawingTools() {
+        return {require(QStringLiteral("timeout"), QStringLiteral("coreutils")),
+                require(QStringLiteral("librecad"), QStringLiteral("librecad")),
+                require(QStringLiteral("pdftoppm"), QStringLiteral("poppler-utils")),
+                require(QStringLiteral("freecadcmd"), QStringLiteral("freecad"))};
+    }
 };
 
 // A FreeCAD script importing the DXF `file` as its importer does for a user, and writing freecad.txt: the

@@ -148,10 +148,7 @@ private slots:
     // than 1/10 unit from the edges dark where selected and light elsewhere.
     void realReadersSeeThePolygons() {
         RealReaders readers;
-        const QString timeout = readers.require(QStringLiteral("timeout"), QStringLiteral("coreutils"));
-        const QString librecad = readers.require(QStringLiteral("librecad"), QStringLiteral("librecad"));
-        const QString pdftoppm = readers.require(QStringLiteral("pdftoppm"), QStringLiteral("poppler-utils"));
-        const QString freecad = readers.require(QStringLiteral("freecadcmd"), QStringLiteral("freecad"));
+        const auto [timeout, librecad, pdftoppm, freecad] = readers.requireDrawingTools();
         REQUIRE_READERS(readers);
         const QStringList rows = readersGrid();
         const int width = static_cast<int>(rows.first().size()), height = static_cast<int>(rows.size());
