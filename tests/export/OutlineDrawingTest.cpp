@@ -190,6 +190,11 @@ private slots:
             << Drawing::Svg << 2 << true
             << svg("3", "2.5", "12 10", "<path d=\"M0 0v6h6v-6zM2 2h2v2h-2zM8 0v2h2v2h2v-2h-2v-2z\"/>\n") << 1
             << both;
+        QTest::newRow("svg, two-digit steps")
+            << Drawing::Svg << 10 << true
+            << svg("3", "2.5", "60 50",
+                   "<path d=\"M0 0v30h30v-30zM10 10h10v10h-10zM40 0v10h10v10h10v-10h-10v-10z\"/>\n")
+            << 1 << both;
         QTest::newRow("dxf, nothing") << Drawing::Dxf << 1 << false << QByteArray() << 1 << none;
         QTest::newRow("svg, nothing")
             << Drawing::Svg << 1 << false << svg("3", "2.5", "6 5", "") << 1 << none;
