@@ -1,6 +1,7 @@
 #include "CornerSpool.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -12,13 +13,32 @@ constexpr std::size_t BufferBytes = 1 << 20;
 CornerSpool::CornerSpool(std::size_t memoryBytes) : memoryWords_(memoryBytes / sizeof(std::int32_t)) {}
 
 void CornerSpool::put(const TracedShape& shape) {
+    static_assert(sizeof(OutlineCorner) == 2 * sizeof(std::int32_t));
+    std::size_t words = 1;
+    for (const Outline& outline : shape.outlines) {
+        words += 2 + 2 * outline.corners.size();
+    }
+    if (!failed_ && !file_ && memory_.size() + words <= memoryWords_) {
+        // Most shapes are a few corners: one copy each, not one per outline and part.
+        memory_.reserve(memoryWords_);
+        std::size_t at = memory_.size();
+        memory_.resize(at + words);
+        std::int32_t* const into = memory_.data();
+        into[at++] = static_cast<std::int32_t>(shape.outlines.size());
+        for (const Outline& outline : shape.outlines) {
+            into[at++] = static_cast<std::int32_t>(outline.corners.size());
+            into[at++] = outline.hole ? 1 : 0;
+            std::memcpy(into + at, outline.corners.data(), outline.corners.size() * sizeof(OutlineCorner));
+            at += 2 * outline.corners.size();
+        }
+        return;
+    }
     const auto outlines = static_cast<std::int32_t>(shape.outlines.size());
     putWords(&outlines, 1);
     for (const Outline& outline : shape.outlines) {
         const std::int32_t head[2] = {static_cast<std::int32_t>(outline.corners.size()),
                                       outline.hole ? 1 : 0};
         putWords(head, 2);
-        static_assert(sizeof(OutlineCorner) == 2 * sizeof(std::int32_t));
         putWords(outline.corners.data(), 2 * outline.corners.size());
     }
 }
