@@ -140,7 +140,8 @@ void OutlineSmoother::smooth(const Outline& outline, std::vector<HalfPoint>& pol
     smoothInto(outline, polygon);
 }
 
-template <typename Point> void OutlineSmoother::smoothInto(const Outline& outline, std::vector<Point>& polygon) {
+template <typename Point>
+void OutlineSmoother::smoothInto(const Outline& outline, std::vector<Point>& polygon) {
     polygon.clear();
     edges_.clear();
     const std::vector<OutlineCorner>& corners = outline.corners;

@@ -59,8 +59,8 @@ private:
 };
 
 // The outline through the left edge of unit (x, y), whose left neighbour is unselected, starting at its
-// first corner in column order; marks the first unit of each run of such edges it passes as traced. `units` gets the
-// area it encloses, negative for a hole.
+// first corner in column order; marks the first unit of each run of such edges it passes as traced. `units`
+// gets the area it encloses, negative for a hole.
 Outline traceOutline(ShapeGrid& grid, const std::int32_t startX, const std::int32_t startY,
                      std::int64_t& units, Spares& spares) {
     // A corner (x, y) is the upper left one of unit (x, y). The outline runs down the left sides of its

@@ -1,6 +1,6 @@
 #pragma once
 // The selection as bits, one per unit, column after column, for labelling and tracing its shapes, and
-// a second plane of bits that a tracing leaves on the units it has passed. A column's bits lie in whole
+// a second plane of bits in which a tracing marks where it has passed. A column's bits lie in whole
 // words with a word of unselected rows above and below, and unselected columns lie on both sides, so
 // that every unit's eight neighbours can be read without asking where the grid ends. An eighth of a
 // byte per unit keeps the columns a long outline crosses close together in the processor's caches.

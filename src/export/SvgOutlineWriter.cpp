@@ -20,7 +20,8 @@ constexpr std::size_t StepBytes = 4 + 2 * TextWriter::NumberBytes; // a move or 
 
 char* putInteger(char* at, std::int64_t value) {
     // Most steps are a few units long: one or two digits without a call.
-    const std::uint64_t size = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    const std::uint64_t size =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     if (size >= 100) {
         return std::to_chars(at, at + TextWriter::NumberBytes, value).ptr;
     }
