@@ -2,8 +2,6 @@
 
 #include "DxfOutlineEntities.h"
 
-#include <algorithm>
-
 using namespace DxfOutlineEntities;
 
 DxfSmoothWriter::DxfSmoothWriter(OutputFile& file, QSize grid, PixelSides unitMillimetres)
@@ -11,30 +9,22 @@ DxfSmoothWriter::DxfSmoothWriter(OutputFile& file, QSize grid, PixelSides unitMi
       vertices_(grid * 2, PixelSides(unitMillimetres.x / 2, unitMillimetres.y / 2)) {}
 
 void DxfSmoothWriter::drawShape(const TracedShape& shape) {
-    writePolylines(writer(), vertices_, smoothed(shape), handle_);
-    spool_.put(smoothed_);
+    smoothing_.add(shape);
+    smoothing_.take(false, [this](const TracedShape& polygons) { drawPolylines(polygons); });
+}
+
+void DxfSmoothWriter::drawPolylines(const TracedShape& polygons) {
+    writePolylines(writer(), vertices_, polygons, handle_);
+    spool_.put(polygons);
 }
 
 void DxfSmoothWriter::endShapes(const ShapeSource& source) {
+    smoothing_.take(true, [this](const TracedShape& polygons) { drawPolylines(polygons); });
     // The hatches repeat the polygons: read back from the spool, else smoothed again.
     const auto hatch = [this](const TracedShape& polygons) {
         writeHatch(writer(), vertices_, polygons, handle_);
     };
     if (!spool_.kept() || !spool_.forEachShape(hatch)) {
-        source.forEachShape([&](const TracedShape& shape) { hatch(smoothed(shape)); });
+        source.forEachShape([&](const TracedShape& shape) { hatch(smoother_.smoothedShape(shape)); });
     }
-}
-
-const TracedShape& DxfSmoothWriter::smoothed(const TracedShape& shape) {
-    const auto polygons = smoother_.smooth(shape);
-    smoothed_.outlines.resize(polygons.size());
-    for (std::size_t k = 0; k < polygons.size(); ++k) {
-        Outline& polygon = smoothed_.outlines[k];
-        polygon.hole = shape.outlines[k].hole;
-        polygon.corners.resize(polygons[k].size());
-        std::transform(polygons[k].begin(), polygons[k].end(), polygon.corners.begin(), [](HalfPoint point) {
-            return OutlineCorner{point.x, point.y};
-        });
-    }
-    return smoothed_;
 }

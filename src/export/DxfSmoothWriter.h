@@ -4,13 +4,15 @@
 // solid HATCH on the layer FILL bounded by the same vertex lists (the outer boundary external, the holes
 // inside it, odd parity), the shape on the left of each polygon. All polylines come before all
 // hatches, since some readers drop what follows a HATCH; the hatches read the polygons back from a
-// CornerSpool, or walk the shapes again and smooth them anew where it could not keep them.
+// CornerSpool, or walk the shapes again and smooth them anew where it could not keep them. The shapes
+// are smoothed in a thread of their own while the next ones are traced.
 
 #include "CornerSpool.h"
 #include "DxfFrame.h"
 #include "DxfVertexSlots.h"
 #include "OutlineSmoother.h"
 #include "OutlineWriter.h"
+#include "SmoothingAlongside.h"
 
 #include <QSize>
 
@@ -25,11 +27,12 @@ public:
 private:
     void drawShape(const TracedShape& shape) override;
     void endShapes(const ShapeSource& source) override;
-    // The shape's smooth polygons as its outlines, in half units.
-    const TracedShape& smoothed(const TracedShape& shape);
+    void drawPolylines(const TracedShape& polygons);
 
-    OutlineSmoother smoother_;
+    SmoothingAlongside smoothing_; // of the shapes drawn
+    OutlineSmoother smoother_;     // of the shapes walked again
     TracedShape smoothed_;
+    CornerLists spareLists_;                             // of polygons a shape had beyond the next one's
     CornerSpool spool_;                                  // the polygons again, for the hatches
     DxfVertexSlots vertices_;                            // on the lines of half units
     std::uint64_t handle_ = DxfFrame::FirstEntityHandle; // the next entity's

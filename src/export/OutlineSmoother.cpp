@@ -137,6 +137,11 @@ std::size_t OutlineSmoother::longestChord(std::size_t from, std::size_t last) co
 }
 
 void OutlineSmoother::smooth(const Outline& outline, std::vector<HalfPoint>& polygon) {
+    smoothInto(outline, polygon);
+}
+
+template <typename Point>
+void OutlineSmoother::smoothInto(const Outline& outline, std::vector<Point>& polygon) {
     polygon.clear();
     edges_.clear();
     const std::vector<OutlineCorner>& corners = outline.corners;
@@ -189,4 +194,14 @@ std::span<const std::vector<HalfPoint>> OutlineSmoother::smooth(const TracedShap
         smooth(shape.outlines[k], polygons_[k]);
     }
     return {polygons_.data(), shape.outlines.size()};
+}
+
+const TracedShape& OutlineSmoother::smoothedShape(const TracedShape& shape) {
+    shape_.units = shape.units;
+    resizeKeepingLists(shape_.outlines, shape.outlines.size(), spareLists_);
+    for (std::size_t k = 0; k < shape.outlines.size(); ++k) {
+        shape_.outlines[k].hole = shape.outlines[k].hole;
+        smoothInto(shape.outlines[k], shape_.outlines[k].corners);
+    }
+    return shape_;
 }

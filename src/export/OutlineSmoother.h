@@ -37,6 +37,8 @@ public:
     void smooth(const Outline& outline, std::vector<HalfPoint>& polygon);
     // The polygons of every outline of `shape`, in its order; valid until the next call.
     std::span<const std::vector<HalfPoint>> smooth(const TracedShape& shape);
+    // The same polygons as a shape of outlines in half units, holes as holes; valid until the next call.
+    const TracedShape& smoothedShape(const TracedShape& shape);
 
 private:
     struct Edge {
@@ -46,9 +48,13 @@ private:
         std::int8_t dy = 0;
     };
 
+    // smooth(), into polygons of half points or of outline corners in half units.
+    template <typename Point> void smoothInto(const Outline& outline, std::vector<Point>& polygon);
     // How far a chord from edge `from` (an index into edges_, taken round the loop) may reach.
     std::size_t longestChord(std::size_t from, std::size_t last) const;
 
     std::vector<Edge> edges_; // the outline's unit edges, in order, reused from loop to loop
     std::vector<std::vector<HalfPoint>> polygons_;
+    TracedShape shape_;      // the polygons as outlines
+    CornerLists spareLists_; // of polygons a shape had beyond the next one's
 };

@@ -1,20 +1,15 @@
 #include "SelectionShapes.h"
 
-#include <bit>
-#include <cstring>
-
 SelectionShapes::SelectionShapes(QSize grid, std::int64_t minimumArea)
     : grid_(grid), minimumArea_(minimumArea) {}
 
 void SelectionShapes::addStretch(const ColumnStretch& stretch) {
-    const std::size_t top = grid_.at(stretch.x, stretch.firstY);
-    forEachSelectedRun(stretch, [&](int first, int length) {
-        std::memset(&grid_[top + static_cast<std::size_t>(first)], ShapeGrid::Selected,
-                    static_cast<std::size_t>(length));
-        if (minimumArea_ > 1) {
+    grid_.select(stretch.x, stretch.firstY, stretch.selected);
+    if (minimumArea_ > 1) {
+        forEachSelectedRun(stretch, [&](int first, int length) {
             sweep_.addRun(stretch.firstY + first, stretch.firstY + first + length);
-        }
-    });
+        });
+    }
 }
 
 void SelectionShapes::endColumn(std::int32_t x) {
@@ -34,11 +29,24 @@ void SelectionShapes::finish() {
 }
 
 void SelectionShapes::keepOrLeaveOut(std::int32_t x, const Size& shape, const Sweep::Run& run) {
-    // A speck is smaller than the minimum area, so this walk is as short as the filter is strict; the
-    // columns after the shape are unselected as yet.
-    if (shape.units < minimumArea_) {
-        grid_.walkShape(
-            grid_.at(x, run.top), [](std::size_t) {}, [this](std::size_t unit) { grid_[unit] = 0; });
+    if (shape.units >= minimumArea_) {
+        return;
+    }
+    // The speck's runs, each unselected as it is found, so that none is found twice; a speck is smaller
+    // than the minimum area, so this is as short as the filter is strict. The columns after the shape
+    // are unselected as yet.
+    grid_.unselect(x, run.top, run.bottom);
+    unselected_.push_back({x, run.top, run.bottom});
+    while (!unselected_.empty()) {
+        const Span span = unselected_.back();
+        unselected_.pop_back();
+        for (const std::int32_t beside : {span.x - 1, span.x + 1}) {
+            grid_.forEachRunMeeting(beside, span.top - 1, span.bottom + 1,
+                                    [&](std::int32_t top, std::int32_t bottom) {
+                                        grid_.unselect(beside, top, bottom);
+                                        unselected_.push_back({beside, top, bottom});
+                                    });
+        }
     }
 }
 
@@ -51,13 +59,7 @@ void SelectionShapes::forEachShape(const std::function<void(const TracedShape&)>
 }
 
 std::uint64_t SelectionShapes::keptRows(const ColumnStretch& stretch) const {
-    const std::size_t top = grid_.at(stretch.x, stretch.firstY);
-    std::uint64_t kept = 0;
-    for (std::uint64_t rows = stretch.selected; rows != 0; rows &= rows - 1) {
-        const int row = std::countr_zero(rows);
-        if (grid_.selected(top + static_cast<std::size_t>(row))) {
-            kept |= std::uint64_t{1} << row;
-        }
-    }
-    return kept;
+    const std::uint64_t rows = (grid_.selectedFrom(stretch.x, stretch.firstY) & 0xFFFFFFFFu) |
+                               grid_.selectedFrom(stretch.x, stretch.firstY + 32) << 32;
+    return stretch.selected & rows;
 }

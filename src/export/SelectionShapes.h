@@ -1,7 +1,7 @@
 #pragma once
 // The shapes of an export's selection: gathers the selected units as the columns come, measures every
 // shape as soon as it is complete and leaves out the specks (shapes of fewer units than the minimum
-// area), then traces the shapes that remain each time the drawing sinks read them. It holds one byte
+// area), then traces the shapes that remain each time the drawing sinks read them. It holds two bits
 // per unit, the runs of two columns, and the outlines of the shapes not yet handed on.
 
 #include "OutlineTracing.h"
@@ -13,6 +13,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <vector>
 
 class SelectionShapes : public PointSink, public ShapeSource {
 public:
@@ -47,6 +48,13 @@ private:
 
     void keepOrLeaveOut(std::int32_t x, const Size& shape, const Sweep::Run& run);
 
+    // Rows top to past bottom of column x.
+    struct Span {
+        std::int32_t x;
+        std::int32_t top;
+        std::int32_t bottom;
+    };
+
     // Marks that a tracing leaves are taken off before the next one.
     mutable ShapeGrid grid_;
     mutable bool marked_ = false;
@@ -54,4 +62,5 @@ private:
     // The shapes' sizes, measured only when there are specks to leave out.
     Sweep sweep_;
     std::int64_t minimumArea_;
+    std::vector<Span> unselected_; // the runs of a speck whose neighbours are still to be looked at
 };

@@ -1,101 +1,104 @@
 #pragma once
-// The selection as one byte per unit, column after column, for labelling and tracing its shapes: a bit
-// for the selected units and bits that a tracing or a walk over a shape leaves on the units it has
-// passed. Every column has a row of unselected units above it, shared with the row below the column
-// before, and unselected columns lie on both sides, so that every unit's eight neighbours can be read
-// without asking where the grid ends.
+// The selection as bits, one per unit, column after column, for labelling and tracing its shapes, and
+// a second plane of bits in which a tracing marks where it has passed. A column's bits lie in whole
+// words with a word of unselected rows above and below, and unselected columns lie on both sides, so
+// that every unit's eight neighbours can be read without asking where the grid ends. An eighth of a
+// byte per unit keeps the columns a long outline crosses close together in the processor's caches.
 
 #include <QSize>
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 class ShapeGrid {
 public:
-    static constexpr std::uint8_t Selected = 1;
-    // The unit's left edge borders an unselected unit and lies on an outline already traced.
-    static constexpr std::uint8_t Traced = 2;
-    // A walk over the unit's shape has reached it.
-    static constexpr std::uint8_t Reached = 4;
-    // The direction (0 to 7, see neighbourOffset) from which a walk reached the unit.
-    static constexpr int ParentShift = 3;
-    static constexpr std::uint8_t ParentBits = 7 << ParentShift;
-    static constexpr std::uint8_t Marks = Traced | Reached | ParentBits;
-
-    // Units past the last column that a read of a whole stretch of rows may reach.
-    static constexpr std::size_t WordSlack = 64;
-
     explicit ShapeGrid(QSize units);
 
     std::int32_t columns() const { return columns_; }
     std::int32_t rows() const { return rows_; }
-    // Units from one column to the next.
-    std::ptrdiff_t stride() const { return stride_; }
 
-    // The unit (x, y) for x from -1 to columns() and y from -1 to rows().
-    std::size_t at(std::int32_t x, std::int32_t y) const {
-        return static_cast<std::size_t>(x + 1) * static_cast<std::size_t>(stride_) +
-               static_cast<std::size_t>(y + 1);
+    // Selects the units of column x whose bits are set in `bits`, from row firstY on.
+    void select(std::int32_t x, std::int32_t firstY, std::uint64_t bits) {
+        orBits(selected_, x, firstY, bits);
     }
-    std::int32_t columnOf(std::size_t unit) const {
-        return static_cast<std::int32_t>((unit - 1) / static_cast<std::size_t>(stride_)) - 1;
+    // Unselects rows top to past bottom of column x.
+    void unselect(std::int32_t x, std::int32_t top, std::int32_t bottom);
+
+    // For x from -1 to columns() and y from -1 to rows().
+    bool selected(std::int32_t x, std::int32_t y) const { return (bitsFrom(selected_, x, y) & 1) != 0; }
+    // Bit 0: unit (x, y - 1) selected; bit 1: unit (x, y) selected.
+    unsigned aboveAndAt(std::int32_t x, std::int32_t y) const {
+        return static_cast<unsigned>(bitsFrom(selected_, x, y - 1) & 3);
     }
-    std::int32_t rowOf(std::size_t unit) const {
-        return static_cast<std::int32_t>((unit - 1) % static_cast<std::size_t>(stride_));
+    // The 64 rows of column x from row `first` on, a multiple of 64.
+    std::uint64_t selectedWord(std::int32_t x, std::int32_t first) const { return selected_[word(x, first)]; }
+    // Of column x from row y on: the units (up to 57 of them) with bit 0 for row y.
+    std::uint64_t selectedFrom(std::int32_t x, std::int32_t y) const { return bitsFrom(selected_, x, y); }
+
+    // The unit begins a run of left edges that border unselected units, and an outline already traced
+    // has passed it.
+    bool traced(std::int32_t x, std::int32_t y) const { return (bitsFrom(traced_, x, y) & 1) != 0; }
+    void markTraced(std::int32_t x, std::int32_t y) {
+        traced_[word(x, y)] |= std::uint64_t{1} << ((y + Above) & 63);
     }
-
-    std::uint8_t& operator[](std::size_t unit) { return units_[unit]; }
-    std::uint8_t operator[](std::size_t unit) const { return units_[unit]; }
-    bool selected(std::size_t unit) const { return (units_[unit] & Selected) != 0; }
-    const std::uint8_t* data() const { return units_.data(); }
-
-    // Neighbour `direction` of a unit: 0 below, 1 above, 2 right, 3 left, then the four diagonals.
-    std::ptrdiff_t neighbourOffset(int direction) const { return offsets_[direction]; }
-
-    // Takes every mark off, keeping the selection.
+    // Takes every tracing mark off, keeping the selection.
     void clearMarks();
 
-    // Walks over the selected units 8-connected to `first` that no walk has reached yet, without a stack
-    // of its own: each unit keeps the direction it was reached from. Calls enter(unit) as a unit is
-    // reached and leave(unit) once everything reachable from it has been, `first` last; a unit keeps
-    // Reached and its direction unless leave changes them.
-    template <typename Enter, typename Leave> void walkShape(std::size_t first, Enter&& enter, Leave&& leave);
+    // Calls run(top, bottom) for every run of selected units of column x that meets the rows top to
+    // past bottom, top to bottom, whole (it may start above `top` and end below `bottom`).
+    template <typename Run>
+    void forEachRunMeeting(std::int32_t x, std::int32_t top, std::int32_t bottom, Run&& run) const;
 
 private:
+    // Row y of a column is bit y + 64 of its words: the word above holds row -1.
+    static constexpr std::int32_t Above = 64;
+
+    std::size_t word(std::int32_t x, std::int32_t y) const {
+        return static_cast<std::size_t>(x + 1) * wordsPerColumn_ + static_cast<std::size_t>((y + Above) >> 6);
+    }
+    // The bits of column x from row y on, bit 0 for row y; at least 57 of them are real.
+    std::uint64_t bitsFrom(const std::vector<std::uint64_t>& plane, std::int32_t x, std::int32_t y) const {
+        const std::size_t bit =
+            static_cast<std::size_t>(x + 1) * wordsPerColumn_ * 64 + static_cast<std::size_t>(y + Above);
+        std::uint64_t bits;
+        std::memcpy(&bits, reinterpret_cast<const unsigned char*>(plane.data()) + bit / 8, sizeof bits);
+        return bits >> (bit % 8);
+    }
+    void orBits(std::vector<std::uint64_t>& plane, std::int32_t x, std::int32_t firstY, std::uint64_t bits);
+
     std::int32_t columns_;
     std::int32_t rows_;
-    std::ptrdiff_t stride_;
-    std::ptrdiff_t offsets_[8];
-    std::vector<std::uint8_t> units_;
+    std::size_t wordsPerColumn_;
+    std::vector<std::uint64_t> selected_;
+    std::vector<std::uint64_t> traced_;
 };
 
-template <typename Enter, typename Leave>
-void ShapeGrid::walkShape(std::size_t first, Enter&& enter, Leave&& leave) {
-    std::size_t unit = first;
-    units_[unit] |= Reached;
-    enter(unit);
-    int next = 0;
-    for (;;) {
-        while (next < 8) {
-            const std::size_t neighbour = unit + static_cast<std::size_t>(offsets_[next]);
-            if ((units_[neighbour] & (Selected | Reached)) == Selected) {
-                units_[neighbour] = static_cast<std::uint8_t>((units_[neighbour] & ~ParentBits) | Reached |
-                                                              (next << ParentShift));
-                unit = neighbour;
-                enter(unit);
-                next = 0;
-            } else {
-                ++next;
-            }
+template <typename Run>
+void ShapeGrid::forEachRunMeeting(std::int32_t x, std::int32_t top, std::int32_t bottom, Run&& run) const {
+    std::int32_t y = top;
+    // Back to the start of a run that the first row lies in.
+    while (selected(x, y) && selected(x, y - 1)) {
+        --y;
+    }
+    while (y < bottom) {
+        const std::uint64_t bits = selectedFrom(x, y) & ((std::uint64_t{1} << 56) - 1);
+        if (bits == 0) {
+            y += 56;
+            continue;
         }
-        if (unit == first) {
-            leave(unit);
+        y += std::countr_zero(bits);
+        if (y >= bottom) {
             return;
         }
-        const int from = (units_[unit] & ParentBits) >> ParentShift;
-        leave(unit);
-        unit -= static_cast<std::size_t>(offsets_[from]);
-        next = from + 1;
+        std::int32_t end = y;
+        for (int ones; (ones = std::countr_one(selectedFrom(x, end))) >= 56;) {
+            end += 56;
+        }
+        end += std::countr_one(selectedFrom(x, end));
+        run(y, end);
+        y = end;
     }
 }

@@ -19,7 +19,19 @@ DrawingFrame frame(QSize grid, int unitPixels, PixelSides unitMillimetres) {
 constexpr std::size_t StepBytes = 4 + 2 * TextWriter::NumberBytes; // a move or a step, at most
 
 char* putInteger(char* at, std::int64_t value) {
-    return std::to_chars(at, at + TextWriter::NumberBytes, value).ptr;
+    // Most steps are a few units long: one or two digits without a call.
+    const std::uint64_t size =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    if (size >= 100) {
+        return std::to_chars(at, at + TextWriter::NumberBytes, value).ptr;
+    }
+    *at = '-';
+    at += value < 0;
+    if (size >= 10) {
+        *at++ = static_cast<char>('0' + size / 10);
+    }
+    *at++ = static_cast<char>('0' + size % 10);
+    return at;
 }
 
 char* storeMove(char* at, std::int64_t x, std::int64_t y) {

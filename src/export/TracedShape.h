@@ -3,6 +3,7 @@
 // hands the drawing sinks one shape at a time. A shape is a set of selected units connected through
 // edges or corners; its holes are the areas of unselected units it encloses, connected through edges.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -29,6 +30,22 @@ struct TracedShape {
     std::int64_t units = 0;        // selected units of the shape
     std::vector<Outline> outlines; // the outer boundary first, then the holes
 };
+
+// Lists of corners kept for outlines to come.
+using CornerLists = std::vector<std::vector<OutlineCorner>>;
+
+// Makes `outlines` `count` long, the lists of those it loses kept in `spare` and those it gains taken
+// from there: shapes read into the same outlines one after another soon need no allocation.
+inline void resizeKeepingLists(std::vector<Outline>& outlines, std::size_t count, CornerLists& spare) {
+    for (std::size_t k = count; k < outlines.size(); ++k) {
+        spare.push_back(std::move(outlines[k].corners));
+    }
+    for (std::size_t k = outlines.size(); k < count && !spare.empty(); ++k) {
+        outlines.push_back({std::move(spare.back())});
+        spare.pop_back();
+    }
+    outlines.resize(count);
+}
 
 class ShapeSource {
 public:

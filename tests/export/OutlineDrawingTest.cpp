@@ -1,5 +1,6 @@
 #include "FormatExport.h"
 #include "RealReaders.h"
+#include "export/CornerSpool.h"
 #include "export/DxfOutlineWriter.h"
 #include "export/SvgOutlineWriter.h"
 #include "runtime/OutputFile.h"
@@ -189,6 +190,11 @@ private slots:
             << Drawing::Svg << 2 << true
             << svg("3", "2.5", "12 10", "<path d=\"M0 0v6h6v-6zM2 2h2v2h-2zM8 0v2h2v2h2v-2h-2v-2z\"/>\n") << 1
             << both;
+        QTest::newRow("svg, two-digit steps")
+            << Drawing::Svg << 10 << true
+            << svg("3", "2.5", "60 50",
+                   "<path d=\"M0 0v30h30v-30zM10 10h10v10h-10zM40 0v10h10v10h10v-10h-10v-10z\"/>\n")
+            << 1 << both;
         QTest::newRow("dxf, nothing") << Drawing::Dxf << 1 << false << QByteArray() << 1 << none;
         QTest::newRow("svg, nothing")
             << Drawing::Svg << 1 << false << svg("3", "2.5", "6 5", "") << 1 << none;
@@ -250,6 +256,41 @@ private slots:
             shapesPerPath << static_cast<int>(picture.mid(at, picture.indexOf("\"/>", at) - at).count('M'));
         }
         QTEST(shapesPerPath, "shapesPerPath");
+    }
+
+    // What a spool hands back is what was put, in order, wherever it was kept.
+    void spoolHandsBackWhatWasPut_data() {
+        QTest::addColumn<int>("memoryBytes");
+        QTest::newRow("all in the file") << 0;
+        QTest::newRow("a shape split between memory and the file") << 60;
+        QTest::newRow("all in memory") << int(CornerSpool::MemoryBytes);
+    }
+    void spoolHandsBackWhatWasPut() {
+        QFETCH(int, memoryBytes);
+        const auto text = [](const TracedShape& shape) {
+            QString listed = QString::number(shape.outlines.size());
+            for (const Outline& outline : shape.outlines) {
+                listed += outline.hole ? QStringLiteral(" hole") : QStringLiteral(" outer");
+                for (const OutlineCorner& corner : outline.corners) {
+                    listed += QStringLiteral(" %1,%2").arg(corner.x).arg(corner.y);
+                }
+            }
+            return listed;
+        };
+        QStringList put;
+        CornerSpool spool(static_cast<std::size_t>(memoryBytes));
+        for (int round = 0; round < 3; ++round) {
+            ringAndPinch().forEachShape([&](const TracedShape& shape) {
+                spool.put(shape);
+                put << text(shape);
+            });
+        }
+        for (int reading = 0; reading < 2; ++reading) {
+            QStringList taken;
+            QVERIFY(spool.kept() &&
+                    spool.forEachShape([&](const TracedShape& shape) { taken << text(shape); }));
+            QCOMPARE(taken, put);
+        }
     }
 
     // ezdxf audits the DXF and reads back its outlines and hatches; rsvg-convert renders the SVG.

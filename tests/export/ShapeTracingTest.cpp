@@ -173,9 +173,10 @@ private slots:
     // Random grids of black units (every height beyond a stretch of 64 rows), traced with a speck filter:
     // every edge between a kept and another unit lies in exactly one outline, once, with its shape on the
     // outline's left as the picture is seen; outlines have corners only, each starting at its first
-    // corner; the outlines' even-odd inside is the kept units; each shape's units are its outlines'
-    // signed area and one 8-connected part of the kept units; outlines of different shapes share no
-    // point; the counts agree with what was traced, and outlines are the shapes and their 4-connected holes.
+    // corner, the holes in the order of their first corners; the outlines' even-odd inside is the kept units;
+    // each shape's units are its outlines' signed area and one 8-connected part of the kept units; outlines
+    // of different shapes share no point; the counts agree with what was traced, and outlines are the shapes
+    // and their 4-connected holes.
     void randomGridsTraceByTheRules_data() {
         QTest::addColumn<int>("seed");
         QTest::addColumn<QSize>("size");
@@ -185,6 +186,7 @@ private slots:
         QTest::newRow("sparse") << 2 << QSize(40, 30) << 25 << 0;
         QTest::newRow("grain") << 3 << QSize(41, 150) << 50 << 0;
         QTest::newRow("dense") << 4 << QSize(64, 64) << 70 << 0;
+        QTest::newRow("a shape of thousands of holes") << 11 << QSize(160, 150) << 75 << 0;
         QTest::newRow("grain without specks") << 5 << QSize(57, 70) << 50 << 4;
         QTest::newRow("sparse without specks") << 6 << QSize(30, 130) << 35 << 3;
         QTest::newRow("a minimum above every shape") << 7 << QSize(20, 20) << 30 << 1000;
@@ -272,6 +274,13 @@ private slots:
                 faults << QStringLiteral("shape %1 at %2,%3: %4").arg(traced).arg(at.x).arg(at.y).arg(what);
             };
             const OutlineCorner first = shape.outlines.front().corners.front();
+            for (std::size_t k = 2; k < shape.outlines.size(); ++k) {
+                const OutlineCorner a = shape.outlines[k - 1].corners.front();
+                const OutlineCorner b = shape.outlines[k].corners.front();
+                if (std::pair{b.x, b.y} < std::pair{a.x, a.y}) {
+                    fault(QStringLiteral("hole out of order"), b);
+                }
+            }
             std::int64_t area = 0;
             std::set<int> partsSeen;
             for (const Outline& outline : shape.outlines) {

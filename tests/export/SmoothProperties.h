@@ -79,7 +79,7 @@ inline std::vector<SmoothedShape> smoothShapes(const Grid& grid) {
     for (int x = 0; x < width(grid); ++x) {
         for (int y = 0; y < height(grid); ++y) {
             if (grid[x][y]) {
-                units[units.at(x, y)] = ShapeGrid::Selected;
+                units.select(x, y, 1);
             }
         }
     }
