@@ -137,14 +137,17 @@ std::size_t OutlineSmoother::longestChord(std::size_t from, std::size_t last) co
 }
 
 void OutlineSmoother::smooth(const Outline& outline, std::vector<HalfPoint>& polygon) {
-    smoothInto(outline, polygon);
+    smoothInto(outline.corners, polygon);
+}
+
+void OutlineSmoother::smooth(std::span<const OutlineCorner> corners, std::vector<OutlineCorner>& polygon) {
+    smoothInto(corners, polygon);
 }
 
 template <typename Point>
-void OutlineSmoother::smoothInto(const Outline& outline, std::vector<Point>& polygon) {
+void OutlineSmoother::smoothInto(std::span<const OutlineCorner> corners, std::vector<Point>& polygon) {
     polygon.clear();
     edges_.clear();
-    const std::vector<OutlineCorner>& corners = outline.corners;
     for (std::size_t k = 0; k < corners.size(); ++k) {
         const OutlineCorner from = corners[k];
         const OutlineCorner to = corners[(k + 1) % corners.size()];
@@ -201,7 +204,7 @@ const TracedShape& OutlineSmoother::smoothedShape(const TracedShape& shape) {
     resizeKeepingLists(shape_.outlines, shape.outlines.size(), spareLists_);
     for (std::size_t k = 0; k < shape.outlines.size(); ++k) {
         shape_.outlines[k].hole = shape.outlines[k].hole;
-        smoothInto(shape.outlines[k], shape_.outlines[k].corners);
+        smoothInto(shape.outlines[k].corners, shape_.outlines[k].corners);
     }
     return shape_;
 }

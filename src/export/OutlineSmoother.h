@@ -39,6 +39,8 @@ public:
     std::span<const std::vector<HalfPoint>> smooth(const TracedShape& shape);
     // The same polygons as a shape of outlines in half units, holes as holes; valid until the next call.
     const TracedShape& smoothedShape(const TracedShape& shape);
+    // The polygon of the outline through `corners`, as corners in half units.
+    void smooth(std::span<const OutlineCorner> corners, std::vector<OutlineCorner>& polygon);
 
 private:
     struct Edge {
@@ -49,7 +51,8 @@ private:
     };
 
     // smooth(), into polygons of half points or of outline corners in half units.
-    template <typename Point> void smoothInto(const Outline& outline, std::vector<Point>& polygon);
+    template <typename Point>
+    void smoothInto(std::span<const OutlineCorner> corners, std::vector<Point>& polygon);
     // How far a chord from edge `from` (an index into edges_, taken round the loop) may reach.
     std::size_t longestChord(std::size_t from, std::size_t last) const;
 

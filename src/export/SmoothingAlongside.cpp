@@ -18,6 +18,19 @@ void SmoothingAlongside::Batch::add(const TracedShape& shape) {
     }
 }
 
+void SmoothingAlongside::Batch::smooth(const Batch& traced, OutlineSmoother& smoother) {
+    // Straight from the traced batch's corners: no shape is built to be smoothed.
+    clear();
+    shapes = traced.shapes;
+    const OutlineCorner* corner = traced.corners.data();
+    for (const Line& line : traced.outlines) {
+        smoother.smooth({corner, line.corners}, polygon);
+        corner += line.corners;
+        outlines.push_back({polygon.size(), line.hole});
+        corners.insert(corners.end(), polygon.begin(), polygon.end());
+    }
+}
+
 void SmoothingAlongside::Batch::clear() {
     shapes.clear();
     outlines.clear();
@@ -101,8 +114,6 @@ void SmoothingAlongside::take(bool every, const std::function<void(const TracedS
 
 void SmoothingAlongside::smoothBatches() {
     OutlineSmoother smoother;
-    TracedShape traced;
-    CornerLists spare;
     Batch polygons;
     for (;;) {
         Batch shapes;
@@ -116,9 +127,7 @@ void SmoothingAlongside::smoothBatches() {
             waiting_.pop_front();
         }
         try {
-            polygons.clear();
-            shapes.forEach(traced, spare,
-                           [&](const TracedShape& shape) { polygons.add(smoother.smoothedShape(shape)); });
+            polygons.smooth(shapes, smoother);
         } catch (...) {
             const std::lock_guard lock(mutex_);
             failure_ = std::current_exception();

@@ -42,8 +42,11 @@ private:
         std::vector<Shape> shapes;
         std::vector<Line> outlines;
         std::vector<OutlineCorner> corners;
+        std::vector<OutlineCorner> polygon; // room for one polygon as it is smoothed
 
         void add(const TracedShape& shape);
+        // Holds the polygons of the shapes of `traced`, smoothed.
+        void smooth(const Batch& traced, OutlineSmoother& smoother);
         void clear();
         // Hands `shape` each shape in turn, read into `into`.
         void forEach(TracedShape& into, CornerLists& spare,
