@@ -76,9 +76,10 @@ QImage textPage() {
     return page;
 }
 
-QString polygonText(const Polygon& polygon) {
+// Corners in half units, as a smoothed shape's outlines hold them.
+QString polygonText(const std::vector<OutlineCorner>& polygon) {
     QStringList points;
-    for (const HalfPoint p : polygon) {
+    for (const OutlineCorner p : polygon) {
         points << QStringLiteral("%1,%2").arg(p.x).arg(p.y);
     }
     return points.join(u' ');
@@ -105,11 +106,11 @@ Counts countsOf(const std::vector<SmoothedShape>& shapes) {
 class SmoothOutlineTest : public QObject {
     Q_OBJECT
 private slots:
-    // Each shape's polygons in half units (y down), outer first, from the vertex the smoothing starts at.
-    // Corners are cut through the midpoints of their edges (a chord may pass one turn when the area it
-    // moves stays within 1/8 unit per turn); straight and 45 degree runs are one chord; the staircase's
-    // chord from (6, 2.5) to (1.5, 0) moves 3/8 unit over 5 turns, one more edge would move 7/8; the L's
-    // inner corner is cut from (2, 2.5) to (0.5, 0), the centre (1.5, 1.5) 0.09 unit outside.
+    // Each shape's polygons in half units (y down), outer first, holes marked, from the vertex the smoothing
+    // starts at. Corners are cut through the midpoints of their edges (a chord may pass one turn when the
+    // area it moves stays within 1/8 unit per turn); straight and 45 degree runs are one chord; the
+    // staircase's chord from (6, 2.5) to (1.5, 0) moves 3/8 unit over 5 turns, one more edge would move 7/8;
+    // the L's inner corner is cut from (2, 2.5) to (0.5, 0), the centre (1.5, 1.5) 0.09 unit outside.
     void smallGridsGiveTheChordsWorkedByHand_data() {
         QTest::addColumn<QStringList>("picture");
         QTest::addColumn<QStringList>("polygons");
@@ -121,15 +122,19 @@ private slots:
             << QStringList{"##....", "####..", "######"} << QStringList{"0,1 0,5 1,6 11,6 12,5 3,0 1,0"};
         QTest::newRow("L") << QStringList{"#.", "#.", "##"} << QStringList{"0,1 0,5 1,6 3,6 4,5 1,0"};
         QTest::newRow("ring") << QStringList{"###", "#.#", "###"}
-                              << QStringList{"0,1 0,5 1,6 5,6 6,5 6,1 5,0 1,0", "3,2 4,3 3,4 2,3"};
+                              << QStringList{"0,1 0,5 1,6 5,6 6,5 6,1 5,0 1,0", "hole 3,2 4,3 3,4 2,3"};
     }
     void smallGridsGiveTheChordsWorkedByHand() {
         QFETCH(QStringList, picture);
         QFETCH(QStringList, polygons);
+        // As the outlines of the smoothed shape, holes marked.
         QStringList smoothed;
+        OutlineSmoother smoother;
         for (const SmoothedShape& shape : smoothShapes(drawnGrid(picture))) {
-            for (const Polygon& polygon : shape.polygons) {
-                smoothed << polygonText(polygon);
+            const TracedShape& smoothedShape = smoother.smoothedShape({shape.units, shape.outlines});
+            for (const Outline& polygon : smoothedShape.outlines) {
+                smoothed << (polygon.hole ? QStringLiteral("hole ") : QString()) +
+                                polygonText(polygon.corners);
             }
         }
         QCOMPARE(smoothed.join(QStringLiteral(" | ")), polygons.join(QStringLiteral(" | ")));
