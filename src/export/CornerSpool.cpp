@@ -14,46 +14,38 @@ CornerSpool::CornerSpool(std::size_t memoryBytes) : memoryWords_(memoryBytes / s
 
 void CornerSpool::put(const TracedShape& shape) {
     static_assert(sizeof(OutlineCorner) == 2 * sizeof(std::int32_t));
+    if (failed_) {
+        return;
+    }
     std::size_t words = 1;
     for (const Outline& outline : shape.outlines) {
         words += 2 + 2 * outline.corners.size();
     }
-    if (!failed_ && !file_ && memory_.size() + words <= memoryWords_) {
-        // Most shapes are a few corners: one copy each, not one per outline and part.
-        memory_.reserve(memoryWords_);
-        std::size_t at = memory_.size();
-        memory_.resize(at + words);
-        std::int32_t* const into = memory_.data();
-        into[at++] = static_cast<std::int32_t>(shape.outlines.size());
-        for (const Outline& outline : shape.outlines) {
-            into[at++] = static_cast<std::int32_t>(outline.corners.size());
-            into[at++] = outline.hole ? 1 : 0;
-            std::memcpy(into + at, outline.corners.data(), outline.corners.size() * sizeof(OutlineCorner));
-            at += 2 * outline.corners.size();
-        }
-        return;
+    // Into memory while the shape fits there, else through the staging list into the file; one copy a
+    // shape either way, as most shapes are a few corners.
+    const bool inMemory = !file_ && memory_.size() + words <= memoryWords_;
+    std::vector<std::int32_t>& list = inMemory ? memory_ : staged_;
+    if (inMemory) {
+        memory_.reserve(memoryWords_); // pages not yet written take no memory
+    } else {
+        staged_.clear();
     }
-    const auto outlines = static_cast<std::int32_t>(shape.outlines.size());
-    putWords(&outlines, 1);
+    std::size_t at = list.size();
+    list.resize(at + words);
+    std::int32_t* const into = list.data();
+    into[at++] = static_cast<std::int32_t>(shape.outlines.size());
     for (const Outline& outline : shape.outlines) {
-        const std::int32_t head[2] = {static_cast<std::int32_t>(outline.corners.size()),
-                                      outline.hole ? 1 : 0};
-        putWords(head, 2);
-        putWords(outline.corners.data(), 2 * outline.corners.size());
+        into[at++] = static_cast<std::int32_t>(outline.corners.size());
+        into[at++] = outline.hole ? 1 : 0;
+        std::memcpy(into + at, outline.corners.data(), outline.corners.size() * sizeof(OutlineCorner));
+        at += 2 * outline.corners.size();
+    }
+    if (!inMemory) {
+        writeToFile(staged_.data(), words);
     }
 }
 
-void CornerSpool::putWords(const void* words, std::size_t count) {
-    if (failed_ || count == 0) {
-        return;
-    }
-    const auto* const first = static_cast<const std::int32_t*>(words);
-    if (!file_ && memory_.size() + count <= memoryWords_) {
-        // Room for all at once: pages not yet written take no memory.
-        memory_.reserve(memoryWords_);
-        memory_.insert(memory_.end(), first, first + count);
-        return;
-    }
+void CornerSpool::writeToFile(const std::int32_t* words, std::size_t count) {
     if (!file_) {
         buffer_.resize(BufferBytes);
         file_.reset(std::tmpfile());
@@ -63,7 +55,7 @@ void CornerSpool::putWords(const void* words, std::size_t count) {
         }
         std::setvbuf(file_.get(), buffer_.data(), _IOFBF, buffer_.size());
     }
-    if (std::fwrite(first, sizeof(std::int32_t), count, file_.get()) != count) {
+    if (std::fwrite(words, sizeof(std::int32_t), count, file_.get()) != count) {
         fail();
     }
 }

@@ -31,7 +31,7 @@ private:
     struct Closer {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
-    void putWords(const void* words, std::size_t count);
+    void writeToFile(const std::int32_t* words, std::size_t count);
     void fail();
     // Whether everything put has been taken.
     bool atEnd() const;
@@ -41,6 +41,7 @@ private:
     std::size_t memoryWords_;
     std::vector<std::int32_t> memory_;        // what was put first
     std::size_t taken_ = 0;                   // of memory_
+    std::vector<std::int32_t> staged_;        // a shape on its way to the file
     std::vector<char> buffer_;                // the file's, kept until it is closed
     std::unique_ptr<std::FILE, Closer> file_; // the rest, once memory_ is full
     bool failed_ = false;

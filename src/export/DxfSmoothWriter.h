@@ -29,10 +29,8 @@ private:
     void endShapes(const ShapeSource& source) override;
     void drawPolylines(const TracedShape& polygons);
 
-    SmoothingAlongside smoothing_; // of the shapes drawn
-    OutlineSmoother smoother_;     // of the shapes walked again
-    TracedShape smoothed_;
-    CornerLists spareLists_;                             // of polygons a shape had beyond the next one's
+    SmoothingAlongside smoothing_;                       // of the shapes drawn
+    OutlineSmoother smoother_;                           // of the shapes walked again
     CornerSpool spool_;                                  // the polygons again, for the hatches
     DxfVertexSlots vertices_;                            // on the lines of half units
     std::uint64_t handle_ = DxfFrame::FirstEntityHandle; // the next entity's

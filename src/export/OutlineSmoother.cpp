@@ -140,8 +140,9 @@ void OutlineSmoother::smooth(const Outline& outline, std::vector<HalfPoint>& pol
     smoothInto(outline.corners, polygon);
 }
 
-void OutlineSmoother::smooth(std::span<const OutlineCorner> corners, std::vector<OutlineCorner>& polygon) {
-    smoothInto(corners, polygon);
+std::span<const OutlineCorner> OutlineSmoother::smooth(std::span<const OutlineCorner> corners) {
+    smoothInto(corners, polygon_);
+    return polygon_;
 }
 
 template <typename Point>

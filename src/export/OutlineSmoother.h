@@ -39,8 +39,8 @@ public:
     std::span<const std::vector<HalfPoint>> smooth(const TracedShape& shape);
     // The same polygons as a shape of outlines in half units, holes as holes; valid until the next call.
     const TracedShape& smoothedShape(const TracedShape& shape);
-    // The polygon of the outline through `corners`, as corners in half units.
-    void smooth(std::span<const OutlineCorner> corners, std::vector<OutlineCorner>& polygon);
+    // The polygon of the outline through `corners`, as corners in half units; valid until the next call.
+    std::span<const OutlineCorner> smooth(std::span<const OutlineCorner> corners);
 
 private:
     struct Edge {
@@ -58,6 +58,7 @@ private:
 
     std::vector<Edge> edges_; // the outline's unit edges, in order, reused from loop to loop
     std::vector<std::vector<HalfPoint>> polygons_;
-    TracedShape shape_;      // the polygons as outlines
-    CornerLists spareLists_; // of polygons a shape had beyond the next one's
+    std::vector<OutlineCorner> polygon_; // the last outline's polygon
+    TracedShape shape_;                  // the polygons as outlines
+    CornerLists spareLists_;             // of polygons a shape had beyond the next one's
 };

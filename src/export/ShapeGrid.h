@@ -94,7 +94,7 @@ void ShapeGrid::forEachRunMeeting(std::int32_t x, std::int32_t top, std::int32_t
             return;
         }
         std::int32_t end = y;
-        for (int ones; (ones = std::countr_one(selectedFrom(x, end))) >= 56;) {
+        while (std::countr_one(selectedFrom(x, end)) >= 56) {
             end += 56;
         }
         end += std::countr_one(selectedFrom(x, end));

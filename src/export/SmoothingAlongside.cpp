@@ -24,7 +24,7 @@ void SmoothingAlongside::Batch::smooth(const Batch& traced, OutlineSmoother& smo
     shapes = traced.shapes;
     const OutlineCorner* corner = traced.corners.data();
     for (const Line& line : traced.outlines) {
-        smoother.smooth({corner, line.corners}, polygon);
+        const std::span<const OutlineCorner> polygon = smoother.smooth({corner, line.corners});
         corner += line.corners;
         outlines.push_back({polygon.size(), line.hole});
         corners.insert(corners.end(), polygon.begin(), polygon.end());

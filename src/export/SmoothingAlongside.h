@@ -42,7 +42,6 @@ private:
         std::vector<Shape> shapes;
         std::vector<Line> outlines;
         std::vector<OutlineCorner> corners;
-        std::vector<OutlineCorner> polygon; // room for one polygon as it is smoothed
 
         void add(const TracedShape& shape);
         // Holds the polygons of the shapes of `traced`, smoothed.

@@ -262,7 +262,7 @@ private slots:
     void spoolHandsBackWhatWasPut_data() {
         QTest::addColumn<int>("memoryBytes");
         QTest::newRow("all in the file") << 0;
-        QTest::newRow("a shape split between memory and the file") << 60;
+        QTest::newRow("memory first, then the file") << 60;
         QTest::newRow("all in memory") << int(CornerSpool::MemoryBytes);
     }
     void spoolHandsBackWhatWasPut() {
